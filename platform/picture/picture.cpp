@@ -1,0 +1,195 @@
+#include "picture.h"
+
+#include "byte_reader.h"
+#include "graphic_format.h"
+#include "metafile_header.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace platform {
+
+using picture::ByteReader;
+
+namespace {
+
+struct GraphicClass {
+    TGraphicKind Kind;
+    const char* Name;
+    const char* ImageFormat; // Qt's decoder, or null for metafiles
+};
+
+// In the order a stored name is compared.
+constexpr GraphicClass GraphicClasses[] = {
+    {TGraphicKind::Metafile, "TMetafile", nullptr},
+    {TGraphicKind::Icon, "TIcon", "ICO"},
+    {TGraphicKind::Bitmap, "TBitmap", "BMP"},
+    {TGraphicKind::Jpeg, "TJPEGImage", "JPEG"},
+};
+
+const GraphicClass* ClassOf(TGraphicKind kind)
+{
+    for (const auto& c : GraphicClasses)
+        if (c.Kind == kind)
+            return &c;
+    return nullptr;
+}
+
+[[noreturn]] void ThrowStreamReadError()
+{
+    throw EPictureError(QStringLiteral("Stream read error"));
+}
+
+void AppendInt32(QByteArray& out, std::int32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out.append(char(std::uint32_t(value) >> (8 * i)));
+}
+
+} // namespace
+
+void TPicture::SetGraphic(TGraphicKind kind, QByteArray bytes)
+{
+    kind_ = kind;
+    bytes_ = kind == TGraphicKind::None ? QByteArray() : std::move(bytes);
+    image_ = QImage();
+    decoded_ = false;
+    enhanced_ = false;
+    size_ = QSize(0, 0);
+    if (bytes_.isEmpty())
+        return;
+
+    if (kind_ == TGraphicKind::Metafile) {
+        auto header = picture::ReadEnhHeader(bytes_);
+        enhanced_ = header.has_value();
+        if (!header)
+            header = picture::ReadPlaceableHeader(bytes_);
+        if (header) {
+            decoded_ = true;
+            size_ = header->PixelSize;
+        }
+        return;
+    }
+    image_ = QImage::fromData(bytes_, ClassOf(kind_)->ImageFormat);
+    decoded_ = !image_.isNull();
+    if (decoded_)
+        size_ = image_.size();
+}
+
+QByteArray TPicture::ClassName() const
+{
+    const GraphicClass* c = ClassOf(kind_);
+    return c ? QByteArray(c->Name) : QByteArray();
+}
+
+TGraphicKind TPicture::KindFromClassName(QByteArrayView name)
+{
+    for (const auto& c : GraphicClasses)
+        if (name == QByteArrayView(c.Name))
+            return c.Kind;
+    return TGraphicKind::None;
+}
+
+void TPicture::LoadFromFile(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPictureError(QStringLiteral("无法打开图片文件“%1”。").arg(QFileInfo(fileName).fileName()));
+    QByteArray bytes = file.readAll();
+
+    TGraphicKind kind = picture::SniffGraphicKind(bytes);
+    if (kind == TGraphicKind::None)
+        kind = picture::KindFromFileName(fileName);
+    if (kind == TGraphicKind::None)
+        throw EPictureError(QStringLiteral("未知的图片文件扩展名 (.%1)").arg(QFileInfo(fileName).suffix()));
+
+    TPicture loaded;
+    loaded.SetGraphic(kind, std::move(bytes));
+    if (!loaded.Decoded())
+        throw EPictureError(QStringLiteral("图片文件“%1”的格式无效。").arg(QFileInfo(fileName).fileName()));
+    *this = std::move(loaded);
+}
+
+void TPicture::ReadData(QByteArrayView data)
+{
+    ByteReader in(data);
+    const auto nameLength = in.U8();
+    if (!nameLength)
+        ThrowStreamReadError();
+    const auto name = in.Bytes(*nameLength);
+    if (!name)
+        ThrowStreamReadError();
+
+    const TGraphicKind kind = KindFromClassName(*name);
+    QByteArrayView bytes;
+    switch (kind) {
+    case TGraphicKind::None:
+        break;
+    case TGraphicKind::Bitmap:
+    case TGraphicKind::Jpeg: {
+        const auto size = in.I32();
+        const auto image = size ? in.Bytes(*size) : std::nullopt;
+        if (!image)
+            ThrowStreamReadError();
+        bytes = *image;
+        break;
+    }
+    case TGraphicKind::Metafile: {
+        // The count includes its own four bytes; four or less is an empty metafile.
+        const auto count = in.I32();
+        if (!count)
+            ThrowStreamReadError();
+        if (*count > 4) {
+            const auto image = in.Bytes(*count - 4);
+            if (!image)
+                ThrowStreamReadError();
+            bytes = *image;
+        }
+        break;
+    }
+    case TGraphicKind::Icon:
+        bytes = *in.Bytes(in.Remaining());
+        break;
+    }
+    SetGraphic(kind, bytes.toByteArray());
+}
+
+QByteArray TPicture::WriteData() const
+{
+    QByteArray out;
+    if (kind_ == TGraphicKind::None)
+        return out;
+    const QByteArray name = ClassName();
+    out.append(char(name.size()));
+    out.append(name);
+    switch (kind_) {
+    case TGraphicKind::Bitmap:
+    case TGraphicKind::Jpeg:
+        AppendInt32(out, std::int32_t(bytes_.size()));
+        break;
+    case TGraphicKind::Metafile:
+        AppendInt32(out, std::int32_t(bytes_.size() + 4));
+        break;
+    case TGraphicKind::Icon:
+    case TGraphicKind::None:
+        break;
+    }
+    out.append(bytes_);
+    return out;
+}
+
+void TPicture::Draw(Canvas& canvas, const QRect& rect) const
+{
+    if (Empty())
+        return;
+    if (decoded_ && !image_.isNull()) {
+        canvas.StretchDraw(rect, image_);
+        return;
+    }
+    const TBrush brush = canvas.Brush;
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Rectangle(rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1);
+    canvas.Brush = brush;
+}
+
+} // namespace platform
