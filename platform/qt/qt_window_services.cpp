@@ -137,7 +137,11 @@ MessageButton QtWindowServices::MessageBox(const QString& text, MessageIcon icon
 
 void QtWindowServices::SetCursor(int cursorId)
 {
-    if (control_)
+    if (!control_)
+        return;
+    if (cursorId == cursor::kDefault)
+        control_->unsetCursor(); // the widget's own, as its parent shows it
+    else
         control_->setCursor(CursorFor(cursorId));
 }
 

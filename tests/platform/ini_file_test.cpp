@@ -24,6 +24,16 @@ protected:
         return PathOf(name);
     }
 
+    // Valid files seed the fuzz target of the reader.
+    static void AddToCorpus(const QByteArray& content, int number)
+    {
+        const QString folder = QStringLiteral(FUZZ_CORPUS_DIR "/ini_file_fuzz");
+        QDir().mkpath(folder);
+        QFile file(folder + QStringLiteral("/seed%1.ini").arg(number));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+    }
+
     static QByteArray ReadFile(const QString& path)
     {
         QFile file(path);
@@ -137,6 +147,8 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirOwnLines)
         {"undecodable bytes of other lines stay as they were", "[A]\r\nX=\x81\x20\r\n",
          [](IniFile& f) { f.WriteString("A", "Y", "1"); }, "[A]\r\nX=\x81\x20\r\nY=1\r\n"},
     };
+    int seed = 0;
+    AddToCorpus(kSample, seed++);
     for (const WriteCase& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = WriteFile(c.before);
@@ -144,6 +156,7 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirOwnLines)
         c.edit(ini);
         ASSERT_TRUE(ini.UpdateFile());
         EXPECT_EQ(ReadFile(path), c.after);
+        AddToCorpus(c.after, seed++);
     }
 }
 
