@@ -5,16 +5,26 @@
 //
 // Pixel conventions (kept by every implementation):
 // - Rectangle, Ellipse and RoundRect cover [Left, Right) x [Top, Bottom):
-//   the right and bottom edges are outside the figure.
+//   the right and bottom edges are outside the figure. With a clear pen the
+//   fill alone covers one pixel less to the right and bottom.
+// - FillRect and FrameRect cover exactly the pixels of their QRect.
 // - LineTo draws up to, but not including, its end point.
 // - Arc runs counter-clockwise (as seen on the screen) from the radial
 //   through the start point to the radial through the end point; equal
 //   radials draw the whole ellipse.
-// - Pens wider than one pixel have round ends and joins.
+// - Pens wider than one pixel have round ends and joins; dash styles apply
+//   to one-pixel pens only, and their gaps show the brush colour when the
+//   brush is solid. psInsideFrame keeps a wide outline inside the bounding
+//   box of Rectangle, Ellipse and RoundRect.
+// - Hatches are 8-pixel patterns aligned to the device, drawn in the brush
+//   colour over a transparent background.
 // - Text is anchored at the top-left of its cell; Font.Escapement turns it
 //   counter-clockwise in tenths of a degree (900 reads bottom to top).
-// - Text is drawn on an opaque background of the brush colour unless the
-//   brush is clear.
+// - Text is drawn on an opaque background of the brush colour when the
+//   brush is solid; a clear or hatched brush leaves the background.
+//   TextOut moves PenPos to the end of the text.
+// - Pen.Mode combines the pen and brush pixels of lines and figures with the
+//   pixels below; text, FillRect, FrameRect, pictures and pixels always copy.
 #pragma once
 
 #include "colors.h"
@@ -123,14 +133,16 @@ public:
     // Clipping, in device pixels; ResetClipRegion lets drawing reach the whole surface.
     virtual void SetClipRegion(const QRegion& region) = 0;
     virtual void ResetClipRegion() = 0;
-    // The area that drawing can reach: the clip box, or the whole surface.
+    // The area that drawing can reach: the clip box, or the whole surface,
+    // mapped back to logical coordinates through the world transform.
     virtual QRect ClipRect() const = 0;
 
     // Pictures.
     virtual void Draw(int x, int y, const QImage& image) = 0;
     virtual void StretchDraw(const QRect& rect, const QImage& image) = 0;
 
-    // Single pixels (for surfaces that hold pixels; others ignore them).
+    // Single pixels (for surfaces that hold pixels; others ignore them and
+    // read white). Pixel gives -1 outside the surface or the clip region.
     virtual TColor Pixel(int x, int y) const = 0;
     virtual void SetPixel(int x, int y, TColor color) = 0;
 

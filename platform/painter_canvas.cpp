@@ -1,0 +1,555 @@
+#include "painter_canvas.h"
+
+#include "fonts.h"
+#include "numbers.h"
+#include "text_layout.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPaintEngine>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// Dash patterns of one-pixel lines, in pixels (on, off, ...).
+QList<qreal> DashPattern(TPenStyle style)
+{
+    switch (style) {
+    case TPenStyle::psDash: return {18, 6};
+    case TPenStyle::psDot: return {3, 3};
+    case TPenStyle::psDashDot: return {9, 6, 3, 6};
+    case TPenStyle::psDashDotDot: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+    }
+}
+
+Qt::BrushStyle HatchStyle(TBrushStyle style)
+{
+    switch (style) {
+    case TBrushStyle::bsHorizontal: return Qt::HorPattern;
+    case TBrushStyle::bsVertical: return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern; // "\": down from left to right
+    case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern; // "/": up from left to right
+    case TBrushStyle::bsCross: return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
+    case TBrushStyle::bsSolid: return Qt::SolidPattern;
+    case TBrushStyle::bsClear: return Qt::NoBrush;
+    }
+    return Qt::NoBrush;
+}
+
+QBrush ToQBrush(const TBrush& brush)
+{
+    return QBrush(ToQColor(brush.Color), HatchStyle(brush.Style));
+}
+
+// The result of a mix mode on 0x00RRGGBB values.
+QRgb Mix(TPenMode mode, QRgb source, QRgb dest)
+{
+    switch (mode) {
+    case TPenMode::pmNotXor: return ~(source ^ dest);
+    case TPenMode::pmMaskPenNot: return dest & ~source;
+    case TPenMode::pmXor: return source ^ dest;
+    case TPenMode::pmCopy: return source;
+    }
+    return source;
+}
+
+QPainter::CompositionMode RasterOp(TPenMode mode)
+{
+    switch (mode) {
+    case TPenMode::pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case TPenMode::pmMaskPenNot: return QPainter::RasterOp_NotSourceAndDestination;
+    case TPenMode::pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case TPenMode::pmCopy: return QPainter::CompositionMode_SourceOver;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+void SetPixelExact(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBrushOrigin(0, 0);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// The dots per metre that a QImage gets when nobody sets them.
+int DefaultImageDotsPerMeter()
+{
+    static const int dotsPerMeter = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+    return dotsPerMeter;
+}
+
+// Angle in degrees, counter-clockwise from 3 o'clock, of the point where the
+// radial through (x, y) meets the ellipse inscribed in rect, measured the
+// way QPainterPath::arcTo takes it.
+qreal ArcAngle(const QRectF& rect, qreal x, qreal y)
+{
+    const QPointF centre = rect.center();
+    qreal dx = x - centre.x();
+    qreal dy = centre.y() - y;
+    if (rect.width() > 0 && rect.height() > 0) {
+        dx /= rect.width() / 2;
+        dy /= rect.height() / 2;
+    }
+    return std::atan2(dy, dx) * 180 / std::numbers::pi;
+}
+
+} // namespace
+
+PainterCanvas::PainterCanvas(QPaintDevice& device)
+    : ownPainter_(std::make_unique<QPainter>(&device)), painter_(ownPainter_.get())
+{
+    Begin();
+}
+
+PainterCanvas::PainterCanvas(QPainter& painter) : painter_(&painter)
+{
+    painter_->save();
+    Begin();
+}
+
+PainterCanvas::~PainterCanvas()
+{
+    if (!ownPainter_)
+        painter_->restore();
+}
+
+void PainterCanvas::Begin()
+{
+    InstallFontSubstitutes();
+    SetPixelExact(*painter_);
+}
+
+QImage* PainterCanvas::TargetImage() const
+{
+    QPaintDevice* device = painter_->device();
+    if (device != nullptr && device->devType() == QInternal::Image)
+        return static_cast<QImage*>(device);
+    return nullptr;
+}
+
+int PainterCanvas::DevicePenWidth() const
+{
+    if (Pen.Width <= 1 && world_.isIdentity())
+        return 1;
+    const qreal scale = std::sqrt(std::abs(world_.determinant()));
+    return std::max(1, RoundInt(std::max(Pen.Width, 1) * scale));
+}
+
+QRectF PainterCanvas::FigureRect(int left, int top, int right, int bottom) const
+{
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    QRectF rect(left, top, std::max(right - 1 - left, 0), std::max(bottom - 1 - top, 0));
+    if (Pen.Style == TPenStyle::psInsideFrame && DevicePenWidth() > 1) {
+        const qreal inset = std::min({(Pen.Width - 1) / 2.0, rect.width() / 2, rect.height() / 2});
+        rect.adjust(inset, inset, -inset, -inset);
+    }
+    return rect;
+}
+
+void PainterCanvas::PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape)
+{
+    const QTransform transform = world_ * deviceOffset;
+    const bool wide = DevicePenWidth() > 1;
+    // One-pixel ellipses go through the painter's own ellipse rasterizer,
+    // which keeps them symmetric in their bounding box.
+    const bool exactEllipse = shape.ellipse != nullptr && !wide;
+    painter.setTransform(transform);
+    if (shape.closed && Brush.Style != TBrushStyle::bsClear) {
+        if (exactEllipse) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ToQBrush(Brush));
+            painter.drawEllipse(*shape.ellipse);
+        } else {
+            painter.fillPath(shape.fill, ToQBrush(Brush));
+        }
+    }
+    if (Pen.Style == TPenStyle::psClear)
+        return;
+    const QColor color = ToQColor(Pen.Color);
+    painter.setBrush(Qt::NoBrush);
+    auto stroke = [&](const QPen& pen) {
+        painter.setPen(pen);
+        if (exactEllipse)
+            painter.drawEllipse(*shape.ellipse);
+        else
+            painter.drawPath(shape.outline);
+    };
+    if (wide) {
+        // Wide lines are centred on the pixels of their path, as one-pixel
+        // lines are; a fill samples pixel centres, hence the half pixel.
+        painter.setTransform(transform * QTransform::fromTranslate(0.5, 0.5));
+        stroke(QPen(color, std::max(Pen.Width, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        return;
+    }
+    QPen pen(color, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    const QList<qreal> dashes = DashPattern(Pen.Style);
+    if (!dashes.isEmpty()) {
+        // Gaps of styled lines show the background colour when the brush is solid.
+        if (Brush.Style == TBrushStyle::bsSolid)
+            stroke(QPen(ToQColor(Brush.Color), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        pen.setDashPattern(dashes);
+    }
+    stroke(pen);
+}
+
+void PainterCanvas::PaintFigure(const Shape& shape)
+{
+    if (Pen.Mode == TPenMode::pmCopy) {
+        PaintFigureOn(*painter_, QTransform(), shape);
+        return;
+    }
+    if (TargetImage() != nullptr) {
+        PaintFigureMixed(shape);
+        return;
+    }
+    const bool raster = painter_->paintEngine() != nullptr && painter_->paintEngine()->type() == QPaintEngine::Raster;
+    if (raster)
+        painter_->setCompositionMode(RasterOp(Pen.Mode));
+    PaintFigureOn(*painter_, QTransform(), shape);
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// Paints the figure into a transparent layer over the part of the image it
+// can touch, then combines each painted pixel with the image by the mix mode,
+// so every pixel is combined exactly once.
+void PainterCanvas::PaintFigureMixed(const Shape& shape)
+{
+    QImage& target = *TargetImage();
+    const int margin = DevicePenWidth() + 2;
+    QRect patch = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
+                      .toAlignedRect()
+                      .adjusted(-margin, -margin, margin, margin);
+    patch &= target.rect();
+    if (clipped_)
+        patch &= clip_.boundingRect();
+    if (patch.isEmpty())
+        return;
+    // Hatches are aligned to the device origin: keep the layer on their 8-pixel grid.
+    patch.setLeft(patch.left() / 8 * 8);
+    patch.setTop(patch.top() / 8 * 8);
+
+    QImage layer(patch.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        SetPixelExact(layerPainter);
+        if (clipped_)
+            layerPainter.setClipRegion(clip_.translated(-patch.topLeft()));
+        PaintFigureOn(layerPainter, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
+    }
+
+    QImage combined = target.copy(patch).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < layer.height(); ++y) {
+        const auto* source = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        auto* dest = reinterpret_cast<QRgb*>(combined.scanLine(y));
+        for (int x = 0; x < layer.width(); ++x) {
+            if (qAlpha(source[x]) == 0)
+                continue;
+            dest[x] = (dest[x] & 0xFF000000u) | (Mix(Pen.Mode, source[x], dest[x]) & 0x00FFFFFFu);
+        }
+    }
+    painter_->save();
+    painter_->resetTransform();
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->drawImage(patch.topLeft(), combined);
+    painter_->restore();
+}
+
+void PainterCanvas::MoveTo(int x, int y)
+{
+    penPos_ = QPoint(x, y);
+}
+
+void PainterCanvas::LineTo(int x, int y)
+{
+    QPainterPath path(penPos_);
+    path.lineTo(x, y);
+    PaintFigure({QPainterPath(), path});
+    penPos_ = QPoint(x, y);
+}
+
+void PainterCanvas::Polyline(std::span<const QPoint> points)
+{
+    if (points.size() < 2)
+        return;
+    QPainterPath path(points.front());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        path.lineTo(points[i]);
+    PaintFigure({QPainterPath(), path});
+}
+
+void PainterCanvas::PolyBezier(std::span<const QPoint> points)
+{
+    if (points.size() < 4)
+        return;
+    QPainterPath path(points.front());
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    PaintFigure({QPainterPath(), path});
+}
+
+void PainterCanvas::Polygon(std::span<const QPoint> points)
+{
+    if (points.size() < 2)
+        return;
+    QPainterPath path(points.front());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        path.lineTo(points[i]);
+    path.closeSubpath();
+    path.setFillRule(Qt::OddEvenFill);
+    PaintFigure({path, path, true});
+}
+
+void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    QPainterPath path;
+    path.addRect(FigureRect(left, top, right, bottom));
+    PaintFigure({path, path, true});
+}
+
+void PainterCanvas::Ellipse(int left, int top, int right, int bottom)
+{
+    const QRectF rect = FigureRect(left, top, right, bottom);
+    QPainterPath path;
+    path.addEllipse(rect);
+    PaintFigure({path, path, true, &rect});
+}
+
+void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
+{
+    QPainterPath path;
+    path.addRoundedRect(FigureRect(left, top, right, bottom), std::abs(cornerWidth) / 2.0,
+                        std::abs(cornerHeight) / 2.0);
+    PaintFigure({path, path, true});
+}
+
+void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, int startY, int endX, int endY)
+{
+    const QRectF rect = FigureRect(left, top, right, bottom);
+    const qreal start = ArcAngle(rect, startX, startY);
+    qreal sweep = std::fmod(ArcAngle(rect, endX, endY) - start + 720.0, 360.0);
+    if (sweep <= 1e-9)
+        sweep = 360.0;
+    QPainterPath path;
+    path.arcMoveTo(rect, start);
+    path.arcTo(rect, start, sweep);
+    PaintFigure({QPainterPath(), path});
+}
+
+void PainterCanvas::FillRect(const QRect& rect)
+{
+    if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty())
+        return;
+    QPainterPath path;
+    path.addRect(QRectF(rect));
+    painter_->setTransform(world_);
+    painter_->fillPath(path, ToQBrush(Brush));
+}
+
+void PainterCanvas::FrameRect(const QRect& rect)
+{
+    if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty())
+        return;
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    path.addRect(QRectF(rect));
+    if (rect.width() > 2 && rect.height() > 2)
+        path.addRect(QRectF(rect.adjusted(1, 1, -1, -1)));
+    painter_->setTransform(world_);
+    painter_->fillPath(path, ToQBrush(Brush));
+}
+
+QFont PainterCanvas::CurrentFont() const
+{
+    return ToQFont(Font, PixelsPerInch());
+}
+
+void PainterCanvas::PaintText(int x, int y, const QString& text)
+{
+    const QFont font = CurrentFont();
+    const QFontMetrics metrics(font, painter_->device());
+    painter_->setTransform(world_);
+    painter_->translate(x, y);
+    if (Font.Escapement != 0)
+        painter_->rotate(-Font.Escapement / 10.0);
+    if (Brush.Style == TBrushStyle::bsSolid)
+        painter_->fillRect(QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics)), ToQColor(Brush.Color));
+    painter_->setFont(font);
+    painter_->setPen(ToQColor(Font.Color));
+    painter_->drawText(QPoint(0, metrics.ascent()), text);
+}
+
+void PainterCanvas::TextOut(int x, int y, const QString& text)
+{
+    PaintText(x, y, text);
+    penPos_ = QPoint(x + TextWidth(text), y);
+}
+
+void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& text)
+{
+    painter_->save();
+    painter_->setTransform(world_);
+    if (Brush.Style != TBrushStyle::bsClear)
+        painter_->fillRect(rect, ToQColor(Brush.Color));
+    painter_->setClipRect(rect, Qt::IntersectClip);
+    PaintText(x, y, text);
+    painter_->restore();
+}
+
+int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
+{
+    const QFontMetrics metrics(CurrentFont(), painter_->device());
+    const int lineHeight = LineHeight(metrics);
+    if (text.isEmpty()) {
+        const int height = (flags & dt::SingleLine) ? lineHeight : 0;
+        if (flags & dt::CalcRect) {
+            rect.setWidth(0);
+            rect.setHeight(height);
+        }
+        return height;
+    }
+    const std::vector<TextLine> lines = LayoutText(text, rect.width(), flags, metrics);
+    const int height = static_cast<int>(lines.size()) * lineHeight;
+    if (flags & dt::CalcRect) {
+        int width = 0;
+        for (const TextLine& line : lines)
+            width = std::max(width, line.Width);
+        rect.setWidth(width);
+        rect.setHeight(height);
+        return height;
+    }
+    int top = rect.top();
+    if (flags & dt::SingleLine) {
+        if (flags & dt::VCenter)
+            top += (rect.height() - lineHeight) / 2;
+        else if (flags & dt::Bottom)
+            top += rect.height() - lineHeight;
+    }
+    painter_->save();
+    if (!(flags & dt::NoClip)) {
+        painter_->setTransform(world_);
+        painter_->setClipRect(rect, Qt::IntersectClip);
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int y = top + static_cast<int>(i) * lineHeight;
+        // An edit control shows no partly visible last line.
+        if ((flags & dt::EditControl) && i > 0 && y + lineHeight > rect.top() + rect.height())
+            break;
+        int x = rect.left();
+        if (flags & dt::Center)
+            x += (rect.width() - lines[i].Width) / 2;
+        else if (flags & dt::Right)
+            x += rect.width() - lines[i].Width;
+        PaintText(x, y, lines[i].Text);
+    }
+    painter_->restore();
+    return top - rect.top() + height;
+}
+
+QSize PainterCanvas::TextExtent(const QString& text)
+{
+    const QFontMetrics metrics(CurrentFont(), painter_->device());
+    return QSize(metrics.horizontalAdvance(text), LineHeight(metrics));
+}
+
+void PainterCanvas::SetWorldTransform(const QTransform& transform)
+{
+    world_ = transform;
+}
+
+void PainterCanvas::SetClipRegion(const QRegion& region)
+{
+    clip_ = region;
+    clipped_ = true;
+    painter_->resetTransform();
+    painter_->setClipRegion(region);
+}
+
+void PainterCanvas::ResetClipRegion()
+{
+    clip_ = QRegion();
+    clipped_ = false;
+    painter_->setClipping(false);
+}
+
+QRect PainterCanvas::ClipRect() const
+{
+    const QPaintDevice* device = painter_->device();
+    QRect box = device != nullptr ? QRect(0, 0, device->width(), device->height()) : QRect();
+    if (clipped_)
+        box &= clip_.boundingRect();
+    if (world_.isIdentity())
+        return box;
+    bool invertible = false;
+    const QTransform inverse = world_.inverted(&invertible);
+    return invertible ? inverse.mapRect(box) : box;
+}
+
+void PainterCanvas::Draw(int x, int y, const QImage& image)
+{
+    painter_->setTransform(world_);
+    painter_->drawImage(QPoint(x, y), image);
+}
+
+void PainterCanvas::StretchDraw(const QRect& rect, const QImage& image)
+{
+    painter_->setTransform(world_);
+    painter_->drawImage(QRectF(rect), image);
+}
+
+TColor PainterCanvas::Pixel(int x, int y) const
+{
+    const QImage* image = TargetImage();
+    if (image == nullptr)
+        return clWhite;
+    const QPoint device = world_.map(QPoint(x, y));
+    if (!image->rect().contains(device) || (clipped_ && !clip_.contains(device)))
+        return -1;
+    return FromQColor(image->pixelColor(device));
+}
+
+void PainterCanvas::SetPixel(int x, int y, TColor color)
+{
+    const QPoint device = world_.map(QPoint(x, y));
+    painter_->save();
+    painter_->resetTransform();
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->fillRect(QRect(device, QSize(1, 1)), ToQColor(color));
+    painter_->restore();
+}
+
+int PainterCanvas::PixelsPerInch() const
+{
+    const QPaintDevice* device = painter_->device();
+    if (device == nullptr)
+        return 96;
+    switch (device->devType()) {
+    case QInternal::Image: {
+        const int dotsPerMeter = static_cast<const QImage*>(device)->dotsPerMeterX();
+        if (dotsPerMeter <= 0 || dotsPerMeter == DefaultImageDotsPerMeter())
+            return 96;
+        return std::max(1, RoundInt(dotsPerMeter * 0.0254));
+    }
+    case QInternal::Pixmap:
+    case QInternal::Widget:
+        return 96;
+    default:
+        return std::max(1, device->logicalDpiX());
+    }
+}
+
+} // namespace platform

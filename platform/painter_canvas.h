@@ -1,0 +1,104 @@
+// The canvas that paints with QPainter on any paint device: a QImage (the
+// back buffer of a host widget, a bitmap export), a QPixmap or a QPrinter
+// page. Nothing is antialiased, so drawings on a QImage are pixel-exact and
+// the same on every run.
+//
+// Mix modes other than pmCopy combine the pen and brush pixels with the
+// pixels already there; they act exactly on a QImage, through raster
+// operations on other raster devices, and as pmCopy on printers. Text,
+// FillRect, FrameRect, pictures and SetPixel always copy.
+#pragma once
+
+#include "canvas.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <memory>
+
+class QPaintDevice;
+
+namespace platform {
+
+class PainterCanvas final : public Canvas {
+public:
+    // Paints on device for the lifetime of the canvas (a QPainter is begun
+    // here and ended by the destructor).
+    explicit PainterCanvas(QPaintDevice& device);
+    // Paints through a painter that the caller has begun and keeps; the
+    // painter's state is saved here and restored by the destructor.
+    explicit PainterCanvas(QPainter& painter);
+    ~PainterCanvas() override;
+
+    PainterCanvas(const PainterCanvas&) = delete;
+    PainterCanvas& operator=(const PainterCanvas&) = delete;
+
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    QPoint PenPos() const override { return penPos_; }
+    void Polyline(std::span<const QPoint> points) override;
+    void PolyBezier(std::span<const QPoint> points) override;
+
+    void Polygon(std::span<const QPoint> points) override;
+    void Rectangle(int left, int top, int right, int bottom) override;
+    void Ellipse(int left, int top, int right, int bottom) override;
+    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
+    void Arc(int left, int top, int right, int bottom, int startX, int startY, int endX, int endY) override;
+    void FillRect(const QRect& rect) override;
+    void FrameRect(const QRect& rect) override;
+
+    void TextOut(int x, int y, const QString& text) override;
+    void TextRect(const QRect& rect, int x, int y, const QString& text) override;
+    int DrawText(const QString& text, QRect& rect, unsigned flags) override;
+    QSize TextExtent(const QString& text) override;
+
+    void SetWorldTransform(const QTransform& transform) override;
+    QTransform WorldTransform() const override { return world_; }
+
+    void SetClipRegion(const QRegion& region) override;
+    void ResetClipRegion() override;
+    QRect ClipRect() const override;
+
+    void Draw(int x, int y, const QImage& image) override;
+    void StretchDraw(const QRect& rect, const QImage& image) override;
+
+    TColor Pixel(int x, int y) const override;
+    void SetPixel(int x, int y, TColor color) override;
+
+    int PixelsPerInch() const override;
+
+    // The painter, for the hosts that need to finish a page (QPrinter::newPage).
+    QPainter& Painter() { return *painter_; }
+
+private:
+    // What a line or figure call paints: outline stroked with the pen and,
+    // for closed figures, fill filled with the brush first.
+    struct Shape {
+        QPainterPath fill;
+        QPainterPath outline;
+        bool closed = false;
+        const QRectF* ellipse = nullptr; // set when the figure is this ellipse
+    };
+    void Begin();
+    // Paints the shape in the current mix mode.
+    void PaintFigure(const Shape& shape);
+    void PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape);
+    void PaintFigureMixed(const Shape& shape);
+    // The rectangle of a figure with the given edges, right and bottom
+    // exclusive, shrunk for an inside-frame pen.
+    QRectF FigureRect(int left, int top, int right, int bottom) const;
+    // The pen width in device pixels; 1 means a one-pixel (cosmetic) line.
+    int DevicePenWidth() const;
+    void PaintText(int x, int y, const QString& text);
+    QFont CurrentFont() const;
+    QImage* TargetImage() const;
+
+    std::unique_ptr<QPainter> ownPainter_;
+    QPainter* painter_ = nullptr;
+    QPoint penPos_;
+    QTransform world_;
+    QRegion clip_;
+    bool clipped_ = false;
+};
+
+} // namespace platform

@@ -1,0 +1,30 @@
+// Line layout of DrawText: splits a text into the lines that the dt flags
+// ask for, measured with the font metrics of the surface.
+#pragma once
+
+#include <QFontMetrics>
+#include <QString>
+
+#include <vector>
+
+namespace platform {
+
+struct TextLine {
+    QString Text;
+    int Width = 0;
+};
+
+// Lines of text within a box maxWidth pixels wide.
+// - dt::SingleLine: the whole text on one line.
+// - otherwise lines end at line feeds ("\r\n", "\n" or "\r").
+// - dt::WordBreak additionally ends a line where the next word would pass
+//   maxWidth: after a run of spaces (the spaces are dropped) or between two
+//   characters when either is a CJK character. A word longer than the box
+//   stays whole, unless dt::EditControl is set, which breaks it between
+//   characters.
+std::vector<TextLine> LayoutText(const QString& text, int maxWidth, unsigned flags, const QFontMetrics& metrics);
+
+// Height of one text line: the font's cell height, ascent plus descent.
+inline int LineHeight(const QFontMetrics& metrics) { return metrics.ascent() + metrics.descent(); }
+
+} // namespace platform

@@ -1,0 +1,466 @@
+// Pins the pixel conventions of the canvas once, on a QImage: every engine
+// that draws relies on them, so they are checked here and nowhere else.
+#include "platform/painter_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <array>
+#include <functional>
+#include <ostream>
+#include <vector>
+
+// Readable failure messages for rectangles.
+void PrintTo(const QRect& rect, std::ostream* os)
+{
+    *os << "QRect(" << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height() << ")";
+}
+
+using namespace platform;
+
+namespace {
+
+constexpr QRgb white = 0xFFFFFFFF;
+
+QImage WhiteImage(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(white);
+    return image;
+}
+
+bool Ink(const QImage& image, int x, int y)
+{
+    return image.rect().contains(x, y) && image.pixel(x, y) != white;
+}
+
+// The smallest rectangle holding every pixel that is not white.
+QRect InkBounds(const QImage& image, const QRect& area = QRect())
+{
+    const QRect scan = area.isNull() ? image.rect() : area & image.rect();
+    QRect bounds;
+    for (int y = scan.top(); y <= scan.bottom(); ++y) {
+        for (int x = scan.left(); x <= scan.right(); ++x) {
+            if (Ink(image, x, y))
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+bool InkNear(const QImage& image, QPoint p, int distance = 1)
+{
+    return !InkBounds(image, QRect(p - QPoint(distance, distance), QSize(2 * distance + 1, 2 * distance + 1))).isNull();
+}
+
+// Lengths of the alternating ink and gap runs along row y, from x = 0.
+std::vector<int> Runs(const QImage& image, int y, int width)
+{
+    std::vector<int> runs;
+    bool ink = Ink(image, 0, y);
+    int length = 0;
+    for (int x = 0; x < width; ++x) {
+        if (Ink(image, x, y) == ink) {
+            ++length;
+            continue;
+        }
+        runs.push_back(length);
+        ink = !ink;
+        length = 1;
+    }
+    runs.push_back(length);
+    return runs;
+}
+
+QImage Paint(QSize size, const std::function<void(Canvas&)>& draw)
+{
+    QImage image = WhiteImage(size);
+    PainterCanvas canvas(image);
+    draw(canvas);
+    return image;
+}
+
+// Draws a few figures of every kind, so that a mix mode is applied to lines,
+// wide lines, outlines and hatched fills alike.
+void DrawMixedFigures(Canvas& c)
+{
+    c.Brush.Style = TBrushStyle::bsDiagCross;
+    c.Brush.Color = clBlue;
+    c.Rectangle(4, 4, 40, 30);
+    c.Brush.Style = TBrushStyle::bsSolid;
+    c.Ellipse(20, 10, 60, 50);
+    c.Pen.Width = 3;
+    c.MoveTo(2, 60);
+    c.LineTo(60, 2);
+    c.Pen.Width = 1;
+    c.Pen.Style = TPenStyle::psDot;
+    c.Brush.Style = TBrushStyle::bsClear;
+    const std::array<QPoint, 4> points = {QPoint(5, 5), QPoint(55, 8), QPoint(30, 58), QPoint(5, 5)};
+    c.Polyline(points);
+}
+
+QImage Background()
+{
+    QImage image(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) & 0xFF));
+    }
+    return image;
+}
+
+struct PixelCase {
+    const char* name;
+    QSize size;
+    std::function<void(Canvas&)> draw;
+    std::function<void(const QImage&)> check;
+};
+
+const std::vector<PixelCase>& PixelCases()
+{
+    static const std::vector<PixelCase> cases = {
+        {"RectangleOnePixelPenCoversLeftToRightMinusOne", {12, 12},
+         [](Canvas& c) {
+             c.Brush.Color = clRed;
+             c.Rectangle(2, 2, 7, 7);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image), QRect(QPoint(2, 2), QPoint(6, 6)));
+             EXPECT_EQ(image.pixel(2, 2), qRgb(0, 0, 0));
+             EXPECT_EQ(image.pixel(6, 4), qRgb(0, 0, 0));
+             EXPECT_EQ(image.pixel(3, 3), qRgb(255, 0, 0));
+             EXPECT_EQ(image.pixel(5, 5), qRgb(255, 0, 0));
+         }},
+        {"RectangleWithClearPenFillsOneLess", {12, 12},
+         [](Canvas& c) {
+             c.Pen.Style = TPenStyle::psClear;
+             c.Brush.Color = clRed;
+             c.Rectangle(2, 2, 7, 7);
+         },
+         [](const QImage& image) { EXPECT_EQ(InkBounds(image), QRect(QPoint(2, 2), QPoint(5, 5))); }},
+        {"LineToLeavesOutItsLastPixel", {12, 12},
+         [](Canvas& c) {
+             c.MoveTo(1, 1);
+             c.LineTo(8, 1);
+             c.MoveTo(1, 3);
+             c.LineTo(5, 7);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image, QRect(0, 0, 12, 2)), QRect(QPoint(1, 1), QPoint(7, 1)));
+             EXPECT_TRUE(Ink(image, 4, 6));
+             EXPECT_FALSE(Ink(image, 5, 7));
+         }},
+        {"PolylineLeavesOutTheFinalPoint", {12, 12},
+         [](Canvas& c) {
+             const std::array<QPoint, 3> points = {QPoint(2, 2), QPoint(8, 2), QPoint(8, 8)};
+             c.Polyline(points);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image), QRect(QPoint(2, 2), QPoint(8, 7)));
+             EXPECT_TRUE(Ink(image, 8, 2));
+         }},
+        {"EllipseAndRoundRectKeepTheBoundingBoxRule", {40, 20},
+         [](Canvas& c) {
+             c.Ellipse(2, 2, 14, 10);
+             c.RoundRect(20, 2, 34, 12, 6, 6);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image, QRect(0, 0, 18, 20)), QRect(QPoint(2, 2), QPoint(13, 9)));
+             EXPECT_EQ(InkBounds(image, QRect(18, 0, 22, 20)), QRect(QPoint(20, 2), QPoint(33, 11)));
+             EXPECT_FALSE(Ink(image, 20, 2)); // rounded corner
+             EXPECT_TRUE(Ink(image, 26, 2));
+         }},
+        {"ArcRunsCounterClockwiseFromStartToEnd", {64, 32},
+         [](Canvas& c) {
+             c.Arc(0, 0, 21, 21, 20, 10, 10, 0);  // right to top: one quarter
+             c.Arc(32, 0, 53, 21, 42, 0, 52, 10); // top to right: three quarters
+         },
+         [](const QImage& image) {
+             EXPECT_TRUE(InkNear(image, {17, 3}));
+             EXPECT_FALSE(InkNear(image, {3, 17}, 2));
+             EXPECT_FALSE(InkNear(image, {3, 3}, 2));
+             EXPECT_FALSE(InkNear(image, {17, 17}, 2));
+             EXPECT_FALSE(InkNear(image, {49, 3}, 2));
+             EXPECT_TRUE(InkNear(image, {35, 3}));
+             EXPECT_TRUE(InkNear(image, {35, 17}));
+             EXPECT_TRUE(InkNear(image, {49, 17}));
+         }},
+        {"ArcWithEqualRadialsDrawsTheWholeEllipse", {24, 24},
+         [](Canvas& c) { c.Arc(0, 0, 21, 21, 20, 10, 30, 10); },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image), QRect(QPoint(0, 0), QPoint(20, 20)));
+             for (QPoint p : {QPoint(17, 3), QPoint(3, 3), QPoint(3, 17), QPoint(17, 17)})
+                 EXPECT_TRUE(InkNear(image, p)) << p.x() << "," << p.y();
+         }},
+        {"TextOutAnchorsTheTopLeftOfTheTextCell", {64, 40},
+         [](Canvas& c) {
+             c.Brush.Color = clRed;
+             c.TextOut(10, 5, QStringLiteral("Hg"));
+             const QSize cell = c.TextExtent(QStringLiteral("Hg"));
+             EXPECT_EQ(c.PenPos(), QPoint(10 + cell.width(), 5));
+             c.Brush.Color = clBlack;
+             c.FrameRect(QRect(QPoint(9, 4), cell + QSize(2, 2))); // just outside the cell
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(image.pixel(10, 5), qRgb(255, 0, 0));
+             const QRect frame = InkBounds(image);
+             EXPECT_EQ(frame.topLeft(), QPoint(9, 4));
+             EXPECT_EQ(image.pixel(frame.right() - 1, frame.bottom() - 1), qRgb(255, 0, 0));
+             EXPECT_EQ(image.pixel(frame.right(), frame.bottom()), qRgb(0, 0, 0));
+         }},
+        {"DrawTextCalcRectKeepsLeftTopAndBreaksAtSpacesAndBetweenCjk", {200, 80},
+         [](Canvas& c) {
+             const int lineHeight = c.TextHeight(QStringLiteral("A"));
+             QRect words(10, 20, c.TextWidth(QStringLiteral("aaa bbb")) + 2, 5);
+             EXPECT_EQ(c.DrawText(QStringLiteral("aaa bbb ccc"), words, dt::CalcRect | dt::WordBreak), 2 * lineHeight);
+             EXPECT_EQ(words, QRect(10, 20, c.TextWidth(QStringLiteral("aaa bbb")), 2 * lineHeight));
+             QRect cjk(30, 5, c.TextWidth(QStringLiteral("中文字")) + 2, 5);
+             c.DrawText(QStringLiteral("中文字符平面"), cjk, dt::CalcRect | dt::WordBreak);
+             EXPECT_EQ(cjk, QRect(30, 5, c.TextWidth(QStringLiteral("中文字")), 2 * lineHeight));
+             QRect single(0, 0, 1, 1);
+             c.DrawText(QStringLiteral("aaa bbb ccc"), single, dt::CalcRect | dt::SingleLine);
+             EXPECT_EQ(single.size(), c.TextExtent(QStringLiteral("aaa bbb ccc")));
+             QRect longWord(0, 0, c.TextWidth(QStringLiteral("ab")), 5);
+             c.DrawText(QStringLiteral("abcd"), longWord, dt::CalcRect | dt::WordBreak);
+             EXPECT_EQ(longWord.height(), lineHeight);
+             longWord.setWidth(c.TextWidth(QStringLiteral("ab")));
+             c.DrawText(QStringLiteral("abcd"), longWord, dt::CalcRect | dt::WordBreak | dt::EditControl);
+             EXPECT_EQ(longWord.height(), 2 * lineHeight);
+             // Drawn for real, the text keeps to the rect.
+             c.Brush.Style = TBrushStyle::bsClear;
+             QRect box(10, 40, c.TextWidth(QStringLiteral("aaa bbb")) + 2, lineHeight + lineHeight / 2);
+             c.DrawText(QStringLiteral("aaa bbb ccc"), box, dt::WordBreak);
+         },
+         [](const QImage& image) {
+             const QRect ink = InkBounds(image);
+             EXPECT_GE(ink.left(), 10);
+             EXPECT_GE(ink.top(), 40);
+             EXPECT_LT(ink.bottom(), 40 + 24);
+         }},
+        {"Escapement900ReadsBottomToTop", {64, 64},
+         [](Canvas& c) {
+             c.Brush.Style = TBrushStyle::bsClear;
+             c.Font.Escapement = 900;
+             c.Font.Size = 12;
+             c.TextOut(20, 60, QStringLiteral("I      "));
+             c.TextOut(40, 60, QStringLiteral("      I"));
+         },
+         [](const QImage& image) {
+             const QRect first = InkBounds(image, QRect(0, 0, 38, 64));
+             const QRect last = InkBounds(image, QRect(38, 0, 26, 64));
+             EXPECT_GE(first.left(), 20);
+             EXPECT_LE(first.bottom(), 60);
+             EXPECT_GT(first.top(), 40); // the first letter sits at the bottom
+             EXPECT_LT(last.bottom(), 30); // the last letter at the top
+         }},
+        {"HatchDirectionsAndTransparentBackground", {48, 32},
+         [](Canvas& c) {
+             c.Brush.Color = clLime;
+             c.FillRect(QRect(0, 0, 48, 32));
+             c.Brush.Color = clBlack;
+             const std::array styles = {TBrushStyle::bsHorizontal, TBrushStyle::bsVertical, TBrushStyle::bsFDiagonal,
+                                        TBrushStyle::bsBDiagonal, TBrushStyle::bsCross, TBrushStyle::bsDiagCross};
+             for (int i = 0; i < 6; ++i) {
+                 c.Brush.Style = styles[i];
+                 c.FillRect(QRect((i % 3) * 16, (i / 3) * 16, 16, 16));
+             }
+         },
+         [](const QImage& image) {
+             auto black = [&](int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); };
+             auto count = [&](QRect r) {
+                 int n = 0;
+                 for (int y = r.top(); y <= r.bottom(); ++y)
+                     for (int x = r.left(); x <= r.right(); ++x)
+                         n += black(x, y);
+                 return n;
+             };
+             EXPECT_EQ(image.pixel(1, 1), qRgb(0, 255, 0)); // background shows through
+             for (int y = 0; y < 16; ++y)
+                 EXPECT_TRUE(count(QRect(0, y, 16, 1)) == 0 || count(QRect(0, y, 16, 1)) == 16) << y;
+             EXPECT_EQ(count(QRect(0, 0, 16, 16)), 32);
+             for (int x = 16; x < 32; ++x)
+                 EXPECT_TRUE(count(QRect(x, 0, 1, 16)) == 0 || count(QRect(x, 0, 1, 16)) == 16) << x;
+             EXPECT_EQ(count(QRect(16, 0, 16, 16)), 32);
+             for (int x = 33; x < 46; ++x) {
+                 for (int y = 1; y < 14; ++y) {
+                     if (black(x, y)) {
+                         EXPECT_TRUE(black(x + 1, y + 1)) << "\\ hatch " << x << "," << y;
+                         EXPECT_FALSE(black(x + 1, y - 1));
+                     }
+                     if (black(x - 32, y + 16)) {
+                         EXPECT_TRUE(black(x - 31, y + 15)) << "/ hatch " << x << "," << y;
+                         EXPECT_FALSE(black(x - 31, y + 17));
+                     }
+                 }
+             }
+             EXPECT_EQ(count(QRect(16, 16, 16, 16)), 60);
+             EXPECT_EQ(count(QRect(32, 16, 16, 16)), 64);
+         }},
+        {"PenStylesDashTheirOnePixelLines", {64, 16},
+         [](Canvas& c) {
+             c.Brush.Style = TBrushStyle::bsClear;
+             const std::array styles = {TPenStyle::psSolid, TPenStyle::psDash, TPenStyle::psDot, TPenStyle::psDashDot,
+                                        TPenStyle::psDashDotDot, TPenStyle::psClear, TPenStyle::psInsideFrame};
+             for (int i = 0; i < 7; ++i) {
+                 c.Pen.Style = styles[i];
+                 c.MoveTo(0, 1 + 2 * i);
+                 c.LineTo(60, 1 + 2 * i);
+             }
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(Runs(image, 1, 60), (std::vector<int>{60}));
+             EXPECT_EQ(Runs(image, 3, 48), (std::vector<int>{18, 6, 18, 6}));
+             EXPECT_EQ(Runs(image, 5, 12), (std::vector<int>{3, 3, 3, 3}));
+             EXPECT_EQ(Runs(image, 7, 48), (std::vector<int>{9, 6, 3, 6, 9, 6, 3, 6}));
+             EXPECT_EQ(Runs(image, 9, 48), (std::vector<int>{9, 3, 3, 3, 3, 3, 9, 3, 3, 3, 3, 3}));
+             EXPECT_TRUE(InkBounds(image, QRect(0, 11, 64, 1)).isNull());
+             EXPECT_EQ(Runs(image, 13, 60), (std::vector<int>{60}));
+         }},
+        {"StyledLinesFillTheirGapsWithASolidBrush", {32, 4},
+         [](Canvas& c) {
+             c.Pen.Style = TPenStyle::psDot;
+             c.Brush.Color = clRed;
+             c.MoveTo(0, 1);
+             c.LineTo(12, 1);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 0));
+             EXPECT_EQ(image.pixel(3, 1), qRgb(255, 0, 0));
+             EXPECT_EQ(image.pixel(12, 1), white);
+         }},
+        {"WidePensHaveRoundEndsAndInsideFrameKeepsInside", {64, 64},
+         [](Canvas& c) {
+             c.Pen.Width = 5;
+             c.MoveTo(10, 10);
+             c.LineTo(30, 10);
+             c.Rectangle(10, 24, 30, 44);
+             c.Pen.Style = TPenStyle::psInsideFrame;
+             c.Rectangle(40, 24, 60, 44);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image, QRect(0, 0, 64, 20)), QRect(QPoint(8, 8), QPoint(32, 12)));
+             EXPECT_FALSE(Ink(image, 8, 8)); // rounded end
+             EXPECT_TRUE(Ink(image, 8, 10));
+             EXPECT_TRUE(Ink(image, 32, 10));
+             EXPECT_EQ(InkBounds(image, QRect(0, 20, 36, 44)), QRect(QPoint(8, 22), QPoint(31, 45)));
+             EXPECT_EQ(InkBounds(image, QRect(36, 20, 28, 44)), QRect(QPoint(40, 24), QPoint(59, 43)));
+             EXPECT_TRUE(Ink(image, 44, 28));
+             EXPECT_FALSE(Ink(image, 45, 29));
+         }},
+        {"ClipRegionInDevicePixelsAndWorldTransform", {64, 64},
+         [](Canvas& c) {
+             c.Brush.Color = clBlack;
+             c.SetWorldTransform(QTransform::fromTranslate(100, 0));
+             c.SetClipRegion(QRegion(4, 4, 10, 10) + QRegion(20, 4, 4, 4));
+             EXPECT_EQ(c.ClipRect(), QRect(-96, 4, 20, 10));
+             c.FillRect(QRect(-100, 0, 64, 64));
+             c.ResetClipRegion();
+             QTransform zoom;
+             zoom.translate(30, 30);
+             zoom.scale(2, 2);
+             c.SetWorldTransform(zoom);
+             c.FillRect(QRect(0, 0, 5, 5));
+             c.SetPixel(10, 10, clRed);
+             EXPECT_EQ(c.Pixel(10, 10), clRed);
+             EXPECT_EQ(c.Pixel(100, 100), -1);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image, QRect(0, 0, 28, 28)), QRect(4, 4, 20, 10));
+             EXPECT_FALSE(Ink(image, 20, 8));
+             EXPECT_EQ(InkBounds(image, QRect(28, 28, 20, 20)), QRect(30, 30, 10, 10));
+             EXPECT_EQ(image.pixel(50, 50), qRgb(255, 0, 0));
+         }},
+        {"StretchDrawScalesThePictureIntoTheRect", {16, 16},
+         [](Canvas& c) {
+             QImage picture(2, 1, QImage::Format_RGB32);
+             picture.setPixel(0, 0, qRgb(255, 0, 0));
+             picture.setPixel(1, 0, qRgb(0, 0, 255));
+             c.StretchDraw(QRect(2, 2, 8, 4), picture);
+             c.Draw(12, 12, picture);
+         },
+         [](const QImage& image) {
+             EXPECT_EQ(InkBounds(image, QRect(0, 0, 12, 12)), QRect(2, 2, 8, 4));
+             EXPECT_EQ(image.pixel(5, 5), qRgb(255, 0, 0));
+             EXPECT_EQ(image.pixel(6, 2), qRgb(0, 0, 255));
+             EXPECT_EQ(InkBounds(image, QRect(12, 12, 4, 4)), QRect(12, 12, 2, 1));
+         }},
+    };
+    return cases;
+}
+
+void PrintTo(const PixelCase& pixelCase, std::ostream* os)
+{
+    *os << pixelCase.name;
+}
+
+class PixelConventions : public testing::TestWithParam<PixelCase> {};
+
+TEST_P(PixelConventions, Hold)
+{
+    const PixelCase& pixelCase = GetParam();
+    pixelCase.check(Paint(pixelCase.size, pixelCase.draw));
+}
+
+INSTANTIATE_TEST_SUITE_P(Canvas, PixelConventions, testing::ValuesIn(PixelCases()),
+                         [](const testing::TestParamInfo<PixelCase>& info) { return info.param.name; });
+
+TEST(PainterCanvasMixModes, NotXorDrawnTwiceRestoresTheImageExactly)
+{
+    const QImage original = Background();
+    QImage image = original;
+    PainterCanvas canvas(image);
+    canvas.Pen.Mode = TPenMode::pmNotXor;
+    DrawMixedFigures(canvas);
+    EXPECT_NE(image, original);
+    canvas.Pen = TPen{};
+    canvas.Brush = TBrush{};
+    canvas.Pen.Mode = TPenMode::pmNotXor;
+    DrawMixedFigures(canvas);
+    EXPECT_EQ(image, original);
+}
+
+struct MixCase {
+    TPenMode mode;
+    TColor pen;
+    QRgb before;
+    TColor after;
+};
+
+class MixModes : public testing::TestWithParam<MixCase> {};
+
+TEST_P(MixModes, CombinePenAndImagePixels)
+{
+    const MixCase& mix = GetParam();
+    QImage image(4, 1, QImage::Format_RGB32);
+    image.fill(mix.before);
+    PainterCanvas canvas(image);
+    canvas.Pen.Color = mix.pen;
+    canvas.Pen.Mode = mix.mode;
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(2, 0);
+    EXPECT_EQ(canvas.Pixel(1, 0), mix.after);
+    EXPECT_EQ(canvas.Pixel(2, 0), FromQColor(QColor(mix.before)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Canvas, MixModes,
+                         testing::Values(MixCase{TPenMode::pmNotXor, clBlack, white, clBlack},
+                                         MixCase{TPenMode::pmNotXor, clBlack, qRgb(0, 0, 0), clWhite},
+                                         MixCase{TPenMode::pmMaskPenNot, clRed, white, clAqua},
+                                         MixCase{TPenMode::pmXor, clWhite, qRgb(0x80, 0x80, 0x80), RGB(0x7F, 0x7F, 0x7F)},
+                                         MixCase{TPenMode::pmCopy, clRed, white, clRed}));
+
+TEST(PainterCanvasResolution, ImagesCountAsNinetySixDpiUnlessTheySaySo)
+{
+    QImage screen = WhiteImage({4, 4});
+    PainterCanvas onScreen(screen);
+    EXPECT_EQ(onScreen.PixelsPerInch(), 96);
+    QImage print = WhiteImage({4, 4});
+    print.setDotsPerMeterX(11811);
+    print.setDotsPerMeterY(11811);
+    PainterCanvas onPrint(print);
+    EXPECT_EQ(onPrint.PixelsPerInch(), 300);
+    EXPECT_GT(onPrint.TextHeight(QStringLiteral("A")), 3 * onScreen.TextHeight(QStringLiteral("A")) - 4);
+}
+
+} // namespace
