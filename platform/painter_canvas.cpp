@@ -412,52 +412,31 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const QFontMetrics metrics(CurrentFont(), painter_->device());
-    const int lineHeight = LineHeight(metrics);
-    if (text.isEmpty()) {
-        const int height = (flags & dt::SingleLine) ? lineHeight : 0;
-        if (flags & dt::CalcRect) {
-            rect.setWidth(0);
-            rect.setHeight(height);
-        }
-        return height;
-    }
-    const std::vector<TextLine> lines = LayoutText(text, rect.width(), flags, metrics);
-    const int height = static_cast<int>(lines.size()) * lineHeight;
+    const TextBlock block = LayoutTextBlock(text, rect, flags, QFontMetrics(CurrentFont(), painter_->device()));
     if (flags & dt::CalcRect) {
-        int width = 0;
-        for (const TextLine& line : lines)
-            width = std::max(width, line.Width);
-        rect.setWidth(width);
-        rect.setHeight(height);
-        return height;
-    }
-    int top = rect.top();
-    if (flags & dt::SingleLine) {
-        if (flags & dt::VCenter)
-            top += (rect.height() - lineHeight) / 2;
-        else if (flags & dt::Bottom)
-            top += rect.height() - lineHeight;
+        rect.setSize(block.Size);
+        return block.Size.height();
     }
     painter_->save();
     if (!(flags & dt::NoClip)) {
         painter_->setTransform(world_);
         painter_->setClipRect(rect, Qt::IntersectClip);
     }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int y = top + static_cast<int>(i) * lineHeight;
+    for (std::size_t i = 0; i < block.Lines.size(); ++i) {
+        const TextLine& line = block.Lines[i];
+        const int y = block.Top + static_cast<int>(i) * block.LineHeight;
         // An edit control shows no partly visible last line.
-        if ((flags & dt::EditControl) && i > 0 && y + lineHeight > rect.top() + rect.height())
+        if ((flags & dt::EditControl) && i > 0 && y + block.LineHeight > rect.top() + rect.height())
             break;
         int x = rect.left();
         if (flags & dt::Center)
-            x += (rect.width() - lines[i].Width) / 2;
+            x += (rect.width() - line.Width) / 2;
         else if (flags & dt::Right)
-            x += rect.width() - lines[i].Width;
-        PaintText(x, y, lines[i].Text);
+            x += rect.width() - line.Width;
+        PaintText(x, y, line.Text);
     }
     painter_->restore();
-    return top - rect.top() + height;
+    return block.DrawnHeight(rect);
 }
 
 QSize PainterCanvas::TextExtent(const QString& text)

@@ -2,6 +2,8 @@
 
 #include "canvas.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -117,6 +119,29 @@ std::vector<TextLine> LayoutText(const QString& text, int maxWidth, unsigned fla
             lines.push_back({paragraph, metrics.horizontalAdvance(paragraph)});
     }
     return lines;
+}
+
+TextBlock LayoutTextBlock(const QString& text, const QRect& rect, unsigned flags, const QFontMetrics& metrics)
+{
+    TextBlock block;
+    block.LineHeight = LineHeight(metrics);
+    if (text.isEmpty()) {
+        block.Size = QSize(0, (flags & dt::SingleLine) ? block.LineHeight : 0);
+    } else {
+        block.Lines = LayoutText(text, rect.width(), flags, metrics);
+        int width = 0;
+        for (const TextLine& line : block.Lines)
+            width = std::max(width, line.Width);
+        block.Size = QSize(width, static_cast<int>(block.Lines.size()) * block.LineHeight);
+    }
+    block.Top = rect.top();
+    if (flags & dt::SingleLine) {
+        if (flags & dt::VCenter)
+            block.Top += (rect.height() - block.LineHeight) / 2;
+        else if (flags & dt::Bottom)
+            block.Top += rect.height() - block.LineHeight;
+    }
+    return block;
 }
 
 } // namespace platform

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QFontMetrics>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <vector>
@@ -26,5 +28,18 @@ std::vector<TextLine> LayoutText(const QString& text, int maxWidth, unsigned fla
 
 // Height of one text line: the font's cell height, ascent plus descent.
 inline int LineHeight(const QFontMetrics& metrics) { return metrics.ascent() + metrics.descent(); }
+
+// The text of one DrawText call laid out in its rect.
+struct TextBlock {
+    std::vector<TextLine> Lines;
+    int LineHeight = 0;
+    QSize Size;  // widest line by all lines; what dt::CalcRect gives
+    int Top = 0; // top of the first line: the rect's top, or lower for a
+                 // single line with dt::VCenter or dt::Bottom
+    // What DrawText returns: the height of the text below the rect's top.
+    int DrawnHeight(const QRect& rect) const { return Top - rect.top() + Size.height(); }
+};
+
+TextBlock LayoutTextBlock(const QString& text, const QRect& rect, unsigned flags, const QFontMetrics& metrics);
 
 } // namespace platform
