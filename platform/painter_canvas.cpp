@@ -107,27 +107,33 @@ qreal ArcAngle(const QRectF& rect, qreal x, qreal y)
 } // namespace
 
 PainterCanvas::PainterCanvas(QPaintDevice& device)
-    : ownPainter_(std::make_unique<QPainter>(&device)), painter_(ownPainter_.get())
+    : ownPainter_(std::make_unique<QPainter>()), painter_(ownPainter_.get())
 {
+    // A surface of no size (an empty back buffer) cannot be painted on; the
+    // canvas then takes every call and draws nothing.
+    if (device.width() > 0 && device.height() > 0)
+        painter_->begin(&device);
     Begin();
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(&painter)
 {
-    painter_->save();
+    if (painter_->isActive())
+        painter_->save();
     Begin();
 }
 
 PainterCanvas::~PainterCanvas()
 {
-    if (!ownPainter_)
+    if (!ownPainter_ && painter_->isActive())
         painter_->restore();
 }
 
 void PainterCanvas::Begin()
 {
     InstallFontSubstitutes();
-    SetPixelExact(*painter_);
+    if (painter_->isActive())
+        SetPixelExact(*painter_);
 }
 
 QImage* PainterCanvas::TargetImage() const
@@ -208,6 +214,8 @@ void PainterCanvas::PaintFigureOn(QPainter& painter, const QTransform& deviceOff
 
 void PainterCanvas::PaintFigure(const Shape& shape)
 {
+    if (!painter_->isActive())
+        return;
     if (Pen.Mode == TPenMode::pmCopy) {
         PaintFigureOn(*painter_, QTransform(), shape);
         return;
@@ -352,7 +360,7 @@ void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, in
 
 void PainterCanvas::FillRect(const QRect& rect)
 {
-    if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty())
+    if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty() || !painter_->isActive())
         return;
     QPainterPath path;
     path.addRect(QRectF(rect));
@@ -362,7 +370,7 @@ void PainterCanvas::FillRect(const QRect& rect)
 
 void PainterCanvas::FrameRect(const QRect& rect)
 {
-    if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty())
+    if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty() || !painter_->isActive())
         return;
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);
@@ -380,6 +388,8 @@ QFont PainterCanvas::CurrentFont() const
 
 void PainterCanvas::PaintText(int x, int y, const QString& text)
 {
+    if (!painter_->isActive())
+        return;
     const QFont font = CurrentFont();
     const QFontMetrics metrics(font, painter_->device());
     painter_->setTransform(world_);
@@ -401,6 +411,8 @@ void PainterCanvas::TextOut(int x, int y, const QString& text)
 
 void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& text)
 {
+    if (!painter_->isActive())
+        return;
     painter_->save();
     painter_->setTransform(world_);
     if (Brush.Style != TBrushStyle::bsClear)
@@ -417,6 +429,8 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
         rect.setSize(block.Size);
         return block.Size.height();
     }
+    if (!painter_->isActive())
+        return block.DrawnHeight(rect);
     painter_->save();
     if (!(flags & dt::NoClip)) {
         painter_->setTransform(world_);
@@ -454,6 +468,8 @@ void PainterCanvas::SetClipRegion(const QRegion& region)
 {
     clip_ = region;
     clipped_ = true;
+    if (!painter_->isActive())
+        return;
     painter_->resetTransform();
     painter_->setClipRegion(region);
 }
@@ -462,7 +478,8 @@ void PainterCanvas::ResetClipRegion()
 {
     clip_ = QRegion();
     clipped_ = false;
-    painter_->setClipping(false);
+    if (painter_->isActive())
+        painter_->setClipping(false);
 }
 
 QRect PainterCanvas::ClipRect() const
@@ -480,12 +497,16 @@ QRect PainterCanvas::ClipRect() const
 
 void PainterCanvas::Draw(int x, int y, const QImage& image)
 {
+    if (!painter_->isActive())
+        return;
     painter_->setTransform(world_);
     painter_->drawImage(QPoint(x, y), image);
 }
 
 void PainterCanvas::StretchDraw(const QRect& rect, const QImage& image)
 {
+    if (!painter_->isActive())
+        return;
     painter_->setTransform(world_);
     painter_->drawImage(QRectF(rect), image);
 }
@@ -503,6 +524,8 @@ TColor PainterCanvas::Pixel(int x, int y) const
 
 void PainterCanvas::SetPixel(int x, int y, TColor color)
 {
+    if (!painter_->isActive())
+        return;
     const QPoint device = world_.map(QPoint(x, y));
     painter_->save();
     painter_->resetTransform();

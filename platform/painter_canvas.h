@@ -23,7 +23,8 @@ namespace platform {
 class PainterCanvas final : public Canvas {
 public:
     // Paints on device for the lifetime of the canvas (a QPainter is begun
-    // here and ended by the destructor).
+    // here and ended by the destructor). A device of no size takes every
+    // call and shows nothing.
     explicit PainterCanvas(QPaintDevice& device);
     // Paints through a painter that the caller has begun and keeps; the
     // painter's state is saved here and restored by the destructor.

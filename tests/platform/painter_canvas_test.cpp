@@ -464,3 +464,24 @@ TEST(PainterCanvasResolution, ImagesCountAsNinetySixDpiUnlessTheySaySo)
 }
 
 } // namespace
+
+namespace {
+
+// A host may hand over an empty back buffer (a viewport of no size): every
+// call must then draw nothing and measure as usual.
+TEST(PainterCanvasSurface, EmptyImageTakesEveryCallWithoutHarm)
+{
+    QImage empty;
+    PainterCanvas canvas(empty);
+    canvas.Pen.Mode = TPenMode::pmNotXor;
+    canvas.Rectangle(0, 0, 10, 10);
+    canvas.TextOut(0, 0, QStringLiteral("文字"));
+    QRect rect(0, 0, 40, 0);
+    EXPECT_GT(canvas.DrawText(QStringLiteral("文字"), rect, dt::CalcRect), 0);
+    canvas.SetClipRegion(QRegion(0, 0, 5, 5));
+    canvas.SetPixel(1, 1, clRed);
+    EXPECT_EQ(canvas.Pixel(1, 1), clWhite);
+    EXPECT_EQ(canvas.PixelsPerInch(), 96);
+}
+
+} // namespace
