@@ -1,0 +1,221 @@
+#include "grab_handles.h"
+
+#include "plane_map.h"
+#include "vyr_map_com.h"
+
+namespace siteplan {
+
+TGrabHandle::TGrabHandle(TPlaneMap& map, TVyrMapCom& shape, TGrabHandles& handles, int index)
+    : FPlaneMap(map), FMapCom(shape), FHandles(handles), FHandleIndex(index), FHalfSize(map.PixelsPerInch() / 32)
+{
+    if (index == handleindex::Move)
+        FCursor = platform::cursor::kSizeAll;
+    else if (index == handleindex::Rotate)
+        FCursor = platform::cursor::kRevolver;
+    else
+        UpdateCursor();
+    UpdatePosition();
+}
+
+TGrabHandle::~TGrabHandle()
+{
+    SetShown(false);
+}
+
+QPoint TGrabHandle::GetAnchor() const
+{
+    if (FHandleIndex >= 0)
+        return FMapCom.GetPointPos(FHandleIndex);
+    const QPoint c = FMapCom.GetCenter();
+    if (FHandleIndex == handleindex::Move)
+        return c;
+    const TRect b = FMapCom.GetBounds();
+    return FMapCom.RotatePoint(QPoint(b.Right + FHalfSize + 25, c.y()), FMapCom.RotateRadians());
+}
+
+void TGrabHandle::UpdateCursor()
+{
+    FCursor = FMapCom.GetPointCursor(FHandleIndex);
+}
+
+void TGrabHandle::UpdatePosition()
+{
+    const QPoint a = GetAnchor();
+    SetBounds({a.x() - FHalfSize, a.y() - FHalfSize, a.x() + FHalfSize, a.y() + FHalfSize});
+}
+
+void TGrabHandle::SetBounds(const TRect& bounds)
+{
+    if (bounds == FBounds)
+        return;
+    if (FShown)
+        FPlaneMap.InvalidateRect(FBounds);
+    FBounds = bounds;
+    if (FShown)
+        FPlaneMap.InvalidateRect(FBounds);
+}
+
+void TGrabHandle::SetEnabled(bool enabled)
+{
+    if (enabled == FEnabled)
+        return;
+    FEnabled = enabled;
+    if (FShown)
+        FPlaneMap.InvalidateRect(FBounds);
+}
+
+void TGrabHandle::SetShown(bool shown)
+{
+    if (shown == FShown)
+        return;
+    FShown = shown;
+    FPlaneMap.InvalidateRect(FBounds);
+}
+
+void TGrabHandle::Paint(platform::Canvas& canvas) const
+{
+    if (!FShown || !FHandles.Visible())
+        return;
+    canvas.SetWorldTransform(QTransform());
+    canvas.Brush = platform::TBrush{FEnabled ? platform::clHighlight : platform::clBtnFace, platform::TBrushStyle::bsSolid};
+    canvas.FillRect(FBounds.ToQRect());
+}
+
+void TGrabHandle::MouseDown(TMouseButton button, QPoint p)
+{
+    if (button == TMouseButton::mbLeft && FPlaneMap.EditMethod() == -1)
+        BeginDrag(p);
+}
+
+void TGrabHandle::MouseMove(QPoint p)
+{
+    if (FDragging)
+        DragTo(p);
+}
+
+void TGrabHandle::MouseUp(QPoint /*p*/)
+{
+    if (FDragging) {
+        EndDrag();
+        return;
+    }
+    if (FPlaneMap.EditMethod() != -1 && FHandleIndex >= 0) {
+        // The method may remove this handle's point and with it this
+        // handle: hand over to the plan and touch nothing afterwards.
+        const int index = FHandleIndex;
+        TPlaneMap& map = FPlaneMap;
+        map.ApplyMethodToHandle(index);
+    }
+}
+
+void TGrabHandle::BeginDrag(QPoint p)
+{
+    FPlaneMap.SetMouseState(mousestate::Moving);
+    FDragging = true;
+    FDragPos = GetAnchor();
+    FDragOffset = FDragPos - p;
+    FHandles.Hide();
+    FPlaneMap.ClipCursorToPaper();
+}
+
+void TGrabHandle::DragTo(QPoint mouse)
+{
+    const QPoint p = mouse + FDragOffset;
+    FMapCom.Invalidate();
+    if (FHandleIndex >= 0)
+        FMapCom.MovePoint(FHandleIndex, p);
+    else if (FHandleIndex == handleindex::Move)
+        FPlaneMap.MoveSelection(FDragPos, p);
+    else
+        FMapCom.RotateAngle = PointAngle(FMapCom.GetCenter(), p, FMapCom.RotateAngle);
+    FMapCom.Invalidate();
+    FDragPos = GetAnchor();
+}
+
+void TGrabHandle::EndDrag()
+{
+    FPlaneMap.SetMouseState(mousestate::Idle);
+    FPlaneMap.SetModified();
+    FDragging = false;
+    FPlaneMap.ReleaseCursorClip();
+    FHandles.Show(true);
+}
+
+TGrabHandles::TGrabHandles(TPlaneMap& map, TVyrMapCom& shape) : FPlaneMap(map), FMapCom(shape)
+{
+    const int count = shape.GetPointCount() + 2;
+    for (int i = 0; i < count; ++i)
+        FHandles.push_back(std::make_unique<TGrabHandle>(map, shape, *this, i - 2));
+}
+
+TGrabHandles::~TGrabHandles() = default;
+
+void TGrabHandles::Hide()
+{
+    FVisible = false;
+    for (auto& handle : FHandles)
+        handle->SetShown(false);
+}
+
+void TGrabHandles::Show(bool enablePoints)
+{
+    FVisible = true;
+    for (auto& handle : FHandles) {
+        handle->UpdatePosition();
+        handle->SetEnabled(enablePoints);
+        handle->SetShown(true);
+    }
+}
+
+void TGrabHandles::Reposition()
+{
+    if (!FVisible)
+        return;
+    for (auto& handle : FHandles)
+        handle->UpdatePosition();
+}
+
+void TGrabHandles::Resync()
+{
+    const std::size_t count = static_cast<std::size_t>(FMapCom.GetPointCount() + 2);
+    while (FHandles.size() > count)
+        FHandles.pop_back();
+    while (FHandles.size() < count) {
+        auto handle = std::make_unique<TGrabHandle>(FPlaneMap, FMapCom, *this, static_cast<int>(FHandles.size()) - 2);
+        if (FVisible) {
+            handle->SetEnabled(FHandles.empty() || FHandles.front()->Enabled());
+            handle->SetShown(true);
+        }
+        FHandles.push_back(std::move(handle));
+    }
+    Reposition();
+}
+
+void TGrabHandles::SetVisible(bool show)
+{
+    if (show)
+        Show(true);
+    else
+        Hide();
+}
+
+TGrabHandle* TGrabHandles::HandleAt(QPoint p) const
+{
+    if (!FVisible)
+        return nullptr;
+    for (auto it = FHandles.rbegin(); it != FHandles.rend(); ++it) {
+        const TGrabHandle& h = **it;
+        const TRect b = h.Bounds();
+        if (h.Shown() && h.Enabled() && p.x() >= b.Left && p.x() < b.Right && p.y() >= b.Top && p.y() < b.Bottom)
+            return it->get();
+    }
+    return nullptr;
+}
+
+void TGrabHandles::Paint(platform::Canvas& canvas) const
+{
+    for (const auto& handle : FHandles)
+        handle->Paint(canvas);
+}
+
+} // namespace siteplan

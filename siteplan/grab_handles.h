@@ -1,0 +1,111 @@
+// The small square handles over a selected shape: one to move it (index -2),
+// one to rotate it (-1) and one per reshaping point (0 to n - 1). They are
+// plain objects the plan control draws after the shapes and hit-tests before
+// them; dragging a handle moves, rotates or reshapes the shape, a click on a
+// point handle with an edit method armed applies the method to that point.
+//
+// Ownership: a shape owns its TGrabHandles, which owns its handles.
+#pragma once
+
+#include "map_rect.h"
+#include "mouse_input.h"
+
+#include "platform/canvas.h"
+#include "platform/window_services.h"
+
+#include <QPoint>
+
+#include <memory>
+#include <vector>
+
+namespace siteplan {
+
+class TGrabHandles;
+class TPlaneMap;
+class TVyrMapCom;
+
+namespace handleindex {
+constexpr int Move = -2;
+constexpr int Rotate = -1;
+} // namespace handleindex
+
+class TGrabHandle {
+public:
+    TGrabHandle(TPlaneMap& map, TVyrMapCom& shape, TGrabHandles& handles, int index);
+    ~TGrabHandle();
+
+    int HandleIndex() const { return FHandleIndex; }
+    int HalfSize() const { return FHalfSize; }
+    int Cursor() const { return FCursor; }
+    bool Enabled() const { return FEnabled; }
+    bool Shown() const { return FShown; }
+    bool Dragging() const { return FDragging; }
+    TRect Bounds() const { return FBounds; }
+    TVyrMapCom& MapCom() const { return FMapCom; }
+
+    // Where the handle sits on the control.
+    QPoint GetAnchor() const;
+    void UpdateCursor();
+    void UpdatePosition();
+    void SetEnabled(bool enabled);
+    void SetShown(bool shown);
+    void Paint(platform::Canvas& canvas) const;
+
+    // Mouse in control pixels, routed here by the plan control while the
+    // handle is pressed.
+    void MouseDown(TMouseButton button, QPoint p);
+    void MouseMove(QPoint p);
+    // May destroy this handle (an applied method can remove its point): the
+    // caller must not touch the handle afterwards.
+    void MouseUp(QPoint p);
+
+private:
+    void BeginDrag(QPoint p);
+    void DragTo(QPoint p);
+    void EndDrag();
+    void SetBounds(const TRect& bounds);
+
+    TPlaneMap& FPlaneMap;
+    TVyrMapCom& FMapCom;
+    TGrabHandles& FHandles;
+    int FHandleIndex;
+    int FHalfSize;
+    int FCursor = platform::cursor::kDefault;
+    bool FEnabled = true;
+    bool FShown = false;
+    bool FDragging = false;
+    QPoint FDragPos;
+    // The plan cannot move the mouse cursor onto the anchor at the press;
+    // it adds this offset to every later mouse position instead.
+    QPoint FDragOffset;
+    TRect FBounds;
+};
+
+class TGrabHandles {
+public:
+    TGrabHandles(TPlaneMap& map, TVyrMapCom& shape);
+    ~TGrabHandles();
+
+    bool Visible() const { return FVisible; }
+    int Count() const { return static_cast<int>(FHandles.size()); }
+    // In order: move, rotate, then the point handles.
+    TGrabHandle& Handle(int position) const { return *FHandles[static_cast<std::size_t>(position)]; }
+
+    void Hide();
+    void Show(bool enablePoints);
+    void Reposition();
+    // Brings the count to GetPointCount + 2, then repositions.
+    void Resync();
+    void SetVisible(bool show);
+    // Enabled handles under p, topmost first.
+    TGrabHandle* HandleAt(QPoint p) const;
+    void Paint(platform::Canvas& canvas) const;
+
+private:
+    TPlaneMap& FPlaneMap;
+    TVyrMapCom& FMapCom;
+    bool FVisible = false;
+    std::vector<std::unique_ptr<TGrabHandle>> FHandles;
+};
+
+} // namespace siteplan

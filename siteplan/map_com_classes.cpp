@@ -1,0 +1,30 @@
+#include "map_com_classes.h"
+
+#include <map>
+
+namespace siteplan {
+
+namespace {
+
+// The shape classes of the program, by MapID: each class adds its line to
+// the initialiser, e.g. {1, &CreateMapComOf<TVYRLine>}.
+std::map<int, TMapComCreator>& Classes()
+{
+    static std::map<int, TMapComCreator> classes = {};
+    return classes;
+}
+
+} // namespace
+
+TMapComCreator FindMapComClass(int mapID)
+{
+    const auto it = Classes().find(mapID);
+    return it == Classes().end() ? nullptr : it->second;
+}
+
+void RegisterMapComClass(int mapID, TMapComCreator creator)
+{
+    Classes()[mapID] = creator;
+}
+
+} // namespace siteplan

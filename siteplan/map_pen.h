@@ -1,0 +1,34 @@
+// The pen object a shape or the plan owns: colour, style and width, with a
+// change event. Objects, not values, because the plan's current pen is "the
+// pen of the selection", and the style toolbars edit that very object.
+#pragma once
+
+#include "platform/canvas.h"
+
+#include <functional>
+
+namespace siteplan {
+
+class TMapPen {
+public:
+    platform::TColor Color() const { return FValue.Color; }
+    platform::TPenStyle Style() const { return FValue.Style; }
+    int Width() const { return FValue.Width; }
+    // The value to put on a canvas (mode copy).
+    const platform::TPen& Value() const { return FValue; }
+
+    // Each setter fires OnChange when the value differs from the stored one.
+    void SetColor(platform::TColor color);
+    void SetStyle(platform::TPenStyle style);
+    void SetWidth(int width);
+    void Assign(const TMapPen& other);
+
+    std::function<void(TMapPen*)> OnChange;
+
+private:
+    void Store(const platform::TPen& value);
+
+    platform::TPen FValue;
+};
+
+} // namespace siteplan

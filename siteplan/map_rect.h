@@ -1,0 +1,33 @@
+// A rectangle given by its four edges, as the plan control and its shapes
+// use it: Right and Bottom are the edge coordinates, not the last pixel
+// inside (unlike QRect::right()).
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+#include <algorithm>
+
+namespace siteplan {
+
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    friend bool operator==(const TRect&, const TRect&) = default;
+
+    // The same rectangle grown by d on every side (shrunk for negative d).
+    TRect Inflated(int d) const { return {Left - d, Top - d, Right + d, Bottom + d}; }
+
+    // The rectangle spanned by two corners in any order.
+    static TRect Spanning(QPoint a, QPoint b)
+    {
+        return {std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()), std::max(a.y(), b.y())};
+    }
+
+    QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
+};
+
+} // namespace siteplan

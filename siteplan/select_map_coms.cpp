@@ -1,0 +1,88 @@
+#include "select_map_coms.h"
+
+#include "grab_handles.h"
+#include "map_brush.h"
+#include "vyr_map_com.h"
+
+#include <algorithm>
+
+namespace siteplan {
+
+int TSelectMapComs::Add(TVyrMapCom* shape)
+{
+    FItems.push_back(shape);
+    Notified(shape, TListNotification::lnAdded);
+    return Count() - 1;
+}
+
+int TSelectMapComs::Remove(TVyrMapCom* shape)
+{
+    const int index = IndexOf(shape);
+    if (index < 0)
+        return -1;
+    FItems.erase(FItems.begin() + index);
+    Notified(shape, TListNotification::lnDeleted);
+    return index;
+}
+
+void TSelectMapComs::Clear()
+{
+    while (!FItems.empty()) {
+        TVyrMapCom* shape = FItems.back();
+        FItems.pop_back();
+        Notified(shape, TListNotification::lnDeleted);
+    }
+}
+
+int TSelectMapComs::IndexOf(const TVyrMapCom* shape) const
+{
+    const auto it = std::find(FItems.begin(), FItems.end(), shape);
+    return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+}
+
+std::uint8_t TSelectMapComs::CommonAttributes() const
+{
+    if (FItems.empty())
+        return 0;
+    std::uint8_t result = 0xFF;
+    for (const TVyrMapCom* shape : FItems)
+        result &= shape->Attributes();
+    return result;
+}
+
+TMapPen* TSelectMapComs::CommonPen() const
+{
+    return (CommonAttributes() & attr::Pen) ? FItems.front()->Pen() : nullptr;
+}
+
+TMapBrush* TSelectMapComs::CommonBrush() const
+{
+    return (CommonAttributes() & attr::Brush) ? FItems.front()->Brush() : nullptr;
+}
+
+TTextShowSet* TSelectMapComs::CommonTextShow() const
+{
+    return (CommonAttributes() & attr::Text) ? FItems.front()->TextShow() : nullptr;
+}
+
+void TSelectMapComs::AssignBrush(const TMapBrush& brush)
+{
+    if (!(CommonAttributes() & attr::Brush))
+        return;
+    for (TVyrMapCom* shape : FItems)
+        shape->Brush()->Assign(brush);
+}
+
+void TSelectMapComs::Notified(TVyrMapCom* shape, TListNotification action)
+{
+    // A failing handler must not leave the list half-updated.
+    try {
+        if (action == TListNotification::lnAdded)
+            shape->EnsureGrabHandles();
+        if (FOwner)
+            FOwner(*this, shape, action);
+    } catch (...) {
+    }
+}
+
+} // namespace siteplan
