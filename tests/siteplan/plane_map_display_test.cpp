@@ -192,3 +192,45 @@ TEST_F(PlaneMapDisplay, ZoomAndScaleRepaintEverything)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PlaneMapDisplay, BitmapOfThePrintableAreaAtZoom100)
+{
+    map.SetMapScale(10);
+    auto shape = map.CreateMapCom(testshapes::BoxKind);
+    auto* box = static_cast<testshapes::TTestBox*>(map.AddMapCom(std::move(shape)));
+    box->Corner1 = {1000, 1000};
+    box->Corner2 = {5000, 3000};
+    box->OwnBrush.SetStyle(platform::TBrushStyle::bsSolid);
+    box->OwnBrush.SetColor(platform::clRed);
+    map.SelectMapCom(box, true);
+
+    const QImage at100 = map.GetBitmap();
+    const auto px = [](double mm) { return static_cast<int>(std::lround(96 * mm / 25.4)); };
+    ASSERT_EQ(at100.size(), QSize(px(297) - 2 * px(15), px(210) - 2 * px(15)));
+    const QPoint inside = map.WorldToScreen({3000, 2000});
+    EXPECT_EQ(at100.pixel(inside), qRgb(255, 0, 0));
+    EXPECT_EQ(at100.pixel(2, 2), qRgb(255, 255, 255));
+
+    map.SetZoom(250);
+    const QImage at250 = map.GetBitmap();
+    EXPECT_EQ(map.Zoom(), 250);
+    EXPECT_EQ(at250, at100); // no grid, no selection frame, no zoom
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(PlaneMapDisplay, BitmapOfAnEmptyOrHugeAreaIsRefused)
+{
+    map.SetLeftMargin(150);
+    map.SetRightMargin(150); // the margins cover the sheet
+    EXPECT_TRUE(map.GetBitmap().isNull());
+    map.SetRightMargin(-150000000);
+    map.SetMapHeight(2000000000);
+    EXPECT_TRUE(map.GetBitmap().isNull());
+    ASSERT_EQ(services.messages.size(), 2u);
+    EXPECT_EQ(services.messages[0].text, QStringLiteral("平面图的打印区域为空，无法生成图片。"));
+    EXPECT_TRUE(services.messages[1].text.startsWith(QStringLiteral("平面图的打印区域太大")));
+}
+
+} // namespace
