@@ -146,10 +146,11 @@ QImage* PainterCanvas::TargetImage() const
 
 int PainterCanvas::DevicePenWidth() const
 {
-    if (Pen.Width <= 1 && world_.isIdentity())
+    // Width 0 is one pixel whatever the transform; other widths scale with it.
+    if (Pen.Width <= 0 || (Pen.Width == 1 && world_.isIdentity()))
         return 1;
     const qreal scale = std::sqrt(std::abs(world_.determinant()));
-    return std::max(1, RoundInt(std::max(Pen.Width, 1) * scale));
+    return std::max(1, RoundInt(Pen.Width * scale));
 }
 
 QRectF PainterCanvas::FigureRect(int left, int top, int right, int bottom) const
@@ -198,7 +199,7 @@ void PainterCanvas::PaintFigureOn(QPainter& painter, const QTransform& deviceOff
         // Wide lines are centred on the pixels of their path, as one-pixel
         // lines are; a fill samples pixel centres, hence the half pixel.
         painter.setTransform(transform * QTransform::fromTranslate(0.5, 0.5));
-        stroke(QPen(color, std::max(Pen.Width, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        stroke(QPen(color, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         return;
     }
     QPen pen(color, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);

@@ -111,6 +111,9 @@ std::vector<TextLine> LayoutText(const QString& text, int maxWidth, unsigned fla
     QString normalized = text;
     normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A line break at the very end starts no further line.
+    if (normalized.endsWith(QLatin1Char('\n')))
+        normalized.chop(1);
     const QStringList paragraphs = normalized.split(QLatin1Char('\n'));
     for (const QString& paragraph : paragraphs) {
         if (flags & dt::WordBreak)

@@ -18,7 +18,8 @@ struct TextLine {
 
 // Lines of text within a box maxWidth pixels wide.
 // - dt::SingleLine: the whole text on one line.
-// - otherwise lines end at line feeds ("\r\n", "\n" or "\r").
+// - otherwise lines end at line feeds ("\r\n", "\n" or "\r"); a line feed
+//   that ends the text adds no empty line.
 // - dt::WordBreak additionally ends a line where the next word would pass
 //   maxWidth: after a run of spaces (the spaces are dropped) or between two
 //   characters when either is a CJK character. A word longer than the box

@@ -218,6 +218,8 @@ const std::vector<PixelCase>& PixelCases()
              QRect cjk(30, 5, c.TextWidth(QStringLiteral("中文字")) + 2, 5);
              c.DrawText(QStringLiteral("中文字符平面"), cjk, dt::CalcRect | dt::WordBreak);
              EXPECT_EQ(cjk, QRect(30, 5, c.TextWidth(QStringLiteral("中文字")), 2 * lineHeight));
+             QRect lines(0, 0, 100, 0);
+             EXPECT_EQ(c.DrawText(QStringLiteral("a\r\nb\r\n"), lines, dt::CalcRect), 2 * lineHeight);
              QRect single(0, 0, 1, 1);
              c.DrawText(QStringLiteral("aaa bbb ccc"), single, dt::CalcRect | dt::SingleLine);
              EXPECT_EQ(single.size(), c.TextExtent(QStringLiteral("aaa bbb ccc")));
