@@ -363,6 +363,11 @@ const std::vector<PixelCase>& PixelCases()
              zoom.scale(2, 2);
              c.SetWorldTransform(zoom);
              c.FillRect(QRect(0, 0, 5, 5));
+             c.MoveTo(0, 12); // the pen width scales with the transform...
+             c.LineTo(8, 12);
+             c.Pen.Width = 0; // ...but width 0 stays one pixel
+             c.MoveTo(0, 14);
+             c.LineTo(8, 14);
              c.SetPixel(10, 10, clRed);
              EXPECT_EQ(c.Pixel(10, 10), clRed);
              EXPECT_EQ(c.Pixel(100, 100), -1);
@@ -372,6 +377,8 @@ const std::vector<PixelCase>& PixelCases()
              EXPECT_FALSE(Ink(image, 20, 8));
              EXPECT_EQ(InkBounds(image, QRect(28, 28, 20, 20)), QRect(30, 30, 10, 10));
              EXPECT_EQ(image.pixel(50, 50), qRgb(255, 0, 0));
+             EXPECT_EQ(InkBounds(image, QRect(38, 52, 1, 5)), QRect(38, 54, 1, 2));
+             EXPECT_EQ(InkBounds(image, QRect(38, 57, 1, 3)), QRect(38, 58, 1, 1));
          }},
         {"StretchDrawScalesThePictureIntoTheRect", {16, 16},
          [](Canvas& c) {
