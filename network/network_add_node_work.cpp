@@ -1,0 +1,213 @@
+#include "network/network_add_node_work.h"
+
+#include "platform/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace network {
+
+TVYRNetworkAddNodeWork::TVYRNetworkAddNodeWork()
+    : m_works(std::make_unique<TWorks>(this))
+    , m_nodes(std::make_unique<TNodes>(this))
+{
+    AddNode(101, 0.0f);
+}
+
+TVYRNetworkAddNodeWork::~TVYRNetworkAddNodeWork()
+{
+    m_nodes.reset();
+    m_works.reset();
+}
+
+void TVYRNetworkAddNodeWork::ShowMessage(const QString& text) const
+{
+    if (m_messageSink)
+        m_messageSink(text);
+}
+
+void TVYRNetworkAddNodeWork::Invalidate() {}
+void TVYRNetworkAddNodeWork::NodeSelectChanged(TNodeItem*) {}
+void TVYRNetworkAddNodeWork::WorkSelectChanged(TWorkItem*) {}
+void TVYRNetworkAddNodeWork::HideHandles() {}
+
+void TVYRNetworkAddNodeWork::RearrangeWithOffsets()
+{
+    SortNodes();
+    SortWorks();
+    BuildOffsetPoints();
+}
+
+void TVYRNetworkAddNodeWork::Rearrange()
+{
+    SortNodes();
+    SortWorks();
+}
+
+void TVYRNetworkAddNodeWork::RecalcTimes()
+{
+    CalcEarliestTimes();
+    SortNodes();
+    CalcLatestTimes();
+    SortWorks();
+}
+
+void TVYRNetworkAddNodeWork::RecalcNetwork()
+{
+    CalcEarliestTimes();
+    SortNodes();
+    CalcLatestTimes();
+    SortWorks();
+}
+
+TNodeItem& TVYRNetworkAddNodeWork::AddNode(int row, float offset)
+{
+    m_nodes->BeginUpdate();
+    TNodeItem& node = m_nodes->Add();
+    node.SetNodeY(row);
+    node.SetOffset(offset);
+    m_nodes->EndUpdate();
+    return node;
+}
+
+TNodeItem& TVYRNetworkAddNodeWork::InsertNode(int index, int row, float offset)
+{
+    m_nodes->BeginUpdate();
+    TNodeItem& node = m_nodes->Insert(index);
+    node.m_nodeY = row;
+    node.m_offset = std::isfinite(offset) ? offset : 0.0f;
+    m_nodes->EndUpdate();
+    return node;
+}
+
+void TVYRNetworkAddNodeWork::SelectItems(TNodeItem* node, TWorkItem* work, bool add)
+{
+    if (!add)
+        HideHandles();
+    m_nodes->SelectNode(node, add);
+    m_works->SelectWork(work, add);
+}
+
+void TVYRNetworkAddNodeWork::DoNetChanged()
+{
+    if (m_onNetChanged)
+        m_onNetChanged(*this);
+}
+
+const NetworkIndex& TVYRNetworkAddNodeWork::LookupIndex() const
+{
+    m_index.Refresh(*m_nodes, *m_works);
+    return m_index;
+}
+
+namespace {
+
+TWorkItem* NthWork(std::span<TWorkItem* const> works, int n)
+{
+    return n >= 1 && static_cast<std::size_t>(n) <= works.size() ? works[static_cast<std::size_t>(n) - 1] : nullptr;
+}
+
+} // namespace
+
+int TVYRNetworkAddNodeWork::CountWorksInto(int newID) const
+{
+    const NetworkIndex& index = LookupIndex();
+    return static_cast<int>(index.WorksInto(index.KeyOf(newID)).size());
+}
+
+int TVYRNetworkAddNodeWork::CountWorksFrom(int newID) const
+{
+    const NetworkIndex& index = LookupIndex();
+    return static_cast<int>(index.WorksFrom(index.KeyOf(newID)).size());
+}
+
+TWorkItem* TVYRNetworkAddNodeWork::GetWorkInto(int newID, int n) const
+{
+    const NetworkIndex& index = LookupIndex();
+    return NthWork(index.WorksInto(index.KeyOf(newID)), n);
+}
+
+TWorkItem* TVYRNetworkAddNodeWork::GetWorkFrom(int newID, int n) const
+{
+    const NetworkIndex& index = LookupIndex();
+    return NthWork(index.WorksFrom(index.KeyOf(newID)), n);
+}
+
+int TVYRNetworkAddNodeWork::CountInWorks(const TNodeItem* node) const
+{
+    return node ? CountWorksInto(node->NewID()) : 0;
+}
+
+TWorkItem* TVYRNetworkAddNodeWork::GetInWork(const TNodeItem* node, int n) const
+{
+    return node ? GetWorkInto(node->NewID(), n) : nullptr;
+}
+
+int TVYRNetworkAddNodeWork::CountOutWorks(const TNodeItem* node) const
+{
+    return node ? CountWorksFrom(node->NewID()) : 0;
+}
+
+TWorkItem* TVYRNetworkAddNodeWork::GetOutWork(const TNodeItem* node, int n) const
+{
+    return node ? GetWorkFrom(node->NewID(), n) : nullptr;
+}
+
+int TVYRNetworkAddNodeWork::GetMaxRow() const
+{
+    bool any = false;
+    std::int64_t largest = std::numeric_limits<std::int64_t>::min();
+    for (int i = 0; i < m_nodes->Count(); ++i) {
+        largest = std::max<std::int64_t>(largest, m_nodes->Items(i)->NodeY());
+        any = true;
+    }
+    for (int i = 0; i < m_works->Count(); ++i) {
+        const TWorkItem* work = m_works->Items(i);
+        if (work->Offset() <= 0)
+            continue;
+        if (const TNodeItem* start = PriorNodeOf(*work)) {
+            largest = std::max(largest, std::int64_t{start->NodeY()} + work->Offset());
+            any = true;
+        }
+    }
+    return !any || largest < 0 ? 0 : platform::SaturateInt(largest);
+}
+
+int TVYRNetworkAddNodeWork::GetMinRow() const
+{
+    bool any = false;
+    std::int64_t smallest = std::numeric_limits<std::int64_t>::max();
+    for (int i = 0; i < m_nodes->Count(); ++i) {
+        smallest = std::min<std::int64_t>(smallest, m_nodes->Items(i)->NodeY());
+        any = true;
+    }
+    for (int i = 0; i < m_works->Count(); ++i) {
+        const TWorkItem* work = m_works->Items(i);
+        if (work->Offset() >= 0)
+            continue;
+        if (const TNodeItem* start = PriorNodeOf(*work)) {
+            smallest = std::min(smallest, std::int64_t{start->NodeY()} + work->Offset());
+            any = true;
+        }
+    }
+    return any ? platform::SaturateInt(smallest) : 0;
+}
+
+TNodeItem* TVYRNetworkAddNodeWork::PriorNodeOf(const TWorkItem& work) const
+{
+    const NetworkIndex& index = LookupIndex();
+    if (&work.Collection() == m_works.get())
+        return index.NodeOfKey(NetworkIndex::PriorKey(work));
+    return index.NodeOfKey(index.KeyOf(work.PriorNode()));
+}
+
+TNodeItem* TVYRNetworkAddNodeWork::NextNodeOf(const TWorkItem& work) const
+{
+    const NetworkIndex& index = LookupIndex();
+    if (&work.Collection() == m_works.get())
+        return index.NodeOfKey(NetworkIndex::NextKey(work));
+    return index.NodeOfKey(index.KeyOf(work.NextNode()));
+}
+
+} // namespace network

@@ -1,0 +1,147 @@
+// First layer of the network control: it owns the node and work collections,
+// turns their change reports into recomputation, repaint and notification,
+// keeps the selection, and computes the schedule (earliest and latest times,
+// floats, critical works, the node and work orders). The drawing and editing
+// layers derive from it and attach through the virtual operations.
+#pragma once
+
+#include "network/network_index.h"
+#include "network/nodes.h"
+#include "network/works.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace network {
+
+struct TOffsetPoint {
+    float Time = 0.0f;
+    float Offset = 0.0f;
+    friend bool operator==(const TOffsetPoint&, const TOffsetPoint&) = default;
+};
+
+class TVYRNetworkAddNodeWork {
+public:
+    using TNotifyEvent = std::function<void(TVYRNetworkAddNodeWork& sender)>;
+    using TMessageSink = std::function<void(const QString& text)>;
+
+    // A network with one node on row 101.
+    TVYRNetworkAddNodeWork();
+    TVYRNetworkAddNodeWork(const TVYRNetworkAddNodeWork&) = delete;
+    TVYRNetworkAddNodeWork& operator=(const TVYRNetworkAddNodeWork&) = delete;
+    virtual ~TVYRNetworkAddNodeWork();
+
+    TNodes& Nodes() { return *m_nodes; }
+    const TNodes& Nodes() const { return *m_nodes; }
+    void SetNodes(const TNodes& source) { m_nodes->Assign(source); }
+    TWorks& Works() { return *m_works; }
+    const TWorks& Works() const { return *m_works; }
+    void SetWorks(const TWorks& source) { m_works->Assign(source); }
+
+    bool Modified() const { return m_modified; }
+    void SetModified(bool value) { m_modified = value; }
+
+    const TNotifyEvent& OnNetChanged() const { return m_onNetChanged; }
+    void SetOnNetChanged(TNotifyEvent handler) { m_onNetChanged = std::move(handler); }
+
+    // While loading from a stream no change is reported.
+    bool Loading() const { return m_loading; }
+    void SetLoading(bool value) { m_loading = value; }
+
+    // Where refusals are shown to the user.
+    void SetMessageSink(TMessageSink sink) { m_messageSink = std::move(sink); }
+    void ShowMessage(const QString& text) const;
+
+    // Seams of the drawing and editing layers.
+    virtual void Invalidate();
+    virtual void NodeSelectChanged(TNodeItem* node);
+    virtual void WorkSelectChanged(TWorkItem* work);
+    virtual void RearrangeWithOffsets();
+    virtual void Rearrange();
+    virtual void RecalcTimes();
+    virtual void RecalcNetwork();
+    virtual void HideHandles();
+
+    TNodeItem& AddNode(int row, float offset);
+    // Inserts a node at index; row and offset are stored as given.
+    TNodeItem& InsertNode(int index, int row, float offset);
+    void SelectItems(TNodeItem* node, TWorkItem* work, bool add);
+    void DoNetChanged();
+
+    // Works at a node in collection order, counted from 1.
+    int CountWorksInto(int newID) const;
+    int CountWorksFrom(int newID) const;
+    TWorkItem* GetWorkInto(int newID, int n) const;
+    TWorkItem* GetWorkFrom(int newID, int n) const;
+    int CountInWorks(const TNodeItem* node) const;
+    TWorkItem* GetInWork(const TNodeItem* node, int n) const;
+    int CountOutWorks(const TNodeItem* node) const;
+    TWorkItem* GetOutWork(const TNodeItem* node, int n) const;
+
+    int GetMaxRow() const;
+    int GetMinRow() const;
+
+    // Schedule. Times are days from the project start, one entry per node in
+    // collection order.
+    const std::vector<float>& EarliestTimes() const { return m_earliestTimes; }
+    const std::vector<float>& LatestTimes() const { return m_latestTimes; }
+    const std::vector<TOffsetPoint>& OffsetPoints() const { return m_offsetPoints; }
+
+    void CalcEarliestTimes();
+    void CalcLatestTimes();
+    float GetTotalTime() const;
+    float GetNodeEarliest(const TNodeItem* node) const;
+    float GetNodeLatest(const TNodeItem* node) const;
+    float GetWorkEarliestStart(const TWorkItem& work) const;
+    float GetWorkEarliestFinish(const TWorkItem& work) const;
+    float GetWorkLatestStart(const TWorkItem& work) const;
+    float GetWorkLatestFinish(const TWorkItem& work) const;
+    float GetWorkFreeTime(const TWorkItem& work) const;
+    float GetWorkTotalFloat(const TWorkItem& work) const;
+    bool IsKeyWork(const TWorkItem& work) const;
+    // True when no chain of works leads from node b to node a.
+    bool HasNoPathTo(int a, int b) const;
+    // True when other reaches node along works.
+    bool IsPredecessor(const TNodeItem* node, const TNodeItem* other) const;
+    void SortNodes();
+    void RenumberNodes();
+    void SortWorks();
+    void BuildOffsetPoints();
+
+    // The NewID index of the current nodes and works, refreshed on demand.
+    const NetworkIndex& LookupIndex() const;
+
+private:
+    TNodeItem* PriorNodeOf(const TWorkItem& work) const;
+    TNodeItem* NextNodeOf(const TWorkItem& work) const;
+    static float TimeAt(const std::vector<float>& times, const TNodeItem* node);
+    void OrderEqualTimes(std::vector<int>& order) const;
+    std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, std::span<const int> groupOf,
+                                                  int group, bool withinGroup) const;
+    bool EarliestTimesRise() const;
+    void ComputeKeyWorks() const;
+
+    std::unique_ptr<TWorks> m_works;
+    std::unique_ptr<TNodes> m_nodes;
+    std::vector<TOffsetPoint> m_offsetPoints;
+    std::vector<float> m_earliestTimes;
+    std::vector<float> m_latestTimes;
+    bool m_modified = false;
+    bool m_loading = false;
+    TNotifyEvent m_onNetChanged;
+    TMessageSink m_messageSink;
+
+    mutable NetworkIndex m_index;
+    // Critical flags per work index, valid for the revisions recorded.
+    std::uint64_t m_timesRevision = 0;
+    mutable std::vector<char> m_keyWorks;
+    mutable bool m_keyWorksValid = false;
+    mutable std::uint64_t m_keyRevisions[4] = {};
+};
+
+} // namespace network

@@ -1,0 +1,50 @@
+// Lookup index of a network: every NewID that a node has or a work names
+// gets a key; per key the first node with that NewID and the works entering
+// and leaving it, in collection order. Built in one pass and reused until
+// the membership, order or links of nodes or works change (a move of a node
+// counts: it can change which of two equal NewIDs comes first).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+namespace network {
+
+class TNodeItem;
+class TNodes;
+class TWorkItem;
+class TWorks;
+
+class NetworkIndex {
+public:
+    // Rebuilds the index when nodes or works changed since the last build.
+    void Refresh(const TNodes& nodes, const TWorks& works);
+
+    // Key of a NewID, or -1 when no node has it and no work names it.
+    int KeyOf(int newID) const;
+    int KeyCount() const { return static_cast<int>(m_keyNode.size()); }
+    // First node in collection order with the key's NewID, or nullptr.
+    TNodeItem* NodeOfKey(int key) const;
+    std::span<TWorkItem* const> WorksInto(int key) const;
+    std::span<TWorkItem* const> WorksFrom(int key) const;
+
+    static int KeyOf(const TNodeItem& node);
+    static int PriorKey(const TWorkItem& work);
+    static int NextKey(const TWorkItem& work);
+
+private:
+    void Build(const TNodes& nodes, const TWorks& works);
+    int AddKey(int newID);
+
+    bool m_built = false;
+    std::uint64_t m_nodesRevision = 0;
+    std::uint64_t m_worksRevision = 0;
+    std::unordered_map<int, int> m_keys;
+    std::vector<TNodeItem*> m_keyNode;
+    std::vector<int> m_intoStart, m_fromStart;
+    std::vector<TWorkItem*> m_into, m_from;
+};
+
+} // namespace network

@@ -1,0 +1,224 @@
+#include "network/node_order.h"
+#include "network_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+using namespace network;
+using namespace network_test;
+
+TEST(NodeOrder, GroupsOfEqualTime)
+{
+    struct Case {
+        const char* name;
+        std::vector<float> offsets;
+        std::vector<std::vector<int>> reachedBy;
+        bool closed;
+        std::vector<int> order;
+    };
+    const Case cases[] = {
+        {"unlinked, equal offsets keep their order", {0, 0, 0}, {{}, {}, {}}, true, {0, 1, 2}},
+        {"a reaching node moves just before the one it reaches", {0, 0, 0}, {{2}, {}, {}}, false, {2, 0, 1}},
+        {"smaller offsets first", {1, 0.5f, 0}, {{}, {}, {}}, true, {2, 1, 0}},
+        {"links beat offsets", {0, 1}, {{1}, {}}, true, {1, 0}},
+        {"offsets contradicting a link: links, then offsets", {1, 0.5f, 0}, {{}, {}, {0}}, true, {1, 0, 2}},
+        {"a cycle is broken by position", {0, 0}, {{1}, {0}}, true, {0, 1}},
+        {"large groups: links, then offsets", {1, 0.5f, 0}, {{}, {}, {0}}, false, {1, 0, 2}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OrderEqualTimeGroup(c.offsets, c.reachedBy, c.closed), c.order) << c.name;
+}
+
+namespace {
+
+// The schedule written out as its rules read: linear scans and plain
+// recursion, usable on small acyclic networks.
+struct Reference {
+    const TVYRNetworkAddNodeWork& net;
+
+    const TNodeItem* Node(int id) const
+    {
+        for (int i = 0; i < net.Nodes().Count(); ++i)
+            if (net.Nodes().Items(i)->NewID() == id)
+                return net.Nodes().Items(i);
+        return nullptr;
+    }
+    std::vector<const TWorkItem*> Into(int id) const
+    {
+        std::vector<const TWorkItem*> out;
+        for (int i = 0; i < net.Works().Count(); ++i)
+            if (net.Works().Items(i)->NextNode() == id)
+                out.push_back(net.Works().Items(i));
+        return out;
+    }
+    std::vector<const TWorkItem*> From(int id) const
+    {
+        std::vector<const TWorkItem*> out;
+        for (int i = 0; i < net.Works().Count(); ++i)
+            if (net.Works().Items(i)->PriorNode() == id)
+                out.push_back(net.Works().Items(i));
+        return out;
+    }
+    float Earliest(const TNodeItem* n) const
+    {
+        if (n->Index() == 0)
+            return 0.0f;
+        float r = 0.0f;
+        for (const TWorkItem* w : Into(n->NewID())) {
+            const TNodeItem* s = Node(w->PriorNode());
+            if (s == n)
+                break;
+            const float v = Earliest(s) + w->ContinueTime() - w->ParallelTime() + w->Diapause();
+            if (r < v)
+                r = v;
+        }
+        return r;
+    }
+    std::vector<float> Latest() const
+    {
+        const int count = net.Nodes().Count();
+        std::vector<float> lt(static_cast<std::size_t>(count));
+        const float total = Earliest(net.Nodes().Items(count - 1));
+        for (int k = count - 1; k >= 0; --k) {
+            float v = total;
+            if (k < count - 1)
+                for (const TWorkItem* w : From(net.Nodes().Items(k)->NewID())) {
+                    const float c = lt[static_cast<std::size_t>(Node(w->NextNode())->Index())] - w->ContinueTime()
+                        + w->ParallelTime() - w->Diapause();
+                    if (v > c)
+                        v = c;
+                }
+            lt[static_cast<std::size_t>(k)] = v;
+        }
+        return lt;
+    }
+    float TotalFloat(const TWorkItem* w, const std::vector<float>& lt) const
+    {
+        return lt[static_cast<std::size_t>(Node(w->NextNode())->Index())]
+            - lt[static_cast<std::size_t>(Node(w->PriorNode())->Index())] - w->ContinueTime() - w->Diapause();
+    }
+    bool Forward(const TWorkItem* w, const std::vector<float>& lt) const
+    {
+        if (TotalFloat(w, lt) != 0.0f)
+            return false;
+        const auto out = From(w->NextNode());
+        return out.empty() || std::any_of(out.begin(), out.end(), [&](auto* o) { return Forward(o, lt); });
+    }
+    bool Backward(const TWorkItem* w, const std::vector<float>& lt) const
+    {
+        if (TotalFloat(w, lt) != 0.0f)
+            return false;
+        const auto in = Into(w->PriorNode());
+        return in.empty() || std::any_of(in.begin(), in.end(), [&](auto* i) { return Backward(i, lt); });
+    }
+    bool HasNoPathTo(int a, int b) const
+    {
+        for (const TWorkItem* w : From(b))
+            if (w->NextNode() == a || !HasNoPathTo(a, w->NextNode()))
+                return false;
+        return true;
+    }
+    bool IsPredecessor(const TNodeItem* node, const TNodeItem* other) const
+    {
+        for (const TWorkItem* w : Into(node->NewID())) {
+            const TNodeItem* s = Node(w->PriorNode());
+            if (s == other || IsPredecessor(s, other))
+                return true;
+        }
+        return false;
+    }
+    // Whether q may stand before r in a group of equal earliest time.
+    bool MayPrecede(const TNodeItem* q, const TNodeItem* r) const
+    {
+        return !IsPredecessor(q, r) && (q->Offset() <= r->Offset() || IsPredecessor(r, q));
+    }
+};
+
+} // namespace
+
+// Random small acyclic networks: every time, float, critical flag and path
+// answer equals that of the plain rules, and the node order meets the
+// ordering rules wherever some order of a group can.
+TEST(NodeOrder, MatchesThePlainRulesOnRandomNetworks)
+{
+    std::mt19937 random(20261210);
+    const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+    const float durations[] = {0.0f, 0.5f, 1.0f, 2.0f, 3.0f};
+    for (int round = 0; round < 400; ++round) {
+        RecordingNetwork net;
+        const int nodes = 2 + pick(6);
+        AddNodes(net, nodes);
+        for (int i = 1; i < nodes; ++i)
+            if (pick(3) == 0)
+                net.Nodes().Items(i)->SetOffset(0.5f * float(pick(3)));
+        // A random precedence order of the NewIDs, node 1 first.
+            std::vector<int> ids;
+        for (int id = 2; id <= nodes; ++id)
+            ids.push_back(id);
+        std::shuffle(ids.begin(), ids.end(), random);
+        ids.insert(ids.begin(), 1);
+        net.Works().BeginUpdate();
+        const int works = 1 + pick(10);
+        for (int k = 0; k < works; ++k) {
+            const int a = pick(nodes - 1);
+            const int b = a + 1 + pick(nodes - 1 - a);
+            TWorkItem& work = net.Works().Add();
+            work.SetPriorNode(ids[static_cast<std::size_t>(a)]);
+            work.SetNextNode(ids[static_cast<std::size_t>(b)]);
+            work.SetContinueTime(durations[pick(5)]);
+            work.SetDiapause(0.5f * float(pick(2)));
+            work.SetParallelTime(std::min(work.ContinueTime() + work.Diapause(), 0.5f * float(pick(2))));
+        }
+        net.Works().EndUpdate();
+
+        const Reference ref{net};
+        const std::vector<float> lt = ref.Latest();
+        for (int i = 0; i < nodes; ++i) {
+            const TNodeItem* node = net.Nodes().Items(i);
+            ASSERT_EQ(net.GetNodeEarliest(node), ref.Earliest(node)) << "round " << round;
+            ASSERT_EQ(net.GetNodeLatest(node), lt[static_cast<std::size_t>(i)]) << "round " << round;
+            for (int j = 0; j < nodes; ++j) {
+                const TNodeItem* other = net.Nodes().Items(j);
+                ASSERT_EQ(net.IsPredecessor(node, other), ref.IsPredecessor(node, other)) << "round " << round;
+                ASSERT_EQ(net.HasNoPathTo(node->NewID(), other->NewID()),
+                          ref.HasNoPathTo(node->NewID(), other->NewID()))
+                    << "round " << round;
+            }
+        }
+        for (int w = 0; w < net.Works().Count(); ++w) {
+            const TWorkItem* work = net.Works().Items(w);
+            ASSERT_EQ(net.IsKeyWork(*work), ref.Forward(work, lt) && ref.Backward(work, lt)) << "round " << round;
+        }
+
+        // Each group of equal earliest time, when some order of it meets
+        // the rules, is in such an order.
+        for (int i = 0; i < nodes;) {
+            int j = i + 1;
+            while (j < nodes && net.GetNodeEarliest(net.Nodes().Items(j)) == net.GetNodeEarliest(net.Nodes().Items(i)))
+                ++j;
+            std::vector<const TNodeItem*> group;
+            for (int k = i; k < j; ++k)
+                group.push_back(net.Nodes().Items(k));
+            const auto valid = [&](const std::vector<const TNodeItem*>& g) {
+                for (std::size_t x = 0; x < g.size(); ++x)
+                    for (std::size_t y = x + 1; y < g.size(); ++y)
+                        if (!ref.MayPrecede(g[x], g[y]))
+                            return false;
+                return true;
+            };
+            std::vector<const TNodeItem*> trial = group;
+            std::sort(trial.begin(), trial.end());
+            bool possible = false;
+            do
+                possible = possible || valid(trial);
+            while (!possible && std::next_permutation(trial.begin(), trial.end()));
+            if (possible) {
+                EXPECT_TRUE(valid(group)) << "round " << round;
+            }
+            i = j;
+        }
+    }
+}
