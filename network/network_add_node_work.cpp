@@ -8,8 +8,9 @@
 
 namespace network {
 
-TVYRNetworkAddNodeWork::TVYRNetworkAddNodeWork()
-    : m_works(std::make_unique<TWorks>(this))
+TVYRNetworkAddNodeWork::TVYRNetworkAddNodeWork(platform::WindowServices& services)
+    : m_services(services)
+    , m_works(std::make_unique<TWorks>(this))
     , m_nodes(std::make_unique<TNodes>(this))
 {
     AddNode(101, 0.0f);
@@ -21,13 +22,7 @@ TVYRNetworkAddNodeWork::~TVYRNetworkAddNodeWork()
     m_works.reset();
 }
 
-void TVYRNetworkAddNodeWork::ShowMessage(const QString& text) const
-{
-    if (m_messageSink)
-        m_messageSink(text);
-}
-
-void TVYRNetworkAddNodeWork::Invalidate() {}
+void TVYRNetworkAddNodeWork::Invalidate() { m_services.Invalidate(); }
 void TVYRNetworkAddNodeWork::NodeSelectChanged(TNodeItem*) {}
 void TVYRNetworkAddNodeWork::WorkSelectChanged(TWorkItem*) {}
 void TVYRNetworkAddNodeWork::HideHandles() {}

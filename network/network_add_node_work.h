@@ -8,6 +8,7 @@
 #include "network/network_index.h"
 #include "network/nodes.h"
 #include "network/works.h"
+#include "platform/window_services.h"
 
 #include <QString>
 
@@ -28,10 +29,10 @@ struct TOffsetPoint {
 class TVYRNetworkAddNodeWork {
 public:
     using TNotifyEvent = std::function<void(TVYRNetworkAddNodeWork& sender)>;
-    using TMessageSink = std::function<void(const QString& text)>;
 
-    // A network with one node on row 101.
-    TVYRNetworkAddNodeWork();
+    // A network with one node on row 101. Messages and repaints go to the
+    // services of the host, which outlive the control.
+    explicit TVYRNetworkAddNodeWork(platform::WindowServices& services);
     TVYRNetworkAddNodeWork(const TVYRNetworkAddNodeWork&) = delete;
     TVYRNetworkAddNodeWork& operator=(const TVYRNetworkAddNodeWork&) = delete;
     virtual ~TVYRNetworkAddNodeWork();
@@ -53,11 +54,12 @@ public:
     bool Loading() const { return m_loading; }
     void SetLoading(bool value) { m_loading = value; }
 
-    // Where refusals are shown to the user.
-    void SetMessageSink(TMessageSink sink) { m_messageSink = std::move(sink); }
-    void ShowMessage(const QString& text) const;
+    platform::WindowServices& Services() const { return m_services; }
+    // A refusal shown to the user.
+    void ShowMessage(const QString& text) const { m_services.ShowMessage(text); }
 
-    // Seams of the drawing and editing layers.
+    // Seams of the drawing and editing layers. Invalidate asks the host to
+    // repaint the whole control.
     virtual void Invalidate();
     virtual void NodeSelectChanged(TNodeItem* node);
     virtual void WorkSelectChanged(TWorkItem* work);
@@ -126,6 +128,7 @@ private:
     bool EarliestTimesRise() const;
     void ComputeKeyWorks() const;
 
+    platform::WindowServices& m_services;
     std::unique_ptr<TWorks> m_works;
     std::unique_ptr<TNodes> m_nodes;
     std::vector<TOffsetPoint> m_offsetPoints;
@@ -134,7 +137,6 @@ private:
     bool m_modified = false;
     bool m_loading = false;
     TNotifyEvent m_onNetChanged;
-    TMessageSink m_messageSink;
 
     mutable NetworkIndex m_index;
     // Critical flags per work index, valid for the revisions recorded.

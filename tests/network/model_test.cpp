@@ -124,7 +124,7 @@ TEST(NetworkModel, ChangeReportsAreDispatchedByKind)
         }
         EXPECT_EQ(net.timesRecalculated, c.effect.times) << c.name;
         EXPECT_EQ(net.networksRecalculated, c.effect.network) << c.name;
-        EXPECT_EQ(net.invalidated, c.effect.invalidated) << c.name;
+        EXPECT_EQ(net.Invalidated(), c.effect.invalidated) << c.name;
         EXPECT_EQ(net.netChanged, c.effect.netChanged) << c.name;
         EXPECT_EQ(net.nodeSelections + net.workSelections, c.effect.selections) << c.name;
         EXPECT_EQ(net.Modified(), c.effect.modified) << c.name;
@@ -168,7 +168,7 @@ TEST(NetworkModel, NothingIsReportedWhileLoadingOrWithUpdatesDisabled)
     work.SetSelected(true);
     work.SetPriorNode(2);
     net.Works().SetUpdateEnabled(true);
-    EXPECT_EQ(net.networksRecalculated + net.timesRecalculated + net.invalidated + net.netChanged, 0);
+    EXPECT_EQ(net.networksRecalculated + net.timesRecalculated + net.Invalidated() + net.netChanged, 0);
     EXPECT_EQ(net.nodeSelections + net.workSelections, 0);
     EXPECT_FALSE(net.Modified());
 }
@@ -263,7 +263,7 @@ TEST(NetworkModel, NodeNumbersShiftOrAreRefused)
     net.ResetCounts();
 
     net.Nodes().Items(2)->SetNumber(2);
-    EXPECT_EQ(net.messages, QStringList{QStringLiteral("节点的编号太小，请重新输入！")});
+    EXPECT_EQ(net.Messages(), QStringList{QStringLiteral("节点的编号太小，请重新输入！")});
     EXPECT_EQ(numbers(), (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_FALSE(net.Modified());
 
@@ -281,7 +281,7 @@ TEST(NetworkModel, NodeNumbersShiftOrAreRefused)
     net.Works().Items(0)->SetContinueTime(2.0f);
     EXPECT_EQ(numbers(), (std::vector<int>{1, std::numeric_limits<int>::max() - 1, std::numeric_limits<int>::max(),
                                           std::numeric_limits<int>::max(), std::numeric_limits<int>::max()}));
-    EXPECT_EQ(net.messages.size(), 1);
+    EXPECT_EQ(net.Messages().size(), 1);
 }
 
 TEST(NetworkModel, WorkLookupsFollowCollectionOrder)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "network/network_add_node_work.h"
+#include "tests/support/fake_window_services.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,15 +14,21 @@ using network::TNodeItem;
 using network::TVYRNetworkAddNodeWork;
 using network::TWorkItem;
 
-class RecordingNetwork : public TVYRNetworkAddNodeWork {
+// The fake services are built before the control that uses them.
+struct ServicesHolder {
+    FakeWindowServices services;
+};
+
+class RecordingNetwork : private ServicesHolder, public TVYRNetworkAddNodeWork {
 public:
     RecordingNetwork()
+        : TVYRNetworkAddNodeWork(ServicesHolder::services)
     {
-        SetMessageSink([this](const QString& text) { messages << text; });
         SetOnNetChanged([this](TVYRNetworkAddNodeWork&) { ++netChanged; });
     }
 
-    void Invalidate() override { ++invalidated; }
+    int Invalidated() const { return ServicesHolder::services.fullInvalidations; }
+    QStringList Messages() const { return ServicesHolder::services.MessageTexts(); }
     void NodeSelectChanged(TNodeItem*) override { ++nodeSelections; }
     void WorkSelectChanged(TWorkItem*) override { ++workSelections; }
     void HideHandles() override { ++handlesHidden; }
@@ -38,20 +45,19 @@ public:
 
     void ResetCounts()
     {
-        invalidated = nodeSelections = workSelections = handlesHidden = 0;
+        ServicesHolder::services.fullInvalidations = 0;
+        ServicesHolder::services.messages.clear();
+        nodeSelections = workSelections = handlesHidden = 0;
         timesRecalculated = networksRecalculated = netChanged = 0;
-        messages.clear();
         SetModified(false);
     }
 
-    int invalidated = 0;
     int nodeSelections = 0;
     int workSelections = 0;
     int handlesHidden = 0;
     int timesRecalculated = 0;
     int networksRecalculated = 0;
     int netChanged = 0;
-    QStringList messages;
 };
 
 struct WorkSpec {
