@@ -101,15 +101,21 @@ public:
         m_items.erase(m_items.begin() + from);
         m_items.insert(m_items.begin() + to, std::move(item));
         Reindex(std::min(from, to), std::max(from, to) + 1);
-        BumpStructure();
+        ++m_orderRevision;
         Changed();
     }
 
-    // Bumped by every change of membership, order or links between items.
+    // Bumped by every change of membership, identity or links of items.
     std::uint64_t StructureRevision() const { return m_structureRevision; }
+    // Bumped by every change of membership or order.
+    std::uint64_t OrderRevision() const { return m_orderRevision; }
     // Bumped by every change of a value the schedule reads.
     std::uint64_t ValueRevision() const { return m_valueRevision; }
-    void BumpStructure() { ++m_structureRevision; }
+    void BumpStructure()
+    {
+        ++m_structureRevision;
+        ++m_orderRevision;
+    }
     void BumpValues() { ++m_valueRevision; }
 
     // Reports an item change, unless inside BeginUpdate/EndUpdate.
@@ -147,7 +153,7 @@ protected:
             reordered.push_back(std::move(m_items[static_cast<std::size_t>(old)]));
         m_items = std::move(reordered);
         Reindex(0, Count());
-        BumpStructure();
+        ++m_orderRevision;
     }
 
 private:
@@ -161,6 +167,7 @@ private:
     int m_nextID = 0;
     int m_updateCount = 0;
     std::uint64_t m_structureRevision = 0;
+    std::uint64_t m_orderRevision = 0;
     std::uint64_t m_valueRevision = 0;
 };
 

@@ -122,9 +122,18 @@ private:
     TNodeItem* PriorNodeOf(const TWorkItem& work) const;
     TNodeItem* NextNodeOf(const TWorkItem& work) const;
     static float TimeAt(const std::vector<float>& times, const TNodeItem* node);
+    // Per-node scratch arrays of SortNodes: a node's place in the group
+    // being ordered (-1 outside it) and the search that saw it last.
+    struct GroupScratch {
+        std::vector<int> position;
+        std::vector<int> seen;
+        int stamp = 0;
+    };
     void OrderEqualTimes(std::vector<int>& order) const;
-    std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, std::span<const int> groupOf,
-                                                  int group, bool withinGroup) const;
+    std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch,
+                                                  bool withinGroup) const;
+    std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
+                                                     const GroupScratch& scratch) const;
     bool EarliestTimesRise() const;
     void ComputeKeyWorks() const;
 

@@ -9,12 +9,17 @@ namespace network {
 
 void NetworkIndex::Refresh(const TNodes& nodes, const TWorks& works)
 {
-    if (m_built && m_nodesRevision == nodes.StructureRevision() && m_worksRevision == works.StructureRevision())
-        return;
-    Build(nodes, works);
+    const bool keysValid = m_built && m_nodesStructure == nodes.StructureRevision()
+        && m_worksStructure == works.StructureRevision() && (!m_duplicateNewIDs || m_nodesOrder == nodes.OrderRevision());
+    if (!keysValid)
+        BuildKeys(nodes, works);
+    if (!keysValid || m_worksOrder != works.OrderRevision())
+        BuildLists(works);
     m_built = true;
-    m_nodesRevision = nodes.StructureRevision();
-    m_worksRevision = works.StructureRevision();
+    m_nodesStructure = nodes.StructureRevision();
+    m_nodesOrder = nodes.OrderRevision();
+    m_worksStructure = works.StructureRevision();
+    m_worksOrder = works.OrderRevision();
 }
 
 int NetworkIndex::AddKey(int newID)
@@ -25,16 +30,19 @@ int NetworkIndex::AddKey(int newID)
     return it->second;
 }
 
-void NetworkIndex::Build(const TNodes& nodes, const TWorks& works)
+void NetworkIndex::BuildKeys(const TNodes& nodes, const TWorks& works)
 {
     m_keys.clear();
     m_keyNode.clear();
+    m_duplicateNewIDs = false;
     m_keys.reserve(static_cast<std::size_t>(nodes.Count()) + 16);
     for (int i = 0; i < nodes.Count(); ++i) {
         TNodeItem* node = nodes.Items(i);
         node->m_key = AddKey(node->NewID());
         TNodeItem*& first = m_keyNode[static_cast<std::size_t>(node->m_key)];
-        if (!first)
+        if (first)
+            m_duplicateNewIDs = true;
+        else
             first = node;
     }
     for (int i = 0; i < works.Count(); ++i) {
@@ -42,7 +50,10 @@ void NetworkIndex::Build(const TNodes& nodes, const TWorks& works)
         work->m_priorKey = AddKey(work->PriorNode());
         work->m_nextKey = AddKey(work->NextNode());
     }
+}
 
+void NetworkIndex::BuildLists(const TWorks& works)
+{
     // Works per key in collection order, as offsets into one array.
     const std::size_t keys = m_keyNode.size();
     m_intoStart.assign(keys + 1, 0);

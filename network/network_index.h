@@ -1,8 +1,8 @@
 // Lookup index of a network: every NewID that a node has or a work names
 // gets a key; per key the first node with that NewID and the works entering
-// and leaving it, in collection order. Built in one pass and reused until
-// the membership, order or links of nodes or works change (a move of a node
-// counts: it can change which of two equal NewIDs comes first).
+// and leaving it, in collection order. The keys are rebuilt when nodes or
+// works are added, removed, renamed or relinked (or when nodes move while two
+// share a NewID); the lists of works alone when works move.
 #pragma once
 
 #include <cstdint>
@@ -35,12 +35,16 @@ public:
     static int NextKey(const TWorkItem& work);
 
 private:
-    void Build(const TNodes& nodes, const TWorks& works);
+    void BuildKeys(const TNodes& nodes, const TWorks& works);
+    void BuildLists(const TWorks& works);
     int AddKey(int newID);
 
     bool m_built = false;
-    std::uint64_t m_nodesRevision = 0;
-    std::uint64_t m_worksRevision = 0;
+    bool m_duplicateNewIDs = false;
+    std::uint64_t m_nodesStructure = 0;
+    std::uint64_t m_nodesOrder = 0;
+    std::uint64_t m_worksStructure = 0;
+    std::uint64_t m_worksOrder = 0;
     std::unordered_map<int, int> m_keys;
     std::vector<TNodeItem*> m_keyNode;
     std::vector<int> m_intoStart, m_fromStart;

@@ -174,8 +174,8 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
 
 void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
 {
-    const std::uint64_t revisions[4] = {m_nodes->StructureRevision(), m_works->StructureRevision(),
-                                        m_works->ValueRevision(), m_timesRevision};
+    const std::uint64_t revisions[4] = {m_nodes->OrderRevision(), m_works->OrderRevision(), m_works->ValueRevision(),
+                                        m_timesRevision};
     if (m_keyWorksValid && std::equal(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions)))
         return;
     const NetworkIndex& index = LookupIndex();
@@ -337,22 +337,18 @@ bool TVYRNetworkAddNodeWork::EarliestTimesRise() const
 }
 
 std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<const int> members,
-                                                                      std::span<const int> groupOf, int group,
-                                                                      bool withinGroup) const
+                                                                      GroupScratch& scratch, bool withinGroup) const
 {
     // For each member, the members from which a chain of works leads to it.
     // When earliest times never fall along a work, such a chain stays
     // inside the group; otherwise the search runs through the whole network.
     const NetworkIndex& index = LookupIndex();
-    std::vector<int> position(static_cast<std::size_t>(m_nodes->Count()), -1);
-    for (std::size_t m = 0; m < members.size(); ++m)
-        position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
     std::vector<std::vector<int>> reachedBy(members.size());
-    std::vector<int> seen(static_cast<std::size_t>(m_nodes->Count()), -1);
     std::vector<int> pending;
     for (std::size_t m = 0; m < members.size(); ++m) {
+        const int stamp = ++scratch.stamp;
         pending.assign(1, members[m]);
-        seen[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
+        scratch.seen[static_cast<std::size_t>(members[m])] = stamp;
         while (!pending.empty()) {
             const TNodeItem* node = m_nodes->Items(pending.back());
             pending.pop_back();
@@ -361,15 +357,31 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
                 if (!start)
                     continue;
                 const auto s = static_cast<std::size_t>(start->Index());
-                if (withinGroup && groupOf[s] != group)
+                if (withinGroup && scratch.position[s] < 0)
                     continue;
-                if (seen[s] == static_cast<int>(m))
+                if (scratch.seen[s] == stamp)
                     continue;
-                seen[s] = static_cast<int>(m);
-                if (position[s] >= 0)
-                    reachedBy[m].push_back(position[s]);
+                scratch.seen[s] = stamp;
+                if (scratch.position[s] >= 0)
+                    reachedBy[m].push_back(scratch.position[s]);
                 pending.push_back(start->Index());
             }
+        }
+    }
+    return reachedBy;
+}
+
+std::vector<std::vector<int>> TVYRNetworkAddNodeWork::DirectPredecessors(std::span<const int> members,
+                                                                         const GroupScratch& scratch) const
+{
+    const NetworkIndex& index = LookupIndex();
+    std::vector<std::vector<int>> reachedBy(members.size());
+    for (std::size_t m = 0; m < members.size(); ++m) {
+        const TNodeItem* node = m_nodes->Items(members[m]);
+        for (const TWorkItem* work : index.WorksInto(NetworkIndex::KeyOf(*node))) {
+            const TNodeItem* start = index.NodeOfKey(NetworkIndex::PriorKey(*work));
+            if (start && start != node && scratch.position[static_cast<std::size_t>(start->Index())] >= 0)
+                reachedBy[m].push_back(scratch.position[static_cast<std::size_t>(start->Index())]);
         }
     }
     return reachedBy;
@@ -379,56 +391,35 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order) const
 {
     const std::size_t count = order.size();
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
-    std::vector<int> groupOf(count, -1);
-    int groups = 0;
-    for (std::size_t i = 0, j = 0; i < count; i = j) {
-        for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
-        }
-        if (j - i > 1) {
-            for (std::size_t k = i; k < j; ++k)
-                groupOf[static_cast<std::size_t>(order[k])] = groups;
-            ++groups;
-        }
-    }
-    if (groups == 0)
-        return;
-
-    const NetworkIndex& index = LookupIndex();
-    const bool rising = EarliestTimesRise();
+    GroupScratch scratch;
+    bool rising = true;
+    bool risingKnown = false;
     for (std::size_t i = 0, j = 0; i < count; i = j) {
         for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
         }
         if (j - i < 2)
             continue;
+        if (!risingKnown) {
+            rising = EarliestTimesRise();
+            risingKnown = true;
+            scratch.position.assign(count, -1);
+            scratch.seen.assign(count, 0);
+        }
         const std::span<int> members(order.data() + i, j - i);
-        const int group = groupOf[static_cast<std::size_t>(members[0])];
         std::vector<float> offsets;
         offsets.reserve(members.size());
-        for (const int node : members)
-            offsets.push_back(m_nodes->Items(node)->Offset());
+        for (std::size_t m = 0; m < members.size(); ++m) {
+            scratch.position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
+            offsets.push_back(m_nodes->Items(members[m])->Offset());
+        }
         const bool equalOffsets
             = std::all_of(offsets.begin(), offsets.end(), [&](float o) { return o == offsets[0]; });
+        const bool closed = (!equalOffsets || !rising) && members.size() <= kPairwiseLimit;
+        const std::vector<std::vector<int>> reachedBy
+            = closed ? ReachingMembers(members, scratch, rising) : DirectPredecessors(members, scratch);
+        for (const int node : members)
+            scratch.position[static_cast<std::size_t>(node)] = -1;
 
-        std::vector<std::vector<int>> reachedBy;
-        bool closed = false;
-        if ((!equalOffsets || !rising) && members.size() <= kPairwiseLimit) {
-            reachedBy = ReachingMembers(members, groupOf, group, rising);
-            closed = true;
-        } else {
-            // Direct links inside the group.
-            std::vector<int> position(static_cast<std::size_t>(m_nodes->Count()), -1);
-            for (std::size_t m = 0; m < members.size(); ++m)
-                position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
-            reachedBy.resize(members.size());
-            for (std::size_t m = 0; m < members.size(); ++m) {
-                const TNodeItem* node = m_nodes->Items(members[m]);
-                for (const TWorkItem* work : index.WorksInto(NetworkIndex::KeyOf(*node))) {
-                    const TNodeItem* start = index.NodeOfKey(NetworkIndex::PriorKey(*work));
-                    if (start && start != node && position[static_cast<std::size_t>(start->Index())] >= 0)
-                        reachedBy[m].push_back(position[static_cast<std::size_t>(start->Index())]);
-                }
-            }
-        }
         const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy, closed);
         std::vector<int> reordered(members.size());
         for (std::size_t m = 0; m < members.size(); ++m)
