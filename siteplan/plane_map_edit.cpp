@@ -504,13 +504,13 @@ void TPlaneMap::MouseMove(TShiftState shift, QPoint p)
     }
     switch (FMouseState) {
     case mousestate::Drawing:
-        if (FDrawingMapCom && FDrawingMapCom->GetMaxPoints() >= CreatePointCount()) {
-            if (FCanvas)
-                FDrawingMapCom->DrawCreating(*FCanvas, CreatePointCount());
-            FDrawingMapCom->SetCreatingPoint(CreatePointCount() - 1, p);
-            if (FCanvas)
-                FDrawingMapCom->DrawCreating(*FCanvas, CreatePointCount());
-        }
+        if (!FDrawingMapCom || FDrawingMapCom->GetMaxPoints() < CreatePointCount())
+            return;
+        if (FCanvas)
+            FDrawingMapCom->DrawCreating(*FCanvas, CreatePointCount());
+        FDrawingMapCom->SetCreatingPoint(CreatePointCount() - 1, p);
+        if (FCanvas)
+            FDrawingMapCom->DrawCreating(*FCanvas, CreatePointCount());
         break;
     case mousestate::Band:
         DrawBand();

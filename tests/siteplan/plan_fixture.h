@@ -11,6 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 struct PlanFixture : ::testing::Test {
     FakeWindowServices services;

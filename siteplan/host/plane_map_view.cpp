@@ -1,0 +1,236 @@
+#include "plane_map_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <exception>
+
+namespace siteplan {
+
+// The window services of the view: repaint requests also mark the buffer
+// for painting from the plan, and a new plan size updates the scroll bars.
+class TPlaneMapView::Services final : public platform::QtWindowServices {
+public:
+    explicit Services(TPlaneMapView& view) : QtWindowServices(view.viewport()), FView(view) {}
+
+    void InvalidateRect(const QRect& rect) override
+    {
+        FView.MarkDirty(QRegion(rect.translated(-FView.ScrollOffset())));
+        FView.SyncScrollRanges();
+        QtWindowServices::InvalidateRect(rect);
+    }
+    void Invalidate() override
+    {
+        FView.MarkDirty(QRegion(FView.viewport()->rect()));
+        FView.SyncScrollRanges();
+        QtWindowServices::Invalidate();
+    }
+
+private:
+    TPlaneMapView& FView;
+};
+
+namespace {
+
+TShiftState ShiftOf(const QMouseEvent& event)
+{
+    TShiftState shift = 0;
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (mods & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (mods & Qt::AltModifier)
+        shift |= ssAlt;
+    if (mods & Qt::ControlModifier)
+        shift |= ssCtrl;
+    const Qt::MouseButtons buttons = event.buttons();
+    if (buttons & Qt::LeftButton)
+        shift |= ssLeft;
+    if (buttons & Qt::RightButton)
+        shift |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        shift |= ssMiddle;
+    return shift;
+}
+
+TMouseButton ButtonOf(const QMouseEvent& event)
+{
+    switch (event.button()) {
+    case Qt::RightButton:
+        return TMouseButton::mbRight;
+    case Qt::MiddleButton:
+        return TMouseButton::mbMiddle;
+    default:
+        return TMouseButton::mbLeft;
+    }
+}
+
+} // namespace
+
+TPlaneMapView::TPlaneMapView(QWidget* parent) : QAbstractScrollArea(parent), FServices(std::make_unique<Services>(*this))
+{
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    NewPlaneMap();
+}
+
+TPlaneMapView::~TPlaneMapView()
+{
+    // The plan goes first: its shapes still report to the services.
+    FPlaneMap.reset();
+}
+
+TPlaneMap& TPlaneMapView::NewPlaneMap()
+{
+    if (FPlaneMap)
+        FPlaneMap->SetCanvas(nullptr);
+    FPlaneMap.reset();
+    FPlaneMap = std::make_unique<TPlaneMap>(*FServices, logicalDpiX());
+    FPlaneMap->SetCanvas(FCanvas.get());
+    SyncScrollRanges();
+    MarkDirty(QRegion(viewport()->rect()));
+    viewport()->update();
+    return *FPlaneMap;
+}
+
+QPoint TPlaneMapView::ScrollOffset() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QPoint TPlaneMapView::ToMap(QPoint viewportPos) const
+{
+    return viewportPos + ScrollOffset();
+}
+
+void TPlaneMapView::MarkDirty(const QRegion& viewportRegion)
+{
+    FDirty += viewportRegion;
+}
+
+void TPlaneMapView::SyncScrollRanges()
+{
+    if (!FPlaneMap)
+        return;
+    const QSize page = viewport()->size();
+    horizontalScrollBar()->setPageStep(page.width());
+    verticalScrollBar()->setPageStep(page.height());
+    horizontalScrollBar()->setRange(0, std::max(0, FPlaneMap->Width() - page.width()));
+    verticalScrollBar()->setRange(0, std::max(0, FPlaneMap->Height() - page.height()));
+}
+
+void TPlaneMapView::RebuildBuffer()
+{
+    if (FPlaneMap)
+        FPlaneMap->SetCanvas(nullptr);
+    FCanvas.reset();
+    FBufferCanvas.reset();
+    FBuffer = QImage(viewport()->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    FBuffer.fill(Qt::white);
+    FBufferCanvas = std::make_unique<platform::PainterCanvas>(FBuffer);
+    FCanvas = std::make_unique<platform::TranslatedCanvas>(*FBufferCanvas, -ScrollOffset());
+    if (FPlaneMap)
+        FPlaneMap->SetCanvas(FCanvas.get());
+    FDirty = QRegion(FBuffer.rect());
+}
+
+void TPlaneMapView::RenderDirty()
+{
+    if (!FCanvas || FDirty.isEmpty())
+        return;
+    const QRegion dirty = std::exchange(FDirty, QRegion());
+    const QPoint offset = ScrollOffset();
+    FCanvas->SetOffset(-offset);
+    // Outside the sheet the view shows the workspace colour.
+    const QRect sheet(-offset, QSize(FPlaneMap->Width(), FPlaneMap->Height()));
+    FBufferCanvas->SetWorldTransform(QTransform());
+    FBufferCanvas->SetClipRegion(dirty);
+    FBufferCanvas->Brush = platform::TBrush{platform::clAppWorkSpace, platform::TBrushStyle::bsSolid};
+    FBufferCanvas->FillRect(FBuffer.rect());
+    FBufferCanvas->SetClipRegion(dirty & QRegion(sheet));
+    FBufferCanvas->Brush = platform::TBrush{platform::clWhite, platform::TBrushStyle::bsSolid};
+    FBufferCanvas->FillRect(sheet);
+    FPlaneMap->Paint(*FCanvas);
+    FBufferCanvas->ResetClipRegion();
+    FCanvas->SetWorldTransform(QTransform());
+}
+
+template <class F>
+void TPlaneMapView::Guarded(F&& operation)
+{
+    try {
+        operation();
+    } catch (const std::exception& e) {
+        FServices->ShowError(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        FServices->ShowError(QStringLiteral("发生了未知错误。"));
+    }
+}
+
+void TPlaneMapView::paintEvent(QPaintEvent* event)
+{
+    Guarded([&] {
+        if (FBuffer.size() != viewport()->size())
+            RebuildBuffer();
+        RenderDirty();
+        QPainter painter(viewport());
+        for (const QRect& r : event->region())
+            painter.drawImage(r.topLeft(), FBuffer, r);
+    });
+}
+
+void TPlaneMapView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    SyncScrollRanges();
+    MarkDirty(QRegion(viewport()->rect()));
+}
+
+void TPlaneMapView::scrollContentsBy(int /*dx*/, int /*dy*/)
+{
+    FServices->SetScrollOffset(ScrollOffset());
+    MarkDirty(QRegion(viewport()->rect()));
+    viewport()->update();
+}
+
+void TPlaneMapView::mousePressEvent(QMouseEvent* event)
+{
+    Guarded([&] {
+        FPlaneMap->MouseDown(ButtonOf(*event), ShiftOf(*event), ToMap(event->position().toPoint()));
+        viewport()->update();
+    });
+}
+
+void TPlaneMapView::mouseMoveEvent(QMouseEvent* event)
+{
+    Guarded([&] {
+        const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
+        FPlaneMap->MouseMove(ShiftOf(*event), p);
+        if (!(event->buttons() & Qt::LeftButton))
+            viewport()->setCursor(platform::QtWindowServices::CursorFor(FPlaneMap->CursorAt(p)));
+        viewport()->update();
+    });
+}
+
+void TPlaneMapView::mouseReleaseEvent(QMouseEvent* event)
+{
+    Guarded([&] {
+        const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
+        FPlaneMap->MouseUp(ButtonOf(*event), ShiftOf(*event), p);
+        viewport()->update();
+    });
+}
+
+void TPlaneMapView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    Guarded([&] {
+        // A double click ends the shape in progress; its press is then
+        // handed on flagged as the second press of a double click.
+        FPlaneMap->DblClick();
+        FPlaneMap->MouseDown(ButtonOf(*event), ShiftOf(*event) | ssDouble, ToMap(event->position().toPoint()));
+        viewport()->update();
+    });
+}
+
+} // namespace siteplan

@@ -1,0 +1,132 @@
+#include "tests/siteplan/plan_fixture.h"
+
+#include "siteplan/grab_handles.h"
+
+#include "platform/recording_canvas.h"
+
+#include <QStringList>
+
+using platform::CanvasCall;
+using platform::CanvasOp;
+using platform::RecordingCanvas;
+using testshapes::TTestBox;
+
+namespace {
+
+struct PlaneMapPaint : PlanFixture {
+    RecordingCanvas canvas{QSize(3000, 2000), 254};
+
+    // The calls of one kind, as text.
+    QStringList Only(CanvasOp op) const
+    {
+        QStringList out;
+        for (const CanvasCall& call : canvas.Calls())
+            if (call.Op == op)
+                out << call.ToString();
+        return out;
+    }
+    int IndexOf(const QString& text) const
+    {
+        const QStringList log = canvas.Log();
+        for (int i = 0; i < log.size(); ++i)
+            if (log[i].startsWith(text))
+                return i;
+        return -1;
+    }
+};
+
+TEST_F(PlaneMapPaint, GridThenShapesThenHandles)
+{
+    TTestBox* a = AddBox({100, 100}, {300, 300});
+    TTestBox* b = AddBox({700, 100}, {900, 300});
+    map.SelectMapCom(a, true);
+    map.Paint(canvas);
+
+    // At 1 : 1 one screen centimetre is 100 world units: a step of 1 cm.
+    EXPECT_EQ(map.ShowUnit(), QStringLiteral("厘米"));
+    EXPECT_EQ(map.UnitValue(), 1);
+    EXPECT_FLOAT_EQ(map.UnitPixel(), 100.0f);
+    const QStringList lines = Only(CanvasOp::LineTo);
+    // 26 columns in 2670 pixels and 18 rows in 1800, none at 0.
+    ASSERT_EQ(map.Width(), 2670);
+    ASSERT_EQ(map.Height(), 1800);
+    EXPECT_EQ(lines.size(), 26 + 18 + 1); // and the rotation arm
+    EXPECT_EQ(lines.front(), QStringLiteral("LineTo(100,1800) pen=8000000F,dot,1,copy"));
+    EXPECT_EQ(lines[25], QStringLiteral("LineTo(2600,1800) pen=8000000F,dot,1,copy"));
+    EXPECT_EQ(lines[26], QStringLiteral("LineTo(2670,100) pen=8000000F,dot,1,copy"));
+
+    // The selected shape first gets its frame (blue, dotted, not-XOR, grown
+    // by the select margin) and rotation arm, then draws itself.
+    const QStringList rects = Only(CanvasOp::Rectangle);
+    EXPECT_EQ(rects, (QStringList{
+                         QStringLiteral("Rectangle(98,98,302,302) pen=FF0000,dot,1,notxor brush=FFFFFF,clear"),
+                         QStringLiteral("Rectangle(100,100,300,300) pen=000000,solid,1,copy brush=FFFFFF,clear"),
+                         QStringLiteral("Rectangle(700,100,900,300) pen=000000,solid,1,copy brush=FFFFFF,clear"),
+                     }));
+    EXPECT_EQ(lines.back(), QStringLiteral("LineTo(327,200) pen=FF0000,dot,1,notxor"));
+    // Handles last, above every shape: move, rotate and the two corners.
+    const QStringList fills = Only(CanvasOp::FillRect);
+    EXPECT_EQ(fills, (QStringList{
+                         QStringLiteral("FillRect(193,193,207,207) brush=8000000D,solid"),
+                         QStringLiteral("FillRect(325,193,339,207) brush=8000000D,solid"),
+                         QStringLiteral("FillRect(93,93,107,107) brush=8000000D,solid"),
+                         QStringLiteral("FillRect(293,293,307,307) brush=8000000D,solid"),
+                     }));
+    EXPECT_LT(IndexOf(QStringLiteral("Rectangle(700,100")), IndexOf(QStringLiteral("FillRect(193")));
+    (void)b;
+}
+
+TEST_F(PlaneMapPaint, RotatedShapeTurnsAboutItsCentre)
+{
+    TTestBox* a = AddBox({100, 100}, {300, 300});
+    map.ClearSelection();
+    a->RotateAngle = 900;
+    map.Paint(canvas);
+    const int i = IndexOf(QStringLiteral("Rectangle(100,100,300,300)"));
+    ASSERT_GE(i, 0);
+    // A quarter turn clockwise about (200, 200).
+    const QTransform t = canvas.Calls()[static_cast<std::size_t>(i)].Transform;
+    EXPECT_EQ(t.map(QPoint(300, 200)), QPoint(200, 300));
+    EXPECT_EQ(t.map(QPoint(200, 200)), QPoint(200, 200));
+}
+
+TEST_F(PlaneMapPaint, PaperMarksComeFirstWithShowPaper)
+{
+    map.SetShowPaper(true);
+    map.Paint(canvas);
+    const QStringList log = canvas.Log();
+    // 15 mm at 254 ppi is 150 px; the sheet is 2970 x 2100; marks of 20 px.
+    ASSERT_GE(log.size(), 6);
+    EXPECT_EQ(log[1], QStringLiteral("Polyline((130,150),(150,150),(150,130)) pen=8000000F,solid,1,copy"));
+    EXPECT_EQ(log[2], QStringLiteral("Polyline((2840,150),(2820,150),(2820,130)) pen=8000000F,solid,1,copy"));
+    EXPECT_EQ(log[4], QStringLiteral("Polyline((2840,1950),(2820,1950),(2820,1970)) pen=8000000F,solid,1,copy"));
+    EXPECT_TRUE(log[5].startsWith(QStringLiteral("Rectangle(150,150,2820,1950) pen=8000000F,dot,1,copy brush=")));
+}
+
+TEST_F(PlaneMapPaint, BandAndRubberBandAreDrawnTwiceInNotXor)
+{
+    map.SetCanvas(&canvas);
+    Press({500, 500});
+    Move({600, 650});
+    Release({600, 650});
+    EXPECT_EQ(Only(CanvasOp::Rectangle), (QStringList{
+                                             QStringLiteral("Rectangle(500,500,500,500) pen=000000,dot,1,notxor brush=FFFFFF,clear"),
+                                             QStringLiteral("Rectangle(500,500,500,500) pen=000000,dot,1,notxor brush=FFFFFF,clear"),
+                                             QStringLiteral("Rectangle(500,500,600,650) pen=000000,dot,1,notxor brush=FFFFFF,clear"),
+                                             QStringLiteral("Rectangle(500,500,600,650) pen=000000,dot,1,notxor brush=FFFFFF,clear"),
+                                         }));
+    canvas.Clear();
+    map.SetDrawKind(testshapes::BoxKind);
+    Press({100, 100});
+    Move({300, 200});
+    Release({300, 200});
+    // Drawn at the press, erased and drawn again at the move.
+    EXPECT_EQ(Only(CanvasOp::Rectangle), (QStringList{
+                                             QStringLiteral("Rectangle(100,100,100,100) pen=000000,solid,1,notxor brush=FFFFFF,clear"),
+                                             QStringLiteral("Rectangle(100,100,100,100) pen=000000,solid,1,notxor brush=FFFFFF,clear"),
+                                             QStringLiteral("Rectangle(100,100,300,200) pen=000000,solid,1,notxor brush=FFFFFF,clear"),
+                                         }));
+    map.SetCanvas(nullptr);
+}
+
+} // namespace
