@@ -311,15 +311,20 @@ void TPlaneMap::PaintPaperMarks(platform::Canvas& canvas) const
 void TPlaneMap::PaintGrid(platform::Canvas& canvas) const
 {
     canvas.Pen = platform::TPen{platform::clBtnFace, platform::TPenStyle::psDot, 1, platform::TPenMode::pmCopy};
+    // Only the lines that the canvas can show are drawn: a huge plan zoomed
+    // in would otherwise draw millions of lines outside the view.
+    const QRect visible = canvas.ClipRect();
     const double step = FUnitPixel;
-    const std::int64_t columns = platform::Trunc(FWidth / step);
-    for (std::int64_t i = 1; i <= columns; ++i) {
+    const auto first = [step](int from) { return std::max<std::int64_t>(1, platform::Trunc(from / step)); };
+    const auto last = [step](int to, int size) {
+        return std::min(platform::Trunc(size / step), platform::Trunc(to / step) + 1);
+    };
+    for (std::int64_t i = first(visible.left()), n = last(visible.right(), FWidth); i <= n; ++i) {
         const int x = platform::RoundInt(i * step);
         canvas.MoveTo(x, 0);
         canvas.LineTo(x, FHeight);
     }
-    const std::int64_t rows = platform::Trunc(FHeight / step);
-    for (std::int64_t i = 1; i <= rows; ++i) {
+    for (std::int64_t i = first(visible.top()), n = last(visible.bottom(), FHeight); i <= n; ++i) {
         const int y = platform::RoundInt(i * step);
         canvas.MoveTo(0, y);
         canvas.LineTo(FWidth, y);

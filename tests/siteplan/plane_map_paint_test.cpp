@@ -130,3 +130,25 @@ TEST_F(PlaneMapPaint, BandAndRubberBandAreDrawnTwiceInNotXor)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PlaneMapPaint, GridLinesOnlyWhereTheCanvasReaches)
+{
+    RecordingCanvas small(QSize(250, 150), 254);
+    map.Paint(small);
+    QStringList lines;
+    for (const CanvasCall& call : small.Calls())
+        if (call.Op == CanvasOp::LineTo)
+            lines << call.ToString();
+    // Columns at 100 and 200 (and 300, which touches the edge), rows at 100 (and 200).
+    EXPECT_EQ(lines, (QStringList{
+                         QStringLiteral("LineTo(100,1800) pen=8000000F,dot,1,copy"),
+                         QStringLiteral("LineTo(200,1800) pen=8000000F,dot,1,copy"),
+                         QStringLiteral("LineTo(300,1800) pen=8000000F,dot,1,copy"),
+                         QStringLiteral("LineTo(2670,100) pen=8000000F,dot,1,copy"),
+                         QStringLiteral("LineTo(2670,200) pen=8000000F,dot,1,copy"),
+                     }));
+}
+
+} // namespace
