@@ -31,6 +31,7 @@ TPlaneMap::TPlaneMap(platform::WindowServices& services, int pixelsPerInch)
 {
     DefaultBrush.SetColor(platform::clWhite);
     DefaultBrush.SetStyle(platform::TBrushStyle::bsClear);
+    SetCursor(platform::cursor::kHandPoint);
     UpdateHeight();
     UpdateWidth();
 }

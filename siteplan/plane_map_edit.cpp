@@ -559,6 +559,10 @@ void TPlaneMap::MouseUp(TMouseButton /*button*/, TShiftState /*shift*/, QPoint p
     }
     case mousestate::Moving:
         ShowGrabHandles(true);
+        // Moved shapes are a change of the plan like any other.
+        if (!FMoveDoneWorld.isNull())
+            SetModified();
+        FMoveDoneWorld = QPoint();
         break;
     case mousestate::Method:
         if (FSelection.Count() == 1)

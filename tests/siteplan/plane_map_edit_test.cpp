@@ -401,6 +401,7 @@ TEST_P(PlaneMapBodyMove, MovesAddUpToTheSnappedDrag)
     } plan(c.pixelsPerInch, c.scale);
     TTestBox* box = plan.AddBox({100, 100}, {400, 300});
     plan.map.ClearSelection();
+    plan.map.Modified = false;
     const QPoint before = box->Corner1;
     const QPoint press(200, 200);
     plan.Press(press);
@@ -414,6 +415,17 @@ TEST_P(PlaneMapBodyMove, MovesAddUpToTheSnappedDrag)
     }
     plan.Release(p);
     EXPECT_NE(box->Corner1, before);
+    EXPECT_TRUE(plan.map.Modified);
+}
+
+TEST_F(PlaneMapSelection, ClickWithoutMovingLeavesThePlanUnmodified)
+{
+    map.Modified = false;
+    Press({150, 150});
+    Move({160, 140}); // less than half a centimetre
+    Release({160, 140});
+    EXPECT_EQ(a->Corner1, QPoint(100, 100));
+    EXPECT_FALSE(map.Modified);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PlaneMapBodyMove,
