@@ -34,6 +34,7 @@
 namespace siteplan {
 
 class TGrabHandle;
+class TShapePropertyEditor;
 class TVyrMapCom;
 
 enum class TPrinterOrientation : std::uint8_t { poPortrait, poLandscape };
@@ -224,9 +225,12 @@ public:
     // Creates the picture shape of legend symbol n for the current creation
     // points; bound by the legend library. Unbound, legend tools place nothing.
     std::function<std::unique_ptr<TVyrMapCom>(TPlaneMap&, int legendIndex, std::span<const QPoint> points)> CreateLegendMapCom;
-    // The defaults dialog on DefaultPen, DefaultBrush and DefaultTextShow,
-    // opened by EditProperties with nothing selected; bound by the host.
-    std::function<bool(TMapPen&, TMapBrush&, TTextShowSet&)> ExecuteEditPlaneProperty;
+    // The property dialogs (not owned), installed by the host; null while
+    // there are none, and then no dialog opens. EditProperties opens the
+    // defaults dialog on DefaultPen, DefaultBrush and DefaultTextShow when
+    // nothing is selected; OK there marks the plan modified.
+    TShapePropertyEditor* PropertyEditor() const { return FPropertyEditor; }
+    void SetPropertyEditor(TShapePropertyEditor* editor) { FPropertyEditor = editor; }
 
     platform::WindowServices& Services() const { return FServices; }
     // A warning box with Yes and No: true unless the answer is No.
@@ -278,6 +282,7 @@ private:
     float FUnitPixel = 0.0f;
 
     platform::Canvas* FCanvas = nullptr;
+    TShapePropertyEditor* FPropertyEditor = nullptr;
 
     std::vector<std::unique_ptr<TVyrMapCom>> FMapComs;
     TSelectMapComs FSelection;

@@ -4,6 +4,7 @@
 
 #include "grab_handles.h"
 #include "map_com_classes.h"
+#include "shape_property_editor.h"
 #include "vyr_map_com.h"
 
 #include <utility>
@@ -223,8 +224,9 @@ void TPlaneMap::EditProperties()
 {
     if (FSelection.Count() == 1)
         FSelection.Items(0)->EditProperty();
-    else if (FSelection.Count() == 0 && ExecuteEditPlaneProperty)
-        ExecuteEditPlaneProperty(DefaultPen, DefaultBrush, DefaultTextShow);
+    else if (FSelection.Count() == 0 && FPropertyEditor
+             && FPropertyEditor->EditPlaneProperty(DefaultPen, DefaultBrush, DefaultTextShow))
+        SetModified();
 }
 
 namespace {

@@ -65,6 +65,18 @@ void TVyrMapCom::EditProperty()
     Invalidate();
 }
 
+TShapePropertyEditor* TVyrMapCom::PropertyEditor() const
+{
+    return FPlaneMap ? FPlaneMap->PropertyEditor() : nullptr;
+}
+
+void TVyrMapCom::PropertiesEdited()
+{
+    if (FPlaneMap)
+        FPlaneMap->SetModified();
+    TVyrMapCom::EditProperty();
+}
+
 void TVyrMapCom::DoMethod(int /*method*/, int /*kind*/, QPoint /*p*/)
 {
     if (FGrabHandles)

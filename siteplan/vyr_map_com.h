@@ -32,6 +32,7 @@ class TGrabHandles;
 class TMapBrush;
 class TMapPen;
 class TPlaneMap;
+class TShapePropertyEditor;
 class TTextShowSet;
 
 enum class TMapType : std::uint8_t { mtNone, mtText, mtPoint };
@@ -78,6 +79,8 @@ public:
     // selection frame (and the rotation arm). Every shape calls it first and
     // then draws itself with unrotated points.
     virtual void Draw(platform::Canvas& canvas, std::uint8_t mode);
+    // Opens the shape's property dialog through PropertyEditor; on OK the
+    // shape calls PropertiesEdited. The base only repaints the shape.
     virtual void EditProperty();
     virtual int GetPointCount() const { return 0; }
     virtual QPoint GetPointPos(int /*index*/) const { return {}; }
@@ -128,6 +131,12 @@ public:
     bool HitPolyline(QPoint p, std::span<const QPoint> points, QPoint& hit, int& segment) const;
 
     void Invalidate() const;
+    // The plan's property dialogs; null without a plan or an editor.
+    TShapePropertyEditor* PropertyEditor() const;
+    // A property dialog closed with OK: the plan is marked modified (the
+    // dialog changed the pen or brush in place, which reports to no one)
+    // and the shape repaints through the base EditProperty.
+    void PropertiesEdited();
     void Changed();
     void DoMapHint(const QString& hint);
 

@@ -1,6 +1,7 @@
 #include "tests/siteplan/plan_fixture.h"
 
 #include "siteplan/grab_handles.h"
+#include "siteplan/shape_property_editor.h"
 #include "siteplan/text_show_set.h"
 
 #include <QStringList>
@@ -343,22 +344,76 @@ TEST_F(PlaneMapSelection, DeletingWhileAShapeIsDrawnEndsTheDrawingFirst)
     }
 }
 
-TEST_F(PlaneMapSelection, EditProperties)
+// Records which dialog was asked for, on which objects, and answers with
+// Ok; a confirmed dialog turns the pen red.
+struct RecordingPropertyEditor : siteplan::TShapePropertyEditor {
+    bool Ok = true;
+    QStringList Calls;
+    std::vector<const void*> Objects;
+
+    bool Answer(siteplan::TMapPen& pen)
+    {
+        if (Ok)
+            pen.SetColor(platform::clRed);
+        return Ok;
+    }
+    bool EditLine(siteplan::TMapPen& pen, QString&) override { Calls << "line"; return Answer(pen); }
+    bool EditPenAndBrush(siteplan::TMapPen& pen, siteplan::TMapBrush& brush, const QString& caption) override
+    {
+        Calls << "pen and brush " + caption;
+        Objects = {&pen, &brush};
+        return Answer(pen);
+    }
+    bool EditPen(siteplan::TMapPen& pen, const QString&) override { Calls << "pen"; return Answer(pen); }
+    bool EditText(siteplan::TMapPen& pen, siteplan::TMapBrush&, QString&, bool&, siteplan::TTextShowSet&) override
+    {
+        Calls << "text";
+        return Answer(pen);
+    }
+    bool EditPicture(siteplan::TMapPen& pen, platform::TPicture&, bool&, bool) override
+    {
+        Calls << "picture";
+        return Answer(pen);
+    }
+    bool EditPlaneProperty(siteplan::TMapPen& pen, siteplan::TMapBrush& brush, siteplan::TTextShowSet& text) override
+    {
+        Calls << "defaults";
+        Objects = {&pen, &brush, &text};
+        return Answer(pen);
+    }
+};
+
+TEST_F(PlaneMapSelection, EditPropertiesOpensTheDialogOfTheSelection)
 {
-    int dialogs = 0;
-    map.ExecuteEditPlaneProperty = [&](siteplan::TMapPen& pen, siteplan::TMapBrush& brush, siteplan::TTextShowSet& text) {
-        EXPECT_EQ(&pen, &map.DefaultPen);
-        EXPECT_EQ(&brush, &map.DefaultBrush);
-        EXPECT_EQ(&text, &map.DefaultTextShow);
-        ++dialogs;
-        return true;
-    };
+    // Without an editor nothing opens and nothing changes.
+    map.Modified = false;
     map.EditProperties();
-    EXPECT_EQ(dialogs, 1);
-    map.SelectMapCom(a, true);
+    EXPECT_FALSE(map.Modified);
+
+    RecordingPropertyEditor editor;
+    map.SetPropertyEditor(&editor);
+    for (const bool ok : {false, true}) {
+        editor.Ok = ok;
+        map.Modified = false;
+        map.ClearSelection();
+        map.EditProperties();
+        EXPECT_EQ(editor.Objects, (std::vector<const void*>{&map.DefaultPen, &map.DefaultBrush, &map.DefaultTextShow}));
+        // A confirmed dialog leaves the plan modified: it changed objects in place.
+        EXPECT_EQ(map.Modified, ok);
+
+        map.Modified = false;
+        map.SelectMapCom(a, true);
+        services.invalidatedRects.clear();
+        map.EditProperties();
+        EXPECT_EQ(editor.Objects, (std::vector<const void*>{&a->OwnPen, &a->OwnBrush}));
+        EXPECT_EQ(map.Modified, ok);
+        EXPECT_EQ(services.invalidatedRects.empty(), !ok) << "repainted only after OK";
+    }
+    EXPECT_EQ(editor.Calls, QStringList({"defaults", "pen and brush box", "defaults", "pen and brush box"}));
+
     map.SelectMapCom(b, false);
     map.EditProperties();
-    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(editor.Calls.size(), 4) << "several shapes selected: no dialog";
 }
 
 TEST_F(PlaneMapSelection, MethodIsArmedOnlyWithOneShapeSelected)

@@ -2,6 +2,7 @@
 
 #include "siteplan/map_com_classes.h"
 #include "siteplan/plane_map.h"
+#include "siteplan/shape_property_editor.h"
 
 #include <algorithm>
 
@@ -48,6 +49,13 @@ void TTestBox::Draw(platform::Canvas& canvas, std::uint8_t mode)
     canvas.Brush = OwnBrush.Value();
     const TRect r = GetBounds();
     canvas.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+void TTestBox::EditProperty()
+{
+    siteplan::TShapePropertyEditor* editor = PropertyEditor();
+    if (editor && editor->EditPenAndBrush(OwnPen, OwnBrush, QStringLiteral("box")))
+        PropertiesEdited();
 }
 
 QPoint TTestBox::GetPointPos(int index) const

@@ -26,6 +26,8 @@ public:
     bool HitTest(QPoint p) const override;
     bool InRect(const siteplan::TRect& r) const override;
     void Draw(platform::Canvas& canvas, std::uint8_t mode) override;
+    // The pen-and-brush dialog captioned "box".
+    void EditProperty() override;
     int GetPointCount() const override { return 2; }
     QPoint GetPointPos(int index) const override;
     void MovePoint(int index, QPoint p) override;
