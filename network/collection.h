@@ -152,7 +152,9 @@ protected:
         for (const int old : permutation)
             reordered.push_back(std::move(m_items[static_cast<std::size_t>(old)]));
         m_items = std::move(reordered);
-        Reindex(0, Count());
+        for (std::size_t i = 0; i < permutation.size(); ++i)
+            if (permutation[i] != static_cast<int>(i))
+                m_items[i]->m_index = static_cast<int>(i);
         ++m_orderRevision;
     }
 

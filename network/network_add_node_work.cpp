@@ -72,6 +72,7 @@ TNodeItem& TVYRNetworkAddNodeWork::InsertNode(int index, int row, float offset)
     TNodeItem& node = m_nodes->Insert(index);
     node.m_nodeY = row;
     node.m_offset = std::isfinite(offset) ? offset : 0.0f;
+    m_nodes->BumpValues();
     m_nodes->EndUpdate();
     return node;
 }
@@ -90,10 +91,22 @@ void TVYRNetworkAddNodeWork::DoNetChanged()
         m_onNetChanged(*this);
 }
 
+const NetworkIndex& TVYRNetworkAddNodeWork::NodeLookup() const
+{
+    m_index.RefreshKeys(*m_nodes, *m_works);
+    return m_index;
+}
+
 const NetworkIndex& TVYRNetworkAddNodeWork::LookupIndex() const
 {
     m_index.Refresh(*m_nodes, *m_works);
     return m_index;
+}
+
+const ScheduleGraph& TVYRNetworkAddNodeWork::Graph() const
+{
+    m_graph.Refresh(NodeLookup(), *m_nodes, *m_works);
+    return m_graph;
 }
 
 namespace {
@@ -191,7 +204,7 @@ int TVYRNetworkAddNodeWork::GetMinRow() const
 
 TNodeItem* TVYRNetworkAddNodeWork::PriorNodeOf(const TWorkItem& work) const
 {
-    const NetworkIndex& index = LookupIndex();
+    const NetworkIndex& index = NodeLookup();
     if (&work.Collection() == m_works.get())
         return index.NodeOfKey(NetworkIndex::PriorKey(work));
     return index.NodeOfKey(index.KeyOf(work.PriorNode()));
@@ -199,7 +212,7 @@ TNodeItem* TVYRNetworkAddNodeWork::PriorNodeOf(const TWorkItem& work) const
 
 TNodeItem* TVYRNetworkAddNodeWork::NextNodeOf(const TWorkItem& work) const
 {
-    const NetworkIndex& index = LookupIndex();
+    const NetworkIndex& index = NodeLookup();
     if (&work.Collection() == m_works.get())
         return index.NodeOfKey(NetworkIndex::NextKey(work));
     return index.NodeOfKey(index.KeyOf(work.NextNode()));

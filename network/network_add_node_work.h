@@ -7,6 +7,7 @@
 
 #include "network/network_index.h"
 #include "network/nodes.h"
+#include "network/schedule_graph.h"
 #include "network/works.h"
 #include "platform/window_services.h"
 
@@ -115,10 +116,14 @@ public:
     void SortWorks();
     void BuildOffsetPoints();
 
-    // The NewID index of the current nodes and works, refreshed on demand.
+    // The NewID index of the current nodes and works, refreshed on demand:
+    // NodeLookup finds nodes by NewID, LookupIndex also lists the works at
+    // each NewID.
+    const NetworkIndex& NodeLookup() const;
     const NetworkIndex& LookupIndex() const;
 
 private:
+    const ScheduleGraph& Graph() const;
     TNodeItem* PriorNodeOf(const TWorkItem& work) const;
     TNodeItem* NextNodeOf(const TWorkItem& work) const;
     static float TimeAt(const std::vector<float>& times, const TNodeItem* node);
@@ -148,6 +153,12 @@ private:
     TNotifyEvent m_onNetChanged;
 
     mutable NetworkIndex m_index;
+    mutable ScheduleGraph m_graph;
+    // Revisions of node order and numbers when the numbers were last made
+    // ascending.
+    std::uint64_t m_renumberedOrder = 0;
+    std::uint64_t m_renumberedNumbers = 0;
+    bool m_renumbered = false;
     // Critical flags per work index, valid for the revisions recorded.
     std::uint64_t m_timesRevision = 0;
     mutable std::vector<char> m_keyWorks;

@@ -7,19 +7,28 @@
 
 namespace network {
 
-void NetworkIndex::Refresh(const TNodes& nodes, const TWorks& works)
+void NetworkIndex::RefreshKeys(const TNodes& nodes, const TWorks& works)
 {
-    const bool keysValid = m_built && m_nodesStructure == nodes.StructureRevision()
+    const bool valid = m_keysBuilt && m_nodesStructure == nodes.StructureRevision()
         && m_worksStructure == works.StructureRevision() && (!m_duplicateNewIDs || m_nodesOrder == nodes.OrderRevision());
-    if (!keysValid)
-        BuildKeys(nodes, works);
-    if (!keysValid || m_worksOrder != works.OrderRevision())
-        BuildLists(works);
-    m_built = true;
+    if (valid)
+        return;
+    BuildKeys(nodes, works);
+    m_keysBuilt = true;
+    m_listsBuilt = false;
     m_nodesStructure = nodes.StructureRevision();
     m_nodesOrder = nodes.OrderRevision();
     m_worksStructure = works.StructureRevision();
-    m_worksOrder = works.OrderRevision();
+}
+
+void NetworkIndex::Refresh(const TNodes& nodes, const TWorks& works)
+{
+    RefreshKeys(nodes, works);
+    if (m_listsBuilt && m_listsOrder == works.OrderRevision())
+        return;
+    BuildLists(works);
+    m_listsBuilt = true;
+    m_listsOrder = works.OrderRevision();
 }
 
 int NetworkIndex::AddKey(int newID)

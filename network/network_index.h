@@ -19,8 +19,11 @@ class TWorks;
 
 class NetworkIndex {
 public:
-    // Rebuilds the index when nodes or works changed since the last build.
+    // Rebuilds the keys and node lookups when nodes or works changed since
+    // the last build; Refresh also the lists of works.
+    void RefreshKeys(const TNodes& nodes, const TWorks& works);
     void Refresh(const TNodes& nodes, const TWorks& works);
+    bool HasDuplicateNewIDs() const { return m_duplicateNewIDs; }
 
     // Key of a NewID, or -1 when no node has it and no work names it.
     int KeyOf(int newID) const;
@@ -39,12 +42,13 @@ private:
     void BuildLists(const TWorks& works);
     int AddKey(int newID);
 
-    bool m_built = false;
+    bool m_keysBuilt = false;
+    bool m_listsBuilt = false;
     bool m_duplicateNewIDs = false;
     std::uint64_t m_nodesStructure = 0;
     std::uint64_t m_nodesOrder = 0;
     std::uint64_t m_worksStructure = 0;
-    std::uint64_t m_worksOrder = 0;
+    std::uint64_t m_listsOrder = 0;
     std::unordered_map<int, int> m_keys;
     std::vector<TNodeItem*> m_keyNode;
     std::vector<int> m_intoStart, m_fromStart;

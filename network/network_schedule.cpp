@@ -29,6 +29,11 @@ float WorkSpan(float start, const TWorkItem& work)
     return start + work.ContinueTime() - work.ParallelTime() + work.Diapause();
 }
 
+float WorkSpan(float start, const ScheduleGraph& graph, int work)
+{
+    return start + graph.Duration(work) - graph.Overlap(work) + graph.Interval(work);
+}
+
 } // namespace
 
 float TVYRNetworkAddNodeWork::TimeAt(const std::vector<float>& times, const TNodeItem* node)
@@ -88,60 +93,81 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     ++m_timesRevision;
     if (count == 0)
         return;
-    const NetworkIndex& index = LookupIndex();
-    std::vector<char> state(static_cast<std::size_t>(count), unvisited);
+    const ScheduleGraph& graph = Graph();
+    std::vector<char> state(static_cast<std::size_t>(count), unvisited); // by slot
     m_earliestTimes[0] = 0.0f;
-    state[0] = visited;
+    state[static_cast<std::size_t>(graph.SlotOfIndex(0))] = visited;
 
     // A node's time is the largest end of its entering works, after the
     // times of their start nodes; a work from the node to itself ends the
     // scan of its entering works.
     struct Frame {
-        int node;
+        int slot;
         std::size_t next;
         float result;
     };
     std::vector<Frame> stack;
     for (int root = 1; root < count; ++root) {
-        if (state[static_cast<std::size_t>(root)] == visited)
+        const int rootSlot = graph.SlotOfIndex(root);
+        if (state[static_cast<std::size_t>(rootSlot)] == visited)
             continue;
-        state[static_cast<std::size_t>(root)] = visiting;
-        stack.push_back({root, 0, 0.0f});
-        while (!stack.empty()) {
-            const std::size_t top = stack.size() - 1;
-            const TNodeItem* node = m_nodes->Items(stack[top].node);
-            const auto into = index.WorksInto(NetworkIndex::KeyOf(*node));
-            bool descended = false;
-            while (stack[top].next < into.size()) {
-                const TWorkItem& work = *into[stack[top].next];
-                const TNodeItem* start = index.NodeOfKey(NetworkIndex::PriorKey(work));
-                if (start == node) {
-                    stack[top].next = into.size();
-                    break;
-                }
-                if (!start) {
-                    ++stack[top].next;
-                    continue;
-                }
-                const auto s = static_cast<std::size_t>(start->Index());
-                if (state[s] == unvisited) {
-                    state[s] = visiting;
-                    stack.push_back({start->Index(), 0, 0.0f});
-                    descended = true;
-                    break;
-                }
-                if (state[s] == visited) {
-                    const float v = WorkSpan(m_earliestTimes[s], work);
-                    if (stack[top].result < v)
-                        stack[top].result = v;
-                }
-                ++stack[top].next;
-            }
-            if (descended)
+        // In a sorted network every start node is done already.
+        float result = 0.0f;
+        bool ready = true;
+        for (const int work : graph.Into(rootSlot)) {
+            const int start = graph.PriorSlot(work);
+            if (start == rootSlot)
+                break;
+            if (start < 0)
                 continue;
-            const auto done = static_cast<std::size_t>(stack[top].node);
-            m_earliestTimes[done] = stack[top].result;
-            state[done] = visited;
+            if (state[static_cast<std::size_t>(start)] != visited) {
+                ready = false;
+                break;
+            }
+            const float v = WorkSpan(m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(start))], graph, work);
+            if (result < v)
+                result = v;
+        }
+        if (ready) {
+            m_earliestTimes[static_cast<std::size_t>(root)] = result;
+            state[static_cast<std::size_t>(rootSlot)] = visited;
+            continue;
+        }
+        state[static_cast<std::size_t>(rootSlot)] = visiting;
+        stack.push_back({rootSlot, 0, 0.0f});
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            const auto into = graph.Into(frame.slot);
+            int descend = -1;
+            while (frame.next < into.size()) {
+                const int work = into[frame.next];
+                const int start = graph.PriorSlot(work);
+                if (start == frame.slot) {
+                    frame.next = into.size();
+                    break;
+                }
+                if (start >= 0) {
+                    const char startState = state[static_cast<std::size_t>(start)];
+                    if (startState == unvisited) {
+                        descend = start;
+                        break;
+                    }
+                    if (startState == visited) {
+                        const float v = WorkSpan(
+                            m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(start))], graph, work);
+                        if (frame.result < v)
+                            frame.result = v;
+                    }
+                }
+                ++frame.next;
+            }
+            if (descend >= 0) {
+                state[static_cast<std::size_t>(descend)] = visiting;
+                stack.push_back({descend, 0, 0.0f});
+                continue;
+            }
+            m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(frame.slot))] = frame.result;
+            state[static_cast<std::size_t>(frame.slot)] = visited;
             stack.pop_back();
         }
     }
@@ -154,17 +180,17 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
     ++m_timesRevision;
     if (count == 0)
         return;
-    const NetworkIndex& index = LookupIndex();
+    const ScheduleGraph& graph = Graph();
     const float total = GetTotalTime();
     m_latestTimes[static_cast<std::size_t>(count) - 1] = total;
     for (int k = count - 2; k >= 0; --k) {
-        const TNodeItem* node = m_nodes->Items(k);
         float v = total;
-        for (const TWorkItem* work : index.WorksFrom(NetworkIndex::KeyOf(*node))) {
-            const TNodeItem* end = index.NodeOfKey(NetworkIndex::NextKey(*work));
-            if (!end)
+        for (const int work : graph.From(graph.SlotOfIndex(k))) {
+            const int end = graph.NextSlot(work);
+            if (end < 0)
                 continue;
-            const float c = TimeAt(m_latestTimes, end) - work->ContinueTime() + work->ParallelTime() - work->Diapause();
+            const float c = m_latestTimes[static_cast<std::size_t>(graph.IndexOfSlot(end))] - graph.Duration(work)
+                + graph.Overlap(work) - graph.Interval(work);
             if (v > c)
                 v = c;
         }
@@ -178,24 +204,30 @@ void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
                                         m_timesRevision};
     if (m_keyWorksValid && std::equal(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions)))
         return;
-    const NetworkIndex& index = LookupIndex();
+    const ScheduleGraph& graph = Graph();
     const int workCount = m_works->Count();
+    const auto latest = [&](int slot) {
+        const auto index = static_cast<std::size_t>(graph.IndexOfSlot(slot));
+        return index < m_latestTimes.size() ? m_latestTimes[index] : 0.0f;
+    };
 
     // A work counts only when both of its nodes exist; it is on a chain of
     // critical works when its total float is exactly 0.
     std::vector<char> scheduled(static_cast<std::size_t>(workCount));
     std::vector<char> zeroFloat(static_cast<std::size_t>(workCount));
-    for (int i = 0; i < workCount; ++i) {
-        const TWorkItem& work = *m_works->Items(i);
-        scheduled[static_cast<std::size_t>(i)] = index.NodeOfKey(NetworkIndex::PriorKey(work))
-            && index.NodeOfKey(NetworkIndex::NextKey(work));
-        zeroFloat[static_cast<std::size_t>(i)] = scheduled[static_cast<std::size_t>(i)] && GetWorkTotalFloat(work) == 0.0f;
+    for (int w = 0; w < workCount; ++w) {
+        const int start = graph.PriorSlot(w);
+        const int end = graph.NextSlot(w);
+        const bool both = start >= 0 && end >= 0;
+        scheduled[static_cast<std::size_t>(w)] = both;
+        zeroFloat[static_cast<std::size_t>(w)]
+            = both && latest(end) - latest(start) - graph.Duration(w) - graph.Interval(w) == 0.0f;
     }
 
     // reaches[key]: a chain of zero-float works leads from the node onwards
     // (or back) to a node without leaving (entering) works.
     const auto chainEnds = [&](bool forward) {
-        const auto keyCount = static_cast<std::size_t>(index.KeyCount());
+        const auto keyCount = static_cast<std::size_t>(graph.KeyCount());
         std::vector<char> state(keyCount, unvisited);
         std::vector<char> reaches(keyCount, 0);
         struct Frame {
@@ -204,42 +236,41 @@ void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
             bool anyWork;
         };
         std::vector<Frame> stack;
-        for (int root = 0; root < index.KeyCount(); ++root) {
+        for (int root = 0; root < graph.KeyCount(); ++root) {
             if (state[static_cast<std::size_t>(root)] != unvisited)
                 continue;
             state[static_cast<std::size_t>(root)] = visiting;
             stack.push_back({root, 0, false});
             while (!stack.empty()) {
-                const std::size_t top = stack.size() - 1;
-                const auto works = forward ? index.WorksFrom(stack[top].key) : index.WorksInto(stack[top].key);
-                bool descended = false;
+                Frame& frame = stack.back();
+                const auto works = forward ? graph.FromKey(frame.key) : graph.IntoKey(frame.key);
+                int descend = -1;
                 bool found = false;
-                while (stack[top].next < works.size()) {
-                    const TWorkItem& work = *works[stack[top].next];
-                    const auto w = static_cast<std::size_t>(work.Index());
-                    if (!scheduled[w]) {
-                        ++stack[top].next;
-                        continue;
+                while (frame.next < works.size()) {
+                    const int work = works[frame.next];
+                    const auto w = static_cast<std::size_t>(work);
+                    if (scheduled[w]) {
+                        frame.anyWork = true;
+                        const int other = forward ? graph.NextKey(work) : graph.PriorKey(work);
+                        const char otherState = state[static_cast<std::size_t>(other)];
+                        if (zeroFloat[w] && otherState == unvisited) {
+                            descend = other;
+                            break;
+                        }
+                        if (zeroFloat[w] && otherState == visited && reaches[static_cast<std::size_t>(other)]) {
+                            found = true;
+                            break;
+                        }
                     }
-                    stack[top].anyWork = true;
-                    const int other = forward ? NetworkIndex::NextKey(work) : NetworkIndex::PriorKey(work);
-                    const auto o = static_cast<std::size_t>(other);
-                    if (zeroFloat[w] && state[o] == unvisited) {
-                        state[o] = visiting;
-                        stack.push_back({other, 0, false});
-                        descended = true;
-                        break;
-                    }
-                    if (zeroFloat[w] && state[o] == visited && reaches[o]) {
-                        found = true;
-                        break;
-                    }
-                    ++stack[top].next;
+                    ++frame.next;
                 }
-                if (descended)
+                if (descend >= 0) {
+                    state[static_cast<std::size_t>(descend)] = visiting;
+                    stack.push_back({descend, 0, false});
                     continue;
-                const auto done = static_cast<std::size_t>(stack[top].key);
-                reaches[done] = found || !stack[top].anyWork;
+                }
+                const auto done = static_cast<std::size_t>(frame.key);
+                reaches[done] = found || !frame.anyWork;
                 state[done] = visited;
                 stack.pop_back();
             }
@@ -250,11 +281,10 @@ void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
     const std::vector<char> backward = chainEnds(false);
 
     m_keyWorks.assign(static_cast<std::size_t>(workCount), 0);
-    for (int i = 0; i < workCount; ++i) {
-        const TWorkItem& work = *m_works->Items(i);
-        const auto w = static_cast<std::size_t>(i);
-        m_keyWorks[w] = zeroFloat[w] && forward[static_cast<std::size_t>(NetworkIndex::NextKey(work))]
-            && backward[static_cast<std::size_t>(NetworkIndex::PriorKey(work))];
+    for (int w = 0; w < workCount; ++w) {
+        const auto i = static_cast<std::size_t>(w);
+        m_keyWorks[i] = zeroFloat[i] && forward[static_cast<std::size_t>(graph.NextKey(w))]
+            && backward[static_cast<std::size_t>(graph.PriorKey(w))];
     }
     std::copy(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions));
     m_keyWorksValid = true;
@@ -325,12 +355,13 @@ bool TVYRNetworkAddNodeWork::IsPredecessor(const TNodeItem* node, const TNodeIte
 
 bool TVYRNetworkAddNodeWork::EarliestTimesRise() const
 {
-    const NetworkIndex& index = LookupIndex();
-    for (int i = 0; i < m_works->Count(); ++i) {
-        const TWorkItem& work = *m_works->Items(i);
-        const TNodeItem* start = index.NodeOfKey(NetworkIndex::PriorKey(work));
-        const TNodeItem* end = index.NodeOfKey(NetworkIndex::NextKey(work));
-        if (start && end && TimeAt(m_earliestTimes, end) < TimeAt(m_earliestTimes, start))
+    const ScheduleGraph& graph = Graph();
+    for (int w = 0; w < m_works->Count(); ++w) {
+        const int start = graph.PriorSlot(w);
+        const int end = graph.NextSlot(w);
+        if (start >= 0 && end >= 0
+            && m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(end))]
+                < m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(start))])
             return false;
     }
     return true;
@@ -342,7 +373,7 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
     // For each member, the members from which a chain of works leads to it.
     // When earliest times never fall along a work, such a chain stays
     // inside the group; otherwise the search runs through the whole network.
-    const NetworkIndex& index = LookupIndex();
+    const ScheduleGraph& graph = Graph();
     std::vector<std::vector<int>> reachedBy(members.size());
     std::vector<int> pending;
     for (std::size_t m = 0; m < members.size(); ++m) {
@@ -350,21 +381,19 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
         pending.assign(1, members[m]);
         scratch.seen[static_cast<std::size_t>(members[m])] = stamp;
         while (!pending.empty()) {
-            const TNodeItem* node = m_nodes->Items(pending.back());
+            const int node = pending.back();
             pending.pop_back();
-            for (const TWorkItem* work : index.WorksInto(NetworkIndex::KeyOf(*node))) {
-                const TNodeItem* start = index.NodeOfKey(NetworkIndex::PriorKey(*work));
-                if (!start)
+            for (const int work : graph.Into(graph.SlotOfIndex(node))) {
+                const int startSlot = graph.PriorSlot(work);
+                if (startSlot < 0)
                     continue;
-                const auto s = static_cast<std::size_t>(start->Index());
-                if (withinGroup && scratch.position[s] < 0)
+                const auto start = static_cast<std::size_t>(graph.IndexOfSlot(startSlot));
+                if ((withinGroup && scratch.position[start] < 0) || scratch.seen[start] == stamp)
                     continue;
-                if (scratch.seen[s] == stamp)
-                    continue;
-                scratch.seen[s] = stamp;
-                if (scratch.position[s] >= 0)
-                    reachedBy[m].push_back(scratch.position[s]);
-                pending.push_back(start->Index());
+                scratch.seen[start] = stamp;
+                if (scratch.position[start] >= 0)
+                    reachedBy[m].push_back(scratch.position[start]);
+                pending.push_back(static_cast<int>(start));
             }
         }
     }
@@ -374,14 +403,17 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
 std::vector<std::vector<int>> TVYRNetworkAddNodeWork::DirectPredecessors(std::span<const int> members,
                                                                          const GroupScratch& scratch) const
 {
-    const NetworkIndex& index = LookupIndex();
+    const ScheduleGraph& graph = Graph();
     std::vector<std::vector<int>> reachedBy(members.size());
     for (std::size_t m = 0; m < members.size(); ++m) {
-        const TNodeItem* node = m_nodes->Items(members[m]);
-        for (const TWorkItem* work : index.WorksInto(NetworkIndex::KeyOf(*node))) {
-            const TNodeItem* start = index.NodeOfKey(NetworkIndex::PriorKey(*work));
-            if (start && start != node && scratch.position[static_cast<std::size_t>(start->Index())] >= 0)
-                reachedBy[m].push_back(scratch.position[static_cast<std::size_t>(start->Index())]);
+        const int slot = graph.SlotOfIndex(members[m]);
+        for (const int work : graph.Into(slot)) {
+            const int startSlot = graph.PriorSlot(work);
+            if (startSlot < 0 || startSlot == slot)
+                continue;
+            const int position = scratch.position[static_cast<std::size_t>(graph.IndexOfSlot(startSlot))];
+            if (position >= 0)
+                reachedBy[m].push_back(position);
         }
     }
     return reachedBy;
@@ -391,35 +423,58 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order) const
 {
     const std::size_t count = order.size();
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
+    const ScheduleGraph& graph = Graph();
     GroupScratch scratch;
     bool rising = true;
-    bool risingKnown = false;
+    bool prepared = false;
+    std::vector<float> offsets;
     for (std::size_t i = 0, j = 0; i < count; i = j) {
         for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
         }
         if (j - i < 2)
             continue;
-        if (!risingKnown) {
+        if (!prepared) {
             rising = EarliestTimesRise();
-            risingKnown = true;
             scratch.position.assign(count, -1);
             scratch.seen.assign(count, 0);
+            prepared = true;
         }
         const std::span<int> members(order.data() + i, j - i);
-        std::vector<float> offsets;
-        offsets.reserve(members.size());
+        offsets.clear();
         for (std::size_t m = 0; m < members.size(); ++m) {
             scratch.position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
-            offsets.push_back(m_nodes->Items(members[m])->Offset());
+            offsets.push_back(graph.NodeOffset(graph.SlotOfIndex(members[m])));
         }
         const bool equalOffsets
             = std::all_of(offsets.begin(), offsets.end(), [&](float o) { return o == offsets[0]; });
+        const auto release = [&] {
+            for (const int node : members)
+                scratch.position[static_cast<std::size_t>(node)] = -1;
+        };
+
+        // Most groups are in order already: with equal offsets and times
+        // that never fall along a work, that holds when every link inside
+        // the group runs forward.
+        if (equalOffsets && rising) {
+            bool forward = true;
+            for (std::size_t m = 0; m < members.size() && forward; ++m)
+                for (const int work : graph.Into(graph.SlotOfIndex(members[m]))) {
+                    const int start = graph.PriorSlot(work);
+                    if (start >= 0
+                        && scratch.position[static_cast<std::size_t>(graph.IndexOfSlot(start))] > static_cast<int>(m)) {
+                        forward = false;
+                        break;
+                    }
+                }
+            if (forward) {
+                release();
+                continue;
+            }
+        }
         const bool closed = (!equalOffsets || !rising) && members.size() <= kPairwiseLimit;
         const std::vector<std::vector<int>> reachedBy
             = closed ? ReachingMembers(members, scratch, rising) : DirectPredecessors(members, scratch);
-        for (const int node : members)
-            scratch.position[static_cast<std::size_t>(node)] = -1;
-
+        release();
         const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy, closed);
         std::vector<int> reordered(members.size());
         for (std::size_t m = 0; m < members.size(); ++m)
@@ -433,6 +488,7 @@ void TVYRNetworkAddNodeWork::SortNodes()
     const int count = m_nodes->Count();
     if (count < 2)
         return;
+    Graph();
     m_earliestTimes.resize(static_cast<std::size_t>(count), 0.0f);
     m_latestTimes.resize(static_cast<std::size_t>(count), 0.0f);
 
@@ -459,10 +515,15 @@ void TVYRNetworkAddNodeWork::SortNodes()
         m_earliestTimes = std::move(earliest);
         m_latestTimes = std::move(latest);
         m_nodes->ReorderNodes(order);
+        m_graph.NodesReordered(order, *m_nodes);
         ++m_timesRevision;
         m_nodes->Changed();
     }
-    RenumberNodes();
+    // Renumbering twice changes nothing: it is needed only after a move or
+    // a change of numbers.
+    if (!m_renumbered || m_renumberedOrder != m_nodes->OrderRevision()
+        || m_renumberedNumbers != m_nodes->NumbersRevision())
+        RenumberNodes();
 }
 
 void TVYRNetworkAddNodeWork::RenumberNodes()
@@ -473,35 +534,47 @@ void TVYRNetworkAddNodeWork::RenumberNodes()
         if (node->m_number <= p || (node->m_autoNumber && node->m_number > p + 1))
             node->m_number = platform::SaturateInt(p + 1);
     }
+    m_renumbered = true;
+    m_renumberedOrder = m_nodes->OrderRevision();
+    m_renumberedNumbers = m_nodes->NumbersRevision();
 }
 
 void TVYRNetworkAddNodeWork::SortWorks()
 {
     m_works->SetUpdateEnabled(false);
-    const NetworkIndex& index = LookupIndex();
+    const ScheduleGraph& graph = Graph();
     const int count = m_works->Count();
     struct Key {
         int start;
         float gap;
     };
-    std::vector<Key> keys(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const TWorkItem& work = *m_works->Items(i);
+    const auto keyOf = [&](int w) {
         // Works whose start node is missing go last.
-        const TNodeItem* start = index.NodeOfKey(NetworkIndex::PriorKey(work));
-        keys[static_cast<std::size_t>(i)] = {start ? start->Index() : m_nodes->Count(),
-                                             work.Diapause() - work.ParallelTime()};
-    }
-    const auto before = [&](int a, int b) {
-        const Key& x = keys[static_cast<std::size_t>(a)];
-        const Key& y = keys[static_cast<std::size_t>(b)];
+        const int start = graph.PriorSlot(w);
+        return Key{start >= 0 ? graph.IndexOfSlot(start) : m_nodes->Count(), graph.Interval(w) - graph.Overlap(w)};
+    };
+    const auto less = [](const Key& x, const Key& y) {
         return x.start < y.start || (x.start == y.start && x.gap < y.gap);
     };
-    std::vector<int> order(static_cast<std::size_t>(count));
-    std::iota(order.begin(), order.end(), 0);
-    if (!std::is_sorted(order.begin(), order.end(), before)) {
+    bool sorted = true;
+    Key previous{};
+    for (int w = 0; w < count && sorted; ++w) {
+        const Key key = keyOf(w);
+        sorted = w == 0 || !less(key, previous);
+        previous = key;
+    }
+    if (!sorted) {
+        std::vector<Key> keys(static_cast<std::size_t>(count));
+        for (int w = 0; w < count; ++w)
+            keys[static_cast<std::size_t>(w)] = keyOf(w);
+        const auto before = [&](int a, int b) {
+            return less(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)]);
+        };
+        std::vector<int> order(static_cast<std::size_t>(count));
+        std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), before);
         m_works->ReorderWorks(order);
+        m_graph.WorksReordered(order, *m_works);
     }
     m_works->SetUpdateEnabled(true);
 }

@@ -41,6 +41,7 @@ void TNodeItem::SetOffset(float value)
     if (!std::isfinite(value) || m_offset == value)
         return;
     m_offset = RoundToHalfDay(value);
+    m_collection->BumpValues();
     Report(nkOffset);
 }
 
@@ -72,16 +73,27 @@ void TNodeItem::SetNumber(int value)
     }
     m_number = value;
     m_autoNumber = false;
+    m_collection->BumpNumbers();
     m_collection->Changed();
+}
+
+void TNodeItem::SetAutoNumber(bool value)
+{
+    if (m_autoNumber == value)
+        return;
+    m_autoNumber = value;
+    m_collection->BumpNumbers();
 }
 
 void TNodeItem::Assign(const TNodeItem& source)
 {
     m_nodeY = source.m_nodeY;
     m_offset = source.m_offset;
+    m_collection->BumpValues();
     SetNewID(source.m_newID);
     m_number = source.m_number;
     m_autoNumber = source.m_autoNumber;
+    m_collection->BumpNumbers();
 }
 
 } // namespace network

@@ -40,7 +40,7 @@ public:
     void SetNumber(int value);
 
     bool AutoNumber() const { return m_autoNumber; }
-    void SetAutoNumber(bool value) { m_autoNumber = value; }
+    void SetAutoNumber(bool value);
 
     void Assign(const TNodeItem& source);
 
@@ -48,6 +48,7 @@ private:
     friend class TNodes;
     friend class TVYRNetworkAddNodeWork;
     friend class NetworkIndex;
+    friend class ScheduleGraph;
 
     void Report(int kind);
 
@@ -59,8 +60,10 @@ private:
     int m_changeKind = 0;
     int m_number = 1;
     bool m_autoNumber = true;
-    // Position of this node's NewID in the control's lookup index.
+    // Position of this node's NewID in the control's lookup index, and its
+    // place in the schedule's arrays.
     int m_key = -1;
+    int m_slot = -1;
 };
 
 } // namespace network

@@ -82,7 +82,7 @@ TNodeItem& TNodes::Insert(int index)
 TNodeItem* TNodes::FindByNewID(int id) const
 {
     if (m_owner) {
-        const NetworkIndex& index = m_owner->LookupIndex();
+        const NetworkIndex& index = m_owner->NodeLookup();
         return index.NodeOfKey(index.KeyOf(id));
     }
     for (int i = 0; i < Count(); ++i)

@@ -7,6 +7,7 @@
 #include "network/node_item.h"
 #include "platform/canvas.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace network {
@@ -44,6 +45,10 @@ public:
     // Copies the items of source.
     void Assign(const TNodes& source);
 
+    // Bumped by every change of a node's Number or AutoNumber.
+    std::uint64_t NumbersRevision() const { return m_numbersRevision; }
+    void BumpNumbers() { ++m_numbersRevision; }
+
     // Puts the nodes in the order given (new index -> old index), without
     // reporting.
     void ReorderNodes(std::span<const int> permutation) { Reorder(permutation); }
@@ -64,6 +69,7 @@ private:
     // Largest NewID in use (at least 0), kept while m_largestKnown.
     int m_largestNewID = 0;
     bool m_largestKnown = true;
+    std::uint64_t m_numbersRevision = 0;
 };
 
 } // namespace network

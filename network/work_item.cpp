@@ -75,7 +75,7 @@ void TWorkItem::SetContinueTime(float value)
     if (!std::isfinite(value) || m_continueTime == value)
         return;
     m_continueTime = RoundToHalfDay(value);
-    m_collection->BumpValues();
+    m_collection->ValueChanged(*this);
     Report(wkContinueTime);
 }
 
@@ -92,7 +92,7 @@ void TWorkItem::SetParallelTime(float value)
     if (!std::isfinite(value) || m_parallelTime == value)
         return;
     m_parallelTime = value;
-    m_collection->BumpValues();
+    m_collection->ValueChanged(*this);
     Report(wkParallelTime);
 }
 
@@ -101,7 +101,7 @@ void TWorkItem::SetDiapause(float value)
     if (!std::isfinite(value) || m_diapause == value)
         return;
     m_diapause = value;
-    m_collection->BumpValues();
+    m_collection->ValueChanged(*this);
     Report(wkDiapause);
 }
 

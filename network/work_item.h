@@ -85,6 +85,7 @@ public:
 private:
     friend class TWorks;
     friend class NetworkIndex;
+    friend class ScheduleGraph;
 
     void Report(int kind);
     void ReportCollection();

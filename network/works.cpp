@@ -77,6 +77,25 @@ void TWorks::Assign(const TWorks& source)
     EndUpdate();
 }
 
+void TWorks::ValueChanged(TWorkItem& work)
+{
+    BumpValues();
+    constexpr std::size_t listed = 64;
+    if (m_changedValues.size() < listed)
+        m_changedValues.push_back(&work);
+    else
+        m_tooManyChanged = true;
+}
+
+bool TWorks::TakeChangedValues(std::vector<TWorkItem*>& changed)
+{
+    const bool listed = !m_tooManyChanged;
+    changed.swap(m_changedValues);
+    m_changedValues.clear();
+    m_tooManyChanged = false;
+    return listed;
+}
+
 void TWorks::SetLineWidth(int value) { m_lineWidth = value; Changed(); }
 void TWorks::SetArrowWidth(int value) { m_arrowWidth = value; Changed(); }
 void TWorks::SetIntersectionRadii(int value) { m_intersectionRadii = value; Changed(); }

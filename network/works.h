@@ -69,6 +69,12 @@ public:
     // The font new works and the collection start with.
     static platform::TFont DefaultFont();
 
+    // Records that a duration, overlap or interval of work changed.
+    void ValueChanged(TWorkItem& work);
+    // The works whose values changed since the last call, in no particular
+    // order; false when too many changed to list (every work may have).
+    bool TakeChangedValues(std::vector<TWorkItem*>& changed);
+
 protected:
     void Update(TWorkItem* item) override;
 
@@ -87,6 +93,8 @@ private:
     std::uint16_t m_textPosition = 1;
     bool m_updateEnabled = true;
     platform::TColor m_waveLineColor = platform::clGreen;
+    std::vector<TWorkItem*> m_changedValues;
+    bool m_tooManyChanged = false;
 };
 
 } // namespace network

@@ -1,0 +1,175 @@
+#include "network/schedule_graph.h"
+
+#include "network/network_index.h"
+#include "network/node_item.h"
+#include "network/nodes.h"
+#include "network/work_item.h"
+#include "network/works.h"
+
+namespace network {
+
+void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWorks& works)
+{
+    const bool structureKept = m_built && m_nodesStructure == nodes.StructureRevision()
+        && m_worksStructure == works.StructureRevision()
+        && (!m_duplicateNewIDs || m_nodesOrder == nodes.OrderRevision());
+    if (!structureKept) {
+        Build(index, nodes, works);
+        works.TakeChangedValues(m_changed);
+        Record(nodes, works);
+        return;
+    }
+    if (m_nodesOrder != nodes.OrderRevision()) {
+        // Nodes moved by someone else: read back where each slot went.
+        for (int i = 0; i < nodes.Count(); ++i) {
+            const int slot = nodes.Items(i)->m_slot;
+            m_slotOfIndex[static_cast<std::size_t>(i)] = slot;
+            m_indexOfSlot[static_cast<std::size_t>(slot)] = i;
+        }
+    }
+    if (m_nodesValues != nodes.ValueRevision())
+        ReadOffsets(nodes);
+    if (m_worksOrder != works.OrderRevision()) {
+        ReadWorks(works);
+        BuildLists();
+        works.TakeChangedValues(m_changed);
+    } else if (m_worksValues != works.ValueRevision()) {
+        if (works.TakeChangedValues(m_changed)) {
+            for (const TWorkItem* work : m_changed) {
+                const auto w = static_cast<std::size_t>(work->Index());
+                m_duration[w] = work->ContinueTime();
+                m_overlap[w] = work->ParallelTime();
+                m_interval[w] = work->Diapause();
+            }
+        } else {
+            ReadWorks(works);
+        }
+    }
+    Record(nodes, works);
+}
+
+void ScheduleGraph::Record(const TNodes& nodes, const TWorks& works)
+{
+    m_built = true;
+    m_nodesStructure = nodes.StructureRevision();
+    m_nodesOrder = nodes.OrderRevision();
+    m_nodesValues = nodes.ValueRevision();
+    m_worksStructure = works.StructureRevision();
+    m_worksOrder = works.OrderRevision();
+    m_worksValues = works.ValueRevision();
+}
+
+void ScheduleGraph::ReadOffsets(const TNodes& nodes)
+{
+    m_nodeOffset.resize(static_cast<std::size_t>(nodes.Count()));
+    for (int i = 0; i < nodes.Count(); ++i) {
+        const TNodeItem* node = nodes.Items(i);
+        m_nodeOffset[static_cast<std::size_t>(node->m_slot)] = node->Offset();
+    }
+}
+
+void ScheduleGraph::Build(const NetworkIndex& index, const TNodes& nodes, const TWorks& works)
+{
+    const auto count = static_cast<std::size_t>(nodes.Count());
+    m_duplicateNewIDs = index.HasDuplicateNewIDs();
+    m_slotOfIndex.resize(count);
+    m_indexOfSlot.resize(count);
+    m_keyOfSlot.resize(count);
+    m_slotOfKey.assign(static_cast<std::size_t>(index.KeyCount()), -1);
+    for (std::size_t i = 0; i < count; ++i) {
+        TNodeItem* node = nodes.Items(static_cast<int>(i));
+        node->m_slot = static_cast<int>(i);
+        m_slotOfIndex[i] = m_indexOfSlot[i] = static_cast<int>(i);
+        m_keyOfSlot[i] = NetworkIndex::KeyOf(*node);
+    }
+    for (int key = 0; key < index.KeyCount(); ++key)
+        if (const TNodeItem* node = index.NodeOfKey(key))
+            m_slotOfKey[static_cast<std::size_t>(key)] = node->m_slot;
+    ReadOffsets(nodes);
+    ReadWorks(works);
+    BuildLists();
+}
+
+void ScheduleGraph::ReadWorks(const TWorks& works)
+{
+    const auto count = static_cast<std::size_t>(works.Count());
+    m_priorKey.resize(count);
+    m_nextKey.resize(count);
+    m_priorSlot.resize(count);
+    m_nextSlot.resize(count);
+    m_duration.resize(count);
+    m_overlap.resize(count);
+    m_interval.resize(count);
+    for (std::size_t w = 0; w < count; ++w) {
+        const TWorkItem& work = *works.Items(static_cast<int>(w));
+        m_priorKey[w] = NetworkIndex::PriorKey(work);
+        m_nextKey[w] = NetworkIndex::NextKey(work);
+        m_priorSlot[w] = m_slotOfKey[static_cast<std::size_t>(m_priorKey[w])];
+        m_nextSlot[w] = m_slotOfKey[static_cast<std::size_t>(m_nextKey[w])];
+        m_duration[w] = work.ContinueTime();
+        m_overlap[w] = work.ParallelTime();
+        m_interval[w] = work.Diapause();
+    }
+}
+
+void ScheduleGraph::BuildLists()
+{
+    const std::size_t keys = m_slotOfKey.size();
+    const std::size_t works = m_priorKey.size();
+    m_intoStart.assign(keys + 1, 0);
+    m_fromStart.assign(keys + 1, 0);
+    for (std::size_t w = 0; w < works; ++w) {
+        ++m_intoStart[static_cast<std::size_t>(m_nextKey[w]) + 1];
+        ++m_fromStart[static_cast<std::size_t>(m_priorKey[w]) + 1];
+    }
+    for (std::size_t k = 0; k < keys; ++k) {
+        m_intoStart[k + 1] += m_intoStart[k];
+        m_fromStart[k + 1] += m_fromStart[k];
+    }
+    m_into.resize(works);
+    m_from.resize(works);
+    std::vector<int> intoFill(m_intoStart.begin(), m_intoStart.end() - 1);
+    std::vector<int> fromFill(m_fromStart.begin(), m_fromStart.end() - 1);
+    for (std::size_t w = 0; w < works; ++w) {
+        m_into[static_cast<std::size_t>(intoFill[static_cast<std::size_t>(m_nextKey[w])]++)] = static_cast<int>(w);
+        m_from[static_cast<std::size_t>(fromFill[static_cast<std::size_t>(m_priorKey[w])]++)] = static_cast<int>(w);
+    }
+}
+
+void ScheduleGraph::NodesReordered(std::span<const int> order, const TNodes& nodes)
+{
+    if (m_duplicateNewIDs || !m_built) {
+        // Which of two equal NewIDs comes first may have changed.
+        m_built = false;
+        return;
+    }
+    const std::vector<int> previous = m_slotOfIndex;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int slot = previous[static_cast<std::size_t>(order[i])];
+        m_slotOfIndex[i] = slot;
+        m_indexOfSlot[static_cast<std::size_t>(slot)] = static_cast<int>(i);
+    }
+    m_nodesOrder = nodes.OrderRevision();
+}
+
+void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& works)
+{
+    if (!m_built)
+        return;
+    const auto permute = [&](auto& values) {
+        auto previous = values;
+        for (std::size_t i = 0; i < order.size(); ++i)
+            values[i] = previous[static_cast<std::size_t>(order[i])];
+    };
+    permute(m_priorKey);
+    permute(m_nextKey);
+    permute(m_priorSlot);
+    permute(m_nextSlot);
+    permute(m_duration);
+    permute(m_overlap);
+    permute(m_interval);
+    BuildLists();
+    m_worksOrder = works.OrderRevision();
+}
+
+} // namespace network

@@ -1,0 +1,78 @@
+// The network as the schedule walks it: compact arrays of the works'
+// nodes, durations, overlaps and intervals, and per node the works entering
+// and leaving it in collection order. Nodes keep a fixed slot in these
+// arrays while they move, so a recomputation that only reorders nodes or
+// works, or changes a few values, updates the arrays instead of reading
+// every item again.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace network {
+
+class NetworkIndex;
+class TNodes;
+class TWorks;
+class TWorkItem;
+
+class ScheduleGraph {
+public:
+    // Brings the arrays up to date with the items; index must be current.
+    void Refresh(const NetworkIndex& index, const TNodes& nodes, TWorks& works);
+
+    // After the collection put its items in this order (new -> old index).
+    void NodesReordered(std::span<const int> order, const TNodes& nodes);
+    void WorksReordered(std::span<const int> order, const TWorks& works);
+
+    float NodeOffset(int slot) const { return m_nodeOffset[static_cast<std::size_t>(slot)]; }
+
+    int SlotOfIndex(int index) const { return m_slotOfIndex[static_cast<std::size_t>(index)]; }
+    int IndexOfSlot(int slot) const { return m_indexOfSlot[static_cast<std::size_t>(slot)]; }
+
+    // Slot of the first node with the work's start or end NewID, or -1.
+    int PriorSlot(int work) const { return m_priorSlot[static_cast<std::size_t>(work)]; }
+    int NextSlot(int work) const { return m_nextSlot[static_cast<std::size_t>(work)]; }
+    float Duration(int work) const { return m_duration[static_cast<std::size_t>(work)]; }
+    float Overlap(int work) const { return m_overlap[static_cast<std::size_t>(work)]; }
+    float Interval(int work) const { return m_interval[static_cast<std::size_t>(work)]; }
+
+    // Indices of the works whose end (start) NewID is the node's.
+    std::span<const int> Into(int slot) const { return IntoKey(KeyOfSlot(slot)); }
+    std::span<const int> From(int slot) const { return FromKey(KeyOfSlot(slot)); }
+
+    // The same by the keys of the lookup index (every NewID named).
+    int KeyCount() const { return static_cast<int>(m_intoStart.size()) - 1; }
+    int PriorKey(int work) const { return m_priorKey[static_cast<std::size_t>(work)]; }
+    int NextKey(int work) const { return m_nextKey[static_cast<std::size_t>(work)]; }
+    int KeyOfSlot(int slot) const { return m_keyOfSlot[static_cast<std::size_t>(slot)]; }
+    std::span<const int> IntoKey(int key) const { return Slice(m_into, m_intoStart, key); }
+    std::span<const int> FromKey(int key) const { return Slice(m_from, m_fromStart, key); }
+
+private:
+    static std::span<const int> Slice(const std::vector<int>& items, const std::vector<int>& starts, int key)
+    {
+        const auto k = static_cast<std::size_t>(key);
+        return {items.data() + starts[k], static_cast<std::size_t>(starts[k + 1] - starts[k])};
+    }
+    void Build(const NetworkIndex& index, const TNodes& nodes, const TWorks& works);
+    void ReadWorks(const TWorks& works);
+    void ReadOffsets(const TNodes& nodes);
+    void BuildLists();
+    void Record(const TNodes& nodes, const TWorks& works);
+
+    bool m_built = false;
+    bool m_duplicateNewIDs = false;
+    std::uint64_t m_nodesStructure = 0, m_nodesOrder = 0, m_nodesValues = 0;
+    std::uint64_t m_worksStructure = 0, m_worksOrder = 0, m_worksValues = 0;
+
+    std::vector<float> m_nodeOffset;
+    std::vector<int> m_slotOfIndex, m_indexOfSlot, m_keyOfSlot, m_slotOfKey;
+    std::vector<int> m_priorKey, m_nextKey, m_priorSlot, m_nextSlot;
+    std::vector<float> m_duration, m_overlap, m_interval;
+    std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
+    std::vector<TWorkItem*> m_changed;
+};
+
+} // namespace network
