@@ -1,0 +1,178 @@
+// A long-lived network keeps lookup tables and schedule arrays between
+// recomputations. After every kind of edit, its results must equal those
+// of a fresh copy of the same items computed from scratch.
+#include "network_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace network;
+using namespace network_test;
+
+namespace {
+
+std::vector<float> Times(const TVYRNetworkAddNodeWork& net, bool latest)
+{
+    std::vector<float> times;
+    for (int i = 0; i < net.Nodes().Count(); ++i)
+        times.push_back(latest ? net.GetNodeLatest(net.Nodes().Items(i)) : net.GetNodeEarliest(net.Nodes().Items(i)));
+    return times;
+}
+
+std::vector<int> Numbers(const TVYRNetworkAddNodeWork& net)
+{
+    std::vector<int> numbers;
+    for (int i = 0; i < net.Nodes().Count(); ++i)
+        numbers.push_back(net.Nodes().Items(i)->Number());
+    return numbers;
+}
+
+std::vector<QString> WorkOrder(const TVYRNetworkAddNodeWork& net)
+{
+    std::vector<QString> captions;
+    for (int i = 0; i < net.Works().Count(); ++i)
+        captions.push_back(net.Works().Items(i)->Caption());
+    return captions;
+}
+
+std::vector<bool> KeyWorks(const TVYRNetworkAddNodeWork& net)
+{
+    std::vector<bool> keys;
+    for (int i = 0; i < net.Works().Count(); ++i)
+        keys.push_back(net.IsKeyWork(*net.Works().Items(i)));
+    return keys;
+}
+
+// Every work whose nodes exist runs from an earlier to a later node, so no
+// latest time is read before it is computed.
+bool RunsForward(const TVYRNetworkAddNodeWork& net)
+{
+    for (int i = 0; i < net.Works().Count(); ++i) {
+        const TWorkItem& work = *net.Works().Items(i);
+        const TNodeItem* a = net.Nodes().FindByNewID(work.PriorNode());
+        const TNodeItem* b = net.Nodes().FindByNewID(work.NextNode());
+        if (a && b && a->Index() >= b->Index())
+            return false;
+    }
+    return true;
+}
+
+void ExpectLookupsMatchScans(const TVYRNetworkAddNodeWork& net, int step)
+{
+    for (int i = 0; i < net.Nodes().Count(); ++i) {
+        const TNodeItem* node = net.Nodes().Items(i);
+        const TNodeItem* first = nullptr;
+        for (int k = 0; k < net.Nodes().Count() && !first; ++k)
+            if (net.Nodes().Items(k)->NewID() == node->NewID())
+                first = net.Nodes().Items(k);
+        ASSERT_EQ(net.Nodes().FindByNewID(node->NewID()), first) << "step " << step;
+        int n = 0;
+        for (int w = 0; w < net.Works().Count(); ++w) {
+            if (net.Works().Items(w)->NextNode() == node->NewID()) {
+                ASSERT_EQ(net.GetInWork(node, ++n), net.Works().Items(w)) << "step " << step;
+            }
+        }
+        ASSERT_EQ(net.CountInWorks(node), n) << "step " << step;
+    }
+}
+
+} // namespace
+
+TEST(Consistency, KeptTablesMatchAFreshComputation)
+{
+    std::mt19937 random(4242);
+    const auto pick = [&](int below) { return below <= 0 ? 0 : std::uniform_int_distribution<int>(0, below - 1)(random); };
+    RecordingNetwork net;
+    AddNodes(net, 6);
+    for (int i = 1; i < 6; ++i)
+        AddWork(net, {i, i + 1, 1.0f});
+
+    for (int step = 0; step < 1500; ++step) {
+        TNodes& nodes = net.Nodes();
+        TWorks& works = net.Works();
+        const int largestID = nodes.Count() + 2;
+        const auto anyWork = [&]() -> TWorkItem* { return works.Items(pick(works.Count())); };
+        const auto anyNode = [&]() -> TNodeItem* { return nodes.Items(pick(nodes.Count())); };
+        switch (pick(14)) {
+        case 0:
+            if (TWorkItem* w = anyWork())
+                w->SetContinueTime(0.5f * float(pick(8)));
+            break;
+        case 1:
+            if (TWorkItem* w = anyWork()) {
+                w->SetParallelTime(0.5f * float(pick(3)));
+                w->SetDiapause(0.5f * float(pick(3)));
+            }
+            break;
+        case 2:
+            if (TWorkItem* w = anyWork())
+                w->SetPriorNode(1 + pick(largestID));
+            break;
+        case 3:
+            if (TWorkItem* w = anyWork())
+                w->SetNextNode(1 + pick(largestID));
+            break;
+        case 4:
+        case 5: {
+            const int a = 1 + pick(largestID);
+            AddWork(net, {a, a + 1 + pick(3), 0.5f * float(pick(6))});
+            break;
+        }
+        case 6:
+            if (works.Count() > 0)
+                works.Delete(pick(works.Count()));
+            break;
+        case 7:
+            if (pick(2))
+                net.AddNode(101 + pick(5), 0.5f * float(pick(3)));
+            else if (nodes.Count() > 2)
+                nodes.Delete(pick(nodes.Count()));
+            break;
+        case 8:
+            nodes.Move(pick(nodes.Count()), pick(nodes.Count()));
+            break;
+        case 9:
+            works.Move(pick(works.Count()), pick(works.Count()));
+            break;
+        case 10:
+            anyNode()->SetNewID(1 + pick(largestID));
+            break;
+        case 11:
+            anyNode()->SetOffset(0.5f * float(pick(3)));
+            break;
+        case 12: {
+            works.BeginUpdate();
+            for (int k = 0; k < 70; ++k)
+                if (TWorkItem* w = anyWork())
+                    w->SetContinueTime(0.5f * float(pick(8)));
+            works.EndUpdate();
+            break;
+        }
+        case 13:
+            if (TNodeItem* n = anyNode()) {
+                n->SetNumber(n->Number() + pick(5) - 1);
+                n->SetAutoNumber(pick(2) == 0);
+            }
+            break;
+        }
+        net.RecalcNetwork();
+        ExpectLookupsMatchScans(net, step);
+
+        RecordingNetwork fresh;
+        fresh.SetNodes(net.Nodes());
+        fresh.SetWorks(net.Works());
+        fresh.RecalcNetwork();
+        const bool forward = RunsForward(net);
+        net.RecalcNetwork();
+        net.RecalcNetwork();
+        ASSERT_EQ(NodeOrder(net), NodeOrder(fresh)) << "step " << step;
+        ASSERT_EQ(WorkOrder(net), WorkOrder(fresh)) << "step " << step;
+        ASSERT_EQ(Times(net, false), Times(fresh, false)) << "step " << step;
+        ASSERT_EQ(Numbers(net), Numbers(fresh)) << "step " << step;
+        if (forward && RunsForward(net)) {
+            ASSERT_EQ(Times(net, true), Times(fresh, true)) << "step " << step;
+            ASSERT_EQ(KeyWorks(net), KeyWorks(fresh)) << "step " << step;
+        }
+    }
+}
