@@ -134,12 +134,14 @@ private:
         std::vector<int> seen;
         int stamp = 0;
     };
-    void OrderEqualTimes(std::vector<int>& order) const;
+    void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
     std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch,
                                                   bool withinGroup) const;
     std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
                                                      const GroupScratch& scratch) const;
-    bool EarliestTimesRise() const;
+    // rising: no work ends at an earlier time than it starts; forward: every
+    // work between two nodes runs from a lower to a higher index.
+    void CheckLinks(bool& rising, bool& forward) const;
     void ComputeKeyWorks() const;
 
     platform::WindowServices& m_services;

@@ -353,18 +353,20 @@ bool TVYRNetworkAddNodeWork::IsPredecessor(const TNodeItem* node, const TNodeIte
     return false;
 }
 
-bool TVYRNetworkAddNodeWork::EarliestTimesRise() const
+void TVYRNetworkAddNodeWork::CheckLinks(bool& rising, bool& forward) const
 {
     const ScheduleGraph& graph = Graph();
-    for (int w = 0; w < m_works->Count(); ++w) {
+    rising = forward = true;
+    for (int w = 0; w < m_works->Count() && rising; ++w) {
         const int start = graph.PriorSlot(w);
         const int end = graph.NextSlot(w);
-        if (start >= 0 && end >= 0
-            && m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(end))]
-                < m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(start))])
-            return false;
+        if (start < 0 || end < 0 || start == end)
+            continue;
+        const auto a = static_cast<std::size_t>(graph.IndexOfSlot(start));
+        const auto b = static_cast<std::size_t>(graph.IndexOfSlot(end));
+        rising = m_earliestTimes[b] >= m_earliestTimes[a];
+        forward = forward && a < b;
     }
-    return true;
 }
 
 std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<const int> members,
@@ -419,13 +421,14 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::DirectPredecessors(std::sp
     return reachedBy;
 }
 
-void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order) const
+void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resorted) const
 {
     const std::size_t count = order.size();
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const ScheduleGraph& graph = Graph();
     GroupScratch scratch;
     bool rising = true;
+    bool forward = false;
     bool prepared = false;
     std::vector<float> offsets;
     for (std::size_t i = 0, j = 0; i < count; i = j) {
@@ -434,7 +437,10 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order) const
         if (j - i < 2)
             continue;
         if (!prepared) {
-            rising = EarliestTimesRise();
+            CheckLinks(rising, forward);
+            // Links that run forward in the current order still do after a
+            // sort that moved nothing.
+            forward = forward && !resorted;
             scratch.position.assign(count, -1);
             scratch.seen.assign(count, 0);
             prepared = true;
@@ -456,17 +462,17 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order) const
         // that never fall along a work, that holds when every link inside
         // the group runs forward.
         if (equalOffsets && rising) {
-            bool forward = true;
-            for (std::size_t m = 0; m < members.size() && forward; ++m)
+            bool inOrder = true;
+            for (std::size_t m = 0; m < members.size() && inOrder && !forward; ++m)
                 for (const int work : graph.Into(graph.SlotOfIndex(members[m]))) {
                     const int start = graph.PriorSlot(work);
                     if (start >= 0
                         && scratch.position[static_cast<std::size_t>(graph.IndexOfSlot(start))] > static_cast<int>(m)) {
-                        forward = false;
+                        inOrder = false;
                         break;
                     }
                 }
-            if (forward) {
+            if (inOrder) {
                 release();
                 continue;
             }
@@ -499,9 +505,10 @@ void TVYRNetworkAddNodeWork::SortNodes()
     const auto earlier = [&](int a, int b) {
         return m_earliestTimes[static_cast<std::size_t>(a)] < m_earliestTimes[static_cast<std::size_t>(b)];
     };
-    if (!std::is_sorted(order.begin(), order.end(), earlier))
+    const bool resorted = !std::is_sorted(order.begin(), order.end(), earlier);
+    if (resorted)
         std::stable_sort(order.begin(), order.end(), earlier);
-    OrderEqualTimes(order);
+    OrderEqualTimes(order, resorted);
 
     bool moved = false;
     for (int i = 0; i < count && !moved; ++i)
