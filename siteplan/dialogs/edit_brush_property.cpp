@@ -2,6 +2,8 @@
 
 #include "color_swatch.h"
 
+#include "platform/fonts.h"
+
 #include "siteplan/map_brush.h"
 
 #include <QButtonGroup>
@@ -28,6 +30,7 @@ Tfra_EditBrushProperty::Tfra_EditBrushProperty(QWidget* parent)
       Image1(new QLabel(GroupBox2)),
       FStyleGroup(new QButtonGroup(this))
 {
+    platform::InstallFontSubstitutes();
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(12);
     setFont(font);

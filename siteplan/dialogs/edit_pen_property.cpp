@@ -2,6 +2,8 @@
 
 #include "color_swatch.h"
 
+#include "platform/fonts.h"
+
 #include "siteplan/map_pen.h"
 
 #include <QButtonGroup>
@@ -31,6 +33,7 @@ Tfra_EditPenProperty::Tfra_EditPenProperty(QWidget* parent)
       Button1(new QPushButton(QStringLiteral("颜色..."), GroupBox2)),
       FStyleGroup(new QButtonGroup(this))
 {
+    platform::InstallFontSubstitutes();
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(12);
     setFont(font);

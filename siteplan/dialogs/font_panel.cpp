@@ -29,6 +29,7 @@ QFont ToDialogFont(const platform::TFont& font)
 
 TFontPanel::TFontPanel(QWidget* parent) : QFrame(parent), FSample(new QLabel(QStringLiteral("中华民族"), this))
 {
+    platform::InstallFontSubstitutes();
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     FSample->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
