@@ -20,6 +20,7 @@
 #include "platform/canvas.h"
 #include "platform/window_services.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRegion>
@@ -29,7 +30,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <vector>
+
+class QDataStream;
+class QIODevice;
 
 namespace siteplan {
 
@@ -153,6 +159,29 @@ public:
     TMapBrush DefaultBrush;
     TTextShowSet DefaultTextShow;
 
+    // --- Plan file (".Plm") ---
+    // Writes the plan through a temporary file renamed over the target, then
+    // Modified := false. A failed save shows a message, leaves the previous
+    // file as it was, keeps Modified and returns false.
+    bool SaveToFile(const QString& fileName);
+    // Reads a plan file with LoadPlan; a file that cannot be opened is
+    // refused with a message. True when the plan was read.
+    bool LoadFromFile(const QString& fileName);
+    // The file's bytes: header, settings, default styles, shape records.
+    void SavePlan(QIODevice& device) const;
+    // Reads a plan and appends its shapes after any the control holds; then
+    // Modified := false. A wrong file type, a newer format version or damaged
+    // data is refused with a message and leaves the control as it was.
+    bool LoadPlan(QIODevice& device);
+
+    // --- Copy buffer (shape count, then the shape records) ---
+    void CopySelection();
+    void CutSelection();
+    // Adds copies of the buffer's shapes 5 pixels right of and below the
+    // copied ones and selects them.
+    void PasteSelection();
+    bool CanPaste() const { return FCopyBuffer.has_value(); }
+
     // --- Tools and editing ---
     int DrawKind() const { return FDrawKind; }
     void SetDrawKind(int kind);
@@ -242,6 +271,21 @@ public:
     void SetMouseState(std::uint8_t state) { FMouseState = state; }
 
 private:
+    // The paper and scale settings as the plan file holds them.
+    struct TPlanSettings {
+        std::int32_t PlanmapSize, MapHeight, MapWidth, Orientation, MapScale;
+        std::int32_t LeftMargin, TopMargin, RightMargin, BottomMargin, OriginX, OriginY;
+    };
+    TPlanSettings Settings() const;
+    void StoreSettings(const TPlanSettings& settings);
+    // A shape of a stored record's kind, with no creation points; null for a
+    // kind no shape class has. Does not mark the plan modified.
+    std::unique_ptr<TVyrMapCom> CreateStoredMapCom(int mapID);
+    void WriteMapComs(QDataStream& stream, std::span<TVyrMapCom* const> shapes) const;
+    // Reads a shape count and the records; false, with nothing kept, when
+    // any of them is damaged.
+    bool ReadMapComs(QDataStream& stream, std::vector<std::unique_ptr<TVyrMapCom>>& shapes);
+
     void DoSelectChanged();
     void DoCurPenChanged(TMapPen* pen);
     void DoCurBrushChanged(TMapBrush* brush);
@@ -301,6 +345,7 @@ private:
     QPoint FMovePress;       // press point of a move by the shapes' body
     QPoint FMoveDoneWorld;   // world distance the selection has moved since
     TGrabHandle* FCaptureHandle = nullptr;
+    std::optional<QByteArray> FCopyBuffer;
     bool FDestroying = false;
 };
 

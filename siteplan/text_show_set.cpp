@@ -12,8 +12,22 @@ TTextShowSet::TTextShowSet()
 void TTextShowSet::Assign(const TTextShowSet& other)
 {
     Font = other.Font;
+    FStoredName = other.FStoredName;
     FHorzAlign = other.FHorzAlign;
     FVertAlign = other.FVertAlign;
+}
+
+platform::StoredText TTextShowSet::StoredFontName() const
+{
+    platform::StoredText name = FStoredName;
+    name.SetText(Font.Name);
+    return name;
+}
+
+void TTextShowSet::SetStoredFontName(const platform::StoredText& name)
+{
+    FStoredName = name;
+    Font.Name = name.Text();
 }
 
 void TTextShowSet::SetHorzAlign(std::int16_t value)

@@ -1,6 +1,7 @@
 #include "tests/siteplan/test_shapes.h"
 
 #include "siteplan/map_com_classes.h"
+#include "siteplan/plan_records.h"
 #include "siteplan/plane_map.h"
 #include "siteplan/shape_property_editor.h"
 
@@ -87,6 +88,26 @@ void TTestBox::MoveWorld(QPoint delta)
 {
     Corner1 += delta;
     Corner2 += delta;
+}
+
+void TTestBox::SaveToStream(QDataStream& stream) const
+{
+    TVyrMapCom::SaveToStream(stream);
+    siteplan::WritePen(stream, OwnPen);
+    siteplan::WriteBrush(stream, OwnBrush);
+    const QPoint corners[2] = {Corner1, Corner2};
+    siteplan::WritePoints(stream, corners);
+}
+
+void TTestBox::LoadFromStream(QDataStream& stream)
+{
+    TVyrMapCom::LoadFromStream(stream);
+    siteplan::ReadPen(stream, OwnPen);
+    siteplan::ReadBrush(stream, OwnBrush);
+    QPoint corners[2];
+    siteplan::ReadPoints(stream, corners);
+    Corner1 = corners[0];
+    Corner2 = corners[1];
 }
 
 TTestPath::TTestPath(siteplan::TPlaneMap* map, std::span<const QPoint> points, int maxPoints)

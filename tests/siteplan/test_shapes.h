@@ -35,6 +35,9 @@ public:
     void SetCreatingPoint(int index, QPoint p) override;
     void MoveWorld(QPoint delta) override;
     bool IsValid() override { return Corner1 != Corner2; }
+    // Base record, pen, brush and the two corners.
+    void SaveToStream(QDataStream& stream) const override;
+    void LoadFromStream(QDataStream& stream) override;
 
     QPoint Corner1;
     QPoint Corner2;
