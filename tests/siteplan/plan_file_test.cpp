@@ -166,7 +166,7 @@ TEST_F(PlanFile, HeaderAndVersionRules)
     const QString typeError = QStringLiteral("文件类型错误！");
     const QString newer = QStringLiteral("该文件的版本比当前程序新，该程序无法打开！");
     struct Case {
-        QByteArray magic;
+        const char* magic; // 10 bytes
         std::int32_t version;
         QString message; // empty: the file loads
     } const cases[] = {
@@ -181,9 +181,10 @@ TEST_F(PlanFile, HeaderAndVersionRules)
         {"PLANEMAP\0\0", 2, newer},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.magic.toHex().toStdString() + " version " + std::to_string(c.version));
+        const QByteArray magic(c.magic, 10);
+        SCOPED_TRACE(magic.toHex().toStdString() + " version " + std::to_string(c.version));
         QByteArray bytes = EmptyPlan;
-        bytes.replace(0, 10, QByteArray(c.magic.constData(), 10));
+        bytes.replace(0, 10, magic);
         PutInt32(bytes, VersionAt, c.version);
         FakeWindowServices quiet;
         siteplan::TPlaneMap target(quiet);
