@@ -369,23 +369,38 @@ void TPlaneMap::RefreshAll()
     InvalidateRect({0, 0, FWidth, FHeight});
 }
 
-QRegion TPlaneMap::GetMapComRegion(const TVyrMapCom& shape) const
+TRect TPlaneMap::MapComFrame(const TVyrMapCom& shape) const
 {
     TRect r = shape.GetBounds();
     r.Right += 25;
-    r = r.Inflated(shape.GetSelectMargin() + 2);
-    if (shape.RotateAngle == 0)
-        return QRegion(r.ToQRect());
+    return r.Inflated(shape.GetSelectMargin() + 2);
+}
+
+QPolygon TPlaneMap::TurnedFrame(const TVyrMapCom& shape) const
+{
+    const TRect r = MapComFrame(shape);
     const float angle = shape.RotateRadians();
     QPolygon corners;
     corners << shape.RotatePoint({r.Left, r.Top}, angle) << shape.RotatePoint({r.Right, r.Top}, angle)
             << shape.RotatePoint({r.Right, r.Bottom}, angle) << shape.RotatePoint({r.Left, r.Bottom}, angle);
-    return QRegion(corners);
+    return corners;
+}
+
+QRegion TPlaneMap::GetMapComRegion(const TVyrMapCom& shape) const
+{
+    if (shape.RotateAngle == 0)
+        return QRegion(MapComFrame(shape).ToQRect());
+    return QRegion(TurnedFrame(shape));
 }
 
 void TPlaneMap::InvalidateMapCom(const TVyrMapCom& shape)
 {
-    FServices.InvalidateRect(GetMapComRegion(shape).boundingRect());
+    // A turned shape repaints the bounds of its turned frame: building the
+    // region of a polygon far off the sheet costs much and is not needed.
+    if (shape.RotateAngle == 0)
+        FServices.InvalidateRect(MapComFrame(shape).ToQRect());
+    else
+        FServices.InvalidateRect(TurnedFrame(shape).boundingRect());
 }
 
 void TPlaneMap::InvalidateRect(const TRect& rect)

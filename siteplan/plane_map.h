@@ -36,6 +36,7 @@
 
 class QDataStream;
 class QIODevice;
+class QPolygon;
 
 namespace siteplan {
 
@@ -277,6 +278,10 @@ private:
         std::int32_t LeftMargin, TopMargin, RightMargin, BottomMargin, OriginX, OriginY;
     };
     TPlanSettings Settings() const;
+    // The unrotated bounds with room for the selection frame and the
+    // rotation arm, and its corners turned with the shape.
+    TRect MapComFrame(const TVyrMapCom& shape) const;
+    QPolygon TurnedFrame(const TVyrMapCom& shape) const;
     void StoreSettings(const TPlanSettings& settings);
     // A shape of a stored record's kind, with no creation points; null for a
     // kind no shape class has. Does not mark the plan modified.
