@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QFrame;
+class QPushButton;
 
 namespace platform {
 class TPicture;
