@@ -41,6 +41,7 @@ std::optional<MetafileHeader> ReadEnhHeader(QByteArrayView bytes)
     const double yScale = double(*deviceHeight) / (*mmHeight * 100.0);
     MetafileHeader header;
     header.Frame = QRectF(*frameLeft * xScale, *frameTop * yScale, width * xScale, height * yScale);
+    header.UnitsPerMm = QSizeF(xScale * 100, yScale * 100);
     header.PixelSize = QSize(MulDiv(SaturateInt(std::int64_t(*frameRight) - *frameLeft), ScreenPixelsPerInch, HundredthMmPerInch),
                              MulDiv(SaturateInt(std::int64_t(*frameBottom) - *frameTop), ScreenPixelsPerInch, HundredthMmPerInch));
     return header;
@@ -65,6 +66,7 @@ std::optional<MetafileHeader> ReadPlaceableHeader(QByteArrayView bytes)
 
     MetafileHeader header;
     header.Frame = QRectF(*left, *top, double(*right) - *left, double(*bottom) - *top);
+    header.UnitsPerMm = QSizeF(*inch / 25.4, *inch / 25.4);
     header.PixelSize = QSize(MulDiv(*right - *left, ScreenPixelsPerInch, *inch), MulDiv(*bottom - *top, ScreenPixelsPerInch, *inch));
     return header;
 }

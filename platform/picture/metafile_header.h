@@ -24,6 +24,9 @@ struct MetafileHeader {
     // metafile's own mapping: reference-device pixels for an EMF, logical
     // units of the bounding box for a placeable WMF.
     QRectF Frame;
+    // Reference-device pixels per millimetre (EMF) or logical units per
+    // millimetre (WMF), for the metric and English map modes.
+    QSizeF UnitsPerMm;
     // Width and height at ScreenPixelsPerInch.
     QSize PixelSize;
 };

@@ -3,6 +3,7 @@
 #include "byte_reader.h"
 #include "graphic_format.h"
 #include "metafile_header.h"
+#include "metafile_player.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -186,6 +187,9 @@ void TPicture::Draw(Canvas& canvas, const QRect& rect) const
         canvas.StretchDraw(rect, image_);
         return;
     }
+    if (decoded_ && (enhanced_ ? picture::PlayEnhMetafile(bytes_, canvas, rect)
+                               : picture::PlayPlaceableWmf(bytes_, canvas, rect)))
+        return;
     const TBrush brush = canvas.Brush;
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Rectangle(rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1);
