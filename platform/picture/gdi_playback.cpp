@@ -369,9 +369,12 @@ void GdiPlayback::Text(QPoint reference, const QString& text, std::uint32_t opti
     const int x = RoundInt(reference.x() + dx * std::cos(angle) + dy * std::sin(angle));
     const int y = RoundInt(reference.y() - dx * std::sin(angle) + dy * std::cos(angle));
     if ((options & EtoClipped) != 0 && clip) {
-        if ((options & EtoOpaque) == 0)
-            canvas_.Brush.Style = TBrushStyle::bsClear;
-        canvas_.TextRect(clip->normalized(), x, y, text);
+        // The text cell keeps its background; only the clip is narrowed.
+        const std::optional<QRegion> outer = state_.Clip;
+        IntersectClipRect(clip->normalized());
+        canvas_.TextOut(x, y, text);
+        state_.Clip = outer;
+        ApplyClip();
     } else {
         canvas_.TextOut(x, y, text);
     }

@@ -1,7 +1,9 @@
 #include "metafile_canvas.h"
 
 #include "dib_image.h"
+#include "platform/fonts.h"
 #include "platform/numbers.h"
+#include "platform/text_layout.h"
 
 #include <uemf.h>
 
@@ -208,26 +210,22 @@ void MetafileCanvas::UseTextState(bool opaque)
 
 QFont MetafileCanvas::MeasureFont() const
 {
-    QFont font(Font.Name);
-    font.setPixelSize(std::max(1, MulDiv(Font.Size, pixelsPerInch_, 72)));
-    font.setBold((Font.Style & fsBold) != 0);
-    font.setItalic((Font.Style & fsItalic) != 0);
-    font.setUnderline((Font.Style & fsUnderline) != 0);
-    font.setStrikeOut((Font.Style & fsStrikeOut) != 0);
-    return font;
+    return ToQFont(Font, pixelsPerInch_);
 }
 
 void MetafileCanvas::MoveTo(int x, int y)
 {
-    Append(U_EMRMOVETOEX_set(PointL(x, y)));
     position_ = {x, y};
 }
 
 void MetafileCanvas::LineTo(int x, int y)
 {
     UseFigureState();
+    if (writtenPosition_ != position_)
+        Append(U_EMRMOVETOEX_set(PointL(position_.x(), position_.y())));
     Append(U_EMRLINETO_set(PointL(x, y)));
     position_ = {x, y};
+    writtenPosition_ = position_;
 }
 
 namespace {
@@ -324,7 +322,7 @@ void MetafileCanvas::WriteText(int x, int y, const QString& text, std::uint32_t 
 {
     if (text.isEmpty() && (options & U_ETO_OPAQUE) == 0)
         return;
-    UseTextState((options & U_ETO_OPAQUE) == 0 && Brush.Style != TBrushStyle::bsClear);
+    UseTextState((options & U_ETO_OPAQUE) == 0 && Brush.Style == TBrushStyle::bsSolid);
     // Advances of each UTF-16 unit, so that other players space the text alike.
     const QFontMetrics metrics(MeasureFont());
     std::vector<std::uint32_t> dx(std::size_t(text.size()) + 1, 0);
@@ -346,7 +344,9 @@ void MetafileCanvas::WriteText(int x, int y, const QString& text, std::uint32_t 
 
 void MetafileCanvas::TextOut(int x, int y, const QString& text)
 {
-    WriteText(x, y, text, U_ETO_NONE, QRect(QPoint(x, y), TextExtent(text)));
+    const QSize extent = TextExtent(text);
+    WriteText(x, y, text, U_ETO_NONE, QRect(QPoint(x, y), extent));
+    position_ = QPoint(x + extent.width(), y);
 }
 
 void MetafileCanvas::TextRect(const QRect& rect, int x, int y, const QString& text)
@@ -357,75 +357,46 @@ void MetafileCanvas::TextRect(const QRect& rect, int x, int y, const QString& te
 int MetafileCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
     const QFontMetrics metrics(MeasureFont());
-    const int lineHeight = metrics.height();
-    const int width = rect.width();
-
-    // Break into lines: at line ends unless single-line, and with word
-    // break where a line would pass the right edge (at the last space,
-    // else between characters).
-    QStringList lines;
-    const QStringList paragraphs = (flags & dt::SingleLine) != 0
-        ? QStringList{QString(text).replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QLatin1Char(' '))}
-        : QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
-    for (const QString& paragraph : paragraphs) {
-        if ((flags & dt::WordBreak) == 0 || (flags & dt::SingleLine) != 0) {
-            lines.append(paragraph);
-            continue;
-        }
-        QString line;
-        for (const QChar ch : paragraph) {
-            if (!line.isEmpty() && metrics.horizontalAdvance(line + ch) > width && !ch.isSpace()) {
-                const qsizetype space = line.lastIndexOf(QLatin1Char(' '));
-                if (space > 0) {
-                    lines.append(line.left(space));
-                    line = line.mid(space + 1);
-                } else {
-                    lines.append(line);
-                    line.clear();
-                }
-            }
-            line += ch;
-        }
-        lines.append(line);
-    }
-
-    const int height = int(lines.size()) * lineHeight;
+    const int lineHeight = LineHeight(metrics);
+    const std::vector<TextLine> lines = text.isEmpty() ? std::vector<TextLine>() : LayoutText(text, rect.width(), flags, metrics);
+    const int height = text.isEmpty() ? ((flags & dt::SingleLine) ? lineHeight : 0) : int(lines.size()) * lineHeight;
     if ((flags & dt::CalcRect) != 0) {
-        int widest = 0;
-        for (const QString& line : lines)
-            widest = std::max(widest, metrics.horizontalAdvance(line));
-        rect.setWidth(std::max(rect.width(), widest));
+        int width = 0;
+        for (const TextLine& line : lines)
+            width = std::max(width, line.Width);
+        rect.setWidth(width);
         rect.setHeight(height);
         return height;
     }
-
-    int y = rect.top();
+    int top = rect.top();
     if ((flags & dt::SingleLine) != 0) {
         if ((flags & dt::VCenter) != 0)
-            y = rect.top() + (rect.height() - lineHeight) / 2;
+            top += (rect.height() - lineHeight) / 2;
         else if ((flags & dt::Bottom) != 0)
-            y = rect.bottom() + 1 - lineHeight;
+            top += rect.height() - lineHeight;
     }
-    for (const QString& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int y = top + int(i) * lineHeight;
+        // An edit control shows no partly visible last line.
+        if ((flags & dt::EditControl) != 0 && i > 0 && y + lineHeight > rect.top() + rect.height())
+            break;
         int x = rect.left();
-        const int lineWidth = metrics.horizontalAdvance(line);
-        if ((flags & dt::Center) == dt::Center)
-            x = rect.left() + (width - lineWidth) / 2;
+        if ((flags & dt::Center) != 0)
+            x += (rect.width() - lines[i].Width) / 2;
         else if ((flags & dt::Right) != 0)
-            x = rect.right() + 1 - lineWidth;
+            x += rect.width() - lines[i].Width;
         if ((flags & dt::NoClip) != 0)
-            WriteText(x, y, line, U_ETO_NONE, QRect(x, y, lineWidth, lineHeight));
+            WriteText(x, y, lines[i].Text, U_ETO_NONE, QRect(x, y, lines[i].Width, lineHeight));
         else
-            WriteText(x, y, line, U_ETO_CLIPPED, rect);
-        y += lineHeight;
+            WriteText(x, y, lines[i].Text, U_ETO_CLIPPED, rect);
     }
-    return height;
+    return top - rect.top() + height;
 }
 
 QSize MetafileCanvas::TextExtent(const QString& text)
 {
     const QFontMetrics metrics(MeasureFont());
-    return QSize(metrics.horizontalAdvance(text), metrics.height());
+    return QSize(metrics.horizontalAdvance(text), LineHeight(metrics));
 }
 
 void MetafileCanvas::SetWorldTransform(const QTransform& transform)

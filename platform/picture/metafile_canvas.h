@@ -72,6 +72,7 @@ private:
     std::optional<QRegion> clip_;
 
     // What the metafile has selected so far.
+    std::optional<QPoint> writtenPosition_;
     std::optional<TPen> pen_;
     std::optional<TBrush> brush_;
     std::optional<TFont> font_;
