@@ -12,11 +12,21 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <vector>
 
 namespace platform::picture {
 
 namespace {
+
+// Coordinates beyond this are held at it, so that sizes and corners of
+// rectangles can be computed without overflow.
+constexpr std::int32_t CoordinateLimit = 1 << 24;
+
+int Coordinate(std::int32_t value)
+{
+    return std::clamp(value, -CoordinateLimit, CoordinateLimit);
+}
 
 // Reads the fields of one record after its type and size.
 class RecordReader : public ByteReader {
@@ -29,7 +39,7 @@ public:
     {
         const auto x = I32();
         const auto y = I32();
-        return y ? std::optional(QPoint(*x, *y)) : std::nullopt;
+        return y ? std::optional(QPoint(Coordinate(*x), Coordinate(*y))) : std::nullopt;
     }
     // A RECTL as the corner box of a figure.
     std::optional<QRect> Box()
@@ -68,8 +78,8 @@ public:
                 const int x = *I16();
                 points.emplace_back(x, *I16());
             } else {
-                const int x = *I32();
-                points.emplace_back(x, *I32());
+                const int x = Coordinate(*I32());
+                points.emplace_back(x, Coordinate(*I32()));
             }
         }
         return points;
@@ -113,6 +123,30 @@ TFontStyles FontStyle(std::int32_t weight, std::uint8_t italic, std::uint8_t und
     if (strikeOut)
         style |= fsStrikeOut;
     return style;
+}
+
+// The records the player draws or keeps state from; only these are checked
+// and read.
+bool IsPlayed(std::uint32_t type)
+{
+    switch (type) {
+    case U_EMR_POLYBEZIER: case U_EMR_POLYGON: case U_EMR_POLYLINE: case U_EMR_POLYBEZIERTO: case U_EMR_POLYLINETO:
+    case U_EMR_POLYPOLYLINE: case U_EMR_POLYPOLYGON: case U_EMR_SETWINDOWEXTEX: case U_EMR_SETWINDOWORGEX:
+    case U_EMR_SETVIEWPORTEXTEX: case U_EMR_SETVIEWPORTORGEX: case U_EMR_SETMAPMODE: case U_EMR_SETBKMODE:
+    case U_EMR_SETROP2: case U_EMR_SETTEXTALIGN: case U_EMR_SETTEXTCOLOR: case U_EMR_SETBKCOLOR: case U_EMR_MOVETOEX:
+    case U_EMR_EXCLUDECLIPRECT: case U_EMR_INTERSECTCLIPRECT: case U_EMR_SAVEDC: case U_EMR_RESTOREDC:
+    case U_EMR_SETWORLDTRANSFORM: case U_EMR_MODIFYWORLDTRANSFORM: case U_EMR_SELECTOBJECT: case U_EMR_CREATEPEN:
+    case U_EMR_CREATEBRUSHINDIRECT: case U_EMR_DELETEOBJECT: case U_EMR_ELLIPSE: case U_EMR_RECTANGLE:
+    case U_EMR_ROUNDRECT: case U_EMR_ARC: case U_EMR_CREATEPALETTE: case U_EMR_LINETO: case U_EMR_EXTSELECTCLIPRGN:
+    case U_EMR_BITBLT: case U_EMR_STRETCHBLT: case U_EMR_STRETCHDIBITS: case U_EMR_EXTCREATEFONTINDIRECTW:
+    case U_EMR_EXTTEXTOUTA: case U_EMR_EXTTEXTOUTW: case U_EMR_POLYBEZIER16: case U_EMR_POLYGON16:
+    case U_EMR_POLYLINE16: case U_EMR_POLYBEZIERTO16: case U_EMR_POLYLINETO16: case U_EMR_POLYPOLYLINE16:
+    case U_EMR_POLYPOLYGON16: case U_EMR_CREATEMONOBRUSH: case U_EMR_CREATEDIBPATTERNBRUSHPT: case U_EMR_EXTCREATEPEN:
+    case U_EMR_CREATECOLORSPACE: case U_EMR_CREATECOLORSPACEW:
+        return true;
+    default:
+        return false;
+    }
 }
 
 class EmfPlayer {
@@ -408,10 +442,10 @@ void EmfPlayer::ClipRegion(RecordReader& in)
         std::vector<QRect> rects;
         rects.reserve(*count);
         for (std::uint32_t i = 0; i < *count; ++i) {
-            const int l = *rgn.I32();
-            const int t = *rgn.I32();
-            const int r = *rgn.I32();
-            const int b = *rgn.I32();
+            const int l = Coordinate(*rgn.I32());
+            const int t = Coordinate(*rgn.I32());
+            const int r = Coordinate(*rgn.I32());
+            const int b = Coordinate(*rgn.I32());
             rects.emplace_back(l, t, r - l, b - t);
         }
         region.emplace();
@@ -524,7 +558,7 @@ bool PlayEnhMetafile(QByteArrayView bytes, Canvas& canvas, const QRect& target)
         // The data is in this machine's byte order: read the size without swapping.
         if (!U_emf_record_sizeok(record, end, &size, &type, 1) || size < 8 || size % 4 != 0)
             break;
-        if (U_emf_record_safe(record))
+        if (IsPlayed(type) && U_emf_record_safe(record))
             player.Play(type, QByteArrayView(record, size));
         if (type == U_EMR_EOF)
             break;

@@ -31,6 +31,15 @@ constexpr std::uint32_t EtoClipped = 0x04;
 // Logical text height in pixels when a font asks for the default size.
 constexpr int DefaultFontHeight = 12;
 
+// Mappings and sizes beyond these draw nothing: no picture needs them, and
+// the rasteriser and font engine are not made for them.
+constexpr double MaxTransformValue = 1e7;
+constexpr double MinScale = 1e-4;
+constexpr double MaxScale = 1e4;
+constexpr double MaxDevicePenWidth = 1000;
+constexpr double MinDeviceTextHeight = 1;
+constexpr double MaxDeviceTextHeight = 1000;
+
 std::optional<GdiObject> StockObject(std::uint32_t index)
 {
     switch (index) {
@@ -199,11 +208,28 @@ QTransform GdiPlayback::LogicalToCanvas() const
     return state_.World * PageTransform() * deviceToTarget_ * canvasTransform_;
 }
 
-void GdiPlayback::ApplyPenAndBrush()
+std::pair<double, double> GdiPlayback::AxisScales(const QTransform& transform)
 {
-    canvas_.Pen = TPen{state_.Pen.Color, state_.Pen.Style, std::max(1, state_.Pen.Width), state_.Mode};
+    return {std::hypot(transform.m11(), transform.m12()), std::hypot(transform.m21(), transform.m22())};
+}
+
+bool GdiPlayback::Prepare()
+{
+    const QTransform transform = LogicalToCanvas();
+    const double values[] = {transform.m11(), transform.m12(), transform.m21(), transform.m22(), transform.dx(), transform.dy()};
+    for (const double v : values)
+        if (!std::isfinite(v) || std::abs(v) > MaxTransformValue)
+            return false;
+    const auto [sx, sy] = AxisScales(transform);
+    const double scale = std::sqrt(std::abs(transform.determinant()));
+    if (!(std::min(sx, sy) >= MinScale && std::max(sx, sy) <= MaxScale && scale >= MinScale))
+        return false;
+    // A pen no wider on the device than the limit, whatever the metafile asks.
+    const int width = std::clamp(state_.Pen.Width, 1, std::max(1, int(MaxDevicePenWidth / scale)));
+    canvas_.Pen = TPen{state_.Pen.Color, state_.Pen.Style, width, state_.Mode};
     canvas_.Brush = TBrush{state_.Brush.Color, state_.Brush.Style};
-    canvas_.SetWorldTransform(LogicalToCanvas());
+    canvas_.SetWorldTransform(transform);
+    return true;
 }
 
 void GdiPlayback::ApplyClip()
@@ -253,7 +279,8 @@ void GdiPlayback::ExcludeClipRect(const QRect& logical)
 
 void GdiPlayback::LineTo(QPoint p)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.MoveTo(state_.Position.x(), state_.Position.y());
     canvas_.LineTo(p.x(), p.y());
     state_.Position = p;
@@ -263,7 +290,8 @@ void GdiPlayback::Polyline(std::span<const QPoint> points)
 {
     if (points.size() < 2)
         return;
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.Polyline(points);
 }
 
@@ -281,7 +309,8 @@ void GdiPlayback::PolyBezier(std::span<const QPoint> points)
 {
     if (points.size() < 4)
         return;
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.PolyBezier(points.first((points.size() - 1) / 3 * 3 + 1));
 }
 
@@ -299,37 +328,43 @@ void GdiPlayback::Polygon(std::span<const QPoint> points)
 {
     if (points.size() < 2)
         return;
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.Polygon(points);
 }
 
 void GdiPlayback::Rectangle(const QRect& box)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.Rectangle(box.left(), box.top(), box.right(), box.bottom());
 }
 
 void GdiPlayback::Ellipse(const QRect& box)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.Ellipse(box.left(), box.top(), box.right(), box.bottom());
 }
 
 void GdiPlayback::RoundRect(const QRect& box, QSize corner)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.RoundRect(box.left(), box.top(), box.right(), box.bottom(), corner.width(), corner.height());
 }
 
 void GdiPlayback::Arc(const QRect& box, QPoint start, QPoint end)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.Arc(box.left(), box.top(), box.right(), box.bottom(), start.x(), start.y(), end.x(), end.y());
 }
 
 void GdiPlayback::Text(QPoint reference, const QString& text, std::uint32_t options, const std::optional<QRect>& clip)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     if ((options & EtoOpaque) != 0 && clip) {
         canvas_.Brush = TBrush{state_.BkColor, TBrushStyle::bsSolid};
         canvas_.FillRect(clip->normalized());
@@ -338,7 +373,10 @@ void GdiPlayback::Text(QPoint reference, const QString& text, std::uint32_t opti
         return;
 
     const GdiFont& font = state_.Font;
-    const int height = font.Height == 0 ? DefaultFontHeight : std::abs(font.Height);
+    const double height = font.Height == 0 ? DefaultFontHeight : std::abs(double(font.Height));
+    const auto [sx, sy] = AxisScales(canvas_.WorldTransform());
+    if (!(height * std::min(sx, sy) >= MinDeviceTextHeight && height * std::max(sx, sy) <= MaxDeviceTextHeight))
+        return;
     canvas_.Font = TFont{font.Name, std::max(1, RoundInt(height * 72.0 / std::max(1, canvas_.PixelsPerInch()))),
                          font.Style, state_.TextColor, font.Escapement};
     canvas_.Brush = state_.Opaque ? TBrush{state_.BkColor, TBrushStyle::bsSolid} : TBrush{clWhite, TBrushStyle::bsClear};
@@ -387,7 +425,8 @@ void GdiPlayback::StretchImage(const QRect& dest, const QImage& image)
 {
     if (image.isNull() || dest.width() == 0 || dest.height() == 0)
         return;
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     const bool mirrorX = dest.width() < 0;
     const bool mirrorY = dest.height() < 0;
     const QRect box(std::min(dest.left(), dest.left() + dest.width()), std::min(dest.top(), dest.top() + dest.height()),
@@ -397,14 +436,16 @@ void GdiPlayback::StretchImage(const QRect& dest, const QImage& image)
 
 void GdiPlayback::FillWithBrush(const QRect& dest)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     if (state_.Brush.Style != TBrushStyle::bsClear)
         canvas_.FillRect(dest.normalized());
 }
 
 void GdiPlayback::FillWithColor(const QRect& dest, TColor color)
 {
-    ApplyPenAndBrush();
+    if (!Prepare())
+        return;
     canvas_.Brush = TBrush{color, TBrushStyle::bsSolid};
     canvas_.FillRect(dest.normalized());
 }

@@ -17,6 +17,7 @@
 #include <map>
 #include <optional>
 #include <span>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -131,7 +132,11 @@ private:
 
     QTransform PageTransform() const;
     QTransform LogicalToCanvas() const;
-    void ApplyPenAndBrush();
+    // Sets the canvas pen, brush and transform for a drawing call; false when
+    // the mapping is degenerate or extreme and the call draws nothing.
+    bool Prepare();
+    // How much the transform stretches each axis.
+    static std::pair<double, double> AxisScales(const QTransform& transform);
     void ApplyClip();
     QRect LogicalRectToDevice(const QRect& logical) const;
 

@@ -98,14 +98,17 @@ void TPicture::LoadFromFile(const QString& fileName)
         throw EPictureError(QStringLiteral("无法打开图片文件“%1”。").arg(QFileInfo(fileName).fileName()));
     QByteArray bytes = file.readAll();
 
-    TGraphicKind kind = picture::SniffGraphicKind(bytes);
-    if (kind == TGraphicKind::None)
-        kind = picture::KindFromFileName(fileName);
+    const TGraphicKind kind = picture::KindFromFileName(fileName);
     if (kind == TGraphicKind::None)
         throw EPictureError(QStringLiteral("未知的图片文件扩展名 (.%1)").arg(QFileInfo(fileName).suffix()));
 
     TPicture loaded;
-    loaded.SetGraphic(kind, std::move(bytes));
+    loaded.SetGraphic(kind, bytes);
+    // A file whose content is another known format than its extension says
+    // is read as what it holds.
+    const TGraphicKind content = picture::SniffGraphicKind(bytes);
+    if (!loaded.Decoded() && content != TGraphicKind::None && content != kind)
+        loaded.SetGraphic(content, std::move(bytes));
     if (!loaded.Decoded())
         throw EPictureError(QStringLiteral("图片文件“%1”的格式无效。").arg(QFileInfo(fileName).fileName()));
     *this = std::move(loaded);

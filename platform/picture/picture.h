@@ -66,10 +66,11 @@ public:
     // any other name.
     static TGraphicKind KindFromClassName(QByteArrayView name);
 
-    // Reads a picture file. The content decides the graphic class when it
-    // is recognised, else the extension; a file that is neither, or that
-    // cannot be decoded, throws EPictureError and leaves the picture as it
-    // was.
+    // Reads a picture file. The extension names the graphic class (".bmp",
+    // ".ico", ".emf", ".wmf", ".jpg", ".jpeg"); content that does not decode
+    // as that class but is another known format is read as that format. An
+    // unknown extension, or content that decodes as nothing, throws
+    // EPictureError and leaves the picture as it was.
     void LoadFromFile(const QString& fileName);
 
     // The binary "Data" of a picture in a component stream: the class name
@@ -80,8 +81,9 @@ public:
     void ReadData(QByteArrayView data);
     QByteArray WriteData() const;
 
-    // Draws the graphic stretched into rect; nothing without a graphic; a
-    // one-pixel frame in the pen colour for a graphic that cannot be drawn.
+    // Draws the graphic stretched into rect (a metafile is played with its
+    // frame mapped onto rect); nothing for an empty picture; a frame in the
+    // canvas pen for a graphic whose bytes cannot be decoded.
     void Draw(Canvas& canvas, const QRect& rect) const;
 
     friend bool operator==(const TPicture& a, const TPicture& b) { return a.kind_ == b.kind_ && a.bytes_ == b.bytes_; }

@@ -209,7 +209,7 @@ TEST(Picture, UndecodableBytesAreKeptAndDrawAnEmptyFrame)
     }
 }
 
-TEST(Picture, FilesAreRecognisedByContentBeforeExtension)
+TEST(Picture, FilesAreReadByExtensionAndMislabelledContentIsRecognised)
 {
     QTemporaryDir dir;
     const auto write = [&](const QString& name, const QByteArray& bytes) {
@@ -219,13 +219,19 @@ TEST(Picture, FilesAreRecognisedByContentBeforeExtension)
         return file.fileName();
     };
     TPicture picture;
-    picture.LoadFromFile(write("bitmap.jpg", EncodeImage(SampleImage(), "BMP")));
+    picture.LoadFromFile(write("bitmap.JPG", EncodeImage(SampleImage(), "BMP")));
     EXPECT_EQ(picture.Kind(), TGraphicKind::Bitmap);
-    picture.LoadFromFile(write("no-extension", SamplePlaceableWmf()));
+    picture.LoadFromFile(write("placeable.emf", SamplePlaceableWmf()));
     EXPECT_EQ(picture.Kind(), TGraphicKind::Metafile);
+    EXPECT_FALSE(picture.Enhanced());
 
     const TPicture before = picture;
-    EXPECT_THROW(picture.LoadFromFile(write("notes.txt", "plain text")), EPictureError);
+    try {
+        picture.LoadFromFile(write("sample.png", EncodeImage(SampleImage(), "BMP")));
+        ADD_FAILURE() << "an unknown extension was accepted";
+    } catch (const EPictureError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("未知的图片文件扩展名 (.png)"));
+    }
     EXPECT_THROW(picture.LoadFromFile(write("broken.bmp", "not a bitmap")), EPictureError);
     EXPECT_THROW(picture.LoadFromFile(dir.filePath("missing.bmp")), EPictureError);
     EXPECT_EQ(picture, before);
