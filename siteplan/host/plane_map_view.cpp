@@ -15,6 +15,16 @@ class TPlaneMapView::Services final : public platform::QtWindowServices {
 public:
     explicit Services(TPlaneMapView& view) : QtWindowServices(view.viewport()), FView(view) {}
 
+    platform::WindowServices* Messages = nullptr;
+
+    platform::MessageButton MessageBox(const QString& text, platform::MessageIcon icon,
+                                       platform::MessageButtons buttons, const QString& title) override
+    {
+        if (Messages)
+            return Messages->MessageBox(text, icon, buttons, title);
+        return QtWindowServices::MessageBox(text, icon, buttons, title);
+    }
+
     void InvalidateRect(const QRect& rect) override
     {
         FView.MarkDirty(QRegion(rect.translated(-FView.ScrollOffset())));
@@ -96,7 +106,23 @@ TPlaneMap& TPlaneMapView::NewPlaneMap()
 
 QPoint TPlaneMapView::ScrollOffset() const
 {
-    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()) - FMapOrigin;
+}
+
+void TPlaneMapView::SetMapOrigin(QPoint origin)
+{
+    if (origin == FMapOrigin)
+        return;
+    FMapOrigin = origin;
+    SyncScrollRanges();
+    FServices->SetScrollOffset(ScrollOffset());
+    MarkDirty(QRegion(viewport()->rect()));
+    viewport()->update();
+}
+
+void TPlaneMapView::SetMessageServices(platform::WindowServices* services)
+{
+    FServices->Messages = services;
 }
 
 QPoint TPlaneMapView::ToMap(QPoint viewportPos) const
@@ -116,8 +142,9 @@ void TPlaneMapView::SyncScrollRanges()
     const QSize page = viewport()->size();
     horizontalScrollBar()->setPageStep(page.width());
     verticalScrollBar()->setPageStep(page.height());
-    horizontalScrollBar()->setRange(0, std::max(0, FPlaneMap->Width() - page.width()));
-    verticalScrollBar()->setRange(0, std::max(0, FPlaneMap->Height() - page.height()));
+    const QSize content(FPlaneMap->Width() + 2 * FMapOrigin.x(), FPlaneMap->Height() + 2 * FMapOrigin.y());
+    horizontalScrollBar()->setRange(0, std::max(0, content.width() - page.width()));
+    verticalScrollBar()->setRange(0, std::max(0, content.height() - page.height()));
 }
 
 void TPlaneMapView::RebuildBuffer()

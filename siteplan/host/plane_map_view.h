@@ -5,6 +5,11 @@
 // handed to the plan in its own coordinates (scroll offset added, clamped
 // while the plan confines the cursor).
 //
+// The sheet stands at MapOrigin in the viewport while it is not scrolled;
+// the scroll range leaves the same margin after its right and bottom edge.
+// Message boxes of the plan go to the window that owns the view when it
+// names its services (SetMessageServices), else they are Qt message boxes.
+//
 // Ownership: the view owns its window services and the plan it shows.
 #pragma once
 
@@ -34,6 +39,11 @@ public:
     // The plan's coordinates of a viewport position.
     QPoint ToMap(QPoint viewportPos) const;
 
+    QPoint MapOrigin() const { return FMapOrigin; }
+    void SetMapOrigin(QPoint origin);
+    // Not owned; null gives the plan Qt message boxes again.
+    void SetMessageServices(platform::WindowServices* services);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -61,6 +71,7 @@ private:
     std::unique_ptr<platform::PainterCanvas> FBufferCanvas;
     std::unique_ptr<platform::TranslatedCanvas> FCanvas;
     QRegion FDirty; // viewport pixels to paint from the plan
+    QPoint FMapOrigin;
 };
 
 } // namespace siteplan

@@ -4,6 +4,7 @@
 #include "platform/colors.h"
 
 #include "tests/siteplan/test_shapes.h"
+#include "tests/support/fake_window_services.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,6 +63,33 @@ TEST_F(PlaneMapViewTest, MouseDrawsInPlanCoordinatesUnderTheScrollOffset)
     EXPECT_NEAR(b.Right, 350, 4);
     EXPECT_NEAR(b.Bottom, 200, 4);
     EXPECT_TRUE(map.IsSelected(box));
+}
+
+TEST_F(PlaneMapViewTest, TheSheetStandsAtItsOriginWithTheSameMarginAfterIt)
+{
+    view.grab();
+    siteplan::TPlaneMap& map = view.PlaneMap();
+    view.SetMapOrigin({20, 30});
+    EXPECT_EQ(view.ToMap({20, 30}), QPoint(0, 0));
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), std::max(0, map.Width() + 40 - view.viewport()->width()));
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), std::max(0, map.Height() + 60 - view.viewport()->height()));
+    map.SetDrawKind(testshapes::BoxKind);
+    DragOn(view.viewport(), {120, 130}, {320, 230});
+    ASSERT_EQ(map.MapComCount(), 1);
+    EXPECT_NEAR(map.MapCom(0)->GetBounds().Left, 100, 4);
+    EXPECT_NEAR(map.MapCom(0)->GetBounds().Top, 100, 4);
+    // Outside the sheet the workspace colour shows.
+    const QImage shot = view.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(view.viewport()->mapTo(&view, QPoint(10, 10))),
+              platform::ToQColor(platform::clAppWorkSpace));
+}
+
+TEST_F(PlaneMapViewTest, MessagesGoToTheServicesTheOwnerNames)
+{
+    FakeWindowServices messages;
+    view.SetMessageServices(&messages);
+    view.PlaneMap().Services().ShowMessage(QStringLiteral("线段太多"));
+    EXPECT_EQ(messages.MessageTexts(), QStringList{QStringLiteral("线段太多")});
 }
 
 TEST_F(PlaneMapViewTest, ScreenshotOfShapesOnTheGridWithOneSelected)
