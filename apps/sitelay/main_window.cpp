@@ -4,6 +4,7 @@
 
 #include "apps/sitelay/methods_panel.h"
 #include "apps/sitelay/resource_images.h"
+#include "apps/sitelay/zoom_steps.h"
 
 #include "common/about_box.h"
 #include "common/open_file_popup_menu.h"
@@ -109,8 +110,7 @@ TForm1::~TForm1()
     FreeMap();
 }
 
-template <class F>
-void TForm1::Run(F&& command)
+void TForm1::Run(const std::function<void()>& command)
 {
     try {
         command();

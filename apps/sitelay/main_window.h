@@ -18,6 +18,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 #include <memory>
 #include <vector>
 
@@ -195,8 +197,7 @@ private:
     QPoint SheetPosIn(const QWidget* widget) const;
     // Runs a command: errors are shown, never passed to Qt; the enabling
     // rules are evaluated afterwards.
-    template <class F>
-    void Run(F&& command);
+    void Run(const std::function<void()>& command);
 
     std::unique_ptr<platform::WindowServices> FOwnMessages;
     std::unique_ptr<TFileDialogs> FOwnDialogs;
@@ -211,6 +212,7 @@ private:
     std::vector<QLabel*> FPanels;
     std::vector<std::vector<QToolButton*>> FPageButtons;
     int FOrientationImage = 12;
+    int FPage = 0; // the tool page shown
     bool FUpdatingBars = false;
 };
 

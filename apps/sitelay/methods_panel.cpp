@@ -25,6 +25,9 @@ void TMethodsPanle::SetMapCom(siteplan::TVyrMapCom* shape)
 {
     if (shape && shape == FMapCom)
         return;
+    // Disarm in the plan of the shape shown so far: the plan would keep
+    // the method armed for the next shape otherwise.
+    SelectMethod(-1);
     FMapCom = shape;
     RebuildButtons(shape ? shape->MethodCount : 0);
 }

@@ -1,0 +1,96 @@
+// A main window over the fake message service and file dialogs, with its
+// recent-files list in a temporary folder, and the test shapes registered
+// under the kinds of the polyline, the rectangle and the tower crane, so
+// that the tool pages offer them.
+#pragma once
+
+#include "apps/sitelay/main_window.h"
+
+#include "tests/apps/sitelay/fake_file_dialogs.h"
+#include "tests/siteplan/test_shapes.h"
+#include "tests/support/fake_window_services.h"
+
+#include "siteplan/map_com_classes.h"
+
+#include "apps/sitelay/methods_panel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QToolBar>
+#include <QToolButton>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void RegisterFixtureShapes()
+{
+    testshapes::RegisterTestShapes();
+    siteplan::RegisterMapComClass(1, [](siteplan::TPlaneMap& map, std::span<const QPoint> points) {
+        return std::unique_ptr<siteplan::TVyrMapCom>(std::make_unique<testshapes::TTestPath>(&map, points, 100));
+    });
+    siteplan::RegisterMapComClass(3, siteplan::CreateMapComOf<testshapes::TTestBox>);
+    siteplan::RegisterMapComClass(100, siteplan::CreateMapComOf<testshapes::TTestBox>);
+}
+
+struct MainWindowFixture : ::testing::Test {
+    QTemporaryDir dir;
+    FakeWindowServices services;
+    FakeFileDialogs dialogs;
+    std::unique_ptr<sitelay::TForm1> window;
+
+    MainWindowFixture()
+    {
+        RegisterFixtureShapes();
+        CreateWindow();
+    }
+
+    void CreateWindow()
+    {
+        sitelay::TForm1Options options;
+        options.Messages = &services;
+        options.Dialogs = &dialogs;
+        options.RecentIniFile = IniPath();
+        window = std::make_unique<sitelay::TForm1>(options);
+        window->resize(1000, 700);
+        window->show();
+    }
+
+    QString IniPath() const { return dir.filePath(QStringLiteral("OpenPlaneMap.Ini")); }
+    QString PathOf(const QString& name) const { return dir.filePath(name); }
+    siteplan::TPlaneMap& Map() const { return *window->PlaneMap(); }
+    QWidget* Viewport() const { return window->PlaneMapView()->viewport(); }
+
+    static void SendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                          Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    void ClickOnMap(QPoint viewportPos) const
+    {
+        SendMouse(Viewport(), QEvent::MouseButtonPress, viewportPos, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(Viewport(), QEvent::MouseButtonRelease, viewportPos, Qt::LeftButton, Qt::NoButton);
+    }
+    void DragOnMap(QPoint from, QPoint to) const
+    {
+        SendMouse(Viewport(), QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(Viewport(), QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        SendMouse(Viewport(), QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    // Draws a box with the rectangle tool of the first page.
+    testshapes::TTestBox* DrawBox(QPoint from, QPoint to) const
+    {
+        window->ToolButtonOf(3)->click();
+        DragOnMap(from, to);
+        return static_cast<testshapes::TTestBox*>(Map().MapCom(Map().MapComCount() - 1));
+    }
+};

@@ -1,0 +1,182 @@
+// Tool pages, the style toolbars and the edit-method panel.
+#include "tests/apps/sitelay/main_window_fixture.h"
+
+#include "apps/sitelay/methods_panel.h"
+
+#include <QComboBox>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+using ToolPagesTest = MainWindowFixture;
+
+std::vector<int> Tags(const std::vector<QToolButton*>& buttons)
+{
+    std::vector<int> tags;
+    for (const QToolButton* button : buttons)
+        tags.push_back(button->property("Tag").toInt());
+    return tags;
+}
+
+TEST_F(ToolPagesTest, PagesOfferTheShapesWhoseClassesExistAfterTheSelectButton)
+{
+    ASSERT_EQ(window->PageControl1->count(), 2);
+    EXPECT_EQ(window->PageControl1->tabText(0), QStringLiteral(" 基本图形 "));
+    EXPECT_EQ(window->PageControl1->tabText(1), QStringLiteral("组合图形"));
+    const std::vector<int> basic = Tags(window->PageButtons(0));
+    ASSERT_GE(basic.size(), 2u);
+    EXPECT_EQ(basic.front(), 0);
+    EXPECT_NE(std::find(basic.begin(), basic.end(), 3), basic.end());
+    EXPECT_EQ(std::find(basic.begin(), basic.end(), 9), basic.end()) << "no arc class, no arc tool";
+    EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0, 100}));
+    EXPECT_EQ(window->ToolButtonOf(3)->toolTip(), QStringLiteral("矩形"));
+    EXPECT_TRUE(window->PageButtons(0)[0]->isChecked());
+}
+
+TEST_F(ToolPagesTest, AFinishedShapeBringsTheSelectButtonBack)
+{
+    window->ToolButtonOf(3)->click();
+    EXPECT_EQ(Map().DrawKind(), 3);
+    EXPECT_TRUE(window->ToolButtonOf(3)->isChecked());
+    DragOnMap({100, 100}, {300, 220});
+    ASSERT_EQ(Map().MapComCount(), 1);
+    EXPECT_EQ(Map().DrawKind(), 0);
+    EXPECT_TRUE(window->PageButtons(0)[0]->isChecked());
+    EXPECT_TRUE(Map().IsSelected(Map().MapCom(0)));
+    EXPECT_TRUE(window->act_EditDelete->isEnabled());
+    EXPECT_TRUE(window->act_EditDeleteAll->isEnabled());
+}
+
+TEST_F(ToolPagesTest, LeavingAPageBeforeDrawingPutsBothSelectButtonsDown)
+{
+    window->PageControl1->setCurrentIndex(1);
+    window->ToolButtonOf(100)->click();
+    EXPECT_EQ(Map().DrawKind(), 100);
+    window->PageControl1->setCurrentIndex(0);
+    EXPECT_EQ(Map().DrawKind(), 0);
+    EXPECT_TRUE(window->PageButtons(0)[0]->isChecked());
+    EXPECT_TRUE(window->PageButtons(1)[0]->isChecked());
+}
+
+TEST_F(ToolPagesTest, PenStyleChoiceRestylesTheSelectionOrTheDefaults)
+{
+    testshapes::TTestBox* box = DrawBox({100, 100}, {300, 220});
+    ASSERT_EQ(Map().CurPen(), &box->OwnPen);
+    window->cmb_PenStyle->activated(1);
+    EXPECT_EQ(box->OwnPen.Style(), platform::TPenStyle::psDash);
+    EXPECT_EQ(Map().DefaultPen.Style(), platform::TPenStyle::psSolid);
+
+    Map().ClearSelection();
+    window->cmb_PenStyle->activated(2);
+    EXPECT_EQ(Map().DefaultPen.Style(), platform::TPenStyle::psDot);
+    EXPECT_EQ(box->OwnPen.Style(), platform::TPenStyle::psDash);
+}
+
+TEST_F(ToolPagesTest, PenWidthAndColourReachTheSelection)
+{
+    testshapes::TTestBox* box = DrawBox({100, 100}, {300, 220});
+    EXPECT_FALSE(window->ud_PenWidthChangingEx(0));
+    EXPECT_FALSE(window->ud_PenWidthChangingEx(26));
+    EXPECT_EQ(box->OwnPen.Width(), 1);
+    window->ud_PenWidth->setValue(4);
+    EXPECT_EQ(box->OwnPen.Width(), 4);
+
+    dialogs.colors.push_back(platform::RGB(0, 0, 200));
+    window->tbn_PenColor->click();
+    EXPECT_EQ(box->OwnPen.Color(), platform::RGB(0, 0, 200));
+    dialogs.colors.push_back(std::nullopt);
+    window->tbn_PenColor->click();
+    EXPECT_EQ(box->OwnPen.Color(), platform::RGB(0, 0, 200));
+    EXPECT_EQ(dialogs.colorInitials.back(), platform::RGB(0, 0, 200));
+}
+
+TEST_F(ToolPagesTest, TheToolbarShowsTheCurrentBrushWithoutRestylingTheSelection)
+{
+    testshapes::TTestBox* a = DrawBox({100, 100}, {200, 200});
+    testshapes::TTestBox* b = DrawBox({300, 100}, {400, 200});
+    testshapes::TTestBox* c = DrawBox({500, 100}, {600, 200});
+    a->OwnBrush.SetStyle(platform::TBrushStyle::bsSolid);
+    b->OwnBrush.SetStyle(platform::TBrushStyle::bsHorizontal);
+    c->OwnBrush.SetStyle(platform::TBrushStyle::bsCross);
+    Map().SelectMapCom(a, true);
+    Map().SelectMapCom(b, false);
+    Map().SelectMapCom(c, false);
+    EXPECT_EQ(window->cmb_BrushStyle->currentIndex(), static_cast<int>(platform::TBrushStyle::bsSolid));
+
+    // B becomes the first selected shape: its brush is shown, and C keeps its own.
+    Map().DeleteMapCom(a, true);
+    ASSERT_EQ(Map().CurBrush(), &b->OwnBrush);
+    EXPECT_EQ(window->cmb_BrushStyle->currentIndex(), static_cast<int>(platform::TBrushStyle::bsHorizontal));
+    EXPECT_EQ(c->OwnBrush.Style(), platform::TBrushStyle::bsCross);
+    EXPECT_EQ(a->OwnBrush.Style(), platform::TBrushStyle::bsSolid);
+}
+
+TEST_F(ToolPagesTest, FontButtonsChangeTheCurrentTextSettingOneStyleEach)
+{
+    const platform::TFont before = Map().DefaultTextShow.Font;
+    window->tlbtn_FontB->click();
+    EXPECT_EQ(Map().DefaultTextShow.Font.Style, platform::fsBold);
+    window->tlbtn_FontU->click();
+    EXPECT_EQ(Map().DefaultTextShow.Font.Style, platform::fsBold | platform::fsUnderline);
+    window->tlbtn_FontB->click();
+    EXPECT_EQ(Map().DefaultTextShow.Font.Style, platform::fsUnderline);
+    window->tlbtn_FontRight->click();
+    EXPECT_EQ(Map().DefaultTextShow.HorzAlign(), 2);
+    window->tlbtn_FontVCenter->click();
+    EXPECT_EQ(Map().DefaultTextShow.VertAlign(), 1);
+    window->cmb_FontSize->activated(4);
+    EXPECT_EQ(Map().DefaultTextShow.Font.Size, 12);
+    EXPECT_EQ(Map().DefaultTextShow.Font.Name, before.Name);
+}
+
+TEST_F(ToolPagesTest, MethodButtonsFollowTheSingleSelectedPointShape)
+{
+    window->ToolButtonOf(1)->click();
+    for (const QPoint p : {QPoint(100, 100), QPoint(300, 200), QPoint(400, 120)})
+        ClickOnMap(p);
+    SendMouse(Viewport(), QEvent::MouseButtonDblClick, {400, 120}, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(Viewport(), QEvent::MouseButtonRelease, {400, 120}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(Map().MapComCount(), 1);
+    siteplan::TVyrMapCom* line = Map().MapCom(0);
+    ASSERT_TRUE(Map().IsSelected(line));
+    sitelay::TMethodsPanle& panel = *window->MethodsPanel();
+    ASSERT_EQ(panel.ButtonCount(), line->MethodCount);
+    ASSERT_GE(panel.ButtonCount(), 1);
+    for (int i = 0; i < panel.ButtonCount(); ++i)
+        EXPECT_EQ(panel.Button(i)->toolTip(), line->GetMethodHint(i));
+
+    panel.Button(0)->click();
+    EXPECT_EQ(panel.MethodIndex(), 0);
+    EXPECT_EQ(Map().EditMethod(), 0);
+    EXPECT_EQ(Map().DrawKind(), 0);
+    // A selection change that leaves the same single shape keeps the armed method.
+    Map().onSelectChanged(&Map(), Map().Selection());
+    EXPECT_EQ(panel.MethodIndex(), 0);
+    EXPECT_TRUE(panel.Button(0)->isChecked());
+    EXPECT_EQ(Map().EditMethod(), 0);
+    // A second press disarms.
+    panel.Button(0)->click();
+    EXPECT_EQ(panel.MethodIndex(), -1);
+    EXPECT_EQ(Map().EditMethod(), -1);
+
+    // When the line stops being shown, its armed method is disarmed in the
+    // plan as well.
+    panel.Button(0)->click();
+    Map().ClearSelection();
+    EXPECT_EQ(panel.ButtonCount(), 0);
+    EXPECT_EQ(Map().EditMethod(), -1);
+
+    // A box has no methods; two shapes show none either.
+    testshapes::TTestBox* box = DrawBox({500, 300}, {600, 380});
+    EXPECT_EQ(panel.ButtonCount(), 0);
+    Map().SelectMapCom(line, false);
+    ASSERT_EQ(Map().SelectedCount(), 2);
+    EXPECT_EQ(panel.ButtonCount(), 0);
+    EXPECT_EQ(panel.MapCom(), nullptr);
+    Map().SelectMapCom(box, true);
+    EXPECT_EQ(panel.MapCom(), box);
+}
+
+} // namespace
