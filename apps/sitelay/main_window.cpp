@@ -9,6 +9,7 @@
 #include "common/about_box.h"
 #include "common/open_file_popup_menu.h"
 
+#include "siteplan/dialogs/dialog_property_editor.h"
 #include "siteplan/host/staff_guage.h"
 
 #include "platform/colors.h"
@@ -73,6 +74,13 @@ TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(pare
         FDialogs = FOwnDialogs.get();
     }
 
+    if (options.PropertyEditor) {
+        FPropertyEditor = options.PropertyEditor;
+    } else {
+        FOwnPropertyEditor = std::make_unique<siteplan::TDialogPropertyEditor>();
+        FPropertyEditor = FOwnPropertyEditor.get();
+    }
+
     platform::InstallFontSubstitutes();
     QFont windowFont(QStringLiteral("宋体"));
     windowFont.setPixelSize(12);
@@ -135,6 +143,13 @@ void TForm1::CreateActions()
     act_HelpHelp = MakeAction(this, QStringLiteral("平面图 帮助(&P)"), QStringLiteral("平面图帮助"),
                               QKeySequence(Qt::Key_F1));
     act_HelpAbout = MakeAction(this, QStringLiteral("关于(&A)..."), QString());
+    act_EditCopy = MakeAction(this, QStringLiteral("复制(&C)"), QStringLiteral("拷贝当前选中的图形到剪切板"),
+                              QKeySequence(Qt::CTRL | Qt::Key_C));
+    act_EditCut = MakeAction(this, QStringLiteral("剪切(&X)"),
+                             QStringLiteral("拷贝当前选中的图形到剪切板并从平面图中删除"),
+                             QKeySequence(Qt::CTRL | Qt::Key_X));
+    act_EditPase = MakeAction(this, QStringLiteral("粘贴(&V)"), QStringLiteral("将剪切板中的图形粘贴到当前平面图中"),
+                              QKeySequence(Qt::CTRL | Qt::Key_V));
     act_EditDelete = MakeAction(this, QStringLiteral("删除(&D)..."), QStringLiteral("删除当前选中图形"),
                                 QKeySequence(Qt::Key_Delete));
     act_EditDeleteAll = MakeAction(this, QStringLiteral("全部清除(&L)..."), QStringLiteral("删除平面图中的所有图形"));
@@ -159,6 +174,9 @@ void TForm1::CreateActions()
     act_ShowZoom->setIcon(CommandIcon(CommandGlyph::Zoom100));
     act_ShowZoomOut->setIcon(CommandIcon(CommandGlyph::ZoomOut));
     act_EditProperty->setIcon(CommandIcon(CommandGlyph::Properties));
+    act_EditCopy->setIcon(CommandIcon(CommandGlyph::Copy));
+    act_EditCut->setIcon(CommandIcon(CommandGlyph::Cut));
+    act_EditPase->setIcon(CommandIcon(CommandGlyph::Paste));
 
     const auto on = [this](QAction* action, auto handler) {
         connect(action, &QAction::triggered, this, [this, handler] { Run([&] { (this->*handler)(); }); });
@@ -188,6 +206,9 @@ void TForm1::CreateActions()
             });
         });
     };
+    onMap(act_EditCopy, &siteplan::TPlaneMap::CopySelection);
+    onMap(act_EditCut, &siteplan::TPlaneMap::CutSelection);
+    onMap(act_EditPase, &siteplan::TPlaneMap::PasteSelection);
     onMap(act_EditDelete, &siteplan::TPlaneMap::DeleteSelected);
     onMap(act_EditDeleteAll, &siteplan::TPlaneMap::DeleteAll);
     onMap(act_EditSelectAll, &siteplan::TPlaneMap::SelectAll);
@@ -223,7 +244,7 @@ void TForm1::CreateMenus()
     };
     addMenu(QStringLiteral("文件(&F)"), {act_FileNew, act_FileOpen, nullptr, act_FileSave, act_FileSaveAs, nullptr,
                                         act_FileClose, nullptr, act_FileExit});
-    addMenu(QStringLiteral("编辑(&E)"), {act_EditDelete, act_EditDeleteAll, nullptr, act_EditSelectAll, act_EditNotSelect});
+    addMenu(QStringLiteral("编辑(&E)"), {act_EditCopy, act_EditCut, act_EditPase, nullptr, act_EditDelete, act_EditDeleteAll, nullptr, act_EditSelectAll, act_EditNotSelect});
     addMenu(QStringLiteral("设置(&T)"), {act_EditProperty});
     addMenu(QStringLiteral("显示(&S)"), {act_ShowRePain, nullptr, act_ShowZoomIn, act_ShowZoom, act_ShowZoomOut});
     addMenu(QStringLiteral("帮助(&H)"), {act_HelpHelp, nullptr, act_HelpAbout});
@@ -250,6 +271,11 @@ void TForm1::CreateToolBars()
     ToolBar4->addAction(act_ShowZoomOut);
     ToolBar4->addSeparator();
     ToolBar4->addAction(act_EditProperty);
+
+    auto* ToolBar6 = addToolBar(QStringLiteral("编辑"));
+    ToolBar6->addAction(act_EditCopy);
+    ToolBar6->addAction(act_EditCut);
+    ToolBar6->addAction(act_EditPase);
 
     auto* ToolBar1 = addToolBar(QStringLiteral("帮助"));
     ToolBar1->addAction(act_HelpHelp);
@@ -330,13 +356,6 @@ QString TForm1::StatusPanel(int index) const
     return FPanels[static_cast<std::size_t>(index)]->text();
 }
 
-std::vector<QAction*> TForm1::Actions() const
-{
-    return {act_FileNew,       act_FileOpen,      act_FileSave,   act_FileSaveAs, act_FileClose,  act_HelpHelp,
-            act_EditDelete,    act_EditDeleteAll, act_EditSelectAll, act_EditNotSelect, act_ShowRePain,
-            act_ShowZoomIn,    act_ShowZoom,      act_ShowZoomOut, act_EditProperty};
-}
-
 void TForm1::ActionList1Update()
 {
     const siteplan::TPlaneMap* map = PlaneMap();
@@ -346,6 +365,9 @@ void TForm1::ActionList1Update()
     const int zoom = doc ? map->Zoom() : 100;
     act_FileSave->setEnabled(doc);
     act_FileClose->setEnabled(doc);
+    act_EditCopy->setEnabled(selected);
+    act_EditCut->setEnabled(selected);
+    act_EditPase->setEnabled(doc && map->CanPaste());
     act_EditDelete->setEnabled(selected);
     act_EditDeleteAll->setEnabled(shapes);
     act_EditSelectAll->setEnabled(shapes);

@@ -6,8 +6,8 @@
 //
 // Ownership: the window owns the view of the open plan (none while no plan
 // is open), which owns the plan and its shapes. The message service and the
-// file dialogs are the Qt ones unless the creator passes its own (tests);
-// those are not owned.
+// file dialogs and the property dialogs are the Qt ones unless the creator
+// passes its own (tests); those are not owned.
 #pragma once
 
 #include "apps/sitelay/file_dialogs.h"
@@ -40,6 +40,7 @@ namespace siteplan {
 class TMapBrush;
 class TMapPen;
 class TQStaffGuage;
+class TShapePropertyEditor;
 class TTextShowSet;
 class TVyrMapCom;
 } // namespace siteplan
@@ -54,6 +55,7 @@ QString ApplicationTitle();
 struct TForm1Options {
     platform::WindowServices* Messages = nullptr; // null: Qt message boxes
     TFileDialogs* Dialogs = nullptr;              // null: the Qt dialogs
+    siteplan::TShapePropertyEditor* PropertyEditor = nullptr; // null: the property dialogs
     // The recent-files list; a relative name lies in the program data folder.
     QString RecentIniFile = QStringLiteral("OpenPlaneMap.Ini");
 };
@@ -88,6 +90,9 @@ public:
     QAction* act_FileExit;
     QAction* act_HelpHelp;
     QAction* act_HelpAbout;
+    QAction* act_EditCopy;
+    QAction* act_EditCut;
+    QAction* act_EditPase;
     QAction* act_EditDelete;
     QAction* act_EditDeleteAll;
     QAction* act_EditSelectAll;
@@ -97,7 +102,6 @@ public:
     QAction* act_ShowZoom;
     QAction* act_ShowZoomOut;
     QAction* act_EditProperty;
-    std::vector<QAction*> Actions() const;
     // The enabling rules of every command.
     void ActionList1Update();
 
@@ -203,6 +207,8 @@ private:
     std::unique_ptr<TFileDialogs> FOwnDialogs;
     platform::WindowServices* FMessages;
     TFileDialogs* FDialogs;
+    std::unique_ptr<siteplan::TShapePropertyEditor> FOwnPropertyEditor;
+    siteplan::TShapePropertyEditor* FPropertyEditor;
 
     std::unique_ptr<siteplan::TPlaneMapView> FView;
     QString FFileName;

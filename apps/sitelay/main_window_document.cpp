@@ -105,6 +105,7 @@ void TForm1::FreeMap()
 
 void TForm1::BindPlaneMap(siteplan::TPlaneMap& map)
 {
+    map.SetPropertyEditor(FPropertyEditor);
     map.onMouseMove = [this](siteplan::TPlaneMap*, siteplan::TShiftState, QPoint p) { PlaneMapMouseMove(p); };
     map.onSelectChanged = [this](siteplan::TPlaneMap*, const siteplan::TSelectMapComs&) { PlaneMapSelectChanged(); };
     map.onCurPenChanged = [this](siteplan::TPlaneMap*, siteplan::TMapPen* pen) { ShowPen(*pen); };

@@ -144,6 +144,25 @@ TEST_F(LifeCycleTest, AnUnmodifiedPlanIsReplacedWithoutAPrompt)
     EXPECT_TRUE(services.messages.empty());
 }
 
+TEST_F(LifeCycleTest, OpenReadsASavedPlanIntoAFreshControl)
+{
+    DrawBox({100, 100}, {300, 200});
+    Map().SetMapScale(500);
+    SaveAs(QStringLiteral("site1.Plm"));
+    window->act_FileNew->trigger();
+    ASSERT_EQ(Map().MapComCount(), 0);
+
+    dialogs.openNames.push_back(PathOf(QStringLiteral("site1.Plm")));
+    window->act_FileOpen->trigger();
+    EXPECT_EQ(Map().MapComCount(), 1);
+    EXPECT_EQ(Map().MapScale(), 500);
+    EXPECT_FALSE(Map().Modified);
+    EXPECT_EQ(window->StatusPanel(1), QStringLiteral("比例尺：1 : 500"));
+    EXPECT_EQ(window->windowTitle(), kTitle + QStringLiteral(" -- site1"));
+    EXPECT_EQ(window->qppm_OpenFile->CurFileName(), PathOf(QStringLiteral("site1.Plm")));
+    EXPECT_EQ(window->MethodsPanel()->MapCom(), nullptr);
+}
+
 TEST_F(LifeCycleTest, SaveAsTakesTheNewNameOnlyAfterTheWrite)
 {
     Map().SetModified();

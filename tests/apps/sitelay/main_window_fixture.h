@@ -11,6 +11,8 @@
 #include "tests/support/fake_window_services.h"
 
 #include "siteplan/map_com_classes.h"
+#include "siteplan/map_pen.h"
+#include "siteplan/shape_property_editor.h"
 
 #include "apps/sitelay/methods_panel.h"
 
@@ -41,10 +43,32 @@ inline void RegisterFixtureShapes()
     siteplan::RegisterMapComClass(100, siteplan::CreateMapComOf<testshapes::TTestBox>);
 }
 
+// Property dialogs that record what they were asked to edit; the defaults
+// dialog answers OK with a dashed pen.
+struct FakePropertyEditor final : siteplan::TShapePropertyEditor {
+    int planeProperty = 0;
+    int others = 0;
+    bool EditLine(siteplan::TMapPen&, QString&) override { return ++others, false; }
+    bool EditPenAndBrush(siteplan::TMapPen&, siteplan::TMapBrush&, const QString&) override { return ++others, false; }
+    bool EditPen(siteplan::TMapPen&, const QString&) override { return ++others, false; }
+    bool EditText(siteplan::TMapPen&, siteplan::TMapBrush&, QString&, bool&, siteplan::TTextShowSet&) override
+    {
+        return ++others, false;
+    }
+    bool EditPicture(siteplan::TMapPen&, platform::TPicture&, bool&, bool) override { return ++others, false; }
+    bool EditPlaneProperty(siteplan::TMapPen& pen, siteplan::TMapBrush&, siteplan::TTextShowSet&) override
+    {
+        ++planeProperty;
+        pen.SetStyle(platform::TPenStyle::psDash);
+        return true;
+    }
+};
+
 struct MainWindowFixture : ::testing::Test {
     QTemporaryDir dir;
     FakeWindowServices services;
     FakeFileDialogs dialogs;
+    FakePropertyEditor propertyEditor;
     std::unique_ptr<sitelay::TForm1> window;
 
     MainWindowFixture()
@@ -58,6 +82,7 @@ struct MainWindowFixture : ::testing::Test {
         sitelay::TForm1Options options;
         options.Messages = &services;
         options.Dialogs = &dialogs;
+        options.PropertyEditor = &propertyEditor;
         options.RecentIniFile = IniPath();
         window = std::make_unique<sitelay::TForm1>(options);
         window->resize(1000, 700);

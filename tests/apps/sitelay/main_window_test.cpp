@@ -91,6 +91,40 @@ TEST_F(MainWindowTest, MouseMovesShowTheSitePositionInMillimetres)
     EXPECT_TRUE(window->StatusPanel(3).startsWith(QStringLiteral("X = ")));
 }
 
+TEST_F(MainWindowTest, EditCommandsFollowTheSelectionAndTheCopyBuffer)
+{
+    EXPECT_FALSE(window->act_EditCopy->isEnabled());
+    EXPECT_FALSE(window->act_EditPase->isEnabled());
+    DrawBox({100, 100}, {300, 200});
+    EXPECT_TRUE(window->act_EditCopy->isEnabled());
+    EXPECT_TRUE(window->act_EditCut->isEnabled());
+    EXPECT_TRUE(window->act_EditNotSelect->isEnabled());
+    window->act_EditCopy->trigger();
+    EXPECT_TRUE(window->act_EditPase->isEnabled());
+    window->act_EditPase->trigger();
+    EXPECT_EQ(Map().MapComCount(), 2);
+    EXPECT_EQ(Map().SelectedCount(), 1);
+    window->act_EditSelectAll->trigger();
+    EXPECT_EQ(Map().SelectedCount(), 2);
+    window->act_EditCut->trigger();
+    EXPECT_EQ(Map().MapComCount(), 0);
+    EXPECT_FALSE(window->act_EditDeleteAll->isEnabled());
+    EXPECT_FALSE(window->act_EditCopy->isEnabled());
+}
+
+TEST_F(MainWindowTest, PropertiesWithNothingSelectedEditTheDrawingDefaults)
+{
+    window->act_EditProperty->trigger();
+    EXPECT_EQ(propertyEditor.planeProperty, 1);
+    EXPECT_EQ(Map().DefaultPen.Style(), platform::TPenStyle::psDash);
+    EXPECT_TRUE(Map().Modified);
+    // Each new plan gets the dialogs too.
+    services.QueueAnswer(platform::MessageButton::No);
+    window->act_FileNew->trigger();
+    window->act_EditProperty->trigger();
+    EXPECT_EQ(propertyEditor.planeProperty, 2);
+}
+
 TEST_F(MainWindowTest, ControlPIsNotTheRedrawKey)
 {
     EXPECT_TRUE(window->act_ShowRePain->shortcut().isEmpty());
