@@ -83,7 +83,8 @@ GdiPlayback::~GdiPlayback()
     canvas_.Brush = canvasBrush_;
     canvas_.Font = canvasFont_;
     canvas_.SetWorldTransform(canvasTransform_);
-    canvas_.MoveTo(canvasPosition_.x(), canvasPosition_.y());
+    if (canvas_.PenPos() != canvasPosition_)
+        canvas_.MoveTo(canvasPosition_.x(), canvasPosition_.y());
     if (clipChanged_)
         canvas_.SetClipRegion(QRegion(canvasClip_));
 }

@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QPainter>
 
+#include <cstring>
+
 QImage SampleImage()
 {
     QImage image(40, 30, QImage::Format_RGB32);
@@ -53,7 +55,7 @@ WmfBuilder::WmfBuilder(std::int16_t left, std::int16_t top, std::int16_t right, 
     AppendWord(header_, checksum);
 }
 
-WmfBuilder& WmfBuilder::Record(std::uint16_t function, std::initializer_list<std::int32_t> words)
+WmfBuilder& WmfBuilder::Record(std::uint16_t function, const std::vector<std::int32_t>& words)
 {
     const std::uint32_t size = 3 + std::uint32_t(words.size());
     AppendDword(records_, size);
@@ -78,6 +80,47 @@ QByteArray WmfBuilder::Finish() const
     out.append(records_);
     AppendDword(out, 3);
     AppendWord(out, 0); // end of file
+    return out;
+}
+
+std::vector<std::int32_t> TextWords(const QByteArray& bytes)
+{
+    std::vector<std::int32_t> words;
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        const std::uint8_t low = std::uint8_t(bytes[i]);
+        const std::uint8_t high = i + 1 < bytes.size() ? std::uint8_t(bytes[i + 1]) : 0;
+        words.push_back(low | (high << 8));
+    }
+    return words;
+}
+
+EmfBuilder::EmfBuilder()
+{
+    const std::int32_t header[] = {1, 88, 0, 0, 99, 99, 0, 0, 10000, 10000, 0x464D4520, 0x10000, 0, 0, 0x10, 0, 0, 0,
+                                   100, 100, 100, 100};
+    for (std::int32_t v : header)
+        AppendDword(bytes_, std::uint32_t(v));
+}
+
+EmfBuilder& EmfBuilder::Record(std::uint32_t type, const std::vector<std::int32_t>& words)
+{
+    AppendDword(bytes_, type);
+    AppendDword(bytes_, std::uint32_t(8 + 4 * words.size()));
+    for (std::int32_t w : words)
+        AppendDword(bytes_, std::uint32_t(w));
+    ++records_;
+    return *this;
+}
+
+QByteArray EmfBuilder::Finish() const
+{
+    QByteArray out = bytes_;
+    for (std::uint32_t v : {14u, 20u, 0u, 16u, 20u})
+        AppendDword(out, v);
+    const std::uint32_t size = std::uint32_t(out.size());
+    const std::uint32_t records = records_ + 1;
+    std::memcpy(out.data() + 48, &size, 4);
+    std::memcpy(out.data() + 52, &records, 4);
     return out;
 }
 
