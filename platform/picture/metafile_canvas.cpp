@@ -67,8 +67,8 @@ void PatchU32(QByteArray& out, qsizetype at, std::uint32_t v)
 MetafileCanvas::MetafileCanvas(QSize size, int pixelsPerInch)
     : size_(size.expandedTo(QSize(1, 1))), pixelsPerInch_(std::max(1, pixelsPerInch))
 {
-    const int frameWidth = RoundInt(size_.width() * double(HundredthMmPerInch) / pixelsPerInch_);
-    const int frameHeight = RoundInt(size_.height() * double(HundredthMmPerInch) / pixelsPerInch_);
+    const int frameWidth = MulDiv(size_.width(), HundredthMmPerInch, pixelsPerInch_);
+    const int frameHeight = MulDiv(size_.height(), HundredthMmPerInch, pixelsPerInch_);
     // The reference device is chosen so that the frame is exactly the canvas
     // size in device units: frame * device / (millimetres * 100) = size.
     const U_SIZEL device{size_.width() * 100, size_.height() * 100};
