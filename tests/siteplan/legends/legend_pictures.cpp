@@ -36,7 +36,7 @@ QByteArray Encoded(const char* format)
 }
 
 // Header (a 2 x 1 cm frame on a 1000 x 800 pixel, 250 x 200 mm reference
-// device) and the end-of-file record.
+// device, so 80 x 40 pixels), one rectangle and the end-of-file record.
 QByteArray EnhancedMetafile()
 {
     QByteArray out;
@@ -48,14 +48,17 @@ QByteArray EnhancedMetafile()
         U32(out, v);
     U32(out, 0x464D4520);
     U32(out, 0x10000);
-    U32(out, 88 + 20);
-    U32(out, 2); // records
+    U32(out, 88 + 24 + 20);
+    U32(out, 3); // records
     U16(out, 1); // handles
     U16(out, 0);
     U32(out, 0);
     U32(out, 0);
     U32(out, 0);
     for (std::uint32_t v : {1000u, 800u, 250u, 200u})
+        U32(out, v);
+    // EMR_RECTANGLE
+    for (std::uint32_t v : {43u, 24u, 10u, 5u, 70u, 35u})
         U32(out, v);
     // EMR_EOF
     for (std::uint32_t v : {14u, 20u, 0u, 16u, 20u})
