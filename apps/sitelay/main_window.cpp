@@ -86,6 +86,7 @@ TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(pare
     windowFont.setPixelSize(12);
     setFont(windowFont);
     setWindowTitle(ApplicationTitle());
+    setWindowIcon(QIcon(ProgramPicture()));
 
     qppm_OpenFile = new common::TQOpenFilePopupMenu(this);
     qppm_OpenFile->SetIniTopName(QStringLiteral("OpenFile"));
@@ -196,7 +197,13 @@ void TForm1::CreateActions()
         });
     });
     connect(act_HelpAbout, &QAction::triggered, this,
-            [this] { Run([&] { common::ShowAboutBox(common::AboutBoxContent::Sitelay(), this); }); });
+            [this] {
+                Run([&] {
+                    common::AboutBoxContent content = common::AboutBoxContent::Sitelay();
+                    content.picture = ProgramPicture();
+                    common::ShowAboutBox(content, this);
+                });
+            });
 
     const auto onMap = [this](QAction* action, void (siteplan::TPlaneMap::*operation)()) {
         connect(action, &QAction::triggered, this, [this, operation] {

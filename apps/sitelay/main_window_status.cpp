@@ -10,6 +10,8 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolButton>
@@ -147,6 +149,11 @@ void TForm1::PaintVerticalRuler(platform::Canvas& canvas)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == cmb_FontSize->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
     if (FView && watched == FView->viewport() && event->type() == QEvent::Resize)
         Run([&] { CenterMap(); });
     return QMainWindow::eventFilter(watched, event);

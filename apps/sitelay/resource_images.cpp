@@ -62,6 +62,30 @@ void Letter(QPainter& p, const QString& text, bool bold = false)
 
 } // namespace
 
+QPixmap ProgramPicture()
+{
+    // A sheet with a grid, a site boundary and a tower crane on it.
+    QPixmap picture(65, 57);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(2, 2, 60, 52);
+    p.setPen(QPen(QColor(200, 200, 200), 1, Qt::DashLine));
+    for (int x = 12; x < 62; x += 10)
+        p.drawLine(x, 3, x, 53);
+    for (int y = 12; y < 54; y += 10)
+        p.drawLine(3, y, 61, y);
+    p.setPen(QPen(QColor(0, 0, 160), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygon({{8, 48}, {8, 20}, {30, 10}, {56, 18}, {56, 48}, {8, 48}}));
+    p.setPen(QPen(QColor(200, 60, 0), 2));
+    p.drawLine(24, 46, 24, 16);
+    p.drawLine(14, 18, 50, 18);
+    p.drawLine(44, 18, 44, 30);
+    return picture;
+}
+
 QIcon ToolIcon(int drawKind)
 {
     switch (drawKind) {

@@ -15,6 +15,9 @@ QPixmap ResourceBitmap(const QString& name);
 // Registers the cursors 100 to 103 with the window services.
 void RegisterProgramCursors();
 
+// The program's picture: the window icon and the About box's picture.
+QPixmap ProgramPicture();
+
 // Glyphs of the tool buttons (by drawing tool) and of the commands.
 QIcon ToolIcon(int drawKind);
 enum class CommandGlyph {

@@ -102,6 +102,9 @@ void TForm1::CreateStyleBars()
                             QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("24"), QStringLiteral("26"),
                             QStringLiteral("28"), QStringLiteral("36"), QStringLiteral("48"), QStringLiteral("72")});
     ToolBar8->addWidget(cmb_FontSize);
+    // A typed size changes nothing: Return in the edit is taken away from
+    // the combo, so only a choice from the list restyles (eventFilter).
+    cmb_FontSize->lineEdit()->installEventFilter(this);
     tlbtn_FontB = CheckButton(ToolBar8, QStringLiteral("B"), QStringLiteral("粗体"));
     tlbtn_FontI = CheckButton(ToolBar8, QStringLiteral("I"), QStringLiteral("斜体"));
     tlbtn_FontU = CheckButton(ToolBar8, QStringLiteral("U"), QStringLiteral("下划线"));

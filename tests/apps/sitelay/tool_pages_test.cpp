@@ -4,6 +4,8 @@
 #include "apps/sitelay/methods_panel.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -129,6 +131,20 @@ TEST_F(ToolPagesTest, FontButtonsChangeTheCurrentTextSettingOneStyleEach)
     window->cmb_FontSize->activated(4);
     EXPECT_EQ(Map().DefaultTextShow.Font.Size, 12);
     EXPECT_EQ(Map().DefaultTextShow.Font.Name, before.Name);
+}
+
+TEST_F(ToolPagesTest, ATypedFontSizeChangesNothing)
+{
+    const int before = Map().DefaultTextShow.Font.Size;
+    QLineEdit* edit = window->cmb_FontSize->lineEdit();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    for (const QString& typed : {QStringLiteral("14"), QStringLiteral("13")}) {
+        edit->setText(typed);
+        QApplication::sendEvent(edit, &enter);
+        EXPECT_EQ(Map().DefaultTextShow.Font.Size, before) << typed.toStdString();
+    }
+    window->cmb_FontSize->activated(5);
+    EXPECT_EQ(Map().DefaultTextShow.Font.Size, 14);
 }
 
 TEST_F(ToolPagesTest, MethodButtonsFollowTheSingleSelectedPointShape)
