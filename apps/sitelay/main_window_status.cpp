@@ -57,8 +57,6 @@ void TForm1::CenterMap()
     siteplan::TPlaneMap* map = PlaneMap();
     if (!map)
         return;
-    FView->horizontalScrollBar()->setValue(0);
-    FView->verticalScrollBar()->setValue(0);
     const QSize client = FView->viewport()->size();
     FView->SetMapOrigin({CentredStart(map->Width(), client.width()), CentredStart(map->Height(), client.height())});
     FView->horizontalScrollBar()->setValue(0);
