@@ -1,7 +1,7 @@
 // A main window over the fake message service and file dialogs, with its
 // recent-files list in a temporary folder, and the test shapes registered
-// under the kinds of the polyline, the rectangle and the tower crane, so
-// that the tool pages offer them.
+// under the kinds of the polyline, the rectangle, the text and the tower
+// crane, so that the tool pages offer them.
 #pragma once
 
 #include "apps/sitelay/main_window.h"
@@ -13,6 +13,7 @@
 #include "siteplan/map_com_classes.h"
 #include "siteplan/map_pen.h"
 #include "siteplan/shape_property_editor.h"
+#include "siteplan/text_show_set.h"
 
 #include "apps/sitelay/methods_panel.h"
 
@@ -33,6 +34,16 @@ inline void PrintTo(const QString& text, std::ostream* os)
     *os << '"' << text.toStdString() << '"';
 }
 
+// A box with a text setting besides its pen and brush, as a text shape has.
+struct TTestLabelBox final : testshapes::TTestBox {
+    TTestLabelBox(siteplan::TPlaneMap* map, std::span<const QPoint> points) : TTestBox(map, points)
+    {
+        OwnTextShow.Assign(map->DefaultTextShow);
+        SetTextShow(&OwnTextShow);
+    }
+    siteplan::TTextShowSet OwnTextShow;
+};
+
 inline void RegisterFixtureShapes()
 {
     testshapes::RegisterTestShapes();
@@ -40,6 +51,7 @@ inline void RegisterFixtureShapes()
         return std::unique_ptr<siteplan::TVyrMapCom>(std::make_unique<testshapes::TTestPath>(&map, points, 100));
     });
     siteplan::RegisterMapComClass(3, siteplan::CreateMapComOf<testshapes::TTestBox>);
+    siteplan::RegisterMapComClass(7, siteplan::CreateMapComOf<TTestLabelBox>);
     siteplan::RegisterMapComClass(100, siteplan::CreateMapComOf<testshapes::TTestBox>);
 }
 
@@ -117,5 +129,12 @@ struct MainWindowFixture : ::testing::Test {
         window->ToolButtonOf(3)->click();
         DragOnMap(from, to);
         return static_cast<testshapes::TTestBox*>(Map().MapCom(Map().MapComCount() - 1));
+    }
+    // Draws a labelled box with the text tool of the first page.
+    TTestLabelBox* DrawLabelBox(QPoint from, QPoint to) const
+    {
+        window->ToolButtonOf(7)->click();
+        DragOnMap(from, to);
+        return static_cast<TTestLabelBox*>(Map().MapCom(Map().MapComCount() - 1));
     }
 };

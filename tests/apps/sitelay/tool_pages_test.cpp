@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <functional>
+
 namespace {
 
 using ToolPagesTest = MainWindowFixture;
@@ -92,6 +94,88 @@ TEST_F(ToolPagesTest, PenWidthAndColourReachTheSelection)
     window->tbn_PenColor->click();
     EXPECT_EQ(box->OwnPen.Color(), platform::RGB(0, 0, 200));
     EXPECT_EQ(dialogs.colorInitials.back(), platform::RGB(0, 0, 200));
+}
+
+TEST_F(ToolPagesTest, EveryStyleChoiceRestylesTheSelectedShapesAndNotTheDefaults)
+{
+    using platform::TBrushStyle;
+    using platform::TPenStyle;
+    const platform::TColor blue = platform::RGB(0, 0, 200);
+    const int otherFont = window->cmb_FontName->currentIndex() == 0 ? 1 : 0;
+    const QString otherFontName = window->cmb_FontName->itemText(otherFont);
+    struct Choice {
+        const char* what;
+        std::function<void()> choose;
+        std::function<bool(const TTestLabelBox&)> took;
+    };
+    const Choice choices[] = {
+        {"pen style", [&] { window->cmb_PenStyle->activated(1); },
+         [](const TTestLabelBox& s) { return s.OwnPen.Style() == TPenStyle::psDash; }},
+        {"pen width", [&] { window->ud_PenWidth->setValue(4); },
+         [](const TTestLabelBox& s) { return s.OwnPen.Width() == 4; }},
+        {"pen colour", [&] { dialogs.colors.push_back(blue), window->tbn_PenColor->click(); },
+         [&](const TTestLabelBox& s) { return s.OwnPen.Color() == blue; }},
+        {"brush style", [&] { window->cmb_BrushStyle->activated(2); },
+         [](const TTestLabelBox& s) { return s.OwnBrush.Style() == TBrushStyle::bsHorizontal; }},
+        {"brush colour", [&] { dialogs.colors.push_back(blue), window->tlbtn_BrushColor->click(); },
+         [&](const TTestLabelBox& s) { return s.OwnBrush.Color() == blue; }},
+        {"font name", [&] { window->cmb_FontName->activated(otherFont); },
+         [&](const TTestLabelBox& s) { return s.OwnTextShow.Font.Name == otherFontName; }},
+        {"font size", [&] { window->cmb_FontSize->activated(5); },
+         [](const TTestLabelBox& s) { return s.OwnTextShow.Font.Size == 14; }},
+        {"bold", [&] { window->tlbtn_FontB->click(); },
+         [](const TTestLabelBox& s) { return s.OwnTextShow.Font.Style == platform::fsBold; }},
+        {"italic", [&] { window->tlbtn_FontI->click(); },
+         [](const TTestLabelBox& s) { return s.OwnTextShow.Font.Style == platform::fsItalic; }},
+        {"underline", [&] { window->tlbtn_FontU->click(); },
+         [](const TTestLabelBox& s) { return s.OwnTextShow.Font.Style == platform::fsUnderline; }},
+        {"right alignment", [&] { window->tlbtn_FontRight->click(); },
+         [](const TTestLabelBox& s) { return s.OwnTextShow.HorzAlign() == 2; }},
+        {"bottom alignment", [&] { window->tlbtn_FontBottom->click(); },
+         [](const TTestLabelBox& s) { return s.OwnTextShow.VertAlign() == 2; }},
+        {"font colour", [&] { dialogs.colors.push_back(blue), window->tlbtn_FontColor->click(); },
+         [&](const TTestLabelBox& s) { return s.OwnTextShow.Font.Color == blue; }},
+    };
+    for (const Choice& c : choices) {
+        SCOPED_TRACE(c.what);
+        if (Map().Modified)
+            services.QueueAnswer(platform::MessageButton::No);
+        window->act_FileNew->trigger();
+        const platform::TPen pen = Map().DefaultPen.Value();
+        const platform::TBrush brush = Map().DefaultBrush.Value();
+        const platform::TFont font = Map().DefaultTextShow.Font;
+        // The first selected shape's style is the current one; the second
+        // takes the choice only through the plan's selection.
+        TTestLabelBox* first = DrawLabelBox({100, 100}, {300, 220});
+        TTestLabelBox* second = DrawLabelBox({400, 100}, {500, 220});
+        Map().SelectMapCom(first, true);
+        Map().SelectMapCom(second, false);
+        ASSERT_EQ(Map().CurTextShow(), &first->OwnTextShow);
+        c.choose();
+        EXPECT_TRUE(c.took(*first));
+        EXPECT_TRUE(c.took(*second));
+        EXPECT_EQ(Map().DefaultPen.Value(), pen);
+        EXPECT_EQ(Map().DefaultBrush.Value(), brush);
+        EXPECT_EQ(Map().DefaultTextShow.Font, font);
+        EXPECT_EQ(Map().DefaultTextShow.HorzAlign(), 0);
+        EXPECT_EQ(Map().DefaultTextShow.VertAlign(), 0);
+    }
+}
+
+TEST_F(ToolPagesTest, AFontChoiceOnAMixedSelectionChangesOnlyTheCurrentTextSetting)
+{
+    TTestLabelBox* label = DrawLabelBox({100, 100}, {300, 220});
+    testshapes::TTestBox* box = DrawBox({400, 100}, {500, 220});
+    Map().SelectMapCom(label, true);
+    Map().SelectMapCom(box, false);
+    ASSERT_EQ(Map().CurTextShow(), &Map().DefaultTextShow);
+    window->tlbtn_FontB->click();
+    EXPECT_EQ(label->OwnTextShow.Font.Style, 0);
+    EXPECT_EQ(Map().DefaultTextShow.Font.Style, platform::fsBold);
+    // Both have a pen: a pen choice reaches both.
+    window->cmb_PenStyle->activated(2);
+    EXPECT_EQ(label->OwnPen.Style(), platform::TPenStyle::psDot);
+    EXPECT_EQ(box->OwnPen.Style(), platform::TPenStyle::psDot);
 }
 
 TEST_F(ToolPagesTest, TheToolbarShowsTheCurrentBrushWithoutRestylingTheSelection)
