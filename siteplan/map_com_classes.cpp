@@ -1,5 +1,7 @@
 #include "map_com_classes.h"
 
+#include "vyr_line.h"
+
 #include <map>
 
 namespace siteplan {
@@ -7,10 +9,12 @@ namespace siteplan {
 namespace {
 
 // The shape classes of the program, by MapID: each class adds its line to
-// the initialiser, e.g. {1, &CreateMapComOf<TVYRLine>}.
+// the initialiser.
 std::map<int, TMapComCreator>& Classes()
 {
-    static std::map<int, TMapComCreator> classes = {};
+    static std::map<int, TMapComCreator> classes = {
+        {TVYRLine::Kind, &CreateMapComOf<TVYRLine>},
+    };
     return classes;
 }
 

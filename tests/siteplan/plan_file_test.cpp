@@ -3,6 +3,7 @@
 #include "tests/siteplan/plan_fixture.h"
 
 #include "siteplan/plan_records.h"
+#include "siteplan/vyr_line.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -77,6 +78,28 @@ const QByteArray EmptyPlan = QByteArray::fromHex(
     "00000000"             // alignments left, top
     "00000000");           // no shapes
 
+// The empty plan with one labelled polyline of three vertices.
+const QByteArray LinePlan = EmptyPlan.first(CountAt) + QByteArray::fromHex(
+    "01000000"             // one shape
+    "01000000"             // MapID 1: polyline
+    "00000000"             // RotateAngle
+    "0000803f0000803f"     // FlexX, FlexY 1.0
+    "e8030000d0070000"     // BasePoint (1000, 2000)
+    "ff000000"             // pen colour red
+    "01000000"             // pen style dash
+    "02000000"             // pen width 2
+    "04000000c7bdcce5"     // label "墙体" in code page 936
+    "03000000"             // three vertices
+    "e8030000d0070000"     // (1000, 2000)
+    "b80b0000d0070000"     // (3000, 2000)
+    "b80b00000cfeffff");   // (3000, -500)
+
+// Offsets in LinePlan.
+constexpr qsizetype LinePenStyleAt = FirstRecordAt + 28;
+constexpr qsizetype LineWordLengthAt = FirstRecordAt + 36;
+constexpr qsizetype LineWordAt = FirstRecordAt + 40;
+constexpr qsizetype LinePointCountAt = FirstRecordAt + 44;
+
 struct PlanFile : PlanFixture {
     QTemporaryDir dir;
 
@@ -149,6 +172,58 @@ TEST_F(PlanFile, LoadKeepsSettingsAndStylesAndSavesTheSameBytes)
     EXPECT_EQ(box->BasePoint, QPoint(400, 100));
     EXPECT_EQ(box->OwnPen.Value(), map.DefaultPen.Value());
     EXPECT_EQ(SavedBytes(loaded), saved);
+}
+
+TEST(PlanFileBytes, PolylineRecordIsWrittenByteForByte)
+{
+    FakeWindowServices services;
+    siteplan::TPlaneMap map(services);
+    map.DefaultPen.SetColor(platform::clRed);
+    map.DefaultPen.SetStyle(platform::TPenStyle::psDash);
+    map.DefaultPen.SetWidth(2);
+    std::unique_ptr<siteplan::TVyrMapCom> shape = map.CreateMapCom(siteplan::TVYRLine::Kind);
+    auto* line = dynamic_cast<siteplan::TVYRLine*>(shape.get());
+    ASSERT_NE(line, nullptr);
+    map.DefaultPen.Assign(siteplan::TMapPen());
+    line->BasePoint = QPoint(1000, 2000);
+    line->Points[0] = QPoint(1000, 2000);
+    line->Points[1] = QPoint(3000, 2000);
+    line->Points[2] = QPoint(3000, -500);
+    line->SetPointCount(3);
+    line->SetShowWord(QStringLiteral("墙体"));
+    map.AddMapCom(std::move(shape));
+    const QByteArray bytes = SavedBytes(map);
+    EXPECT_EQ(bytes.toHex(), LinePlan.toHex());
+    AddToCorpus(bytes, QStringLiteral("polyline"));
+
+    siteplan::TPlaneMap loaded(services);
+    ASSERT_TRUE(LoadBytes(loaded, LinePlan));
+    ASSERT_EQ(loaded.MapComCount(), 1);
+    const auto* read = dynamic_cast<const siteplan::TVYRLine*>(loaded.MapCom(0));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->ShowWord(), QStringLiteral("墙体"));
+    EXPECT_EQ(read->PointCount(), 3);
+    EXPECT_EQ(read->Points[2], QPoint(3000, -500));
+    EXPECT_EQ(read->OwnPen.Value(), (platform::TPen{platform::clRed, platform::TPenStyle::psDash, 2}));
+    EXPECT_EQ(read->Pen(), &read->OwnPen);
+    EXPECT_EQ(SavedBytes(loaded), LinePlan);
+}
+
+TEST_F(PlanFile, PolylineLabelBytesAndEmptyLabelRoundTrip)
+{
+    QByteArray notGbk = LinePlan;
+    notGbk.replace(LineWordAt, 4, QByteArray::fromHex("ff80fe30"));
+    QByteArray noLabel = LinePlan;
+    noLabel.remove(LineWordAt, 4);
+    PutInt32(noLabel, LineWordLengthAt, 0);
+    QByteArray noPoints = LinePlan.first(LinePointCountAt);
+    noPoints += QByteArray(4, '\0');
+    for (const QByteArray* bytes : {&notGbk, &noLabel, &noPoints}) {
+        siteplan::TPlaneMap loaded(services);
+        ASSERT_TRUE(LoadBytes(loaded, *bytes));
+        EXPECT_EQ(SavedBytes(loaded), *bytes);
+    }
+    AddToCorpus(noLabel, QStringLiteral("polyline-plain"));
 }
 
 TEST_F(PlanFile, TextBytesThatAreNotGbkAreWrittenBackAsRead)
@@ -271,6 +346,13 @@ TEST_F(DamagedPlan, BadValuesAreRefused)
         {"legend tool as MapID", &withBox, FirstRecordAt, 1000},
         {"shape pen style", &withBox, boxPenStyleAt, 9},
         {"shape brush style", &withBox, boxBrushStyleAt, 0x7F},
+        {"polyline pen style", &LinePlan, LinePenStyleAt, 7},
+        {"label longer than the file", &LinePlan, LineWordLengthAt, 1000},
+        {"label of 2 GB", &LinePlan, LineWordLengthAt, 0x7FFFFFFF},
+        {"101 vertices", &LinePlan, LinePointCountAt, 101},
+        {"negative vertex count", &LinePlan, LinePointCountAt, -1},
+        {"more vertices than bytes", &LinePlan, LinePointCountAt, 4},
+        {"fewer vertices than bytes", &LinePlan, LinePointCountAt, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -396,6 +478,30 @@ TEST_F(CopyBuffer, PasteMovesByFivePixelsSnappedToCentimetres)
         for (int i : {count, count + 1})
             EXPECT_EQ(static_cast<const TTestBox*>(map.MapCom(i))->Corner1, corner + QPoint(c.offset, c.offset));
     }
+}
+
+TEST_F(CopyBuffer, PolylinePastesWithItsLabelAndVertices)
+{
+    map.SetMapScale(100); // one pixel is 100 world units
+    map.SetDrawKind(siteplan::TVYRLine::Kind);
+    Click({100, 100});
+    Click({300, 100});
+    Click({300, 200});
+    DoubleClick({300, 200});
+    map.SetDrawKind(0);
+    auto* line = dynamic_cast<siteplan::TVYRLine*>(map.MapCom(0));
+    ASSERT_NE(line, nullptr);
+    line->SetShowWord(QStringLiteral("围"));
+    map.CopySelection();
+    map.PasteSelection();
+    ASSERT_EQ(map.MapComCount(), 2);
+    const auto* copy = dynamic_cast<const siteplan::TVYRLine*>(map.MapCom(1));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(map.IsSelected(copy));
+    EXPECT_EQ(copy->ShowWord(), QStringLiteral("围"));
+    ASSERT_EQ(copy->PointCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(copy->GetPointPos(i), line->GetPointPos(i) + QPoint(5, 5));
 }
 
 } // namespace

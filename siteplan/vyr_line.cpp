@@ -1,0 +1,65 @@
+#include "vyr_line.h"
+
+#include "plan_records.h"
+#include "shape_property_editor.h"
+#include "word_line.h"
+
+namespace siteplan {
+
+TVYRLine::TVYRLine(TPlaneMap* map, std::span<const QPoint> points) : TPointListMapCom(map, points)
+{
+    MapID = Kind;
+}
+
+void TVYRLine::SetShowWord(const QString& value)
+{
+    if (value == FShowWord.Text())
+        return;
+    FShowWord.SetText(value);
+    Changed();
+}
+
+void TVYRLine::Draw(platform::Canvas& canvas, std::uint8_t mode)
+{
+    if (PointCount() == 0)
+        return;
+    TVyrMapCom::Draw(canvas, mode);
+    const std::vector<QPoint> screen = ScreenPoints();
+    SetDrawPen(canvas, mode);
+    if (!FShowWord.Bytes().isEmpty())
+        DrawWordLine(canvas, screen, WordGap, FShowWord.Text());
+    else
+        canvas.Polyline(screen);
+}
+
+void TVYRLine::EditProperty()
+{
+    TShapePropertyEditor* editor = PropertyEditor();
+    QString word = ShowWord();
+    if (!editor || !editor->EditLine(OwnPen, word))
+        return;
+    SetShowWord(word);
+    PropertiesEdited();
+}
+
+void TVYRLine::SaveToStream(QDataStream& stream) const
+{
+    TVyrMapCom::SaveToStream(stream);
+    WritePen(stream, OwnPen);
+    WriteString(stream, FShowWord);
+    WritePointList(stream);
+}
+
+void TVYRLine::LoadFromStream(QDataStream& stream)
+{
+    TVyrMapCom::LoadFromStream(stream);
+    ReadPen(stream, OwnPen);
+    platform::StoredText word;
+    ReadString(stream, word);
+    if (stream.status() != QDataStream::Ok)
+        return;
+    FShowWord = word;
+    ReadPointList(stream);
+}
+
+} // namespace siteplan
