@@ -18,6 +18,7 @@
 #include "siteplan/map_pen.h"
 #include "siteplan/plane_map.h"
 #include "siteplan/text_show_set.h"
+#include "siteplan/vyr_line.h"
 
 #include "platform/picture/picture.h"
 #include "tests/support/fake_window_services.h"
@@ -206,6 +207,36 @@ TEST(ExecuteEditLine, LabelAndPen)
         EXPECT_EQ(siteplan::ExecuteEditLine(pen, word), c.Ok) << c.Name;
         EXPECT_EQ(word, c.Stored) << c.Name;
         ExpectEditedPen(pen, c.Ok);
+    }
+}
+
+// The line dialog as the polyline opens it: OK stores the label and the
+// pen and marks the plan modified; Cancel changes nothing.
+TEST(PolylineProperties, LineDialogThroughEditProperty)
+{
+    FakeWindowServices services;
+    siteplan::TPlaneMap map(services);
+    siteplan::TDialogPropertyEditor editor;
+    map.SetPropertyEditor(&editor);
+    map.DefaultPen.SetColor(platform::clBlue);
+    auto* line = static_cast<siteplan::TVYRLine*>(map.AddMapCom(map.CreateMapCom(siteplan::TVYRLine::Kind)));
+    line->SetShowWord("围");
+    map.SelectMapCom(line, true);
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        map.Modified = false;
+        WhenDialog<siteplan::TFrm_EditLine>([&](siteplan::TFrm_EditLine& form) {
+            EXPECT_EQ(form.Edit1->text(), "围");
+            EXPECT_EQ(form.fra_EditPenProperty1->lb_PenColor->Color(), platform::clBlue);
+            form.Edit1->end(false);
+            Type(form.Edit1, "墙");
+            EditPen(*form.fra_EditPenProperty1);
+            Close(form, ok);
+        });
+        map.EditProperties();
+        EXPECT_EQ(line->ShowWord(), ok ? "围墙" : "围");
+        ExpectEditedPen(line->OwnPen, ok);
+        EXPECT_EQ(map.Modified, ok);
     }
 }
 
