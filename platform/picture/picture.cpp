@@ -139,9 +139,10 @@ void TPicture::ReadData(QByteArrayView data)
         break;
     }
     case TGraphicKind::Metafile: {
-        // The count includes its own four bytes; four or less is an empty metafile.
+        // The count includes its own four bytes; four or less is an empty
+        // metafile, a negative count is damage.
         const auto count = in.I32();
-        if (!count)
+        if (!count || *count < 0)
             ThrowStreamReadError();
         if (*count > 4) {
             const auto image = in.Bytes(*count - 4);

@@ -75,9 +75,9 @@ public:
 
     // The binary "Data" of a picture in a component stream: the class name
     // as a short string, then the graphic's data in its class's stored
-    // form. An unknown class name reads as an empty picture; data shorter
-    // than its length fields throws EPictureError and leaves the picture as
-    // it was.
+    // form. An unknown class name reads as an empty picture; a negative
+    // length, or data shorter than its length fields, throws EPictureError
+    // and leaves the picture as it was.
     void ReadData(QByteArrayView data);
     QByteArray WriteData() const;
 
