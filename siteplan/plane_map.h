@@ -18,6 +18,7 @@
 #include "text_show_set.h"
 
 #include "platform/canvas.h"
+#include "platform/picture/picture.h"
 #include "platform/window_services.h"
 
 #include <QByteArray>
@@ -135,6 +136,10 @@ public:
     // The printable area at zoom 100 on white, shapes only. A null image,
     // after a message, when that size is empty or too large.
     QImage GetBitmap();
+    // The same picture as an enhanced metafile put into metafile, one
+    // metafile unit per screen pixel. False, after a message and with
+    // metafile unchanged, when the printable area is empty.
+    bool DrawToMetafile(platform::TPicture& metafile);
     // Size in pixels of the printable area at zoom 100 (0 x 0 and more).
     QSize PrintableSize() const;
 
@@ -299,6 +304,9 @@ private:
     void SelectionNotify(TSelectMapComs& list, TVyrMapCom* shape, TListNotification action);
     void SetCursor(int cursor);
     void ScaleChangedAll();
+    // Draws every shape in mode 0 at zoom 100 and restores the zoom, also
+    // when drawing fails.
+    void DrawShapesAtZoom100(platform::Canvas& canvas);
     void PaintPaperMarks(platform::Canvas& canvas) const;
     void PaintGrid(platform::Canvas& canvas) const;
     void DrawBand();

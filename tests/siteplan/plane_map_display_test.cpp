@@ -1,5 +1,8 @@
 #include "siteplan/plane_map.h"
 
+#include "platform/painter_canvas.h"
+#include "platform/picture/picture.h"
+
 #include "tests/support/fake_window_services.h"
 #include "tests/siteplan/test_shapes.h"
 
@@ -219,6 +222,53 @@ TEST_F(PlaneMapDisplay, BitmapOfThePrintableAreaAtZoom100)
     EXPECT_EQ(map.Zoom(), 250);
     EXPECT_EQ(at250, at100); // no grid, no selection frame, no zoom
     EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(PlaneMapDisplay, MetafilePlaysBackAsTheBitmap)
+{
+    map.SetMapScale(10);
+    auto* box = static_cast<testshapes::TTestBox*>(map.AddMapCom(map.CreateMapCom(testshapes::BoxKind)));
+    box->Corner1 = {1000, 1000};
+    box->Corner2 = {5000, 3000};
+    box->OwnBrush.SetStyle(platform::TBrushStyle::bsSolid);
+    box->OwnBrush.SetColor(platform::clRed);
+    map.SelectMapCom(box, true);
+    map.SetZoom(250);
+
+    platform::TPicture metafile;
+    ASSERT_TRUE(map.DrawToMetafile(metafile));
+    EXPECT_EQ(map.Zoom(), 250);
+    ASSERT_EQ(metafile.Kind(), platform::TGraphicKind::Metafile);
+    ASSERT_TRUE(metafile.Decoded());
+    EXPECT_TRUE(metafile.Enhanced());
+    const QImage bitmap = map.GetBitmap();
+    ASSERT_EQ(QSize(metafile.Width(), metafile.Height()), bitmap.size());
+
+    QImage played(bitmap.size(), QImage::Format_RGB32);
+    played.fill(Qt::white);
+    {
+        platform::PainterCanvas canvas(played);
+        metafile.Draw(canvas, QRect(QPoint(0, 0), played.size()));
+    }
+    EXPECT_EQ(played, bitmap);
+
+    // Stored and read back, the metafile keeps its bytes.
+    platform::TPicture reread;
+    reread.ReadData(metafile.WriteData());
+    EXPECT_EQ(reread, metafile);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(PlaneMapDisplay, MetafileOfAnEmptyAreaIsRefused)
+{
+    map.SetLeftMargin(150);
+    map.SetRightMargin(150);
+    platform::TPicture metafile;
+    metafile.SetGraphic(platform::TGraphicKind::Bitmap, QByteArray("kept"));
+    EXPECT_FALSE(map.DrawToMetafile(metafile));
+    EXPECT_EQ(metafile.Bytes(), QByteArray("kept"));
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, QStringLiteral("平面图的打印区域为空，无法生成图片。"));
 }
 
 TEST_F(PlaneMapDisplay, BitmapOfAnEmptyOrHugeAreaIsRefused)
