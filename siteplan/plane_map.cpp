@@ -373,7 +373,7 @@ TRect TPlaneMap::MapComFrame(const TVyrMapCom& shape) const
 {
     TRect r = shape.GetBounds();
     r.Right += 25;
-    return r.Inflated(shape.GetSelectMargin() + 2);
+    return r.Inflated(shape.GetPaintMargin() + 2);
 }
 
 QPolygon TPlaneMap::TurnedFrame(const TVyrMapCom& shape) const

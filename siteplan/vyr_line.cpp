@@ -1,8 +1,12 @@
 #include "vyr_line.h"
 
 #include "plan_records.h"
+#include "plane_map.h"
 #include "shape_property_editor.h"
 #include "word_line.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace siteplan {
 
@@ -30,6 +34,19 @@ void TVYRLine::Draw(platform::Canvas& canvas, std::uint8_t mode)
         DrawWordLine(canvas, screen, WordGap, FShowWord.Text());
     else
         canvas.Polyline(screen);
+}
+
+int TVYRLine::GetPaintMargin() const
+{
+    const int margin = GetSelectMargin();
+    if (FShowWord.Bytes().isEmpty() || !PlaneMap())
+        return margin;
+    // The label is 10 point text: no character is wider than the em, and a
+    // copy stands up to its height beside the line and up to its width past
+    // an inner vertex.
+    const std::int64_t em = static_cast<std::int64_t>(std::ceil(10.0 * PlaneMap()->PixelsPerInch() / 72));
+    const std::int64_t reach = em * (FShowWord.Text().size() + 2) + margin;
+    return static_cast<int>(std::clamp<std::int64_t>(reach, margin, 1 << 20));
 }
 
 void TVYRLine::EditProperty()

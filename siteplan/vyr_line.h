@@ -24,6 +24,9 @@ public:
     // Base record, pen, label (string record), point count and points.
     void SaveToStream(QDataStream& stream) const override;
     void LoadFromStream(QDataStream& stream) override;
+    // With a label: room for the copies beside the line and past its
+    // vertices.
+    int GetPaintMargin() const override;
 
     // "" draws a plain polyline. The setter fires Changed when the text
     // differs; the bytes read from a file are kept until then.

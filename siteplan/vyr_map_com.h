@@ -113,6 +113,10 @@ public:
     virtual void LoadFromStream(QDataStream& stream);
     virtual void AfterCreate() {}
     virtual int GetSelectMargin() const { return 2; }
+    // How far the drawing can reach beyond GetBounds, in pixels: the
+    // selection frame's margin, or more for a shape that draws beside its
+    // points. The plan repaints that much around the shape.
+    virtual int GetPaintMargin() const { return GetSelectMargin(); }
 
     // --- Geometry shared by the shapes ---
     // The plan's conversion; Rotated turns the result by RotateAngle.

@@ -4,6 +4,7 @@
 
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -27,6 +28,34 @@ void Line(platform::Canvas& canvas, QPoint from, QPoint to)
     canvas.LineTo(to.x(), to.y());
 }
 
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
+}
+
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b)
+{
+    return -FloorDiv(-a, b);
+}
+
+// The stretch of distances along the segment from a in direction theta
+// that can reach the rectangle: outside it nothing drawn is visible.
+void VisibleStretch(const QRect& r, QPoint a, double theta, std::int64_t& from, std::int64_t& to)
+{
+    const double ux = std::cos(theta);
+    const double uy = -std::sin(theta);
+    const QPoint corners[4] = {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()};
+    double low = 0;
+    double high = 0;
+    for (int i = 0; i < 4; ++i) {
+        const double t = (static_cast<double>(corners[i].x()) - a.x()) * ux + (static_cast<double>(corners[i].y()) - a.y()) * uy;
+        low = i == 0 ? t : std::min(low, t);
+        high = i == 0 ? t : std::max(high, t);
+    }
+    from = static_cast<std::int64_t>(std::floor(std::clamp(low, -1e15, 1e15)));
+    to = static_cast<std::int64_t>(std::ceil(std::clamp(high, -1e15, 1e15)));
+}
+
 } // namespace
 
 void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int gap, const QString& word)
@@ -38,11 +67,16 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
     canvas.Font.Color = platform::clBackground;
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
     const std::int64_t wd = canvas.TextWidth(word);
-    const int half = canvas.TextHeight(word) / 2;
+    const int height = canvas.TextHeight(word);
+    const int half = height / 2;
+    const std::int64_t period = wd + gap;
+    // Drawing farther than this from the visible area cannot reach it.
+    const int reach = static_cast<int>(std::min<std::int64_t>(wd + height + canvas.Pen.Width + 2, 1 << 20));
+    const QRect visible = canvas.ClipRect().adjusted(-reach, -reach, reach, reach);
     // Where the rhythm stands at a vertex: positive, the line still to draw
     // before the next word; negative, the part of a word that overhangs.
     std::int64_t carry = 0;
-    if (points.size() < 2)
+    if (points.size() < 2 || period <= 0)
         return;
     QPoint a = points[0];
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -55,26 +89,45 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
         const std::int64_t len = platform::Round(std::sqrt(dx * dx + dy * dy));
         const double theta = SegmentAngle(a, b);
         SetFontAngle(canvas.Font, static_cast<int>(platform::Round(platform::Round(theta * 180 / pi) * 10.0)));
-        QPoint start = carry >= 0 ? a : Along(a, theta, -carry);
         const QPoint origin(a.x() + platform::RoundInt(std::cos(theta + pi / 2) * half),
                             a.y() - platform::RoundInt(std::sin(theta + pi / 2) * half));
-        for (std::int64_t k = 1;; ++k) {
-            const std::int64_t pieceEnd = (wd + gap) * k - wd - carry;
-            const std::int64_t wordEnd = pieceEnd + wd;
-            if (pieceEnd >= len || (last && wordEnd >= len)) {
+        // Copy k covers [period k - wd - carry, period k - carry] along the
+        // segment, line between the copies. The segment ends with copy
+        // kEnd: either line from the end of copy kEnd - 1 to b (a copy that
+        // would reach the end, or whose line piece does), or copy kEnd
+        // itself overhanging b.
+        const auto pieceEnd = [&](std::int64_t k) { return period * k - wd - carry; };
+        const auto wordEnd = [&](std::int64_t k) { return period * k - carry; };
+        std::int64_t kLine = CeilDiv(len + wd + carry, period);
+        if (last)
+            kLine = std::min(kLine, CeilDiv(len + carry, period));
+        kLine = std::max<std::int64_t>(1, kLine);
+        const std::int64_t kWord = std::max<std::int64_t>(1, CeilDiv(len + carry + 1, period));
+        // The line is tried first: it wins when both end the segment.
+        const bool endsInLine = kLine <= kWord;
+        const std::int64_t kEnd = std::min(kLine, kWord);
+
+        // Only the copies near the visible area are drawn.
+        std::int64_t seenFrom = 0;
+        std::int64_t seenTo = 0;
+        VisibleStretch(visible, a, theta, seenFrom, seenTo);
+        const std::int64_t kFrom = std::max<std::int64_t>(1, FloorDiv(seenFrom + carry, period) + 1);
+        QPoint start = carry >= 0 ? a : Along(a, theta, -carry);
+        if (kFrom > 1)
+            start = Along(a, theta, wordEnd(kFrom - 1));
+        for (std::int64_t k = kFrom; k <= kEnd; ++k) {
+            if (std::max<std::int64_t>(0, wordEnd(k - 1)) > seenTo)
+                break;
+            if (k == kEnd && endsInLine) {
                 Line(canvas, start, b);
-                carry = len - pieceEnd + gap;
                 break;
             }
-            Line(canvas, start, Along(a, theta, pieceEnd));
-            start = Along(a, theta, wordEnd);
-            const QPoint at = Along(origin, theta, pieceEnd);
+            Line(canvas, start, Along(a, theta, pieceEnd(k)));
+            start = Along(a, theta, wordEnd(k));
+            const QPoint at = Along(origin, theta, pieceEnd(k));
             canvas.TextOut(at.x(), at.y(), word);
-            if (wordEnd > len) {
-                carry = len - wordEnd;
-                break;
-            }
         }
+        carry = endsInLine ? len - pieceEnd(kEnd) + gap : len - wordEnd(kEnd);
         a = b;
     }
     SetFontAngle(canvas.Font, 0);

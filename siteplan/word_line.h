@@ -16,7 +16,9 @@ namespace siteplan {
 // word is centred on the line across its height and may run past an inner
 // vertex; on the last segment a word that would reach the end is replaced
 // by line. The canvas pen draws the pieces; the font becomes 10 point
-// "宋体" in the background colour and the brush clear.
+// "宋体" in the background colour and the brush clear. Copies and pieces
+// that cannot reach the canvas's clip area are not drawn, so a line running
+// far off the sheet costs no more than its visible part.
 void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int gap, const QString& word);
 
 } // namespace siteplan

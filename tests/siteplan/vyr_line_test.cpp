@@ -504,6 +504,39 @@ TEST_F(PolylineDrawing, LabelledLineEdgeCases)
     }
 }
 
+// Only what lies near the visible area is drawn, so a line running far
+// off the sheet costs no more than its visible part; the rhythm still
+// runs on through the parts not drawn.
+TEST_F(PolylineDrawing, LabelledLineDrawsOnlyNearTheVisibleArea)
+{
+    const QRect view(0, 0, 1000, 1000);
+    const auto inView = [&view](const RecordingCanvas& c) {
+        QStringList out;
+        for (const CanvasCall& call : c.Calls())
+            if (call.Op != CanvasOp::Polyline && view.contains(call.Args[0], call.Args[1]))
+                out << call.ToString();
+        return out;
+    };
+    // Out to the right and back: the wide surface shows every copy.
+    const std::vector<QPoint> outAndBack = {{100, 100}, {20000, 100}, {20000, 300}, {100, 300}, {100, 700}};
+    RecordingCanvas wide{QSize(30000, 1000), 96};
+    siteplan::DrawWordLine(wide, outAndBack, 50, "墙");
+    siteplan::DrawWordLine(canvas, outAndBack, 50, "墙");
+    EXPECT_EQ(inView(canvas), inView(wide));
+    EXPECT_LT(canvas.Calls().size(), wide.Calls().size() / 10);
+
+    // Two thousand million pixels to the right.
+    const std::vector<QPoint> shortRun = {{100, 100}, {20000, 100}};
+    const std::vector<QPoint> longRun = {{100, 100}, {2000000000, 100}};
+    canvas.Clear();
+    siteplan::DrawWordLine(canvas, shortRun, 50, "墙");
+    const QStringList expected = inView(canvas);
+    canvas.Clear();
+    siteplan::DrawWordLine(canvas, longRun, 50, "墙");
+    EXPECT_EQ(inView(canvas), expected);
+    EXPECT_LT(canvas.Calls().size(), 100u);
+}
+
 TEST_F(PolylineDrawing, LineWithALabelDrawsTheWordLine)
 {
     TVYRLine* line = AddLine({{100, 100}, {300, 100}});
@@ -512,6 +545,42 @@ TEST_F(PolylineDrawing, LineWithALabelDrawsTheWordLine)
     EXPECT_TRUE(Calls(CanvasOp::Polyline).isEmpty());
     EXPECT_EQ(Calls(CanvasOp::TextOut).size(), 3);
     EXPECT_TRUE(Calls(CanvasOp::LineTo).front().endsWith("pen=000000,solid,1,copy"));
+}
+
+// What a labelled line draws lies inside the region the plan repaints for
+// it, so that moving or editing it leaves no piece of a word behind: the
+// words stand beside the line and run past inner vertices.
+TEST_F(Polyline, RepaintRegionHoldsTheWords)
+{
+    platform::InstallFontSubstitutes();
+    TVYRLine* line = AddLine({{100, 200}, {300, 200}, {300, 330}, {520, 120}});
+    line->SetShowWord("围墙");
+    const QRect plain = map.GetMapComRegion(*line).boundingRect();
+    EXPECT_GT(line->GetPaintMargin(), line->GetSelectMargin());
+    for (const bool selected : {false, true}) {
+        SCOPED_TRACE(selected);
+        if (!selected)
+            map.ClearSelection();
+        QImage image(700, 500, QImage::Format_RGB32);
+        image.setDotsPerMeterX(10000); // 254 pixels per inch, as the plan
+        image.setDotsPerMeterY(10000);
+        image.fill(Qt::white);
+        {
+            platform::PainterCanvas canvas(image);
+            line->Draw(canvas, selected ? siteplan::drawmode::SelectedRotating : siteplan::drawmode::Normal);
+        }
+        QRect drawn;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != qRgb(255, 255, 255))
+                    drawn |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(drawn.isEmpty());
+        EXPECT_TRUE(map.GetMapComRegion(*line).boundingRect().contains(drawn))
+            << drawn.x() << "," << drawn.y() << " " << drawn.width() << "x" << drawn.height();
+    }
+    line->SetShowWord(QString());
+    EXPECT_EQ(line->GetPaintMargin(), line->GetSelectMargin());
+    EXPECT_TRUE(plain.contains(map.GetMapComRegion(*line).boundingRect()));
 }
 
 // A plain and a labelled line painted as the plan shows them, saved for a
