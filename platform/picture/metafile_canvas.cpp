@@ -437,7 +437,10 @@ void MetafileCanvas::ResetClipRegion()
 QRect MetafileCanvas::ClipRect() const
 {
     const QRect surface(QPoint(0, 0), size_);
-    return clip_ ? clip_->boundingRect().intersected(surface) : surface;
+    const QRect box = clip_ ? clip_->boundingRect().intersected(surface) : surface;
+    bool invertible = false;
+    const QTransform inverse = transform_.inverted(&invertible);
+    return invertible ? inverse.mapRect(box) : box;
 }
 
 void MetafileCanvas::Draw(int x, int y, const QImage& image)

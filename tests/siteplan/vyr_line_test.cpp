@@ -593,8 +593,12 @@ TEST_F(Polyline, PaintedLabelledLine)
     AddLine({{40, 40}, {360, 40}});
     TVYRLine* labelled = AddLine({{40, 100}, {240, 100}, {240, 260}, {380, 120}, {380, 280}});
     labelled->SetShowWord("围墙");
-    map.ClearSelection();
-    QImage image(420, 300, QImage::Format_RGB32);
+    // Turned by 30 degrees and selected: red not-XOR, words turned along.
+    TVYRLine* turned = AddLine({{460, 60}, {640, 60}, {640, 240}});
+    turned->SetShowWord("墙");
+    turned->RotateAngle = 300;
+    map.SelectMapCom(turned, true);
+    QImage image(720, 300, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         platform::PainterCanvas canvas(image);

@@ -226,6 +226,20 @@ TEST(Metafile, WmfWindowMapsOntoTheBoundingBox)
     EXPECT_EQ(image.pixelColor(25, 10), QColor(Qt::white));
 }
 
+// Drawing code asks for the area it can reach in its own coordinates,
+// under the world transform it has set (a turned shape, for one).
+TEST(Metafile, ClipRectFollowsClipAndTransform)
+{
+    MetafileCanvas metafile(QSize(200, 100));
+    EXPECT_EQ(metafile.ClipRect(), QRect(0, 0, 200, 100));
+    metafile.SetClipRegion(QRegion(10, 10, 20, 20));
+    metafile.SetWorldTransform(QTransform::fromScale(2, 2));
+    EXPECT_EQ(metafile.ClipRect(), QRect(5, 5, 10, 10));
+    metafile.ResetClipRegion();
+    metafile.SetWorldTransform(QTransform(0, 1, -1, 0, 100, 0)); // a quarter turn
+    EXPECT_EQ(metafile.ClipRect(), QRect(0, -100, 100, 200));
+}
+
 TEST(Metafile, RecordsThatDoNotFitAreSkippedOrEndThePlayback)
 {
     MetafileCanvas metafile(QSize(50, 50));
