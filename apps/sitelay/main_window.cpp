@@ -316,7 +316,13 @@ void TForm1::CreateWorkspace()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     FMethodsPanel = new TMethodsPanle(central);
-    FMethodsPanel->OnSelectTool = [this] { spbtn_SelectClick(FPageButtons[0][0]); };
+    // An armed method leaves no drawing tool: the first page's select button
+    // goes down, and so does the shown page's, whose tool button would
+    // otherwise stay down for a tool the plan no longer has.
+    FMethodsPanel->OnSelectTool = [this] {
+        spbtn_SelectClick(FPageButtons[0][0]);
+        ResetToolToSelect();
+    };
     row->addWidget(FMethodsPanel);
 
     FWorkspace = new QWidget(central);

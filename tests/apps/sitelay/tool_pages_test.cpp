@@ -261,6 +261,20 @@ TEST_F(ToolPagesTest, MethodButtonsFollowTheSingleSelectedPointShape)
     EXPECT_EQ(panel.MethodIndex(), -1);
     EXPECT_EQ(Map().EditMethod(), -1);
 
+    // Arming a method while another page's tool is chosen leaves no tool
+    // button down but the select buttons.
+    window->PageControl1->setCurrentIndex(1);
+    window->ToolButtonOf(100)->click();
+    ASSERT_EQ(Map().DrawKind(), 100);
+    panel.Button(0)->click();
+    EXPECT_EQ(Map().EditMethod(), 0);
+    EXPECT_EQ(Map().DrawKind(), 0);
+    EXPECT_TRUE(window->PageButtons(1)[0]->isChecked());
+    EXPECT_TRUE(window->PageButtons(0)[0]->isChecked());
+    window->PageControl1->setCurrentIndex(0);
+    panel.Button(0)->click();
+    ASSERT_EQ(panel.MethodIndex(), -1);
+
     // When the line stops being shown, its armed method is disarmed in the
     // plan as well.
     panel.Button(0)->click();
