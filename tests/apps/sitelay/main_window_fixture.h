@@ -1,7 +1,8 @@
 // A main window over the fake message service and file dialogs, with its
-// recent-files list in a temporary folder, and the test shapes registered
-// under the kinds of the polyline, the rectangle, the text and the tower
-// crane, so that the tool pages offer them.
+// recent-files list in a temporary folder. Besides the polyline, the test
+// shapes stand in for the rectangle, the text and the tower crane, so that
+// the tool pages offer them (unless a fixture asks for the program's own
+// shapes only).
 #pragma once
 
 #include "apps/sitelay/main_window.h"
@@ -14,6 +15,7 @@
 #include "siteplan/map_pen.h"
 #include "siteplan/shape_property_editor.h"
 #include "siteplan/text_show_set.h"
+#include "siteplan/vyr_line.h"
 
 #include "apps/sitelay/methods_panel.h"
 
@@ -47,9 +49,6 @@ struct TTestLabelBox final : testshapes::TTestBox {
 inline void RegisterFixtureShapes()
 {
     testshapes::RegisterTestShapes();
-    siteplan::RegisterMapComClass(1, [](siteplan::TPlaneMap& map, std::span<const QPoint> points) {
-        return std::unique_ptr<siteplan::TVyrMapCom>(std::make_unique<testshapes::TTestPath>(&map, points, 100));
-    });
     siteplan::RegisterMapComClass(3, siteplan::CreateMapComOf<testshapes::TTestBox>);
     siteplan::RegisterMapComClass(7, siteplan::CreateMapComOf<TTestLabelBox>);
     siteplan::RegisterMapComClass(100, siteplan::CreateMapComOf<testshapes::TTestBox>);
@@ -83,11 +82,19 @@ struct MainWindowFixture : ::testing::Test {
     FakePropertyEditor propertyEditor;
     std::unique_ptr<sitelay::TForm1> window;
 
-    MainWindowFixture()
+    MainWindowFixture() : MainWindowFixture(true) {}
+
+protected:
+    // Without the test shapes the tool pages offer the program's own shapes
+    // only; a test executable that wants that registers none anywhere.
+    explicit MainWindowFixture(bool withTestShapes)
     {
-        RegisterFixtureShapes();
+        if (withTestShapes)
+            RegisterFixtureShapes();
         CreateWindow();
     }
+
+public:
 
     void CreateWindow()
     {
@@ -130,6 +137,22 @@ struct MainWindowFixture : ::testing::Test {
         DragOnMap(from, to);
         return static_cast<testshapes::TTestBox*>(Map().MapCom(Map().MapComCount() - 1));
     }
+    // Draws a polyline through the points with the polyline tool of the
+    // first page: a click at each, a double click at the last.
+    siteplan::TVYRLine* DrawPolyline(std::initializer_list<QPoint> points) const
+    {
+        window->ToolButtonOf(siteplan::TVYRLine::Kind)->click();
+        for (const QPoint p : points)
+            ClickOnMap(p);
+        const QPoint last = *(points.end() - 1);
+        SendMouse(Viewport(), QEvent::MouseButtonDblClick, last, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(Viewport(), QEvent::MouseButtonRelease, last, Qt::LeftButton, Qt::NoButton);
+        const int count = Map().MapComCount();
+        return count > 0 ? dynamic_cast<siteplan::TVYRLine*>(Map().MapCom(count - 1)) : nullptr;
+    }
+    // A viewport position as the plan's pixel (no scrolling in the tests).
+    QPoint OnSheet(QPoint viewportPos) const { return window->PlaneMapView()->ToMap(viewportPos); }
+    QPoint InViewport(QPoint sheetPos) const { return sheetPos - OnSheet(QPoint(0, 0)); }
     // Draws a labelled box with the text tool of the first page.
     TTestLabelBox* DrawLabelBox(QPoint from, QPoint to) const
     {

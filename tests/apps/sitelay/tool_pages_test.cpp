@@ -231,35 +231,92 @@ TEST_F(ToolPagesTest, ATypedFontSizeChangesNothing)
     EXPECT_EQ(Map().DefaultTextShow.Font.Size, 14);
 }
 
-TEST_F(ToolPagesTest, MethodButtonsFollowTheSingleSelectedPointShape)
+TEST_F(ToolPagesTest, ThePolylineToolDrawsAPolylineThroughTheHost)
 {
-    window->ToolButtonOf(1)->click();
-    for (const QPoint p : {QPoint(100, 100), QPoint(300, 200), QPoint(400, 120)})
-        ClickOnMap(p);
-    SendMouse(Viewport(), QEvent::MouseButtonDblClick, {400, 120}, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(Viewport(), QEvent::MouseButtonRelease, {400, 120}, Qt::LeftButton, Qt::NoButton);
+    QToolButton* tool = window->ToolButtonOf(siteplan::TVYRLine::Kind);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(window->PageButtons(0)[1], tool);
+    EXPECT_EQ(tool->toolTip(), QStringLiteral("折线"));
+    EXPECT_FALSE(tool->icon().isNull());
+
+    const std::vector<QPoint> clicked{{100, 100}, {300, 200}, {400, 120}};
+    siteplan::TVYRLine* line = DrawPolyline({clicked[0], clicked[1], clicked[2]});
+    ASSERT_NE(line, nullptr);
     ASSERT_EQ(Map().MapComCount(), 1);
-    siteplan::TVyrMapCom* line = Map().MapCom(0);
+    ASSERT_EQ(line->GetPointCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        // Vertices are snapped to the centimetre of the site, well under a
+        // pixel at 1 : 100.
+        const QPoint d = InViewport(line->GetPointPos(i)) - clicked[static_cast<std::size_t>(i)];
+        EXPECT_LE(d.manhattanLength(), 1) << i;
+    }
+    EXPECT_EQ(Map().DrawKind(), 0);
+    EXPECT_TRUE(window->PageButtons(0)[0]->isChecked());
+    EXPECT_TRUE(Map().IsSelected(line));
+    EXPECT_TRUE(Map().Modified);
+    EXPECT_TRUE(window->act_EditDelete->isEnabled());
+}
+
+TEST_F(ToolPagesTest, MethodButtonsOfASelectedPolylineAddInsertAndDeletePoints)
+{
+    siteplan::TVYRLine* line = DrawPolyline({{100, 100}, {300, 200}, {400, 120}});
+    ASSERT_NE(line, nullptr);
     ASSERT_TRUE(Map().IsSelected(line));
     sitelay::TMethodsPanle& panel = *window->MethodsPanel();
-    ASSERT_EQ(panel.ButtonCount(), line->MethodCount);
-    ASSERT_GE(panel.ButtonCount(), 1);
-    for (int i = 0; i < panel.ButtonCount(); ++i)
-        EXPECT_EQ(panel.Button(i)->toolTip(), line->GetMethodHint(i));
+    ASSERT_EQ(panel.ButtonCount(), 3);
+    const QString hints[] = {QStringLiteral("增加点"), QStringLiteral("插入点"), QStringLiteral("删除点")};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(panel.Button(i)->toolTip(), hints[i]);
+        EXPECT_FALSE(panel.Button(i)->icon().isNull()) << i;
+        EXPECT_FALSE(panel.Button(i)->isChecked()) << i;
+    }
 
+    // ADD: a click on the plan becomes the new last vertex.
     panel.Button(0)->click();
     EXPECT_EQ(panel.MethodIndex(), 0);
     EXPECT_EQ(Map().EditMethod(), 0);
     EXPECT_EQ(Map().DrawKind(), 0);
-    // A selection change that leaves the same single shape keeps the armed method.
+    ClickOnMap({500, 300});
+    ASSERT_EQ(line->GetPointCount(), 4);
+    EXPECT_LE((InViewport(line->GetPointPos(3)) - QPoint(500, 300)).manhattanLength(), 1);
+
+    // INSERT: a click on the first segment puts a vertex there; the button
+    // of ADD went up.
+    panel.Button(1)->click();
+    EXPECT_FALSE(panel.Button(0)->isChecked());
+    EXPECT_EQ(Map().EditMethod(), 1);
+    const QPoint middle = InViewport((line->GetPointPos(0) + line->GetPointPos(1)) / 2);
+    ClickOnMap(middle);
+    ASSERT_EQ(line->GetPointCount(), 5);
+    EXPECT_LE((InViewport(line->GetPointPos(1)) - middle).manhattanLength(), 2);
+    EXPECT_LE((InViewport(line->GetPointPos(4)) - QPoint(500, 300)).manhattanLength(), 1);
+
+    // DELETE: a click on the handle of a vertex removes it.
+    panel.Button(2)->click();
+    EXPECT_EQ(Map().EditMethod(), 2);
+    const QPoint second = line->GetPointPos(2);
+    const QPoint third = line->GetPointPos(3);
+    ClickOnMap(InViewport(second));
+    ASSERT_EQ(line->GetPointCount(), 4);
+    EXPECT_EQ(line->GetPointPos(2), third);
+    EXPECT_TRUE(Map().Modified);
+
+    // A selection change that leaves the same single shape keeps the armed
+    // method; a second press disarms it.
     Map().onSelectChanged(&Map(), Map().Selection());
-    EXPECT_EQ(panel.MethodIndex(), 0);
-    EXPECT_TRUE(panel.Button(0)->isChecked());
-    EXPECT_EQ(Map().EditMethod(), 0);
-    // A second press disarms.
-    panel.Button(0)->click();
+    EXPECT_EQ(panel.MethodIndex(), 2);
+    EXPECT_TRUE(panel.Button(2)->isChecked());
+    panel.Button(2)->click();
     EXPECT_EQ(panel.MethodIndex(), -1);
     EXPECT_EQ(Map().EditMethod(), -1);
+}
+
+TEST_F(ToolPagesTest, MethodButtonsFollowTheSingleSelectedPointShape)
+{
+    siteplan::TVYRLine* line = DrawPolyline({{100, 100}, {300, 200}, {400, 120}});
+    ASSERT_NE(line, nullptr);
+    sitelay::TMethodsPanle& panel = *window->MethodsPanel();
+    ASSERT_EQ(panel.ButtonCount(), 3);
 
     // Arming a method while another page's tool is chosen leaves no tool
     // button down but the select buttons.
@@ -272,12 +329,9 @@ TEST_F(ToolPagesTest, MethodButtonsFollowTheSingleSelectedPointShape)
     EXPECT_TRUE(window->PageButtons(1)[0]->isChecked());
     EXPECT_TRUE(window->PageButtons(0)[0]->isChecked());
     window->PageControl1->setCurrentIndex(0);
-    panel.Button(0)->click();
-    ASSERT_EQ(panel.MethodIndex(), -1);
 
     // When the line stops being shown, its armed method is disarmed in the
     // plan as well.
-    panel.Button(0)->click();
     Map().ClearSelection();
     EXPECT_EQ(panel.ButtonCount(), 0);
     EXPECT_EQ(Map().EditMethod(), -1);
@@ -289,8 +343,12 @@ TEST_F(ToolPagesTest, MethodButtonsFollowTheSingleSelectedPointShape)
     ASSERT_EQ(Map().SelectedCount(), 2);
     EXPECT_EQ(panel.ButtonCount(), 0);
     EXPECT_EQ(panel.MapCom(), nullptr);
+    Map().SelectMapCom(line, true);
+    EXPECT_EQ(panel.MapCom(), line);
+    EXPECT_EQ(panel.ButtonCount(), 3);
     Map().SelectMapCom(box, true);
     EXPECT_EQ(panel.MapCom(), box);
+    EXPECT_EQ(panel.ButtonCount(), 0);
 }
 
 } // namespace
