@@ -1,5 +1,5 @@
 // The status bar, zoom, paper, scale and orientation controls, the sheet's
-// place in the view and the rulers beside it, and a screenshot.
+// place in the view and the rulers beside it.
 #include "tests/apps/sitelay/main_window_fixture.h"
 
 #include "apps/sitelay/zoom_steps.h"
@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QScrollBar>
 
 namespace {
@@ -147,24 +146,6 @@ TEST_F(MainWindowTest, RulersStartAtTheSheetAndStayBlankWithoutAPlan)
     window->act_FileClose->trigger();
     const QImage closed = window->grab().toImage();
     EXPECT_EQ(closed.pixelColor(sheetInRuler + QPoint(1, 4)), workspace);
-}
-
-TEST_F(MainWindowTest, ScreenshotOfAPolylineWithTheRulers)
-{
-    window->resize(1100, 760);
-    QApplication::processEvents();
-    window->ToolButtonOf(1)->click();
-    for (const QPoint p : {QPoint(120, 90), QPoint(300, 260), QPoint(520, 140), QPoint(700, 330)})
-        ClickOnMap(p);
-    SendMouse(Viewport(), QEvent::MouseButtonDblClick, {700, 330}, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(Viewport(), QEvent::MouseButtonRelease, {700, 330}, Qt::LeftButton, Qt::NoButton);
-    ASSERT_EQ(Map().MapComCount(), 1);
-    EXPECT_EQ(Map().DrawKind(), 0);
-
-    const QImage shot = window->grab().toImage();
-    ASSERT_FALSE(shot.isNull());
-    QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
-    ASSERT_TRUE(shot.save(QStringLiteral(SCREENSHOT_DIR "/sitelay_main_window.png")));
 }
 
 } // namespace
