@@ -1,10 +1,15 @@
 // The window as the program shows it, with only the program's own shapes
 // on its tool pages: a polyline drawn with the tool of the first page, the
-// rulers beside the sheet, saved as a picture to look at. Its own
-// executable, so that no test shape is registered.
+// rulers beside the sheet; and its About box. Both are saved as pictures to
+// look at. Its own executable, so that no test shape is registered.
 #include "tests/apps/sitelay/main_window_fixture.h"
 
+#include "common/about_box.h"
+
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -36,6 +41,25 @@ TEST_F(WindowScreenshotTest, APolylineDrawnBesideTheRulers)
     ASSERT_FALSE(shot.isNull());
     QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
     ASSERT_TRUE(shot.save(QStringLiteral(SCREENSHOT_DIR "/sitelay_main_window.png")));
+}
+
+TEST_F(WindowScreenshotTest, TheAboutBoxShowsTheProgramsPicture)
+{
+    QImage shot;
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<common::TAboutBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = true;
+        EXPECT_FALSE(box->ProgramIcon()->pixmap().isNull());
+        shot = box->grab().toImage();
+        box->OKButton()->click();
+    });
+    window->act_HelpAbout->trigger();
+    ASSERT_TRUE(shown);
+    QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
+    ASSERT_TRUE(shot.save(QStringLiteral(SCREENSHOT_DIR "/sitelay_about_box.png")));
 }
 
 } // namespace
