@@ -10,6 +10,7 @@
 #include "vyr_map_com.h"
 
 #include <array>
+#include <vector>
 
 namespace siteplan {
 

@@ -1,10 +1,14 @@
-// Reads arbitrary bytes as a plan file. A plan that is accepted must save,
-// read back and save again to the same bytes, and copy and paste in full.
+// Reads arbitrary bytes as a plan file with the program's shape classes
+// (and the test shapes). A plan that is accepted must paint, save, read
+// back and save again to the same bytes, and copy and paste in full.
 #include "siteplan/plane_map.h"
 
+#include "platform/painter_canvas.h"
 #include "tests/siteplan/test_shapes.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
 
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +51,21 @@ QByteArray Save(const siteplan::TPlaneMap& map)
 
 } // namespace
 
+// The application object lives to the end of the process; the font cache it
+// keeps through fontconfig is not a leak of the code under test.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
+
+// Painting measures text, which needs the application's fonts.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     testshapes::RegisterTestShapes();
@@ -55,6 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (!Load(map, input))
         return 0;
+    map.SelectAll();
+    QImage image(320, 240, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        platform::PainterCanvas canvas(image);
+        map.Paint(canvas);
+    }
     const QByteArray saved = Save(map);
     siteplan::TPlaneMap again(services);
     if (!Load(again, saved) || Save(again) != saved)
