@@ -10,6 +10,11 @@
 
 namespace siteplan {
 
+// Screen coordinates of shapes stay within +-ScreenLimit, whatever world
+// points a file holds, so that margins, handle sizes and offsets added to
+// them stay within int.
+constexpr int ScreenLimit = 1 << 30;
+
 struct TRect {
     int Left = 0;
     int Top = 0;

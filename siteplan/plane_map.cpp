@@ -7,6 +7,7 @@
 
 #include <QPolygon>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -234,7 +235,8 @@ float TPlaneMap::ScaleFactor() const
 QPoint TPlaneMap::WorldToScreen(QPoint world) const
 {
     const double k = ScaleFactor();
-    return {platform::RoundInt(world.x() * k + Origin.x()), platform::RoundInt(world.y() * k + Origin.y())};
+    const auto screen = [](double v) { return platform::RoundInt(std::clamp<double>(v, -ScreenLimit, ScreenLimit)); };
+    return {screen(world.x() * k + Origin.x()), screen(world.y() * k + Origin.y())};
 }
 
 QPoint TPlaneMap::ScreenToWorld(QPoint screen) const

@@ -238,8 +238,10 @@ void TPointListMapCom::AddCreatingPoint(QPoint p)
 
 void TPointListMapCom::MoveWorld(QPoint delta)
 {
-    for (int i = 0; i < FPointCount; ++i)
-        Points[static_cast<std::size_t>(i)] += delta;
+    // Points read from a file may lie anywhere: they stop at the edge of
+    // the coordinate range instead of wrapping round.
+    for (QPoint& p : std::span<QPoint>(Points.data(), static_cast<std::size_t>(FPointCount)))
+        p = {platform::SaturateInt(std::int64_t{p.x()} + delta.x()), platform::SaturateInt(std::int64_t{p.y()} + delta.y())};
 }
 
 bool TPointListMapCom::IsValid()

@@ -46,7 +46,7 @@ int TVYRLine::GetPaintMargin() const
     // an inner vertex.
     const std::int64_t em = static_cast<std::int64_t>(std::ceil(10.0 * PlaneMap()->PixelsPerInch() / 72));
     const std::int64_t reach = em * (FShowWord.Text().size() + 2) + margin;
-    return static_cast<int>(std::clamp<std::int64_t>(reach, margin, 1 << 20));
+    return static_cast<int>(std::max<std::int64_t>(margin, std::min<std::int64_t>(reach, 1 << 20)));
 }
 
 void TVYRLine::EditProperty()

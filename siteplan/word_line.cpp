@@ -70,8 +70,11 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
     const int height = canvas.TextHeight(word);
     const int half = height / 2;
     const std::int64_t period = wd + gap;
-    // Drawing farther than this from the visible area cannot reach it.
-    const int reach = static_cast<int>(std::min<std::int64_t>(wd + height + canvas.Pen.Width + 2, 1 << 20));
+    // Drawing farther than this from the visible area cannot reach it. A
+    // pen wider than any plan uses (a damaged file's) counts as 1024 pixels,
+    // so that it cannot make every piece of a long line worth drawing.
+    const std::int64_t penReach = std::clamp(canvas.Pen.Width, 0, 1024);
+    const int reach = static_cast<int>(std::min<std::int64_t>(wd + height + penReach + 2, 1 << 20));
     const QRect visible = canvas.ClipRect().adjusted(-reach, -reach, reach, reach);
     // Where the rhythm stands at a vertex: positive, the line still to draw
     // before the next word; negative, the part of a word that overhangs.

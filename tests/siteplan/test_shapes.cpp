@@ -5,11 +5,23 @@
 #include "siteplan/plane_map.h"
 #include "siteplan/shape_property_editor.h"
 
+#include "platform/numbers.h"
+
 #include <algorithm>
 
 namespace testshapes {
 
 using siteplan::TRect;
+
+namespace {
+
+// Stored points may lie anywhere: a move stops at the edge of the range.
+QPoint Moved(QPoint p, QPoint delta)
+{
+    return {platform::SaturateInt(std::int64_t{p.x()} + delta.x()), platform::SaturateInt(std::int64_t{p.y()} + delta.y())};
+}
+
+} // namespace
 
 TTestBox::TTestBox(siteplan::TPlaneMap* map, std::span<const QPoint> points) : TVyrMapCom(map, points)
 {
@@ -86,8 +98,8 @@ void TTestBox::SetCreatingPoint(int /*index*/, QPoint p)
 
 void TTestBox::MoveWorld(QPoint delta)
 {
-    Corner1 += delta;
-    Corner2 += delta;
+    Corner1 = Moved(Corner1, delta);
+    Corner2 = Moved(Corner2, delta);
 }
 
 void TTestBox::SaveToStream(QDataStream& stream) const
@@ -183,7 +195,7 @@ void TTestPath::AddCreatingPoint(QPoint p)
 void TTestPath::MoveWorld(QPoint delta)
 {
     for (QPoint& w : Points)
-        w += delta;
+        w = Moved(w, delta);
 }
 
 bool TTestPath::IsValid()

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QImage>
 
+#include <limits>
 #include <numbers>
 
 using platform::CanvasCall;
@@ -252,6 +253,28 @@ TEST_F(Polyline, HandlesMoveVerticesAndTheBodyMovesTheLine)
     EXPECT_EQ(line->GetPointPos(0), QPoint(315, 95));
     EXPECT_TRUE(line->HitTest({320, 205}));
     EXPECT_FALSE(line->HitTest({220, 105}));
+}
+
+TEST_F(Polyline, MovedPointsStopAtTheEdgeOfTheCoordinateRange)
+{
+    TVYRLine* line = AddLine({{100, 100}, {300, 100}});
+    constexpr int max = std::numeric_limits<int>::max();
+    constexpr int min = std::numeric_limits<int>::min();
+    line->Points[0] = QPoint(max - 50, min + 50);
+    line->MoveWorld(QPoint(100, -100));
+    EXPECT_EQ(line->Points[0], QPoint(max, min));
+    EXPECT_EQ(line->Points[1], QPoint(30100, 9900));
+    // On the screen such a point stays where handles and frames around it
+    // can still be computed.
+    map.SetMapScale(1); // a world unit is a pixel
+    line->RotateAngle = 450;
+    map.SelectMapCom(line, true);
+    RecordingCanvas canvas{QSize(400, 300), 254};
+    map.Paint(canvas);
+    const QPoint far = line->GetPointPos(0);
+    EXPECT_LE(std::abs(far.x()), siteplan::ScreenLimit);
+    EXPECT_LE(std::abs(far.y()), siteplan::ScreenLimit);
+    EXPECT_EQ(map.WorldToScreen(line->Points[0]), QPoint(siteplan::ScreenLimit, -siteplan::ScreenLimit));
 }
 
 TEST_F(Polyline, PointMethodsAddInsertDelete)
