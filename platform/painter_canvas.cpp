@@ -239,10 +239,14 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
 {
     QImage& target = *TargetImage();
     const int margin = DevicePenWidth() + 2;
-    QRect patch = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
-                      .toAlignedRect()
-                      .adjusted(-margin, -margin, margin, margin);
-    patch &= target.rect();
+    // Bounded by the image before it becomes integers: a figure mapped far
+    // outside the int range touches nothing.
+    const QRectF area = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
+                            .adjusted(-margin, -margin, margin, margin)
+                            .intersected(QRectF(target.rect()));
+    if (area.isEmpty())
+        return;
+    QRect patch = area.toAlignedRect() & target.rect();
     if (clipped_)
         patch &= clip_.boundingRect();
     if (patch.isEmpty())

@@ -429,6 +429,21 @@ TEST(PainterCanvasMixModes, NotXorDrawnTwiceRestoresTheImageExactly)
     EXPECT_EQ(image, original);
 }
 
+// A figure far beyond the coordinate range after the world transform (a
+// turned shape of a damaged file) mixes nothing and does no harm.
+TEST(PainterCanvasMixModes, FigureFarOutsideTheRangeMixesNothing)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(white);
+    const QImage original = image;
+    PainterCanvas canvas(image);
+    canvas.Pen.Mode = TPenMode::pmNotXor;
+    canvas.SetWorldTransform(QTransform::fromScale(4, 4));
+    canvas.Rectangle(-2000000000, -2000000000, -1999999000, -1999999000);
+    canvas.Rectangle(2000000000, 0, 2000001000, 5);
+    EXPECT_EQ(image, original);
+}
+
 struct MixCase {
     TPenMode mode;
     TColor pen;
