@@ -1,5 +1,7 @@
 #include "color_swatch.h"
 
+#include "chinese_texts.h"
+
 #include <QColorDialog>
 #include <QPainter>
 
@@ -30,6 +32,7 @@ bool ChooseColor(QWidget* parent, platform::TColor& color)
 {
     QColorDialog dialog(platform::ToQColor(color), parent);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
+    UseChineseTexts(dialog, QStringLiteral("颜色"));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     color = platform::FromQColor(dialog.selectedColor());

@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -83,7 +82,8 @@ bool TFrm_EditPicture::LoadPictureFile(const QString& fileName)
     } catch (const std::exception& error) {
         message = QString::fromLocal8Bit(error.what());
     }
-    QMessageBox::critical(this, platform::QtWindowServices::ApplicationTitle(), message);
+    // The program's own message box, whose button reads "确定".
+    platform::QtWindowServices(this).ShowError(message);
     return false;
 }
 
@@ -92,6 +92,12 @@ void TFrm_EditPicture::Button1Click()
     QFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setWindowTitle(QStringLiteral("打开图片"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
     dialog.setNameFilters({QStringLiteral("图片文件 (*.bmp *.ico *.emf *.wmf *.jpg *.jpeg)"),
                            QStringLiteral("位图 (*.bmp)"), QStringLiteral("图标 (*.ico)"),
                            QStringLiteral("图元文件 (*.emf *.wmf)"), QStringLiteral("JPEG 图像 (*.jpg *.jpeg)"),

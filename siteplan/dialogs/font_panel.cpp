@@ -1,5 +1,7 @@
 #include "font_panel.h"
 
+#include "chinese_texts.h"
+
 #include "platform/fonts.h"
 
 #include <QFontDialog>
@@ -53,6 +55,7 @@ bool ChooseFont(QWidget* parent, platform::TFont& font)
 {
     QFontDialog dialog(ToDialogFont(font), parent);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
+    UseChineseTexts(dialog, QStringLiteral("字体"));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const QFont chosen = dialog.selectedFont();

@@ -116,6 +116,8 @@ TEST(PenFrame, ColourButtonTakesTheChosenColourOnOkOnly)
         frame.LoadFromPen(pen);
         WhenDialog<QColorDialog>([ok](QColorDialog& dialog) {
             EXPECT_EQ(dialog.currentColor(), QColor(Qt::red)) << "preset with the swatch";
+            EXPECT_EQ(dialog.windowTitle(), "颜色");
+            EXPECT_EQ(ButtonTexts(dialog), QStringList({"确定", "取消"}));
             dialog.setCurrentColor(QColor(0, 128, 0));
             ok ? dialog.accept() : dialog.reject();
         });

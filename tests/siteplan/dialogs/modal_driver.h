@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -51,4 +53,14 @@ void WhenDialog(std::function<void(T&)> action, QWidget* outer = nullptr)
             modal.close();
         },
         outer);
+}
+
+// The texts of the buttons in a dialog's button boxes, in box order.
+inline QStringList ButtonTexts(const QWidget& dialog)
+{
+    QStringList texts;
+    for (const QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
+        for (const QAbstractButton* button : box->buttons())
+            texts << button->text();
+    return texts;
 }

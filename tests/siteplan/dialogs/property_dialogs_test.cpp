@@ -26,6 +26,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QImage>
 #include <QKeyEvent>
@@ -310,6 +311,8 @@ TEST(TextShowPage, FontButtonAndAlignmentOutsideTheGroups)
     for (const bool ok : {false, true}) {
         WhenDialog<QFontDialog>([ok](QFontDialog& dialog) {
             EXPECT_EQ(dialog.currentFont().pointSize(), 14) << "starts with the panel's font";
+            EXPECT_EQ(dialog.windowTitle(), "字体");
+            EXPECT_EQ(ButtonTexts(dialog), QStringList({"确定", "取消"}));
             QFont font = dialog.currentFont();
             font.setPointSize(20);
             font.setUnderline(true);
@@ -448,6 +451,23 @@ TEST_F(PictureDialog, ClearedPictureIsStoredEmpty)
     EXPECT_TRUE(showOutRect);
 }
 
+TEST_F(PictureDialog, ChoosingAPictureOpensAChineseFileDialog)
+{
+    siteplan::TFrm_EditPicture form;
+    const platform::TPicture original = Picture({20, 10}, Qt::red);
+    TMapPen pen;
+    form.LoadFrom(pen, original, false, false);
+    WhenDialog<QFileDialog>([](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "打开图片");
+        EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "打开");
+        EXPECT_EQ(dialog.labelText(QFileDialog::Reject), "取消");
+        EXPECT_EQ(dialog.labelText(QFileDialog::FileName), "文件名：");
+        dialog.reject();
+    });
+    form.Button1->click();
+    EXPECT_EQ(form.Image1->Picture(), original) << "a cancelled choice keeps the picture";
+}
+
 TEST_F(PictureDialog, UnreadableFileIsReportedAndTheDialogStaysOpen)
 {
     const QString bad = Write("broken.bmp", "BM this is no bitmap");
@@ -460,6 +480,7 @@ TEST_F(PictureDialog, UnreadableFileIsReportedAndTheDialogStaysOpen)
         WhenDialog<QMessageBox>(
             [&](QMessageBox& box) {
                 message = box.text();
+                EXPECT_EQ(ButtonTexts(box), QStringList{"确定"});
                 box.accept();
             },
             &form);
