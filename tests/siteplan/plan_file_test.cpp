@@ -209,7 +209,7 @@ TEST(PlanFileBytes, PolylineRecordIsWrittenByteForByte)
     EXPECT_EQ(SavedBytes(loaded), LinePlan);
 }
 
-TEST_F(PlanFile, PolylineLabelBytesAndEmptyLabelRoundTrip)
+TEST_F(PlanFile, PolylineLabelBytesLabelAndVertexCountLimitsRoundTrip)
 {
     QByteArray notGbk = LinePlan;
     notGbk.replace(LineWordAt, 4, QByteArray::fromHex("ff80fe30"));
@@ -218,7 +218,12 @@ TEST_F(PlanFile, PolylineLabelBytesAndEmptyLabelRoundTrip)
     PutInt32(noLabel, LineWordLengthAt, 0);
     QByteArray noPoints = LinePlan.first(LinePointCountAt);
     noPoints += QByteArray(4, '\0');
-    for (const QByteArray* bytes : {&notGbk, &noLabel, &noPoints}) {
+    // The most vertices a shape holds: 97 more after the three.
+    QByteArray fullLine = LinePlan;
+    PutInt32(fullLine, LinePointCountAt, 100);
+    for (int i = 0; i < 97; ++i)
+        fullLine += QByteArray::fromHex("e8030000d0070000"); // (1000, 2000)
+    for (const QByteArray* bytes : {&notGbk, &noLabel, &noPoints, &fullLine}) {
         siteplan::TPlaneMap loaded(services);
         ASSERT_TRUE(LoadBytes(loaded, *bytes));
         EXPECT_EQ(SavedBytes(loaded), *bytes);
