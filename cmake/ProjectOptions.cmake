@@ -40,8 +40,14 @@ set(FUZZ_CORPUS_DIR "${PROJECT_BINARY_DIR}/corpus")
 
 # Fuzz targets are built only with clang and BUILD_FUZZERS; each one is a
 # libFuzzer entry point over one reader, collected under the `fuzzers` target.
+# The libraries are instrumented too, so that coverage steers the fuzzer
+# through the readers' own code and the sanitizers check it; any finding
+# stops the run.
 option(BUILD_FUZZERS "Build the libFuzzer targets (clang only)" OFF)
 if(BUILD_FUZZERS)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
   add_custom_target(fuzzers)
 endif()
 function(project_add_fuzzer name)
