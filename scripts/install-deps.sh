@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  qt6-base-dev libgl-dev qt6-image-formats-plugins
+  qt6-base-dev libgl-dev qt6-image-formats-plugins qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-dev libuemf-dev
   fonts-wqy-zenhei

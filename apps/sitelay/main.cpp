@@ -3,6 +3,7 @@
 #include "apps/sitelay/resource_images.h"
 
 #include "platform/qt/qt_window_services.h"
+#include "platform/qt/toolkit_translation.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitelay"));
+    platform::InstallToolkitTranslation();
     platform::QtWindowServices::SetApplicationTitle(sitelay::ApplicationTitle());
     sitelay::RegisterProgramCursors();
     sitelay::TForm1 window;
