@@ -222,6 +222,15 @@ QStringList RecordingCanvas::Log() const
     return log;
 }
 
+QStringList RecordingCanvas::Log(CanvasOp op) const
+{
+    QStringList log;
+    for (const CanvasCall& call : calls_)
+        if (call.Op == op)
+            log << call.ToString();
+    return log;
+}
+
 CanvasCall& RecordingCanvas::Record(CanvasOp op, std::vector<int> args)
 {
     CanvasCall& call = calls_.emplace_back();

@@ -49,6 +49,8 @@ public:
     const std::vector<CanvasCall>& Calls() const { return calls_; }
     // The text forms of all calls, in order.
     QStringList Log() const;
+    // The calls of one kind, as text.
+    QStringList Log(CanvasOp op) const;
     void Clear() { calls_.clear(); }
 
     void MoveTo(int x, int y) override;

@@ -7,7 +7,6 @@
 #include "tests/siteplan/test_shapes.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cstddef>
@@ -50,21 +49,6 @@ QByteArray Save(const siteplan::TPlaneMap& map)
 }
 
 } // namespace
-
-// The application object lives to the end of the process; the font cache it
-// keeps through fontconfig is not a leak of the code under test.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig\n";
-}
-
-// Painting measures text, which needs the application's fonts.
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -16,15 +16,7 @@ namespace {
 struct PlaneMapPaint : PlanFixture {
     RecordingCanvas canvas{QSize(3000, 2000), 254};
 
-    // The calls of one kind, as text.
-    QStringList Only(CanvasOp op) const
-    {
-        QStringList out;
-        for (const CanvasCall& call : canvas.Calls())
-            if (call.Op == op)
-                out << call.ToString();
-        return out;
-    }
+    QStringList Only(CanvasOp op) const { return canvas.Log(op); }
     int IndexOf(const QString& text) const
     {
         const QStringList log = canvas.Log();

@@ -414,14 +414,7 @@ TEST_F(Polyline, PropertyDialogOkStoresTheLabelAndMarksThePlan)
 struct PolylineDrawing : Polyline {
     RecordingCanvas canvas{QSize(1000, 1000), 96};
 
-    QStringList Calls(CanvasOp op) const
-    {
-        QStringList out;
-        for (const CanvasCall& call : canvas.Calls())
-            if (call.Op == op)
-                out << call.ToString();
-        return out;
-    }
+    QStringList Calls(CanvasOp op) const { return canvas.Log(op); }
 };
 
 TEST_F(PolylineDrawing, PlainLineAndSelectedLook)

@@ -3,25 +3,10 @@
 #include "platform/painter_canvas.h"
 #include "platform/picture/picture.h"
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cstddef>
 #include <cstdint>
-
-// The application object lives to the end of the process; the font cache it
-// keeps through fontconfig is not a leak of the code under test.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig\n";
-}
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
