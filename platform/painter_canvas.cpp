@@ -400,7 +400,7 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     painter_->setTransform(world_);
     painter_->translate(x, y);
     if (Font.Escapement != 0)
-        painter_->rotate(-Font.Escapement / 10.0);
+        painter_->rotate(-(Font.Escapement / 10.0));
     if (Brush.Style == TBrushStyle::bsSolid)
         painter_->fillRect(QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics)), ToQColor(Brush.Color));
     painter_->setFont(font);

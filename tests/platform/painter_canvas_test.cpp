@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QImage>
 
 #include <array>
@@ -506,6 +508,22 @@ TEST(PainterCanvasSurface, EmptyImageTakesEveryCallWithoutHarm)
     canvas.SetPixel(1, 1, clRed);
     EXPECT_EQ(canvas.Pixel(1, 1), clWhite);
     EXPECT_EQ(canvas.PixelsPerInch(), 96);
+}
+
+// A stored font may carry any escapement; the extremes still turn the text
+// instead of overflowing.
+TEST(PainterCanvasSurface, ExtremeEscapementsStillDrawTheText)
+{
+    QImage white(200, 200, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    for (const int escapement : {INT_MIN, INT_MAX, -900}) {
+        QImage image = white.copy();
+        PainterCanvas canvas(image);
+        canvas.Font.Escapement = escapement;
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.TextOut(100, 100, QStringLiteral("文字"));
+        EXPECT_NE(image, white) << escapement;
+    }
 }
 
 } // namespace
