@@ -3,6 +3,8 @@
 // inside (unlike QRect::right()).
 #pragma once
 
+#include "platform/numbers.h"
+
 #include <QPoint>
 #include <QRect>
 
@@ -14,6 +16,12 @@ namespace siteplan {
 // points a file holds, so that margins, handle sizes and offsets added to
 // them stay within int.
 constexpr int ScreenLimit = 1 << 30;
+
+// A computed screen coordinate, rounded and held within +-ScreenLimit.
+inline int ScreenCoordinate(double v)
+{
+    return platform::RoundInt(std::clamp<double>(v, -ScreenLimit, ScreenLimit));
+}
 
 struct TRect {
     int Left = 0;

@@ -235,8 +235,7 @@ float TPlaneMap::ScaleFactor() const
 QPoint TPlaneMap::WorldToScreen(QPoint world) const
 {
     const double k = ScaleFactor();
-    const auto screen = [](double v) { return platform::RoundInt(std::clamp<double>(v, -ScreenLimit, ScreenLimit)); };
-    return {screen(world.x() * k + Origin.x()), screen(world.y() * k + Origin.y())};
+    return {ScreenCoordinate(world.x() * k + Origin.x()), ScreenCoordinate(world.y() * k + Origin.y())};
 }
 
 QPoint TPlaneMap::ScreenToWorld(QPoint screen) const

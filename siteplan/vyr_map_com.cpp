@@ -133,8 +133,7 @@ QPoint TVyrMapCom::RotatePoint(QPoint p, float angle) const
     const double sn = std::sin(static_cast<double>(angle));
     const double dx = static_cast<double>(p.x()) - c.x();
     const double dy = static_cast<double>(p.y()) - c.y();
-    const auto screen = [](double v) { return platform::RoundInt(std::clamp<double>(v, -ScreenLimit, ScreenLimit)); };
-    return {screen(c.x() + cs * dx - sn * dy), screen(c.y() + sn * dx + cs * dy)};
+    return {ScreenCoordinate(c.x() + cs * dx - sn * dy), ScreenCoordinate(c.y() + sn * dx + cs * dy)};
 }
 
 void TVyrMapCom::ApplyRotation(platform::Canvas& canvas) const
