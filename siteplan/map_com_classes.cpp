@@ -1,6 +1,6 @@
 #include "map_com_classes.h"
 
-#include "vyr_line.h"
+#include "siteplan/shapes/vyr_line.h"
 
 #include <map>
 

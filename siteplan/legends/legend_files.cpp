@@ -1,6 +1,6 @@
 #include "legend_files.h"
 
-#include "network/stream/class_registry.h"
+#include "platform/stream/class_registry.h"
 
 namespace legends {
 

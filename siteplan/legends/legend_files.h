@@ -5,8 +5,8 @@
 
 #include "legends.h"
 
-#include "network/stream/stored_strings.h"
-#include "network/stream/stream_object.h"
+#include "platform/stream/stored_strings.h"
+#include "platform/stream/stream_object.h"
 
 namespace legends {
 

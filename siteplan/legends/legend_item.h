@@ -4,7 +4,7 @@
 
 #include "stored_picture.h"
 
-#include "network/stream/stream_object.h"
+#include "platform/stream/stream_object.h"
 
 #include "platform/gbk_text.h"
 #include "platform/picture/picture.h"

@@ -1,8 +1,8 @@
 #include "legend_library_file.h"
 
-#include "network/stream/component_reader.h"
-#include "network/stream/component_writer.h"
-#include "network/stream/stream_error.h"
+#include "platform/stream/component_reader.h"
+#include "platform/stream/component_writer.h"
+#include "platform/stream/stream_error.h"
 
 #include <QFile>
 #include <QFileInfo>

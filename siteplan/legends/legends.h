@@ -4,7 +4,7 @@
 
 #include "legend_item.h"
 
-#include "network/stream/stream_object.h"
+#include "platform/stream/stream_object.h"
 
 #include <memory>
 #include <vector>

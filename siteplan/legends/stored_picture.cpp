@@ -1,6 +1,6 @@
 #include "stored_picture.h"
 
-#include "network/stream/stream_error.h"
+#include "platform/stream/stream_error.h"
 
 namespace legends {
 

@@ -3,7 +3,7 @@
 // picture holds a graphic.
 #pragma once
 
-#include "network/stream/stream_object.h"
+#include "platform/stream/stream_object.h"
 
 #include "platform/picture/picture.h"
 

@@ -3,7 +3,7 @@
 #include "tests/siteplan/plan_fixture.h"
 
 #include "siteplan/plan_records.h"
-#include "siteplan/vyr_line.h"
+#include "siteplan/shapes/vyr_line.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -15,7 +15,7 @@
 #include "siteplan/map_pen.h"
 #include "siteplan/shape_property_editor.h"
 #include "siteplan/text_show_set.h"
-#include "siteplan/vyr_line.h"
+#include "siteplan/shapes/vyr_line.h"
 
 #include "apps/sitelay/methods_panel.h"
 

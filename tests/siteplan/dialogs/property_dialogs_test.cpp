@@ -18,7 +18,7 @@
 #include "siteplan/map_pen.h"
 #include "siteplan/plane_map.h"
 #include "siteplan/text_show_set.h"
-#include "siteplan/vyr_line.h"
+#include "siteplan/shapes/vyr_line.h"
 
 #include "platform/picture/picture.h"
 #include "tests/support/fake_window_services.h"

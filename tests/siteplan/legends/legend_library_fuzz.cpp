@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the legend library reader, pictures included.
 #include "siteplan/legends/legend_files.h"
 
-#include "network/stream/component_reader.h"
-#include "network/stream/stream_error.h"
+#include "platform/stream/component_reader.h"
+#include "platform/stream/stream_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -2,8 +2,8 @@
 
 #include "siteplan/legends/legend_library_file.h"
 
-#include "network/stream/component_writer.h"
-#include "network/stream/stream_error.h"
+#include "platform/stream/component_writer.h"
+#include "platform/stream/stream_error.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,8 +6,8 @@
 // ADD, INSERT and DELETE. A shape class adds its drawing and its record.
 #pragma once
 
-#include "map_pen.h"
-#include "vyr_map_com.h"
+#include "siteplan/map_pen.h"
+#include "siteplan/vyr_map_com.h"
 
 #include <array>
 #include <vector>

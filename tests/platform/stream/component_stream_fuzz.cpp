@@ -4,9 +4,9 @@
 // is not written and reads back as the constructor's value.)
 #include "sample_component.h"
 
-#include "network/stream/component_reader.h"
-#include "network/stream/component_writer.h"
-#include "network/stream/stream_error.h"
+#include "platform/stream/component_reader.h"
+#include "platform/stream/component_writer.h"
+#include "platform/stream/stream_error.h"
 
 #include <cstdlib>
 

@@ -6,7 +6,7 @@
 #include "siteplan/grab_handles.h"
 #include "siteplan/segment_geometry.h"
 #include "siteplan/shape_property_editor.h"
-#include "siteplan/vyr_line.h"
+#include "siteplan/shapes/vyr_line.h"
 #include "siteplan/word_line.h"
 
 #include "platform/fonts.h"

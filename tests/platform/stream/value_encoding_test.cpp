@@ -1,7 +1,7 @@
 #include "stream_bytes.h"
 
-#include "network/stream/extended_float.h"
-#include "network/stream/value_writer.h"
+#include "platform/stream/extended_float.h"
+#include "platform/stream/value_writer.h"
 
 #include "platform/gbk_text.h"
 

@@ -1,8 +1,8 @@
 #include "point_list_map_com.h"
 
-#include "plan_records.h"
-#include "plane_map.h"
-#include "segment_geometry.h"
+#include "siteplan/plan_records.h"
+#include "siteplan/plane_map.h"
+#include "siteplan/segment_geometry.h"
 
 #include "platform/numbers.h"
 

@@ -1,9 +1,9 @@
 #include "sample_component.h"
 #include "stream_bytes.h"
 
-#include "network/stream/component_reader.h"
-#include "network/stream/component_writer.h"
-#include "network/stream/stream_error.h"
+#include "platform/stream/component_reader.h"
+#include "platform/stream/component_writer.h"
+#include "platform/stream/stream_error.h"
 
 #include "platform/colors.h"
 #include "platform/gbk_text.h"

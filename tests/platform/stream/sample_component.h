@@ -2,9 +2,9 @@
 // "TSampleComponent", for the stream tests and the fuzz target.
 #pragma once
 
-#include "network/stream/class_registry.h"
-#include "network/stream/stored_font.h"
-#include "network/stream/stored_strings.h"
+#include "platform/stream/class_registry.h"
+#include "platform/stream/stored_font.h"
+#include "platform/stream/stored_strings.h"
 
 #include <memory>
 #include <vector>

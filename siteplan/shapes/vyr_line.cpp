@@ -1,9 +1,9 @@
 #include "vyr_line.h"
 
-#include "plan_records.h"
-#include "plane_map.h"
-#include "shape_property_editor.h"
-#include "word_line.h"
+#include "siteplan/plan_records.h"
+#include "siteplan/plane_map.h"
+#include "siteplan/shape_property_editor.h"
+#include "siteplan/word_line.h"
 
 #include <algorithm>
 #include <cmath>
