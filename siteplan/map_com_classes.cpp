@@ -3,6 +3,7 @@
 #include "siteplan/shapes/vyr_arc.h"
 #include "siteplan/shapes/vyr_ellipse.h"
 #include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_picture.h"
 #include "siteplan/shapes/vyr_rectangle.h"
 #include "siteplan/shapes/vyr_round_rect_range.h"
 
@@ -21,6 +22,7 @@ std::map<int, TMapComCreator>& Classes()
         {TVyrEllipse::Kind, &CreateMapComOf<TVyrEllipse>},
         {TVYRRectangle::Kind, &CreateMapComOf<TVYRRectangle>},
         {TVYRRoundRectRangle::Kind, &CreateMapComOf<TVYRRoundRectRangle>},
+        {TVyrPicture::Kind, &CreateMapComOf<TVyrPicture>},
         {TVyrArc::Kind, &CreateMapComOf<TVyrArc>},
     };
     return classes;

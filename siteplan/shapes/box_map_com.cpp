@@ -1,5 +1,6 @@
 #include "box_map_com.h"
 
+#include "siteplan/grab_handles.h"
 #include "siteplan/plan_records.h"
 #include "siteplan/plane_map.h"
 
@@ -40,9 +41,9 @@ TBoxMapCom::TBoxMapCom(TPlaneMap* map, std::span<const QPoint> points) : TVyrMap
 {
     OwnPen.Assign(map->DefaultPen);
     SetPen(&OwnPen);
-    if (points.size() >= 2) {
+    if (!points.empty()) {
         Corner1 = ScreenToWorld(points[0], false);
-        Corner2 = ScreenToWorld(points[1], false);
+        Corner2 = points.size() >= 2 ? ScreenToWorld(points[1], false) : Corner1;
     }
 }
 
@@ -173,6 +174,8 @@ void TBoxMapCom::NormaliseCorners()
         return;
     Corner1 = topLeft;
     Corner2 = bottomRight;
+    if (GrabHandles())
+        GrabHandles()->Reposition();
     Changed();
 }
 

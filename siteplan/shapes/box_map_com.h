@@ -33,7 +33,8 @@ public:
     static constexpr int OutlineTolerance = 3;
 
     // A copy of the map's DefaultPen; the corners from the first two
-    // creation points when given (snapped, unrotated).
+    // creation points (snapped, unrotated); both at the first when only
+    // one is given.
     TBoxMapCom(TPlaneMap* map, std::span<const QPoint> points);
 
     // (min X, min Y) and (max X, max Y) of the corners, in world units.
@@ -59,7 +60,8 @@ public:
     // Half the pen width, rounded up (the drawn width for a huge pen).
     int GetSelectMargin() const override;
 
-    // Corner1 := top-left, Corner2 := bottom-right; Changed when they move.
+    // Corner1 := top-left, Corner2 := bottom-right; when they move the
+    // handles follow and Changed fires.
     void NormaliseCorners();
 
     QPoint Corner1;
