@@ -49,12 +49,23 @@ Tfrm_MapPreview::Tfrm_MapPreview(TPrintServices& printing, const TMapPreviewLayo
     }
     column->addWidget(StatusBar1);
 
-    TVYRPrintPreview& preview = Preview();
-    preview.OnInitializeParameter = [this] { UpdatePageStatus(); };
-    preview.OnPaperChenged = [this] { UpdateCurrentPage(); };
-    preview.OnZoomChanged = [this] { UpdateZoomStatus(); };
-
     CreateActions();
+    TVYRPrintPreview& preview = Preview();
+    // The enabling rules follow every change of the pages and the zoom, as
+    // an idle-time update would.
+    preview.OnInitializeParameter = [this] {
+        UpdatePageStatus();
+        ActionList1Update();
+    };
+    preview.OnPaperChenged = [this] {
+        UpdateCurrentPage();
+        ActionList1Update();
+    };
+    preview.OnZoomChanged = [this] {
+        UpdateZoomStatus();
+        ActionList1Update();
+    };
+
     for (QAction* action : {act_PrintSet, act_Print, act_FirstPaper, act_PriorPaper, act_NextPaper, act_LastPaper,
                             act_ZoomIN, act_ZoomOut, act_ToWidth, act_ToHeight, act_ToFit})
         ToolBar1->addAction(action);

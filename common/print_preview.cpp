@@ -159,7 +159,12 @@ void TVYRPrintPreview::PaperPaint(platform::Canvas& canvas)
     const QImage& page = RenderPage(FPageIndex);
     QRect p;
     FPaper.GetPrintRect(p);
-    canvas.StretchDraw(p, page);
+    if (p.width() < page.width() && !p.isEmpty()) {
+        // Shrunk pixel by pixel, the plan's thin lines would break up.
+        canvas.Draw(p.left(), p.top(), page.scaled(p.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    } else {
+        canvas.StretchDraw(p, page);
+    }
 
     const int zoom = FPaper.Zoom();
     const auto zoomed = [zoom](int v) { return platform::MulDivSaturated(v, zoom, 100); };

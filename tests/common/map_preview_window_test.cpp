@@ -56,7 +56,6 @@ struct MapPreviewWindowTest : ::testing::Test {
         QImage picture(page.width() * columns, page.height() * rows, QImage::Format_RGB32);
         picture.fill(Qt::cyan);
         Preview().SetPicture(picture);
-        window->ActionList1Update();
     }
 };
 

@@ -223,9 +223,22 @@ TEST(PrintPreview, PaperPaintStretchesTheTileAndOutlinesThePicture)
     preview.PaperPaint(canvas);
     QRect p;
     preview.Paper().GetPrintRect(p);
-    const QStringList draws = canvas.Log(platform::CanvasOp::StretchDraw);
+    // Shown at half size, the tile is scaled smoothly before it is drawn.
+    const QStringList draws = canvas.Log(platform::CanvasOp::Draw);
     ASSERT_EQ(draws.size(), 1);
-    EXPECT_TRUE(draws[0].startsWith(QStringLiteral("StretchDraw(0,0,%1,%2,500x400)").arg(p.width()).arg(p.height())));
+    EXPECT_TRUE(draws[0].startsWith(QStringLiteral("Draw(0,0,%1x%2)").arg(p.width()).arg(p.height()))) << draws[0].toStdString();
+    // At full size and above it is stretched.
+    preview.Paper().SetZoom(200);
+    canvas.Clear();
+    preview.PaperPaint(canvas);
+    preview.Paper().GetPrintRect(p);
+    const QStringList stretched = canvas.Log(platform::CanvasOp::StretchDraw);
+    ASSERT_EQ(stretched.size(), 1);
+    EXPECT_TRUE(stretched[0].startsWith(QStringLiteral("StretchDraw(0,0,%1,%2,500x400)").arg(p.width()).arg(p.height())))
+        << stretched[0].toStdString();
+    preview.Paper().SetZoom(50);
+    canvas.Clear();
+    preview.PaperPaint(canvas);
     // The outline of the picture seen from page 2, at half size: it ends
     // 200 pixels down the page.
     const QStringList outline = canvas.Log(platform::CanvasOp::Rectangle);

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QTimer>
@@ -99,14 +100,19 @@ TEST_F(MapPrintTest, TheDefaultPlanPrintsAsTwoUprightOrOneLandscapePages)
 {
     // The default sheet (A4 on its side, 15 mm margins) on upright A4 is
     // two pages across; on landscape A4 it fits one.
-    struct Case { QPageLayout::Orientation orientation; int pages; };
-    for (const Case c : {Case{QPageLayout::Portrait, 2}, Case{QPageLayout::Landscape, 1}}) {
+    struct Case { QPageLayout::Orientation orientation; int pages; const char* name; };
+    DrawBox(QPoint(60, 60), QPoint(900, 500));
+    for (const Case c : {Case{QPageLayout::Portrait, 2, "portrait"}, Case{QPageLayout::Landscape, 1, "landscape"}}) {
         QFile::remove(PdfPath());
         printing.Printer().setPageOrientation(c.orientation);
-        DrawBox(QPoint(60, 60), QPoint(400, 300));
         window->act_FilePrint->trigger();
         EXPECT_TRUE(services.messages.empty()) << services.MessageTexts().join(' ').toStdString();
         EXPECT_EQ(PdfPageCount(PdfPath()), c.pages);
+        // Kept for a look at the printed pages.
+        QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
+        const QString kept = QStringLiteral(SCREENSHOT_DIR "/sitelay_print_%1.pdf").arg(QLatin1String(c.name));
+        QFile::remove(kept);
+        QFile::copy(PdfPath(), kept);
     }
     EXPECT_EQ(printDialogs, 2);
 }
