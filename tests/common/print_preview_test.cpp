@@ -212,6 +212,27 @@ TEST(PrintPreview, AFailedPageEndsTheJobAndReportsTheFailure)
     EXPECT_TRUE(refused.canvas.Calls().empty());
 }
 
+TEST(PrintPreview, APageTooLargeForItsBitmapIsRefusedWithAMessage)
+{
+    // A sheet of 5 m at screen resolution: its page bitmap would take over
+    // a gigabyte.
+    TPrinterCaps caps = ScreenPrinter();
+    caps.PageWidth = caps.PageHeight = 20000;
+    const FixedPrinterMetrics printer(caps);
+    TVYRPrintPreview preview(printer);
+    preview.SetPicture(Picture(10, 10));
+    try {
+        preview.RenderPage(0);
+        FAIL() << "rendered";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("打印页面太大（20000 × 20000 像素），无法生成图片。"));
+    }
+    RecordingJob job;
+    EXPECT_THROW(preview.Print(1, 1, job), std::runtime_error);
+    EXPECT_EQ(job.log, QStringList({"begin", "end"}));
+    EXPECT_TRUE(job.canvas.Calls().empty());
+}
+
 TEST(PrintPreview, PaperPaintStretchesTheTileAndOutlinesThePicture)
 {
     const FixedPrinterMetrics printer(ScreenPrinter());

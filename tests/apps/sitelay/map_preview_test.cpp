@@ -33,6 +33,14 @@ struct MapPrintTest : MainWindowFixture {
         printing.PrinterSetupDialog = [](QPrinter&, QWidget*) { return false; };
     }
 
+    // The program's printer outlives the test: its dialogs no longer refer
+    // to it.
+    ~MapPrintTest() override
+    {
+        printing.PrintDialog = [](QPrinter&, QWidget*) { return false; };
+        printing.Printer().setOutputFileName(QString());
+    }
+
     QString PdfPath() const { return PathOf(QStringLiteral("plan.pdf")); }
 
     // Runs trigger while a modal preview window is open; returns its caption
@@ -115,6 +123,32 @@ TEST_F(MapPrintTest, TheDefaultPlanPrintsAsTwoUprightOrOneLandscapePages)
         QFile::copy(PdfPath(), kept);
     }
     EXPECT_EQ(printDialogs, 2);
+}
+
+TEST_F(MapPrintTest, ASheetTooLargeForItsBitmapIsRefusedWithAMessage)
+{
+    // 5 m by 5 m at 96 pixels per inch would take well over a gigabyte.
+    Map().SetMapWidth(5000);
+    Map().SetMapHeight(5000);
+    EXPECT_EQ(CaptionOfModalPreview([this] { window->act_FilePreview->trigger(); }), QString());
+    window->act_FilePrint->trigger();
+    EXPECT_FALSE(QFile::exists(PdfPath()));
+    ASSERT_EQ(services.messages.size(), 2u);
+    EXPECT_TRUE(services.messages[0].text.contains(QStringLiteral("太大"))) << services.messages[0].text.toStdString();
+}
+
+TEST_F(MapPrintTest, WithoutAnInstalledPrinterThePrinterWritesPdf)
+{
+    if (common::TPrintServices::PrinterInstalled())
+        GTEST_SKIP() << "a printer is installed";
+    common::TPrintServices fresh;
+    EXPECT_EQ(fresh.Printer().outputFormat(), QPrinter::PdfFormat);
+    EXPECT_TRUE(fresh.NeedsOutputChoice());
+    // Its metrics are those of a real sheet, so the preview can measure pages.
+    const common::TPrinterCaps caps = fresh.Metrics().Read();
+    EXPECT_GT(caps.LogPixelsX, 0);
+    EXPECT_GT(caps.PageWidth, 0);
+    EXPECT_GT(caps.PhysicalHeight, caps.PageHeight);
 }
 
 TEST_F(MapPrintTest, CancellingThePrintDialogPrintsNothing)
