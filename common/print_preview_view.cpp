@@ -5,7 +5,7 @@
 #include "platform/translated_canvas.h"
 
 #include <QPainter>
-#include <QResizeEvent>
+#include <QEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -39,10 +39,13 @@ void TPrintPreviewView::UpdateScrollBars()
     verticalScrollBar()->setSingleStep(20);
 }
 
-void TPrintPreviewView::resizeEvent(QResizeEvent* event)
+bool TPrintPreviewView::viewportEvent(QEvent* event)
 {
-    QAbstractScrollArea::resizeEvent(event);
-    FPreview.Resize(size(), viewport()->size());
+    // The view's own size sets the fit; the viewport, which shrinks when a
+    // scroll bar shows, sets the centring.
+    if (event->type() == QEvent::Resize)
+        FPreview.Resize(size(), viewport()->size());
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void TPrintPreviewView::scrollContentsBy(int, int)

@@ -3,6 +3,8 @@
 #include "tests/support/fake_window_services.h"
 #include "tests/support/pdf_pages.h"
 
+#include "platform/colors.h"
+
 #include <QAction>
 #include <QDir>
 #include <QPageLayout>
@@ -85,6 +87,29 @@ TEST_F(MapPreviewWindowTest, NavigationFollowsThePageAndTheStatusBar)
     window->act_FirstPaper->trigger();
     EXPECT_EQ(Preview().PageIndex(), 0);
     EXPECT_EQ(window->StatusPanel(1), QStringLiteral("当前页：第1页"));
+}
+
+TEST_F(MapPreviewWindowTest, TheViewShowsTheCentredSheetWithTheTileInItsPrintableArea)
+{
+    QImage picture(2000, 300, QImage::Format_RGB32);
+    picture.fill(qRgb(255, 0, 0));
+    Preview().SetPicture(picture);
+    const QImage shot = window->PreviewView->Render();
+    QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
+    shot.save(QStringLiteral(SCREENSHOT_DIR "/map_preview_view.png"));
+
+    const TVYRPrintPaper& paper = Preview().Paper();
+    ASSERT_EQ(Preview().ZoomState(), TZoomState::zsZoomToFit);
+    const QPoint sheet(paper.Left, paper.Top);
+    EXPECT_EQ(shot.pixel(sheet - QPoint(2, 2)), platform::ToQColor(Preview().Color).rgb()); // around the sheet
+    EXPECT_EQ(shot.pixel(sheet), qRgb(0, 0, 0));                                          // its border
+    EXPECT_EQ(shot.pixel(sheet + QPoint(3, 3)), qRgb(255, 255, 255));                      // the margin
+    const QPoint printable = sheet + paper.GetPaperOrigin();
+    EXPECT_EQ(shot.pixel(printable + QPoint(4, 4)), qRgb(255, 0, 0));                      // the tile
+    QRect print;
+    paper.GetPrintRect(print);
+    // The picture is only 300 pixels high: the rest of the page is white.
+    EXPECT_EQ(shot.pixel(printable + QPoint(4, print.height() - 4)), qRgb(255, 255, 255));
 }
 
 TEST_F(MapPreviewWindowTest, ZoomStepsAndFitting)
