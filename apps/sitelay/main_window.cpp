@@ -2,6 +2,7 @@
 // with the rulers and the status bar; and the enabling rules.
 #include "apps/sitelay/main_window.h"
 
+#include "apps/sitelay/menu_row.h"
 #include "apps/sitelay/methods_panel.h"
 #include "apps/sitelay/resource_images.h"
 #include "apps/sitelay/zoom_steps.h"
@@ -43,9 +44,9 @@ const QString kHelpFile = QStringLiteral("平面图制作.CHM");
 QAction* MakeAction(QWidget* owner, const QString& caption, const QString& hint,
                     const QKeySequence& key = QKeySequence())
 {
+    // The hint is the tool tip only: the status bar keeps its panels.
     auto* action = new QAction(caption, owner);
     action->setToolTip(hint);
-    action->setStatusTip(hint);
     if (!key.isEmpty())
         action->setShortcut(key);
     owner->addAction(action);
@@ -92,6 +93,8 @@ TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(pare
     qppm_OpenFile->SetIniTopName(QStringLiteral("OpenFile"));
     qppm_OpenFile->SetIniSubName(QStringLiteral("File"));
     qppm_OpenFile->SetMaxNumber(5);
+    // Five entries are kept and written whatever MaxNumber reads.
+    qppm_OpenFile->SetKeptNumber(5);
     qppm_OpenFile->SetIniFileName(options.RecentIniFile);
     connect(qppm_OpenFile, &common::TQOpenFilePopupMenu::ClickItem, this,
             [this](const QString& fileName) { Run([&] { qppm_OpenFileClickItem(fileName); }); });
@@ -232,6 +235,7 @@ void TForm1::CreateMenus()
     auto* ToolBar2 = addToolBar(QStringLiteral("菜单"));
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* menuRow = new TMenuRow(ToolBar2);
     const auto addMenu = [&](const QString& caption, std::initializer_list<QAction*> items) {
         auto* menu = new QMenu(caption, this);
         for (QAction* item : items) {
@@ -243,11 +247,11 @@ void TForm1::CreateMenus()
         auto* button = new QToolButton(ToolBar2);
         button->setText(caption);
         button->setMenu(menu);
-        button->setPopupMode(QToolButton::InstantPopup);
         button->setAutoRaise(true);
         button->setMinimumWidth(79);
         connect(menu, &QMenu::aboutToShow, this, &TForm1::ActionList1Update);
         ToolBar2->addWidget(button);
+        menuRow->AddButton(button);
     };
     addMenu(QStringLiteral("文件(&F)"), {act_FileNew, act_FileOpen, nullptr, act_FileSave, act_FileSaveAs, nullptr,
                                         act_FileClose, nullptr, act_FileExit});
@@ -354,12 +358,13 @@ void TForm1::CreateWorkspace()
 
 void TForm1::CreateStatusBar()
 {
+    // Permanent panels: a status tip from any widget cannot hide them.
     for (const int width : {150, 100, 100, 180, 50}) {
         auto* panel = new QLabel(statusBar());
         panel->setMinimumWidth(width);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        statusBar()->addWidget(panel, width == 50 ? 1 : 0);
+        statusBar()->addPermanentWidget(panel, width == 50 ? 1 : 0);
         FPanels.push_back(panel);
     }
 }

@@ -124,7 +124,10 @@ public:
 
     // --- Status bar ---
     QString StatusPanel(int index) const;
-    void PlaneMapMouseMove(QPoint p);
+    // Shows the site position of a move on the sheet. Moves over the
+    // workspace around it are not the plan's, except while a button is held
+    // (the plan keeps the mouse during a drag).
+    void PlaneMapMouseMove(siteplan::TShiftState shift, QPoint p);
     void PlaneMapHint(const QString& hint);
 
     // --- Tool pages ---

@@ -86,6 +86,7 @@ void TForm1::cmb_PlanmapSizeClick(int index)
     CenterMap();
 }
 
+
 void TForm1::cmb_MapScaleClick(int index)
 {
     siteplan::TPlaneMap* map = PlaneMap();
@@ -108,9 +109,14 @@ void TForm1::ToolButton31Click()
     CenterMap();
 }
 
-void TForm1::PlaneMapMouseMove(QPoint p)
+void TForm1::PlaneMapMouseMove(siteplan::TShiftState shift, QPoint p)
 {
-    if (const siteplan::TPlaneMap* map = PlaneMap())
+    const siteplan::TPlaneMap* map = PlaneMap();
+    if (!map)
+        return;
+    const bool dragging = (shift & (siteplan::ssLeft | siteplan::ssRight | siteplan::ssMiddle)) != 0;
+    const bool onSheet = p.x() >= 0 && p.y() >= 0 && p.x() < map->Width() && p.y() < map->Height();
+    if (onSheet || dragging)
         FPanels[3]->setText(MousePositionText(map->ScreenToWorld(p)));
 }
 
