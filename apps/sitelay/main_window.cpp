@@ -167,6 +167,7 @@ void TForm1::CreateActions()
     act_ShowZoomOut = MakeAction(this, QStringLiteral("缩小(&O)"),
                                  QStringLiteral("缩小显示平面图，将显示比例尺缩小一倍"));
     act_EditProperty = MakeAction(this, QStringLiteral("属性..."), QStringLiteral("设置当前选中图形的属性"));
+    act_SetSetProperty = MakeAction(this, QStringLiteral("设置图纸尺寸(&U)..."), QStringLiteral("设置平面图的属性"));
 
     act_FileNew->setIcon(CommandIcon(CommandGlyph::New));
     act_FileOpen->setIcon(CommandIcon(CommandGlyph::Open));
@@ -190,6 +191,7 @@ void TForm1::CreateActions()
     connect(act_FileSave, &QAction::triggered, this, [this] { Run([&] { act_FileSaveExecute(); }); });
     connect(act_FileSaveAs, &QAction::triggered, this, [this] { Run([&] { act_FileSaveAsExecute(); }); });
     on(act_FileClose, &TForm1::act_FileCloseExecute);
+    on(act_SetSetProperty, &TForm1::act_SetSetPropertyExecute);
     connect(act_FileExit, &QAction::triggered, this, &QWidget::close);
     connect(act_HelpHelp, &QAction::triggered, this, [this] {
         Run([&] {
@@ -256,7 +258,7 @@ void TForm1::CreateMenus()
     addMenu(QStringLiteral("文件(&F)"), {act_FileNew, act_FileOpen, nullptr, act_FileSave, act_FileSaveAs, nullptr,
                                         act_FileClose, nullptr, act_FileExit});
     addMenu(QStringLiteral("编辑(&E)"), {act_EditCopy, act_EditCut, act_EditPase, nullptr, act_EditDelete, act_EditDeleteAll, nullptr, act_EditSelectAll, act_EditNotSelect});
-    addMenu(QStringLiteral("设置(&T)"), {act_EditProperty});
+    addMenu(QStringLiteral("设置(&T)"), {act_SetSetProperty, nullptr, act_EditProperty});
     addMenu(QStringLiteral("显示(&S)"), {act_ShowRePain, nullptr, act_ShowZoomIn, act_ShowZoom, act_ShowZoomOut});
     addMenu(QStringLiteral("帮助(&H)"), {act_HelpHelp, nullptr, act_HelpAbout});
 }
@@ -383,6 +385,7 @@ void TForm1::ActionList1Update()
     const int zoom = doc ? map->Zoom() : 100;
     act_FileSave->setEnabled(doc);
     act_FileClose->setEnabled(doc);
+    act_SetSetProperty->setEnabled(doc);
     act_EditCopy->setEnabled(selected);
     act_EditCut->setEnabled(selected);
     act_EditPase->setEnabled(doc && map->CanPaste());

@@ -102,6 +102,7 @@ public:
     QAction* act_ShowZoom;
     QAction* act_ShowZoomOut;
     QAction* act_EditProperty;
+    QAction* act_SetSetProperty;
     // The enabling rules of every command.
     void ActionList1Update();
 
@@ -110,6 +111,8 @@ public:
     bool act_FileSaveAsExecute();
     void act_FileOpenExecute();
     void act_FileCloseExecute();
+    // The map-property dialog; on OK the status and the sheet's place follow.
+    void act_SetSetPropertyExecute();
     void qppm_OpenFileClickItem(const QString& fileName);
 
     // --- Paper, scale, orientation, zoom ---

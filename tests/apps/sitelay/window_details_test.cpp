@@ -4,6 +4,7 @@
 // borders, and the recent-files list keeps five entries.
 #include "tests/apps/sitelay/main_window_fixture.h"
 
+#include "apps/sitelay/edit_plane_map_property.h"
 #include "apps/sitelay/zoom_steps.h"
 
 #include "common/about_box.h"
@@ -202,6 +203,7 @@ TEST_F(WindowDetailsTest, DialogsAndPromptsHaveFixedBorders)
     ExpectFixedBorder(siteplan::TFrm_EditText(), "text");
     ExpectFixedBorder(siteplan::TFrm_EditPicture(), "picture");
     ExpectFixedBorder(siteplan::TFrm_EditPlaneProperty(), "defaults");
+    ExpectFixedBorder(sitelay::Tfrm_EditPlaneMapProperty(services), "map properties");
 
     // The save prompt as the program shows it.
     bool shown = false;
