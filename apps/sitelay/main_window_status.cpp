@@ -3,7 +3,6 @@
 #include "apps/sitelay/main_window.h"
 
 #include "apps/sitelay/edit_plane_map_property.h"
-
 #include "apps/sitelay/resource_images.h"
 #include "apps/sitelay/ruler_marks.h"
 #include "apps/sitelay/zoom_steps.h"
