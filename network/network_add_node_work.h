@@ -135,8 +135,7 @@ private:
         int stamp = 0;
     };
     void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
-    std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch,
-                                                  bool withinGroup) const;
+    std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
     std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
                                                      const GroupScratch& scratch) const;
     // rising: no work ends at an earlier time than it starts; forward: every

@@ -6,6 +6,7 @@
 // data from a file) is broken where a walk meets it.
 #include "network/network_add_node_work.h"
 #include "network/node_order.h"
+#include "network/reach_through_falls.h"
 
 #include "platform/numbers.h"
 
@@ -19,10 +20,6 @@ namespace network {
 namespace {
 
 enum : char { unvisited, visiting, visited };
-
-// Groups of more members than this are ordered from direct links only: the
-// pairwise order needs count² steps.
-constexpr std::size_t kPairwiseLimit = 2048;
 
 float WorkSpan(float start, const TWorkItem& work)
 {
@@ -370,11 +367,10 @@ void TVYRNetworkAddNodeWork::CheckLinks(bool& rising, bool& forward) const
 }
 
 std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<const int> members,
-                                                                      GroupScratch& scratch, bool withinGroup) const
+                                                                      GroupScratch& scratch) const
 {
-    // For each member, the members from which a chain of works leads to it.
-    // When earliest times never fall along a work, such a chain stays
-    // inside the group; otherwise the search runs through the whole network.
+    // For each member, the members from which a chain of works inside the
+    // group leads to it.
     const ScheduleGraph& graph = Graph();
     std::vector<std::vector<int>> reachedBy(members.size());
     std::vector<int> pending;
@@ -390,11 +386,10 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
                 if (startSlot < 0)
                     continue;
                 const auto start = static_cast<std::size_t>(graph.IndexOfSlot(startSlot));
-                if ((withinGroup && scratch.position[start] < 0) || scratch.seen[start] == stamp)
+                if (scratch.position[start] < 0 || scratch.seen[start] == stamp)
                     continue;
                 scratch.seen[start] = stamp;
-                if (scratch.position[start] >= 0)
-                    reachedBy[m].push_back(scratch.position[start]);
+                reachedBy[m].push_back(scratch.position[start]);
                 pending.push_back(static_cast<int>(start));
             }
         }
@@ -426,25 +421,32 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     const std::size_t count = order.size();
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const ScheduleGraph& graph = Graph();
-    GroupScratch scratch;
-    bool rising = true;
-    bool forward = false;
-    bool prepared = false;
-    std::vector<float> offsets;
+    std::vector<std::pair<std::size_t, std::size_t>> groups;
     for (std::size_t i = 0, j = 0; i < count; i = j) {
         for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
         }
-        if (j - i < 2)
-            continue;
-        if (!prepared) {
-            CheckLinks(rising, forward);
-            // Links that run forward in the current order still do after a
-            // sort that moved nothing.
-            forward = forward && !resorted;
-            scratch.position.assign(count, -1);
-            scratch.seen.assign(count, 0);
-            prepared = true;
-        }
+        if (j - i >= 2)
+            groups.emplace_back(i, j);
+    }
+    if (groups.empty())
+        return;
+    bool rising = true;
+    bool forward = false;
+    CheckLinks(rising, forward);
+    // Links that run forward in the current order still do after a sort
+    // that moved nothing.
+    forward = forward && !resorted;
+    // When some work ends at an earlier time than it starts, chains between
+    // members of a group may leave it and come back through such a work.
+    std::vector<std::vector<int>> fallingReach;
+    if (!rising)
+        fallingReach = ReachThroughFalls(graph, m_earliestTimes, order, groups);
+
+    GroupScratch scratch;
+    scratch.position.assign(count, -1);
+    scratch.seen.assign(count, 0);
+    std::vector<float> offsets;
+    for (const auto& [i, j] : groups) {
         const std::span<int> members(order.data() + i, j - i);
         offsets.clear();
         for (std::size_t m = 0; m < members.size(); ++m) {
@@ -477,11 +479,16 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
                 continue;
             }
         }
-        const bool closed = (!equalOffsets || !rising) && members.size() <= kPairwiseLimit;
-        const std::vector<std::vector<int>> reachedBy
-            = closed ? ReachingMembers(members, scratch, rising) : DirectPredecessors(members, scratch);
+        // With equal offsets the direct links decide; otherwise every
+        // member that reaches another does.
+        std::vector<std::vector<int>> reachedBy
+            = equalOffsets && rising ? DirectPredecessors(members, scratch) : ReachingMembers(members, scratch);
+        if (!rising)
+            for (std::size_t m = 0; m < members.size(); ++m)
+                for (const int node : fallingReach[static_cast<std::size_t>(members[m])])
+                    reachedBy[m].push_back(scratch.position[static_cast<std::size_t>(node)]);
         release();
-        const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy, closed);
+        const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy);
         std::vector<int> reordered(members.size());
         for (std::size_t m = 0; m < members.size(); ++m)
             reordered[m] = members[static_cast<std::size_t>(placed[m])];
