@@ -287,9 +287,9 @@ private:
     std::map<std::string, Sum> sums;
 };
 
-// Registers one benchmark that applies edit (given the iteration's
-// number) to a network of the shape and then asks for the total duration,
-// or with critical for the critical flag of the first work.
+// Registers one benchmark that applies edit to a network of the shape and
+// then asks for the total duration, or with critical for the critical flag
+// of the first work. An edit may keep the work it changes in target.
 template <typename Edit>
 void RegisterEdit(const std::string& name, const Shape& shape, bool critical, Edit edit)
 {
@@ -297,8 +297,9 @@ void RegisterEdit(const std::string& name, const Shape& shape, bool critical, Ed
         static SilentServices services;
         auto net = BuildNetwork(services, shape);
         std::mt19937 random(11);
+        TWorkItem* target = nullptr;
         for (auto _ : state) {
-            edit(*net, random);
+            edit(*net, random, target);
             if (critical)
                 benchmark::DoNotOptimize(net->IsKeyWork(*net->Works().Items(0)));
             else
@@ -309,24 +310,25 @@ void RegisterEdit(const std::string& name, const Shape& shape, bool critical, Ed
 }
 
 // A half-day change of the middle work, undone by the next iteration.
-void HalfDay(TVYRNetworkAddNodeWork& net, std::mt19937&)
+void HalfDay(TVYRNetworkAddNodeWork& net, std::mt19937&, TWorkItem*& work)
 {
-    TWorkItem& work = *net.Works().Items(net.Works().Count() / 2);
-    const float duration = work.ContinueTime();
-    work.SetContinueTime(duration == std::floor(duration) ? duration + 0.5f : duration - 0.5f);
+    if (!work)
+        work = net.Works().Items(net.Works().Count() / 2);
+    const float duration = work->ContinueTime();
+    work->SetContinueTime(duration == std::floor(duration) ? duration + 0.5f : duration - 0.5f);
 }
 
 // The first work leaving the first node gets three days longer, and back.
-void FirstNodeWork(TVYRNetworkAddNodeWork& net, std::mt19937&)
+void FirstNodeWork(TVYRNetworkAddNodeWork& net, std::mt19937&, TWorkItem*& work)
 {
-    const int first = net.Nodes().Items(0)->NewID();
-    TWorkItem* work = net.GetWorkFrom(first, 1);
+    if (!work)
+        work = net.GetWorkFrom(net.Nodes().Items(0)->NewID(), 1);
     const float duration = work->ContinueTime();
     work->SetContinueTime(duration >= 3.0f && std::fmod(duration, 1.0f) == 0.5f ? duration - 3.5f : duration + 3.5f);
 }
 
 // A random work gets a random duration of 0 to 5 days.
-void RandomWork(TVYRNetworkAddNodeWork& net, std::mt19937& random)
+void RandomWork(TVYRNetworkAddNodeWork& net, std::mt19937& random, TWorkItem*&)
 {
     TWorkItem& work = *net.Works().Items(int(random() % unsigned(net.Works().Count())));
     work.SetContinueTime(0.5f * float(random() % 11));

@@ -134,6 +134,7 @@ private:
         std::vector<int> seen;
         int stamp = 0;
     };
+    void StableSortByTime(std::vector<int>& order) const;
     void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
     std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
     std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
@@ -142,6 +143,9 @@ private:
     // work between two nodes runs from a lower to a higher index.
     void CheckLinks(bool& rising, bool& forward) const;
     void ComputeKeyWorks() const;
+    bool KeyWorksInNodeOrder() const;
+    void KeyWorksDepthFirst() const;
+    float LatestAt(int index) const;
 
     platform::WindowServices& m_services;
     std::unique_ptr<TWorks> m_works;
@@ -160,9 +164,13 @@ private:
     std::uint64_t m_renumberedOrder = 0;
     std::uint64_t m_renumberedNumbers = 0;
     bool m_renumbered = false;
-    // Critical flags per work index, valid for the revisions recorded.
+    // What decides the critical works, valid for the revisions recorded.
     std::uint64_t m_timesRevision = 0;
-    mutable std::vector<char> m_keyWorks;
+    struct KeyFlags {
+        std::vector<char> zeroFloat;           // by work index
+        std::vector<char> chainOn, chainBack; // by key of the lookup index
+    };
+    mutable KeyFlags m_keyFlags;
     mutable bool m_keyWorksValid = false;
     mutable std::uint64_t m_keyRevisions[4] = {};
 };
