@@ -546,6 +546,14 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
                 for (const int node : fallingReach[static_cast<std::size_t>(members[m])])
                     reachedBy[m].push_back(scratch.position[static_cast<std::size_t>(node)]);
         release();
+        // A group whose links all run forward and whose offsets ascend
+        // already meets every rule in its current order.
+        bool inOrder = std::is_sorted(offsets.begin(), offsets.end());
+        for (std::size_t m = 0; m < members.size() && inOrder; ++m)
+            inOrder = std::all_of(reachedBy[m].begin(), reachedBy[m].end(),
+                                  [&](int position) { return position < static_cast<int>(m); });
+        if (inOrder)
+            continue;
         const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy);
         std::vector<int> reordered(members.size());
         for (std::size_t m = 0; m < members.size(); ++m)
