@@ -7,6 +7,7 @@
 
 #include "network/network_index.h"
 #include "network/nodes.h"
+#include "network/reach_through_falls.h"
 #include "network/schedule_graph.h"
 #include "network/works.h"
 #include "platform/window_services.h"
@@ -153,12 +154,14 @@ private:
     std::vector<TOffsetPoint> m_offsetPoints;
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
+    std::vector<float> m_reorderedTimes; // kept for the next reordering
     bool m_modified = false;
     bool m_loading = false;
     TNotifyEvent m_onNetChanged;
 
     mutable NetworkIndex m_index;
     mutable ScheduleGraph m_graph;
+    mutable ReachThroughFalls m_reachThroughFalls;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;

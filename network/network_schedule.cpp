@@ -496,9 +496,9 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     forward = forward && !resorted;
     // When some work ends at an earlier time than it starts, chains between
     // members of a group may leave it and come back through such a work.
-    std::vector<std::vector<int>> fallingReach;
-    if (!rising)
-        fallingReach = ReachThroughFalls(graph, m_earliestTimes, order, groups);
+    static const std::vector<std::vector<int>> none;
+    const std::vector<std::vector<int>>& fallingReach
+        = rising ? none : m_reachThroughFalls.Find(graph, m_earliestTimes, order, groups);
 
     GroupScratch scratch;
     scratch.position.assign(count, -1);
@@ -618,13 +618,12 @@ void TVYRNetworkAddNodeWork::SortNodes()
     for (int i = 0; i < count && !moved; ++i)
         moved = order[static_cast<std::size_t>(i)] != i;
     if (moved) {
-        std::vector<float> earliest(order.size()), latest(order.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            earliest[i] = m_earliestTimes[static_cast<std::size_t>(order[i])];
-            latest[i] = m_latestTimes[static_cast<std::size_t>(order[i])];
+        for (std::vector<float>* times : {&m_earliestTimes, &m_latestTimes}) {
+            m_reorderedTimes.resize(order.size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                m_reorderedTimes[i] = (*times)[static_cast<std::size_t>(order[i])];
+            times->swap(m_reorderedTimes);
         }
-        m_earliestTimes = std::move(earliest);
-        m_latestTimes = std::move(latest);
         m_nodes->ReorderNodes(order);
         m_graph.NodesReordered(order, *m_nodes);
         ++m_timesRevision;

@@ -2,136 +2,136 @@
 
 #include "network/schedule_graph.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstdint>
 
 namespace network {
 
-namespace {
-
-// The links between nodes by index, both ways, as offsets into one array.
-struct Links {
-    std::vector<int> inStart, in, outStart, out;
-};
-
-Links CollectLinks(const ScheduleGraph& graph, std::size_t count, std::vector<std::pair<int, int>>& falls,
-                   std::span<const float> earliest)
+void ReachThroughFalls::CollectLinks(const ScheduleGraph& graph, std::span<const float> earliest)
 {
-    Links links;
-    links.inStart.assign(count + 1, 0);
-    links.outStart.assign(count + 1, 0);
-    std::vector<std::pair<int, int>> pairs;
-    for (std::size_t v = 0; v < count; ++v)
-        for (const int work : graph.Into(graph.SlotOfIndex(static_cast<int>(v)))) {
-            const int startSlot = graph.PriorSlot(work);
+    const std::size_t count = earliest.size();
+    m_inStart.assign(count + 1, 0);
+    m_outStart.assign(count + 1, 0);
+    m_falls.clear();
+    const auto eachLink = [&](auto&& visit) {
+        for (std::size_t v = 0; v < count; ++v)
+            for (const int work : graph.Into(graph.SlotOfIndex(static_cast<int>(v)))) {
+                const int startSlot = graph.PriorSlot(work);
+                if (startSlot >= 0)
+                    visit(graph.IndexOfSlot(startSlot), static_cast<int>(v));
+            }
+    };
+    eachLink([&](int u, int v) {
+        ++m_inStart[static_cast<std::size_t>(v) + 1];
+        ++m_outStart[static_cast<std::size_t>(u) + 1];
+        if (earliest[static_cast<std::size_t>(v)] < earliest[static_cast<std::size_t>(u)])
+            m_falls.emplace_back(u, v);
+    });
+    for (std::size_t i = 0; i < count; ++i) {
+        m_inStart[i + 1] += m_inStart[i];
+        m_outStart[i + 1] += m_outStart[i];
+    }
+    m_in.resize(static_cast<std::size_t>(m_inStart[count]));
+    m_out.resize(static_cast<std::size_t>(m_outStart[count]));
+    // Filled from the back, so each list keeps the order of the links.
+    std::vector<int>& inFill = m_pending;
+    inFill.assign(m_inStart.begin() + 1, m_inStart.end());
+    std::vector<int> outFill(m_outStart.begin() + 1, m_outStart.end());
+    for (std::size_t v = count; v-- > 0;) {
+        const auto into = graph.Into(graph.SlotOfIndex(static_cast<int>(v)));
+        for (std::size_t k = into.size(); k-- > 0;) {
+            const int startSlot = graph.PriorSlot(into[k]);
             if (startSlot < 0)
                 continue;
-            const int u = graph.IndexOfSlot(startSlot);
-            pairs.emplace_back(u, static_cast<int>(v));
-            if (earliest[v] < earliest[static_cast<std::size_t>(u)])
-                falls.emplace_back(u, static_cast<int>(v));
+            const auto u = static_cast<std::size_t>(graph.IndexOfSlot(startSlot));
+            m_in[static_cast<std::size_t>(--inFill[v])] = static_cast<int>(u);
+            m_out[static_cast<std::size_t>(--outFill[u])] = static_cast<int>(v);
         }
-    for (const auto& [u, v] : pairs) {
-        ++links.inStart[static_cast<std::size_t>(v) + 1];
-        ++links.outStart[static_cast<std::size_t>(u) + 1];
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        links.inStart[i + 1] += links.inStart[i];
-        links.outStart[i + 1] += links.outStart[i];
-    }
-    links.in.resize(pairs.size());
-    links.out.resize(pairs.size());
-    std::vector<int> inFill(links.inStart.begin(), links.inStart.end() - 1);
-    std::vector<int> outFill(links.outStart.begin(), links.outStart.end() - 1);
-    for (const auto& [u, v] : pairs) {
-        links.in[static_cast<std::size_t>(inFill[static_cast<std::size_t>(v)]++)] = u;
-        links.out[static_cast<std::size_t>(outFill[static_cast<std::size_t>(u)]++)] = v;
-    }
-    return links;
 }
 
 // Spreads the bits along the links given (in: towards the nodes that reach
 // a node; out: towards the nodes it reaches) until nothing changes. A node
 // is taken again only when it gained a bit, so at most 65 times.
-void Spread(std::vector<std::uint64_t>& bits, const std::vector<int>& start, const std::vector<int>& next)
+void ReachThroughFalls::Spread(std::vector<std::uint64_t>& bits, const std::vector<int>& start,
+                               const std::vector<int>& next)
 {
-    std::vector<int> pending;
-    std::vector<char> queued(bits.size(), 0);
+    m_pending.clear();
+    m_queued.assign(bits.size(), 0);
     for (std::size_t v = 0; v < bits.size(); ++v)
         if (bits[v]) {
-            pending.push_back(static_cast<int>(v));
-            queued[v] = 1;
+            m_pending.push_back(static_cast<int>(v));
+            m_queued[v] = 1;
         }
-    while (!pending.empty()) {
-        const auto v = static_cast<std::size_t>(pending.back());
-        pending.pop_back();
-        queued[v] = 0;
+    while (!m_pending.empty()) {
+        const auto v = static_cast<std::size_t>(m_pending.back());
+        m_pending.pop_back();
+        m_queued[v] = 0;
         for (int e = start[v]; e < start[v + 1]; ++e) {
             const auto w = static_cast<std::size_t>(next[static_cast<std::size_t>(e)]);
             const std::uint64_t merged = bits[w] | bits[v];
             if (merged != bits[w]) {
                 bits[w] = merged;
-                if (!queued[w]) {
-                    queued[w] = 1;
-                    pending.push_back(static_cast<int>(w));
+                if (!m_queued[w]) {
+                    m_queued[w] = 1;
+                    m_pending.push_back(static_cast<int>(w));
                 }
             }
         }
     }
 }
 
-} // namespace
-
-std::vector<std::vector<int>> ReachThroughFalls(const ScheduleGraph& graph, std::span<const float> earliest,
-                                                std::span<const int> order,
-                                                std::span<const std::pair<std::size_t, std::size_t>> groups)
+const std::vector<std::vector<int>>& ReachThroughFalls::Find(const ScheduleGraph& graph,
+                                                             std::span<const float> earliest,
+                                                             std::span<const int> order,
+                                                             std::span<const std::pair<std::size_t, std::size_t>> groups)
 {
     const std::size_t count = order.size();
-    std::vector<std::vector<int>> reachedBy(count);
-    std::vector<std::pair<int, int>> falls;
-    const Links links = CollectLinks(graph, count, falls, earliest);
-
-    std::vector<std::uint64_t> reachesFall(count), reachedFromFall(count);
-    std::vector<std::size_t> seen(count, 0);
-    std::size_t stamp = 0;
-    std::vector<int> holders[64];
-    for (std::size_t first = 0; first < falls.size(); first += 64) {
-        std::fill(reachesFall.begin(), reachesFall.end(), 0);
-        std::fill(reachedFromFall.begin(), reachedFromFall.end(), 0);
-        for (std::size_t f = first; f < falls.size() && f < first + 64; ++f) {
+    m_reachedBy.resize(count);
+    for (auto& list : m_reachedBy)
+        list.clear();
+    CollectLinks(graph, earliest);
+    if (m_seen.size() != count || m_stamp > 0xFFFF0000u) {
+        m_seen.assign(count, 0);
+        m_stamp = 0;
+    }
+    for (std::size_t first = 0; first < m_falls.size(); first += 64) {
+        m_reachesFall.assign(count, 0);
+        m_reachedFromFall.assign(count, 0);
+        for (std::size_t f = first; f < m_falls.size() && f < first + 64; ++f) {
             const std::uint64_t bit = std::uint64_t{1} << (f - first);
-            reachesFall[static_cast<std::size_t>(falls[f].first)] |= bit;
-            reachedFromFall[static_cast<std::size_t>(falls[f].second)] |= bit;
+            m_reachesFall[static_cast<std::size_t>(m_falls[f].first)] |= bit;
+            m_reachedFromFall[static_cast<std::size_t>(m_falls[f].second)] |= bit;
         }
-        Spread(reachesFall, links.inStart, links.in);
-        Spread(reachedFromFall, links.outStart, links.out);
+        Spread(m_reachesFall, m_inStart, m_in);
+        Spread(m_reachedFromFall, m_outStart, m_out);
 
         for (const auto& [begin, end] : groups) {
-            for (auto& list : holders)
+            for (auto& list : m_holders)
                 list.clear();
             for (std::size_t m = begin; m < end; ++m) {
                 const int node = order[m];
-                for (std::uint64_t bits = reachesFall[static_cast<std::size_t>(node)]; bits; bits &= bits - 1)
-                    holders[std::countr_zero(bits)].push_back(node);
+                for (std::uint64_t bits = m_reachesFall[static_cast<std::size_t>(node)]; bits; bits &= bits - 1)
+                    m_holders[std::countr_zero(bits)].push_back(node);
             }
             for (std::size_t m = begin; m < end; ++m) {
                 const auto node = static_cast<std::size_t>(order[m]);
-                if (!reachedFromFall[node])
+                if (!m_reachedFromFall[node])
                     continue;
-                ++stamp;
-                seen[node] = stamp;
-                for (const int known : reachedBy[node])
-                    seen[static_cast<std::size_t>(known)] = stamp;
-                for (std::uint64_t bits = reachedFromFall[node]; bits; bits &= bits - 1)
-                    for (const int other : holders[std::countr_zero(bits)])
-                        if (seen[static_cast<std::size_t>(other)] != stamp) {
-                            seen[static_cast<std::size_t>(other)] = stamp;
-                            reachedBy[node].push_back(other);
+                const std::uint32_t stamp = ++m_stamp;
+                m_seen[node] = stamp;
+                for (const int known : m_reachedBy[node])
+                    m_seen[static_cast<std::size_t>(known)] = stamp;
+                for (std::uint64_t bits = m_reachedFromFall[node]; bits; bits &= bits - 1)
+                    for (const int other : m_holders[std::countr_zero(bits)])
+                        if (m_seen[static_cast<std::size_t>(other)] != stamp) {
+                            m_seen[static_cast<std::size_t>(other)] = stamp;
+                            m_reachedBy[node].push_back(other);
                         }
             }
         }
     }
-    return reachedBy;
+    return m_reachedBy;
 }
 
 } // namespace network

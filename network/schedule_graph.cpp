@@ -151,9 +151,10 @@ void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& wor
 {
     if (!m_built)
         return;
-    std::vector<WorkRow> previous = m_works;
+    m_reorderedWorks.resize(m_works.size());
     for (std::size_t i = 0; i < order.size(); ++i)
-        m_works[i] = previous[static_cast<std::size_t>(order[i])];
+        m_reorderedWorks[i] = m_works[static_cast<std::size_t>(order[i])];
+    m_works.swap(m_reorderedWorks);
     BuildLists();
     m_worksOrder = works.OrderRevision();
 }

@@ -77,6 +77,7 @@ private:
     std::vector<float> m_nodeOffset;
     std::vector<int> m_slotOfIndex, m_indexOfSlot, m_keyOfSlot, m_slotOfKey;
     std::vector<WorkRow> m_works;
+    std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
 };
