@@ -155,6 +155,15 @@ private:
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
+    // The walk of CalcEarliestTimes, kept between calls: per node slot its
+    // state, and the nodes whose start nodes are still being computed.
+    struct EarliestFrame {
+        int slot;
+        std::size_t next;
+        float result;
+    };
+    std::vector<char> m_earliestState;
+    std::vector<EarliestFrame> m_earliestStack;
     bool m_modified = false;
     bool m_loading = false;
     TNotifyEvent m_onNetChanged;

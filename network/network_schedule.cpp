@@ -92,19 +92,16 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     if (count == 0)
         return;
     const ScheduleGraph& graph = Graph();
-    std::vector<char> state(static_cast<std::size_t>(count), unvisited); // by slot
+    std::vector<char>& state = m_earliestState; // by slot
+    state.assign(static_cast<std::size_t>(count), unvisited);
     m_earliestTimes[0] = 0.0f;
     state[static_cast<std::size_t>(graph.SlotOfIndex(0))] = visited;
 
     // A node's time is the largest end of its entering works, after the
     // times of their start nodes; a work from the node to itself ends the
     // scan of its entering works.
-    struct Frame {
-        int slot;
-        std::size_t next;
-        float result;
-    };
-    std::vector<Frame> stack;
+    std::vector<EarliestFrame>& stack = m_earliestStack;
+    stack.clear();
     for (int root = 1; root < count; ++root) {
         const int rootSlot = graph.SlotOfIndex(root);
         if (state[static_cast<std::size_t>(rootSlot)] == visited)
@@ -134,7 +131,7 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
         state[static_cast<std::size_t>(rootSlot)] = visiting;
         stack.push_back({rootSlot, 0, 0.0f});
         while (!stack.empty()) {
-            Frame& frame = stack.back();
+            EarliestFrame& frame = stack.back();
             const auto into = graph.Into(frame.slot);
             int descend = -1;
             while (frame.next < into.size()) {
