@@ -51,17 +51,31 @@ void ReachThroughFalls::CollectLinks(const ScheduleGraph& graph, std::span<const
 }
 
 // Spreads the bits along the links given (in: towards the nodes that reach
-// a node; out: towards the nodes it reaches) until nothing changes. A node
-// is taken again only when it gained a bit, so at most 65 times.
+// a node; out: towards the nodes it reaches) until nothing changes. Most
+// links run the way of the node order (towards the end for out, towards the
+// start for in), so one sweep in that direction does most of the work; the
+// nodes that can still pass on a bit are then taken again until none can,
+// each only when it gained a bit, so at most 65 times.
 void ReachThroughFalls::Spread(std::vector<std::uint64_t>& bits, const std::vector<int>& start,
-                               const std::vector<int>& next)
+                               const std::vector<int>& next, bool towardsEnd)
 {
+    const std::size_t count = bits.size();
+    const auto passOn = [&](std::size_t v) {
+        for (int e = start[v]; e < start[v + 1]; ++e)
+            bits[static_cast<std::size_t>(next[static_cast<std::size_t>(e)])] |= bits[v];
+    };
+    for (std::size_t step = 0; step < count; ++step)
+        passOn(towardsEnd ? step : count - 1 - step);
     m_pending.clear();
-    m_queued.assign(bits.size(), 0);
-    for (std::size_t v = 0; v < bits.size(); ++v)
-        if (bits[v]) {
-            m_pending.push_back(static_cast<int>(v));
-            m_queued[v] = 1;
+    m_queued.assign(count, 0);
+    for (std::size_t v = 0; v < count; ++v)
+        for (int e = start[v]; e < start[v + 1]; ++e) {
+            const auto w = static_cast<std::size_t>(next[static_cast<std::size_t>(e)]);
+            if ((bits[w] | bits[v]) != bits[w]) {
+                m_pending.push_back(static_cast<int>(v));
+                m_queued[v] = 1;
+                break;
+            }
         }
     while (!m_pending.empty()) {
         const auto v = static_cast<std::size_t>(m_pending.back());
@@ -103,8 +117,8 @@ const std::vector<std::vector<int>>& ReachThroughFalls::Find(const ScheduleGraph
             m_reachesFall[static_cast<std::size_t>(m_falls[f].first)] |= bit;
             m_reachedFromFall[static_cast<std::size_t>(m_falls[f].second)] |= bit;
         }
-        Spread(m_reachesFall, m_inStart, m_in);
-        Spread(m_reachedFromFall, m_outStart, m_out);
+        Spread(m_reachesFall, m_inStart, m_in, false);
+        Spread(m_reachedFromFall, m_outStart, m_out, true);
 
         for (const auto& [begin, end] : groups) {
             for (auto& list : m_holders)

@@ -30,7 +30,8 @@ public:
 
 private:
     void CollectLinks(const ScheduleGraph& graph, std::span<const float> earliest);
-    void Spread(std::vector<std::uint64_t>& bits, const std::vector<int>& start, const std::vector<int>& next);
+    void Spread(std::vector<std::uint64_t>& bits, const std::vector<int>& start, const std::vector<int>& next,
+                bool towardsEnd);
 
     // The links between nodes by index, both ways, as offsets into one
     // array, and the falling ones as (start, end).
