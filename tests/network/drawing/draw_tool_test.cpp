@@ -1,6 +1,7 @@
 // The drawing routines on the recording canvas: segment meetings, the line
 // kinds, arcs, arrowheads and aligned text, and that each routine gives the
 // pen and brush back as it found them.
+#include "drawing_fixture.h"
 #include "network/drawing/vyr_draw_tool.h"
 #include "platform/recording_canvas.h"
 
@@ -104,8 +105,7 @@ TEST_F(DrawToolCanvas, SolidLineRunsLeftToRightOrDown)
 {
     network::DrawSolidLine(canvas, {10, 5}, {0, 5});
     network::DrawSolidLine(canvas, {0, 5}, {10, 5});
-    EXPECT_EQ(canvas.Log(CanvasOp::Polyline),
-              (QStringList{"Polyline((0,5),(10,5)) pen=0000FF,solid,3,notxor",
+    EXPECT_EQ(Join(canvas.Log(CanvasOp::Polyline)), Join(QStringList{"Polyline((0,5),(10,5)) pen=0000FF,solid,3,notxor",
                            "Polyline((0,5),(10,5)) pen=0000FF,solid,3,notxor"}));
     ExpectRestored();
 }
@@ -113,15 +113,14 @@ TEST_F(DrawToolCanvas, SolidLineRunsLeftToRightOrDown)
 TEST_F(DrawToolCanvas, DottedLineOfAWidePenClearsItsBandFirst)
 {
     network::DrawDottedLine(canvas, {0, 5}, {30, 5});
-    EXPECT_EQ(canvas.Log(CanvasOp::Polyline),
-              (QStringList{"Polyline((0,5),(30,5)) pen=00FF00,solid,3,notxor",
+    EXPECT_EQ(Join(canvas.Log(CanvasOp::Polyline)), Join(QStringList{"Polyline((0,5),(30,5)) pen=00FF00,solid,3,notxor",
                            "Polyline((0,5),(30,5)) pen=0000FF,dot,1,copy"}));
     ExpectRestored();
     EXPECT_EQ(canvas.Pen.Mode, saved.Mode);
     canvas.Clear();
     canvas.Pen.Width = 1;
     network::DrawDottedLine(canvas, {0, 5}, {0, 30});
-    EXPECT_EQ(canvas.Log(CanvasOp::Polyline), (QStringList{"Polyline((0,5),(0,30)) pen=0000FF,dot,1,copy"}));
+    EXPECT_EQ(Join(canvas.Log(CanvasOp::Polyline)), Join(QStringList{"Polyline((0,5),(0,30)) pen=0000FF,dot,1,copy"}));
 }
 
 TEST_F(DrawToolCanvas, WaveLineZigzagsEveryFivePixels)
@@ -129,8 +128,7 @@ TEST_F(DrawToolCanvas, WaveLineZigzagsEveryFivePixels)
     network::DrawWaveLine(canvas, {0, 20}, {12, 20});
     network::DrawWaveLine(canvas, {30, 20}, {10, 20});
     network::DrawWaveLine(canvas, {0, 20}, {3, 20});
-    EXPECT_EQ(canvas.Log(CanvasOp::Polyline),
-              (QStringList{"Polyline((0,20),(5,21),(10,19),(12,20)) pen=0000FF,solid,1,copy",
+    EXPECT_EQ(Join(canvas.Log(CanvasOp::Polyline)), Join(QStringList{"Polyline((0,20),(5,21),(10,19),(12,20)) pen=0000FF,solid,1,copy",
                            "Polyline((10,20),(15,21),(20,19),(25,21),(30,20)) pen=0000FF,solid,1,copy",
                            "Polyline((0,20),(3,20)) pen=0000FF,solid,1,copy"}));
     ExpectRestored();
@@ -160,7 +158,7 @@ TEST_F(DrawToolCanvas, JumpArcsBulgeRightOrUp)
 {
     network::DrawJumpArc(canvas, {50, 40}, true, 5);
     network::DrawJumpArc(canvas, {50, 40}, false, 5);
-    EXPECT_EQ(canvas.Log(CanvasOp::Arc), (QStringList{"Arc(47,35,57,45,50,45,50,35) pen=0000FF,solid,1,copy",
+    EXPECT_EQ(Join(canvas.Log(CanvasOp::Arc)), Join(QStringList{"Arc(47,35,57,45,50,45,50,35) pen=0000FF,solid,1,copy",
                                                       "Arc(45,34,55,44,55,41,45,41) pen=0000FF,solid,1,copy"}));
     ExpectRestored();
 }
@@ -169,8 +167,7 @@ TEST_F(DrawToolCanvas, ArrowHeadInEachDirection)
 {
     for (int dir = 0; dir < 4; ++dir)
         network::DrawArrowHead(canvas, {100, 50}, dir, 5, 10, 10);
-    EXPECT_EQ(canvas.Log(CanvasOp::Polygon),
-              (QStringList{"Polygon((80,45),(89,50),(80,55)) pen=0000FF,solid,1,copy brush=0000FF,solid",
+    EXPECT_EQ(Join(canvas.Log(CanvasOp::Polygon)), Join(QStringList{"Polygon((80,45),(89,50),(80,55)) pen=0000FF,solid,1,copy brush=0000FF,solid",
                            "Polygon((120,45),(111,50),(120,55)) pen=0000FF,solid,1,copy brush=0000FF,solid",
                            "Polygon((95,30),(100,39),(105,30)) pen=0000FF,solid,1,copy brush=0000FF,solid",
                            "Polygon((95,70),(100,61),(105,70)) pen=0000FF,solid,1,copy brush=0000FF,solid"}));
@@ -200,7 +197,7 @@ TEST_F(DrawToolCanvas, TextInRectAlignsAndFrames)
     }
     canvas.Clear();
     network::DrawTextInRect(canvas, rect, "AB", 0, 2, 0x123456);
-    EXPECT_EQ(canvas.Log(CanvasOp::FrameRect), (QStringList{"FrameRect(0,0,101,41) brush=123456,solid"}));
+    EXPECT_EQ(Join(canvas.Log(CanvasOp::FrameRect)), Join(QStringList{"FrameRect(0,0,101,41) brush=123456,solid"}));
     ExpectRestored();
     canvas.Clear();
     network::DrawTextInRectClear(canvas, rect, "AB", 0, 2, 0x123456);

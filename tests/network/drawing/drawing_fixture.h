@@ -7,6 +7,16 @@
 #include "tests/support/fake_window_services.h"
 
 #include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+// A call log as one text, one call a line, so that a failing comparison
+// shows the calls.
+inline std::string Join(const QStringList& lines) { return lines.join(QLatin1Char('\n')).toStdString(); }
 
 namespace drawing_test {
 
