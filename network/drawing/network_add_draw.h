@@ -27,6 +27,8 @@
 
 namespace network {
 
+struct WorkTextMetrics;
+
 // The pixel interval (From, To) an idle column takes in the drawing.
 struct TOffsetColumn {
     int From = 0;
@@ -160,7 +162,12 @@ private:
     WorkGeometry& Geometry(TWorkItem& work);
     const TPointList& NoGapSolid(TWorkItem& work);
     void AppendNoGapSolid(TWorkItem& work, TPointList& out);
-    void CrossingCandidates(const QRect& bounds, std::vector<TWorkItem*>& out);
+    // Drawn works whose bounds meet bounds, in collection order; in a paint
+    // pass only those with a line in the cells of near.
+    void CrossingCandidates(const QRect& bounds, const QRect& near, std::vector<TWorkItem*>& out);
+    // The duration text of a work, with its interval.
+    static QString WorkValueText(const TWorkItem& work);
+    WorkTextMetrics TextMetricsOf(platform::Canvas& canvas, const TWorkItem& work);
     bool WorkMayShow(platform::Canvas& canvas, TWorkItem& work, const QRect& clip);
     platform::Canvas& MeasureCanvas();
     const OffsetShift& Shift() const;

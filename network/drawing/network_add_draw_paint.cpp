@@ -334,7 +334,7 @@ void TVYRNetworkAddDraw::AppendNoGapSolid(TWorkItem& work, TPointList& out)
     out.insert(out.end(), pieces.begin(), pieces.end());
 }
 
-void TVYRNetworkAddDraw::CrossingCandidates(const QRect& bounds, std::vector<TWorkItem*>& out)
+void TVYRNetworkAddDraw::CrossingCandidates(const QRect& bounds, const QRect& near, std::vector<TWorkItem*>& out)
 {
     out.clear();
     TWorks& works = Works();
@@ -354,13 +354,15 @@ void TVYRNetworkAddDraw::CrossingCandidates(const QRect& bounds, std::vector<TWo
     }
     if (!m_pass->gridBuilt) {
         m_pass->gridBuilt = true;
+        m_pass->grid = WorkGrid(works.Count());
         for (int i = 0; i < works.Count(); ++i) {
-            const WorkGeometry& geometry = Geometry(*works.Items(i));
-            if (geometry.shortened.size() >= 2)
-                m_pass->grid.Insert(i, geometry.bounds);
+            const TPointList& line = Geometry(*works.Items(i)).shortened;
+            if (line.size() >= 2)
+                for (std::size_t k = 0; k + 1 < line.size(); ++k)
+                    m_pass->grid.Insert(i, PolylineBounds({line[k], line[k + 1]}));
         }
     }
-    m_pass->grid.Query(bounds, m_pass->found);
+    m_pass->grid.Query(near, m_pass->found);
     for (const int i : m_pass->found) {
         TWorkItem& other = *works.Items(i);
         if (other.Drawn() && RectsMeet(bounds, Geometry(other).bounds))
@@ -372,14 +374,17 @@ void TVYRNetworkAddDraw::BuildCrossings(TPointList& solid, TPointList& crossPoin
 {
     if (solid.size() < 2)
         return;
+    // Every drawn work whose bounds meet those of the whole solid line is
+    // tested; in a paint pass only those with a line near the piece are
+    // looked at, as no other can meet it.
+    const QRect bounds = PolylineBounds(solid);
     std::vector<TWorkItem*> candidates;
-    CrossingCandidates(PolylineBounds(solid), candidates);
-    if (candidates.empty())
-        return;
     TPointList others;
-    for (TWorkItem* other : candidates)
-        AppendNoGapSolid(*other, others);
-    // others: the solid pieces of the candidates, in collection order.
+    if (!m_pass) {
+        CrossingCandidates(bounds, bounds, candidates);
+        for (TWorkItem* other : candidates)
+            AppendNoGapSolid(*other, others);
+    }
     TPointList result;
     TPointList working;
     TPointList next;
@@ -389,6 +394,12 @@ void TVYRNetworkAddDraw::BuildCrossings(TPointList& solid, TPointList& crossPoin
     };
     for (std::size_t s = 0; s + 1 < solid.size(); s += 2) {
         working = {solid[s], solid[s + 1]};
+        if (m_pass) {
+            CrossingCandidates(bounds, PolylineBounds(working), candidates);
+            others.clear();
+            for (TWorkItem* other : candidates)
+                AppendNoGapSolid(*other, others);
+        }
         for (std::size_t o = 0; o + 1 < others.size() && !working.empty(); o += 2) {
             const QPoint o1 = others[o];
             const QPoint o2 = others[o + 1];
@@ -499,16 +510,10 @@ bool TVYRNetworkAddDraw::RectsMeet(const QRect& a, const QRect& b)
 
 namespace {
 
-struct TextMetrics {
-    int w = 0;    // width of one full-width character
-    int h = 0;    // height of one line
-    int most = 0; // at least the width of any one character
-};
-
-TextMetrics MeasureText(platform::Canvas& canvas, const platform::TFont& font)
+WorkTextMetrics MeasureText(platform::Canvas& canvas, const platform::TFont& font)
 {
     canvas.Font = font;
-    TextMetrics metrics;
+    WorkTextMetrics metrics;
     metrics.w = canvas.TextWidth(QStringLiteral("国"));
     metrics.h = canvas.TextHeight(QStringLiteral("8"));
     metrics.most = 2 * std::max({metrics.w, canvas.TextWidth(QStringLiteral("W")), canvas.TextWidth(QStringLiteral("@")),
@@ -536,6 +541,17 @@ static QRect WorkTextRect(const TPointList& p, int radius, int bendWidth)
     return Ltrb(left, middle, left + 2 * std::int64_t{radius}, middle);
 }
 
+WorkTextMetrics TVYRNetworkAddDraw::TextMetricsOf(platform::Canvas& canvas, const TWorkItem& work)
+{
+    if (!work.ParentFont() || !m_pass)
+        return MeasureText(canvas, work.ParentFont() ? Works().Font() : work.Font());
+    if (!m_pass->metricsKnown) {
+        m_pass->worksFont = MeasureText(canvas, Works().Font());
+        m_pass->metricsKnown = true;
+    }
+    return m_pass->worksFont;
+}
+
 bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, TWorkItem& work, const QRect& clip)
 {
     // A box that holds everything DrawWork can paint for the work: its lines
@@ -550,8 +566,10 @@ bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, TWorkItem& work, 
                 QPoint(ScreenCoordinate(box.right() + margin), ScreenCoordinate(box.bottom() + margin)));
     if (!(work.IsVirtual() && work.Diapause() <= 0.0f)) {
         const QRect text = WorkTextRect(geometry.polyline, int(radius), ScreenCoordinate(Works().KeyLineWidth()));
-        const TextMetrics metrics = MeasureText(canvas, work.ParentFont() ? Works().Font() : work.Font());
-        const std::int64_t characters = std::int64_t{work.Caption().size()} + 24;
+        const WorkTextMetrics metrics = TextMetricsOf(canvas, work);
+        // Neither text is wider than its characters at twice the widest
+        // common glyph, and the name has at most one line per character.
+        const std::int64_t characters = std::max(work.Caption().size(), WorkValueText(work).size()) + 1;
         const std::int64_t wide = characters * metrics.most + metrics.w;
         const std::int64_t gap = std::llabs(std::int64_t{Works().CapInterval()});
         const std::int64_t above = (characters + 1) * metrics.most + gap;
@@ -621,23 +639,27 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     EndPaintPass();
 }
 
+QString TVYRNetworkAddDraw::WorkValueText(const TWorkItem& work)
+{
+    if (work.IsVirtual())
+        return platform::FloatToStr(work.Diapause());
+    QString value = platform::FloatToStr(work.ContinueTime());
+    if (work.Diapause() > 0.0f)
+        value += QStringLiteral("(") + platform::FloatToStr(work.Diapause()) + QStringLiteral(")");
+    return value;
+}
+
 void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem& work, const QRect& r)
 {
     const bool dummy = work.IsVirtual();
     if (dummy && work.Diapause() == 0.0f)
         return;
+    const WorkTextMetrics metrics = TextMetricsOf(canvas, work);
     canvas.Font = work.ParentFont() ? Works().Font() : work.Font();
-    const int w = canvas.TextWidth(QStringLiteral("国"));
-    const int h = canvas.TextHeight(QStringLiteral("8"));
+    const int w = metrics.w;
+    const int h = metrics.h;
     const QString name = work.Caption();
-    QString value;
-    if (dummy) {
-        value = platform::FloatToStr(work.Diapause());
-    } else {
-        value = platform::FloatToStr(work.ContinueTime());
-        if (work.Diapause() > 0.0f)
-            value += QStringLiteral("(") + platform::FloatToStr(work.Diapause()) + QStringLiteral(")");
-    }
+    const QString value = WorkValueText(work);
     std::int64_t left = r.left();
     std::int64_t right = RightEdge(r);
     if (right - left < w) {
@@ -660,7 +682,19 @@ void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem&
         align = platform::dt::Left;
     else if (Works().TextPosition() == 2)
         align = platform::dt::Right;
-    if (!dummy) {
+    // On the screen a text that cannot reach the clip area is neither
+    // measured nor drawn: each is at most a character of twice the widest
+    // common glyph per character wide, the name one such line per
+    // character high.
+    const bool screen = &canvas == m_canvas;
+    const QRect clip = screen ? canvas.ClipRect() : QRect();
+    const auto mayShow = [&](const QString& text, std::int64_t top, std::int64_t bottom) {
+        if (!screen)
+            return true;
+        const std::int64_t reach = std::max<std::int64_t>(right, left + std::int64_t{text.size()} * metrics.most);
+        return Ltrb(left, top, reach + 1, bottom + 1).intersects(clip);
+    };
+    if (!dummy && mayShow(name, y - gap - (std::int64_t{name.size()} + 1) * metrics.most, y - gap)) {
         QRect measured = Ltrb(left, 0, right, 0);
         const int height =
             canvas.DrawText(name, measured, platform::dt::CalcRect | platform::dt::WordBreak | align);
@@ -669,6 +703,8 @@ void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem&
             box = Ltrb(measured.left(), box.top(), RightEdge(measured), BottomEdge(box));
         canvas.DrawText(name, box, platform::dt::WordBreak | align);
     }
+    if (!mayShow(value, y + gap, y + gap + metrics.most))
+        return;
     QRect measured = Ltrb(left, y + gap, right, y + gap + h);
     canvas.DrawText(value, measured, platform::dt::CalcRect | platform::dt::SingleLine | align);
     QRect box = Ltrb(left, measured.top(), right, BottomEdge(measured));

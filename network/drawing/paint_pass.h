@@ -17,11 +17,20 @@ struct TVYRNetworkAddDraw::WorkGeometry {
     TPointList noGapSolid;
 };
 
+// Sizes of a work font that bound where its texts can reach.
+struct WorkTextMetrics {
+    int w = 0;    // width of one full-width character
+    int h = 0;    // height of one line
+    int most = 0; // at least the width of any one character
+};
+
 struct TVYRNetworkAddDraw::PaintPass {
     std::vector<WorkGeometry> works;
     bool gridBuilt = false;
     WorkGrid grid;
     std::vector<int> found;
+    bool metricsKnown = false;
+    WorkTextMetrics worksFont;
 };
 
 } // namespace network

@@ -21,35 +21,57 @@ CellRange Cells(const QRect& bounds, int shift)
 
 void WorkGrid::Insert(int index, const QRect& bounds)
 {
+    if (std::size_t(index) >= m_stamps.size())
+        m_stamps.resize(std::size_t(index) + 1, 0);
     const CellRange cells = Cells(bounds, kCellShift);
     if (cells.Count() > kMostCells) {
-        m_wide.push_back(index);
+        if (m_wide.empty() || m_wide.back() != index)
+            m_wide.push_back(index);
         return;
     }
     for (std::int64_t cy = cells.top; cy <= cells.bottom; ++cy)
-        for (std::int64_t cx = cells.left; cx <= cells.right; ++cx)
-            m_cells[Key(cx, cy)].push_back(index);
+        for (std::int64_t cx = cells.left; cx <= cells.right; ++cx) {
+            std::vector<int>& cell = m_cells[Key(cx, cy)];
+            if (cell.empty() || cell.back() != index)
+                cell.push_back(index);
+        }
 }
 
-void WorkGrid::Query(const QRect& bounds, std::vector<int>& out) const
+void WorkGrid::Take(int index, std::vector<int>& out)
 {
-    out.assign(m_wide.begin(), m_wide.end());
+    std::uint32_t& stamp = m_stamps[std::size_t(index)];
+    if (stamp != m_stamp) {
+        stamp = m_stamp;
+        out.push_back(index);
+    }
+}
+
+void WorkGrid::Query(const QRect& bounds, std::vector<int>& out)
+{
+    out.clear();
+    if (++m_stamp == 0) {
+        std::fill(m_stamps.begin(), m_stamps.end(), 0);
+        m_stamp = 1;
+    }
+    for (const int index : m_wide)
+        Take(index, out);
     const CellRange cells = Cells(bounds, kCellShift);
     if (cells.Count() > std::int64_t(m_cells.size())) {
         for (const auto& [key, indexes] : m_cells) {
             const std::int64_t cx = std::int32_t(key >> 32);
             const std::int64_t cy = std::int32_t(key & 0xFFFFFFFFu);
             if (cx >= cells.left && cx <= cells.right && cy >= cells.top && cy <= cells.bottom)
-                out.insert(out.end(), indexes.begin(), indexes.end());
+                for (const int index : indexes)
+                    Take(index, out);
         }
     } else {
         for (std::int64_t cy = cells.top; cy <= cells.bottom; ++cy)
             for (std::int64_t cx = cells.left; cx <= cells.right; ++cx)
                 if (const auto found = m_cells.find(Key(cx, cy)); found != m_cells.end())
-                    out.insert(out.end(), found->second.begin(), found->second.end());
+                    for (const int index : found->second)
+                        Take(index, out);
     }
     std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
 } // namespace network

@@ -1,6 +1,7 @@
-// A spatial index of work bounds for one paint pass: a query returns, in
-// collection order, every work whose bounds may meet a rectangle (a
-// superset of those that do), so crossing tests look at near works only.
+// A spatial index of work segments for one paint pass: a query returns, in
+// collection order, every work with a segment in a cell that a rectangle
+// touches (a superset of the works whose lines meet it), so crossing tests
+// look at near works only.
 #pragma once
 
 #include <QRect>
@@ -13,22 +14,31 @@ namespace network {
 
 class WorkGrid {
 public:
-    // bounds: inclusive (left, top, right, bottom) of work index.
+    explicit WorkGrid(int works = 0)
+        : m_stamps(std::size_t(works), 0)
+    {
+    }
+
+    // Adds a segment (inclusive bounds) of work index.
     void Insert(int index, const QRect& bounds);
-    // Work indexes whose bounds share a cell with bounds, ascending.
-    void Query(const QRect& bounds, std::vector<int>& out) const;
+    // Work indexes with a segment in a cell of bounds, ascending.
+    void Query(const QRect& bounds, std::vector<int>& out);
 
 private:
-    static constexpr int kCellShift = 7; // 128-pixel cells
-    static constexpr std::int64_t kMostCells = 64;
+    static constexpr int kCellShift = 6; // 64-pixel cells
+    static constexpr std::int64_t kMostCells = 4096;
     static std::uint64_t Key(std::int64_t cx, std::int64_t cy)
     {
         return (std::uint64_t(cx) << 32) ^ std::uint64_t(std::uint32_t(cy));
     }
+    void Take(int index, std::vector<int>& out);
 
     std::unordered_map<std::uint64_t, std::vector<int>> m_cells;
-    // Works that cover too many cells are listed once and always returned.
+    // Segments that cover too many cells are listed once and always returned.
     std::vector<int> m_wide;
+    // The query that last returned each work.
+    std::vector<std::uint32_t> m_stamps;
+    std::uint32_t m_stamp = 0;
 };
 
 } // namespace network
