@@ -171,7 +171,7 @@ private:
     bool WorkMayShow(platform::Canvas& canvas, TWorkItem& work, const QRect& clip);
     platform::Canvas& MeasureCanvas();
     const OffsetShift& Shift() const;
-    int HalfDaySteps(int dx) const;
+    int HalfDaySteps(std::int64_t dx) const;
 
     platform::Canvas* m_canvas = nullptr;
     std::unique_ptr<platform::Canvas> m_measureCanvas;

@@ -2,19 +2,22 @@
 
 #include "platform/numbers.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <unordered_set>
 
 namespace network {
 
 // Half days covered by a horizontal drag of dx pixels, truncated toward zero.
-int TVYRNetworkAddDraw::HalfDaySteps(int dx) const
+int TVYRNetworkAddDraw::HalfDaySteps(std::int64_t dx) const
 {
-    return platform::SaturateInt(std::int64_t{m_smallDate} * dx * 2 / m_smallWidth);
+    const __int128 steps = __int128{m_smallDate} * dx * 2 / m_smallWidth;
+    return platform::SaturateInt(std::int64_t(std::clamp<__int128>(steps, INT64_MIN, INT64_MAX)));
 }
 
 void TVYRNetworkAddDraw::DragWorkDuration(TWorkItem& work, QPoint from, float oldDuration, QPoint to)
 {
-    const float value = oldDuration + float(HalfDaySteps(to.x() - from.x())) * 0.5f;
+    const float value = oldDuration + float(HalfDaySteps(std::int64_t{to.x()} - from.x())) * 0.5f;
     if (value > 0.0f)
         work.SetContinueTime(value);
 }
@@ -28,7 +31,7 @@ void TVYRNetworkAddDraw::DragNodeOffset(QPoint from, QPoint to)
     if (rows != 0)
         node->SetNodeY(platform::SaturateInt(std::int64_t{node->NodeY()} + rows));
     else
-        node->SetOffset(node->Offset() + float(HalfDaySteps(to.x() - from.x())) * 0.5f);
+        node->SetOffset(node->Offset() + float(HalfDaySteps(std::int64_t{to.x()} - from.x())) * 0.5f);
 }
 
 void TVYRNetworkAddDraw::MoveSelection(QPoint from, QPoint to)

@@ -158,7 +158,10 @@ TPointList TVYRNetworkAddDraw::ComputeWorkPolyline(TWorkItem& work)
 
 TVYRNetworkAddDraw::WorkGeometry& TVYRNetworkAddDraw::Geometry(TWorkItem& work)
 {
-    WorkGeometry& geometry = m_pass->works[std::size_t(work.Index())];
+    const std::size_t index = std::size_t(work.Index());
+    if (index >= m_pass->works.size())
+        m_pass->works.resize(index + 1);
+    WorkGeometry& geometry = m_pass->works[index];
     if (!geometry.known) {
         geometry.known = true;
         geometry.polyline = ComputeWorkPolyline(work);
@@ -510,6 +513,17 @@ bool TVYRNetworkAddDraw::RectsMeet(const QRect& a, const QRect& b)
 
 namespace {
 
+// True when every character of text is one whose glyph is at most a
+// full-width character wide (letters, digits, punctuation, CJK), so that
+// the text's width is bounded by its length.
+bool HasCommonGlyphs(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x0600 || (u >= 0x2000 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF);
+    });
+}
+
 WorkTextMetrics MeasureText(platform::Canvas& canvas, const platform::TFont& font)
 {
     canvas.Font = font;
@@ -565,6 +579,8 @@ bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, TWorkItem& work, 
     box = QRect(QPoint(ScreenCoordinate(box.left() - margin), ScreenCoordinate(box.top() - margin)),
                 QPoint(ScreenCoordinate(box.right() + margin), ScreenCoordinate(box.bottom() + margin)));
     if (!(work.IsVirtual() && work.Diapause() <= 0.0f)) {
+        if (!HasCommonGlyphs(work.Caption()))
+            return true;
         const QRect text = WorkTextRect(geometry.polyline, int(radius), ScreenCoordinate(Works().KeyLineWidth()));
         const WorkTextMetrics metrics = TextMetricsOf(canvas, work);
         // Neither text is wider than its characters at twice the widest
@@ -689,7 +705,7 @@ void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem&
     const bool screen = &canvas == m_canvas;
     const QRect clip = screen ? canvas.ClipRect() : QRect();
     const auto mayShow = [&](const QString& text, std::int64_t top, std::int64_t bottom) {
-        if (!screen)
+        if (!screen || !HasCommonGlyphs(text))
             return true;
         const std::int64_t reach = std::max<std::int64_t>(right, left + std::int64_t{text.size()} * metrics.most);
         return Ltrb(left, top, reach + 1, bottom + 1).intersects(clip);

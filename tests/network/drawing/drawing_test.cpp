@@ -11,6 +11,7 @@
 
 #include <QImage>
 
+#include <limits>
 #include <random>
 
 namespace {
@@ -319,6 +320,16 @@ TEST_F(DrawingLayer, DragsInHalfDaySteps)
         net.DragWorkDuration(work, QPoint(100, 0), 5.0f, QPoint(100 + dx, 0));
         EXPECT_EQ(work.ContinueTime(), duration) << dx;
     }
+    // Drags across the whole coordinate range neither overflow nor wrap.
+    net.SetSmallDate(std::numeric_limits<int>::max());
+    work.SetContinueTime(5.0f);
+    net.DragWorkDuration(work, QPoint(std::numeric_limits<int>::min(), 0), 5.0f,
+                         QPoint(std::numeric_limits<int>::max(), 0));
+    EXPECT_GT(work.ContinueTime(), 1e9f);
+    net.DragWorkDuration(work, QPoint(std::numeric_limits<int>::max(), 0), 5.0f,
+                         QPoint(std::numeric_limits<int>::min(), 0));
+    EXPECT_GT(work.ContinueTime(), 1e9f) << "a result below zero is ignored";
+    net.SetSmallDate(2);
     net.DragNodeOffset(QPoint(0, 0), QPoint(7, 0));
     EXPECT_EQ(Node(2).Offset(), 0.0f) << "no node selected";
     Node(2).SetSelected(true);
