@@ -509,8 +509,8 @@ TEST(DrawingLimits, ExtremeSettingsDrawWithoutOverflow)
         net.Works().SetArrowWidth(extreme);
         net.Works().SetArrowHeight(extreme);
         net.Works().SetLineOffset(extreme);
-        net.Works().SetKeyLineWidth(extreme == 0 ? 0 : 1 << 20);
-        net.Works().SetLineWidth(extreme == 0 ? 0 : 1 << 20);
+        net.Works().SetKeyLineWidth(extreme);
+        net.Works().SetLineWidth(extreme);
         net.Works().SetCapInterval(extreme);
         net.SetTopLinePosition(extreme);
         net.SetTopLineID(extreme == 0 ? 0 : -(extreme / 2));
