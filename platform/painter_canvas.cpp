@@ -483,8 +483,10 @@ void PainterCanvas::ResetClipRegion()
 {
     clip_ = QRegion();
     clipped_ = false;
+    // Not setClipping(false): after it, the raster engine ignores the next
+    // clip region of more than one rectangle.
     if (painter_->isActive())
-        painter_->setClipping(false);
+        painter_->setClipRegion(QRegion(), Qt::NoClip);
 }
 
 QRect PainterCanvas::ClipRect() const

@@ -313,6 +313,9 @@ void TPlaneMap::PaintPaperMarks(platform::Canvas& canvas) const
 void TPlaneMap::PaintGrid(platform::Canvas& canvas) const
 {
     canvas.Pen = platform::TPen{platform::clBtnFace, platform::TPenStyle::psDot, 1, platform::TPenMode::pmCopy};
+    // The gaps of the dots show the paper, whatever brush the canvas holds
+    // from earlier drawing.
+    canvas.Brush.Style = platform::TBrushStyle::bsClear;
     // Only the lines that the canvas can show are drawn: a huge plan zoomed
     // in would otherwise draw millions of lines outside the view.
     const QRect visible = canvas.ClipRect();
@@ -341,7 +344,8 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
     UpdateGridUnit();
     PaintGrid(canvas);
     for (auto& shape : FMapComs)
-        shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
+        if (shape.get() != FDrawingMapCom)
+            shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
     canvas.SetWorldTransform(QTransform());
     for (TVyrMapCom* shape : FSelection.List())
         if (const TGrabHandles* handles = shape->GrabHandles())

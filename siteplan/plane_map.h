@@ -131,8 +131,13 @@ public:
     void Paint(platform::Canvas& canvas);
     // The canvas of the screen for immediate drawing (rubber bands); set by
     // the host, null while there is none.
+    // Only not-XOR figures are drawn there, each erased by drawing it again.
     void SetCanvas(platform::Canvas* canvas) { FCanvas = canvas; }
     platform::Canvas* Canvas() const { return FCanvas; }
+    // True while figures drawn on Canvas may be showing: during a band
+    // selection and while a shape is being drawn. Paint leaves the shape
+    // being drawn to its rubber band.
+    bool ShowsImmediateDrawing() const { return FMouseState == mousestate::Band || FDrawingMapCom != nullptr; }
     // The printable area at zoom 100 on white, shapes only. A null image,
     // after a message, when that size is empty or too large.
     QImage GetBitmap();

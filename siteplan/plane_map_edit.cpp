@@ -109,15 +109,12 @@ void TPlaneMap::DeleteMapCom(TVyrMapCom* shape, bool unselectOnly)
 {
     if (FSelection.Contains(shape)) {
         FSelection.Remove(shape);
-        if (unselectOnly) {
+        // The removal repaints the shape's region (SelectionNotify), which
+        // shows it unselected; drawing it at once on the screen as well
+        // would leave its not-XOR selected drawing over that repaint.
+        if (unselectOnly)
             if (TGrabHandles* handles = shape->GrabHandles())
                 handles->Hide();
-            if (FCanvas) {
-                shape->Draw(*FCanvas, drawmode::SelectedRotating);
-                shape->Draw(*FCanvas, drawmode::Normal);
-                FCanvas->SetWorldTransform(QTransform());
-            }
-        }
         DoSelectChanged();
     }
     if (unselectOnly)

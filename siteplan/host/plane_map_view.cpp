@@ -97,7 +97,7 @@ TPlaneMap& TPlaneMapView::NewPlaneMap()
         FPlaneMap->SetCanvas(nullptr);
     FPlaneMap.reset();
     FPlaneMap = std::make_unique<TPlaneMap>(*FServices, logicalDpiX());
-    FPlaneMap->SetCanvas(FCanvas.get());
+    FPlaneMap->SetCanvas(FImmediate.get());
     SyncScrollRanges();
     MarkDirty(QRegion(viewport()->rect()));
     viewport()->update();
@@ -116,6 +116,8 @@ void TPlaneMapView::SetMapOrigin(QPoint origin)
     FMapOrigin = origin;
     SyncScrollRanges();
     FServices->SetScrollOffset(ScrollOffset());
+    if (FImmediate)
+        FImmediate->SetOffset(-ScrollOffset());
     MarkDirty(QRegion(viewport()->rect()));
     viewport()->update();
 }
@@ -153,13 +155,66 @@ void TPlaneMapView::RebuildBuffer()
         FPlaneMap->SetCanvas(nullptr);
     FCanvas.reset();
     FBufferCanvas.reset();
-    FBuffer = QImage(viewport()->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    FImmediate.reset();
+    FMaskCanvas.reset();
+    const QSize size = viewport()->size().expandedTo(QSize(1, 1));
+    FBuffer = QImage(size, QImage::Format_RGB32);
     FBuffer.fill(Qt::white);
     FBufferCanvas = std::make_unique<platform::PainterCanvas>(FBuffer);
     FCanvas = std::make_unique<platform::TranslatedCanvas>(*FBufferCanvas, -ScrollOffset());
+    // What the plan drew over the old viewport stays where it was.
+    QImage mask(size, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    if (!FMask.isNull()) {
+        QPainter painter(&mask);
+        painter.drawImage(0, 0, FMask);
+    }
+    FMask = std::move(mask);
+    FMaskCanvas = std::make_unique<platform::PainterCanvas>(FMask);
+    FImmediate = std::make_unique<platform::TranslatedCanvas>(*FMaskCanvas, -ScrollOffset());
     if (FPlaneMap)
-        FPlaneMap->SetCanvas(FCanvas.get());
+        FPlaneMap->SetCanvas(FImmediate.get());
     FDirty = QRegion(FBuffer.rect());
+}
+
+void TPlaneMapView::ShiftMask(int dx, int dy)
+{
+    if (!FMaskUsed || FMask.isNull())
+        return;
+    QImage shifted(FMask.size(), QImage::Format_RGB32);
+    shifted.fill(Qt::black);
+    {
+        QPainter painter(&shifted);
+        painter.drawImage(dx, dy, FMask);
+    }
+    FMaskCanvas.reset();
+    FMask = std::move(shifted);
+    FMaskCanvas = std::make_unique<platform::PainterCanvas>(FMask);
+    FImmediate = std::make_unique<platform::TranslatedCanvas>(*FMaskCanvas, -ScrollOffset());
+    FPlaneMap->SetCanvas(FImmediate.get());
+}
+
+void TPlaneMapView::SettleMask()
+{
+    if (!FMaskUsed || FPlaneMap->ShowsImmediateDrawing())
+        return;
+    FMask.fill(Qt::black);
+    FMaskUsed = false;
+}
+
+QImage TPlaneMapView::Composed(const QRect& rect) const
+{
+    QImage out = FBuffer.copy(rect);
+    if (!FMaskUsed)
+        return out;
+    const QRect r = rect & FMask.rect();
+    for (int y = 0; y < r.height(); ++y) {
+        auto* dest = reinterpret_cast<QRgb*>(out.scanLine(y + r.top() - rect.top())) + (r.left() - rect.left());
+        const auto* mask = reinterpret_cast<const QRgb*>(FMask.constScanLine(y + r.top())) + r.left();
+        for (int x = 0; x < r.width(); ++x)
+            dest[x] ^= mask[x] & 0x00FFFFFFu;
+    }
+    return out;
 }
 
 void TPlaneMapView::RenderDirty()
@@ -169,6 +224,7 @@ void TPlaneMapView::RenderDirty()
     const QRegion dirty = std::exchange(FDirty, QRegion());
     const QPoint offset = ScrollOffset();
     FCanvas->SetOffset(-offset);
+    FImmediate->SetOffset(-offset);
     // Outside the sheet the view shows the workspace colour.
     const QRect sheet(-offset, QSize(FPlaneMap->Width(), FPlaneMap->Height()));
     FBufferCanvas->SetWorldTransform(QTransform());
@@ -201,9 +257,10 @@ void TPlaneMapView::paintEvent(QPaintEvent* event)
         if (FBuffer.size() != viewport()->size())
             RebuildBuffer();
         RenderDirty();
+        SettleMask();
         QPainter painter(viewport());
         for (const QRect& r : event->region())
-            painter.drawImage(r.topLeft(), FBuffer, r);
+            painter.drawImage(r.topLeft(), Composed(r));
     });
 }
 
@@ -214,15 +271,19 @@ void TPlaneMapView::resizeEvent(QResizeEvent* event)
     MarkDirty(QRegion(viewport()->rect()));
 }
 
-void TPlaneMapView::scrollContentsBy(int /*dx*/, int /*dy*/)
+void TPlaneMapView::scrollContentsBy(int dx, int dy)
 {
     FServices->SetScrollOffset(ScrollOffset());
+    ShiftMask(dx, dy);
+    if (FImmediate)
+        FImmediate->SetOffset(-ScrollOffset());
     MarkDirty(QRegion(viewport()->rect()));
     viewport()->update();
 }
 
 void TPlaneMapView::mousePressEvent(QMouseEvent* event)
 {
+    FMaskUsed = FMaskUsed || FImmediate != nullptr;
     Guarded([&] {
         FPlaneMap->MouseDown(ButtonOf(*event), ShiftOf(*event), ToMap(event->position().toPoint()));
         viewport()->update();
@@ -231,6 +292,7 @@ void TPlaneMapView::mousePressEvent(QMouseEvent* event)
 
 void TPlaneMapView::mouseMoveEvent(QMouseEvent* event)
 {
+    FMaskUsed = FMaskUsed || FImmediate != nullptr;
     Guarded([&] {
         const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseMove(ShiftOf(*event), p);
@@ -242,6 +304,7 @@ void TPlaneMapView::mouseMoveEvent(QMouseEvent* event)
 
 void TPlaneMapView::mouseReleaseEvent(QMouseEvent* event)
 {
+    FMaskUsed = FMaskUsed || FImmediate != nullptr;
     Guarded([&] {
         const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseUp(ButtonOf(*event), ShiftOf(*event), p);
@@ -251,6 +314,7 @@ void TPlaneMapView::mouseReleaseEvent(QMouseEvent* event)
 
 void TPlaneMapView::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    FMaskUsed = FMaskUsed || FImmediate != nullptr;
     Guarded([&] {
         // A double click ends the shape in progress; its press is then
         // handed on flagged as the second press of a double click.

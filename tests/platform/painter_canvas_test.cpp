@@ -527,3 +527,27 @@ TEST(PainterCanvasSurface, ExtremeEscapementsStillDrawTheText)
 }
 
 } // namespace
+
+namespace {
+
+// A back buffer is painted again and again with a new clip each time; a
+// clip of several rectangles must hold after the last one was reset.
+TEST(PainterCanvasSurface, AClipOfSeveralRectanglesHoldsAfterAReset)
+{
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    PainterCanvas canvas(image);
+    canvas.SetClipRegion(QRegion(0, 0, 60, 60));
+    canvas.ResetClipRegion();
+    canvas.SetClipRegion(QRegion(2, 2, 5, 5) + QRegion(20, 20, 5, 5));
+    canvas.Brush = TBrush{clWhite, TBrushStyle::bsSolid};
+    canvas.FillRect(image.rect());
+    EXPECT_EQ(image.pixel(3, 3) & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(image.pixel(21, 21) & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(image.pixel(40, 40) & 0xFFFFFFu, 0u);
+    canvas.ResetClipRegion();
+    canvas.FillRect(image.rect());
+    EXPECT_EQ(image.pixel(40, 40) & 0xFFFFFFu, 0xFFFFFFu);
+}
+
+} // namespace
