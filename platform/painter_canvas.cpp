@@ -255,26 +255,41 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     patch.setLeft(patch.left() / 8 * 8);
     patch.setTop(patch.top() / 8 * 8);
 
-    QImage layer(patch.size(), QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
+    // One layer serves every figure of the canvas; only its top-left part
+    // of the patch's size is used.
+    if (layer_.width() < patch.width() || layer_.height() < patch.height())
+        layer_ = QImage(patch.size().expandedTo(layer_.size()), QImage::Format_ARGB32_Premultiplied);
     {
-        QPainter layerPainter(&layer);
+        QPainter layerPainter(&layer_);
         SetPixelExact(layerPainter);
+        layerPainter.setCompositionMode(QPainter::CompositionMode_Source);
+        layerPainter.fillRect(QRect(QPoint(0, 0), patch.size()), Qt::transparent);
+        layerPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (clipped_)
-            layerPainter.setClipRegion(clip_.translated(-patch.topLeft()));
+            layerPainter.setClipRegion(clip_.translated(-patch.topLeft()) & QRegion(0, 0, patch.width(), patch.height()));
+        else
+            layerPainter.setClipRect(QRect(QPoint(0, 0), patch.size()));
         PaintFigureOn(layerPainter, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
     }
 
-    QImage combined = target.copy(patch).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < layer.height(); ++y) {
-        const auto* source = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
-        auto* dest = reinterpret_cast<QRgb*>(combined.scanLine(y));
-        for (int x = 0; x < layer.width(); ++x) {
+    // The painted pixels (inside the clip: the layer was clipped) are mixed
+    // into the image in place, unless the image shares its pixels, which
+    // writing would copy away from under the painter.
+    const bool inPlace = target.isDetached() && (target.format() == QImage::Format_RGB32 ||
+                                                 target.format() == QImage::Format_ARGB32);
+    QImage combined = inPlace ? QImage() : target.copy(patch).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < patch.height(); ++y) {
+        const auto* source = reinterpret_cast<const QRgb*>(layer_.constScanLine(y));
+        auto* dest = inPlace ? reinterpret_cast<QRgb*>(target.scanLine(patch.top() + y)) + patch.left()
+                             : reinterpret_cast<QRgb*>(combined.scanLine(y));
+        for (int x = 0; x < patch.width(); ++x) {
             if (qAlpha(source[x]) == 0)
                 continue;
             dest[x] = (dest[x] & 0xFF000000u) | (Mix(Pen.Mode, source[x], dest[x]) & 0x00FFFFFFu);
         }
     }
+    if (inPlace)
+        return;
     painter_->save();
     painter_->resetTransform();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
@@ -367,6 +382,12 @@ void PainterCanvas::FillRect(const QRect& rect)
 {
     if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty() || !painter_->isActive())
         return;
+    if (Brush.Style == TBrushStyle::bsSolid && world_.type() <= QTransform::TxTranslate) {
+        // The common case (handles, backgrounds) without building a path.
+        painter_->setTransform(world_);
+        painter_->fillRect(rect, ToQColor(Brush.Color));
+        return;
+    }
     QPainterPath path;
     path.addRect(QRectF(rect));
     painter_->setTransform(world_);
@@ -386,17 +407,31 @@ void PainterCanvas::FrameRect(const QRect& rect)
     painter_->fillPath(path, ToQBrush(Brush));
 }
 
-QFont PainterCanvas::CurrentFont() const
+const QFont& PainterCanvas::CurrentFont() const
 {
-    return ToQFont(Font, PixelsPerInch());
+    // Labels draw the same font again and again, turned: the escapement
+    // is drawn by the painter, so it does not make another font.
+    TFont key = Font;
+    key.Escapement = 0;
+    if (!fontCache_ || fontCache_->Key != key) {
+        const QFont font = ToQFont(key, PixelsPerInch());
+        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device())});
+    }
+    return fontCache_->Font;
+}
+
+const QFontMetrics& PainterCanvas::CurrentMetrics() const
+{
+    CurrentFont();
+    return fontCache_->Metrics;
 }
 
 void PainterCanvas::PaintText(int x, int y, const QString& text)
 {
     if (!painter_->isActive())
         return;
-    const QFont font = CurrentFont();
-    const QFontMetrics metrics(font, painter_->device());
+    const QFont& font = CurrentFont();
+    const QFontMetrics& metrics = CurrentMetrics();
     painter_->setTransform(world_);
     painter_->translate(x, y);
     if (Font.Escapement != 0)
@@ -429,7 +464,7 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const TextBlock block = LayoutTextBlock(text, rect, flags, QFontMetrics(CurrentFont(), painter_->device()));
+    const TextBlock block = LayoutTextBlock(text, rect, flags, CurrentMetrics());
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
         return block.Size.height();
@@ -460,7 +495,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 
 QSize PainterCanvas::TextExtent(const QString& text)
 {
-    const QFontMetrics metrics(CurrentFont(), painter_->device());
+    const QFontMetrics& metrics = CurrentMetrics();
     return QSize(metrics.horizontalAdvance(text), LineHeight(metrics));
 }
 

@@ -14,7 +14,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <QFontMetrics>
+
 #include <memory>
+#include <optional>
 
 class QPaintDevice;
 
@@ -91,7 +94,8 @@ private:
     // The pen width in device pixels; 1 means a one-pixel (cosmetic) line.
     int DevicePenWidth() const;
     void PaintText(int x, int y, const QString& text);
-    QFont CurrentFont() const;
+    const QFont& CurrentFont() const;
+    const QFontMetrics& CurrentMetrics() const;
     QImage* TargetImage() const;
 
     std::unique_ptr<QPainter> ownPainter_;
@@ -100,6 +104,15 @@ private:
     QTransform world_;
     QRegion clip_;
     bool clipped_ = false;
+    // The layer of mixed figures, kept between them.
+    QImage layer_;
+    // The font of the last text drawn or measured (escapement 0).
+    struct FontCache {
+        TFont Key;
+        QFont Font;
+        QFontMetrics Metrics;
+    };
+    mutable std::optional<FontCache> fontCache_;
 };
 
 } // namespace platform

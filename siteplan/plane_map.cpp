@@ -343,13 +343,18 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
         PaintPaperMarks(canvas);
     UpdateGridUnit();
     PaintGrid(canvas);
-    for (auto& shape : FMapComs)
-        if (shape.get() != FDrawingMapCom)
-            shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
+    // A shape draws nothing outside its repaint frame: the shapes whose
+    // frame misses the area the canvas can show are left out.
+    const QRect visible = canvas.ClipRect();
+    for (auto& shape : FMapComs) {
+        if (shape.get() == FDrawingMapCom || !PaintFrame(*shape).intersects(visible))
+            continue;
+        shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
+    }
     canvas.SetWorldTransform(QTransform());
     for (TVyrMapCom* shape : FSelection.List())
         if (const TGrabHandles* handles = shape->GrabHandles())
-            handles->Paint(canvas);
+            handles->Paint(canvas, visible);
     canvas.SetWorldTransform(QTransform());
 }
 
@@ -398,14 +403,18 @@ QRegion TPlaneMap::GetMapComRegion(const TVyrMapCom& shape) const
     return QRegion(TurnedFrame(shape));
 }
 
+QRect TPlaneMap::PaintFrame(const TVyrMapCom& shape) const
+{
+    // A turned shape counts with the bounds of its turned frame: building
+    // the region of a polygon far off the sheet costs much and is not needed.
+    if (shape.RotateAngle == 0)
+        return MapComFrame(shape).ToQRect();
+    return TurnedFrame(shape).boundingRect();
+}
+
 void TPlaneMap::InvalidateMapCom(const TVyrMapCom& shape)
 {
-    // A turned shape repaints the bounds of its turned frame: building the
-    // region of a polygon far off the sheet costs much and is not needed.
-    if (shape.RotateAngle == 0)
-        FServices.InvalidateRect(MapComFrame(shape).ToQRect());
-    else
-        FServices.InvalidateRect(TurnedFrame(shape).boundingRect());
+    FServices.InvalidateRect(PaintFrame(shape));
 }
 
 void TPlaneMap::InvalidateRect(const TRect& rect)

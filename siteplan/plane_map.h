@@ -292,6 +292,9 @@ private:
     // rotation arm, and its corners turned with the shape.
     TRect MapComFrame(const TVyrMapCom& shape) const;
     QPolygon TurnedFrame(const TVyrMapCom& shape) const;
+    // The rectangle the shape repaints and draws within: its frame, or the
+    // bounds of its turned frame.
+    QRect PaintFrame(const TVyrMapCom& shape) const;
     void StoreSettings(const TPlanSettings& settings);
     // A shape of a stored record's kind, with no creation points; null for a
     // kind no shape class has. Does not mark the plan modified.

@@ -204,9 +204,20 @@ void TPlaneMap::DeleteSelected()
 
 void TPlaneMap::SelectAll()
 {
-    for (std::size_t i = 0; i < FMapComs.size(); ++i)
-        if (!FSelection.Contains(FMapComs[i].get()))
-            SelectMapCom(FMapComs[i].get(), false);
+    // Every shape is added and reported as SelectMapCom does it; the
+    // handles of the whole selection are shown once at the end rather than
+    // after each addition, which would make selecting all quadratic.
+    bool added = false;
+    for (auto& shape : FMapComs) {
+        if (FSelection.Contains(shape.get()))
+            continue;
+        shape->EnsureGrabHandles();
+        FSelection.Add(shape.get());
+        DoSelectChanged();
+        added = true;
+    }
+    if (added)
+        ShowGrabHandles(true);
 }
 
 void TPlaneMap::InvertSelection()

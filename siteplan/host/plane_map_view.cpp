@@ -27,15 +27,13 @@ public:
 
     void InvalidateRect(const QRect& rect) override
     {
-        FView.MarkDirty(QRegion(rect.translated(-FView.ScrollOffset())));
         FView.SyncScrollRanges();
-        QtWindowServices::InvalidateRect(rect);
+        FView.MarkDirty(rect.translated(-FView.ScrollOffset()));
     }
     void Invalidate() override
     {
-        FView.MarkDirty(QRegion(FView.viewport()->rect()));
         FView.SyncScrollRanges();
-        QtWindowServices::Invalidate();
+        FView.MarkDirty(FView.viewport()->rect());
     }
 
 private:
@@ -99,7 +97,7 @@ TPlaneMap& TPlaneMapView::NewPlaneMap()
     FPlaneMap = std::make_unique<TPlaneMap>(*FServices, logicalDpiX());
     FPlaneMap->SetCanvas(FImmediate.get());
     SyncScrollRanges();
-    MarkDirty(QRegion(viewport()->rect()));
+    MarkDirty(viewport()->rect());
     viewport()->update();
     return *FPlaneMap;
 }
@@ -118,7 +116,7 @@ void TPlaneMapView::SetMapOrigin(QPoint origin)
     FServices->SetScrollOffset(ScrollOffset());
     if (FImmediate)
         FImmediate->SetOffset(-ScrollOffset());
-    MarkDirty(QRegion(viewport()->rect()));
+    MarkDirty(viewport()->rect());
     viewport()->update();
 }
 
@@ -132,15 +130,31 @@ QPoint TPlaneMapView::ToMap(QPoint viewportPos) const
     return viewportPos + ScrollOffset();
 }
 
-void TPlaneMapView::MarkDirty(const QRegion& viewportRegion)
+void TPlaneMapView::MarkDirty(const QRect& viewportRect)
 {
-    FDirty += viewportRegion;
+    // Only what the viewport shows is painted; a region of many pieces
+    // (select all invalidates every shape and handle) becomes its bounds,
+    // which paint the same picture.
+    const QRect r = viewportRect & viewport()->rect();
+    if (r.isEmpty())
+        return;
+    FDirty += r;
+    if (FDirty.rectCount() > 16)
+        FDirty = QRegion(FDirty.boundingRect());
+    viewport()->update(FDirty.boundingRect());
 }
 
 void TPlaneMapView::SyncScrollRanges()
 {
     if (!FPlaneMap)
         return;
+    // Invalidations come by thousands; the ranges change with the size only.
+    const QSize sizes[2] = {viewport()->size(), QSize(FPlaneMap->Width(), FPlaneMap->Height())};
+    if (sizes[0] == FSyncedSizes[0] && sizes[1] == FSyncedSizes[1] && FMapOrigin == FSyncedOrigin)
+        return;
+    FSyncedSizes[0] = sizes[0];
+    FSyncedSizes[1] = sizes[1];
+    FSyncedOrigin = FMapOrigin;
     const QSize page = viewport()->size();
     horizontalScrollBar()->setPageStep(page.width());
     verticalScrollBar()->setPageStep(page.height());
@@ -205,8 +219,6 @@ void TPlaneMapView::SettleMask()
 QImage TPlaneMapView::Composed(const QRect& rect) const
 {
     QImage out = FBuffer.copy(rect);
-    if (!FMaskUsed)
-        return out;
     const QRect r = rect & FMask.rect();
     for (int y = 0; y < r.height(); ++y) {
         auto* dest = reinterpret_cast<QRgb*>(out.scanLine(y + r.top() - rect.top())) + (r.left() - rect.left());
@@ -240,6 +252,20 @@ void TPlaneMapView::RenderDirty()
 }
 
 template <class F>
+void TPlaneMapView::Handled(F&& handler)
+{
+    // What the plan repaints reaches the screen through its invalidations;
+    // its immediate drawing goes to the mask, and the whole viewport shows
+    // the mask again while there is some.
+    const bool showed = FPlaneMap->ShowsImmediateDrawing();
+    Guarded(handler);
+    if (FImmediate && (showed || FPlaneMap->ShowsImmediateDrawing())) {
+        FMaskUsed = true;
+        viewport()->update();
+    }
+}
+
+template <class F>
 void TPlaneMapView::Guarded(F&& operation)
 {
     try {
@@ -259,8 +285,12 @@ void TPlaneMapView::paintEvent(QPaintEvent* event)
         RenderDirty();
         SettleMask();
         QPainter painter(viewport());
-        for (const QRect& r : event->region())
-            painter.drawImage(r.topLeft(), Composed(r));
+        for (const QRect& r : event->region()) {
+            if (FMaskUsed)
+                painter.drawImage(r.topLeft(), Composed(r));
+            else
+                painter.drawImage(r.topLeft(), FBuffer, r);
+        }
     });
 }
 
@@ -268,7 +298,7 @@ void TPlaneMapView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     SyncScrollRanges();
-    MarkDirty(QRegion(viewport()->rect()));
+    MarkDirty(viewport()->rect());
 }
 
 void TPlaneMapView::scrollContentsBy(int dx, int dy)
@@ -277,50 +307,42 @@ void TPlaneMapView::scrollContentsBy(int dx, int dy)
     ShiftMask(dx, dy);
     if (FImmediate)
         FImmediate->SetOffset(-ScrollOffset());
-    MarkDirty(QRegion(viewport()->rect()));
+    MarkDirty(viewport()->rect());
     viewport()->update();
 }
 
 void TPlaneMapView::mousePressEvent(QMouseEvent* event)
 {
-    FMaskUsed = FMaskUsed || FImmediate != nullptr;
-    Guarded([&] {
+    Handled([&] {
         FPlaneMap->MouseDown(ButtonOf(*event), ShiftOf(*event), ToMap(event->position().toPoint()));
-        viewport()->update();
     });
 }
 
 void TPlaneMapView::mouseMoveEvent(QMouseEvent* event)
 {
-    FMaskUsed = FMaskUsed || FImmediate != nullptr;
-    Guarded([&] {
+    Handled([&] {
         const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseMove(ShiftOf(*event), p);
         if (!(event->buttons() & Qt::LeftButton))
             viewport()->setCursor(platform::QtWindowServices::CursorFor(FPlaneMap->CursorAt(p)));
-        viewport()->update();
     });
 }
 
 void TPlaneMapView::mouseReleaseEvent(QMouseEvent* event)
 {
-    FMaskUsed = FMaskUsed || FImmediate != nullptr;
-    Guarded([&] {
+    Handled([&] {
         const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseUp(ButtonOf(*event), ShiftOf(*event), p);
-        viewport()->update();
     });
 }
 
 void TPlaneMapView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    FMaskUsed = FMaskUsed || FImmediate != nullptr;
-    Guarded([&] {
+    Handled([&] {
         // A double click ends the shape in progress; its press is then
         // handed on flagged as the second press of a double click.
         FPlaneMap->DblClick();
         FPlaneMap->MouseDown(ButtonOf(*event), ShiftOf(*event) | ssDouble, ToMap(event->position().toPoint()));
-        viewport()->update();
     });
 }
 

@@ -66,11 +66,10 @@ protected:
 private:
     class Services;
 
-    void MarkDirty(const QRegion& viewportRegion);
+    void MarkDirty(const QRect& viewportRect);
     void RenderDirty();
     void RebuildBuffer();
-    // The screen's pixels of rect: the buffer, XOR the mask while the plan
-    // shows a band or a rubber band.
+    // The screen's pixels of rect: the buffer XOR the mask.
     QImage Composed(const QRect& rect) const;
     // Forgets the immediate drawing once the plan shows none.
     void SettleMask();
@@ -80,6 +79,9 @@ private:
     // Runs a plan operation; an error is shown, never passed to Qt.
     template <class F>
     void Guarded(F&& operation);
+    // Runs a mouse handler of the plan, guarded.
+    template <class F>
+    void Handled(F&& handler);
 
     std::unique_ptr<Services> FServices;
     std::unique_ptr<TPlaneMap> FPlaneMap;
@@ -91,6 +93,8 @@ private:
     std::unique_ptr<platform::TranslatedCanvas> FImmediate; // the plan's immediate canvas
     bool FMaskUsed = false;
     QRegion FDirty; // viewport pixels to paint from the plan
+    QSize FSyncedSizes[2]; // viewport and plan at the last scroll range update
+    QPoint FSyncedOrigin;
     QPoint FMapOrigin;
 };
 
