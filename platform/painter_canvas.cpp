@@ -415,7 +415,7 @@ const QFont& PainterCanvas::CurrentFont() const
     key.Escapement = 0;
     if (!fontCache_ || fontCache_->Key != key) {
         const QFont font = ToQFont(key, PixelsPerInch());
-        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device())});
+        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device()), {}});
     }
     return fontCache_->Font;
 }
@@ -432,6 +432,19 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
         return;
     const QFont& font = CurrentFont();
     const QFontMetrics& metrics = CurrentMetrics();
+    const bool shifted = world_.type() <= QTransform::TxTranslate && world_.dx() == std::trunc(world_.dx()) &&
+                         world_.dy() == std::trunc(world_.dy()) && std::abs(world_.dx()) < 1e6 &&
+                         std::abs(world_.dy()) < 1e6;
+    if (Brush.Style != TBrushStyle::bsSolid && shifted) {
+        // Moved by whole pixels a text shows the same pixels: it is drawn
+        // once into an image and placed from there on (labels repeat one
+        // word at a few angles many times).
+        const TextImage& image = TextImageOf(text);
+        painter_->setTransform(QTransform());
+        painter_->drawImage(QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image.Origin,
+                            image.Image);
+        return;
+    }
     painter_->setTransform(world_);
     painter_->translate(x, y);
     if (Font.Escapement != 0)
@@ -441,6 +454,37 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     painter_->setFont(font);
     painter_->setPen(ToQColor(Font.Color));
     painter_->drawText(QPoint(0, metrics.ascent()), text);
+}
+
+const PainterCanvas::TextImage& PainterCanvas::TextImageOf(const QString& text)
+{
+    const QFont& font = CurrentFont();
+    const QFontMetrics& metrics = CurrentMetrics();
+    auto& images = fontCache_->Images;
+    const auto key = std::make_tuple(text, Font.Escapement, Font.Color);
+    if (const auto found = images.find(key); found != images.end())
+        return found->second;
+    if (images.size() >= 1024)
+        images.clear();
+    QTransform turn;
+    if (Font.Escapement != 0)
+        turn.rotate(-(Font.Escapement / 10.0));
+    const QRect cell = metrics.boundingRect(text).translated(0, metrics.ascent()) |
+                       QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics));
+    const QRect area = turn.mapRect(QRectF(cell)).toAlignedRect().adjusted(-3, -3, 3, 3);
+    TextImage result{QImage(area.size(), QImage::Format_ARGB32_Premultiplied), area.topLeft()};
+    result.Image.fill(Qt::transparent);
+    {
+        QPainter painter(&result.Image);
+        SetPixelExact(painter);
+        painter.translate(-area.left(), -area.top());
+        if (Font.Escapement != 0)
+            painter.rotate(-(Font.Escapement / 10.0));
+        painter.setFont(font);
+        painter.setPen(ToQColor(Font.Color));
+        painter.drawText(QPoint(0, metrics.ascent()), text);
+    }
+    return images.emplace(key, std::move(result)).first->second;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)

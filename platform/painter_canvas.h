@@ -16,8 +16,10 @@
 
 #include <QFontMetrics>
 
+#include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 class QPaintDevice;
 
@@ -106,11 +108,20 @@ private:
     bool clipped_ = false;
     // The layer of mixed figures, kept between them.
     QImage layer_;
-    // The font of the last text drawn or measured (escapement 0).
+    // A text drawn once, turned, with the offset of its image from the
+    // text's anchor.
+    struct TextImage {
+        QImage Image;
+        QPoint Origin;
+    };
+    const TextImage& TextImageOf(const QString& text);
+    // The font of the last text drawn or measured (escapement 0), and the
+    // texts drawn in it.
     struct FontCache {
         TFont Key;
         QFont Font;
         QFontMetrics Metrics;
+        std::map<std::tuple<QString, int, TColor>, TextImage> Images;
     };
     mutable std::optional<FontCache> fontCache_;
 };

@@ -551,3 +551,61 @@ TEST(PainterCanvasSurface, AClipOfSeveralRectanglesHoldsAfterAReset)
 }
 
 } // namespace
+
+#include "platform/fonts.h"
+#include "platform/text_layout.h"
+
+#include <QPainter>
+
+namespace {
+
+// Text moved by whole pixels is placed from an image drawn once: it must
+// show exactly the pixels of drawing it in place, at every angle. (Where
+// turned text drawn in place crosses the edge of the surface, the toolkit
+// draws its glyphs a little differently; the placed text looks there as
+// it does everywhere else.)
+TEST(PainterCanvasSurface, PlacedTextShowsThePixelsOfDrawnText)
+{
+    QImage white(300, 300, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    for (const int escapement : {0, 150, 450, 900, 1234, 1800, 2700, 3333, -600}) {
+        for (const QPoint at : {QPoint(150, 150), QPoint(97, 171), QPoint(120, 90), QPoint(181, 133)}) {
+            QImage placed = white.copy();
+            {
+                PainterCanvas canvas(placed);
+                canvas.SetWorldTransform(QTransform::fromTranslate(5, -2));
+                canvas.Brush.Style = TBrushStyle::bsClear;
+                canvas.Font.Size = 10;
+                canvas.Font.Style = fsUnderline;
+                canvas.Font.Color = clBlue;
+                canvas.Font.Escapement = escapement;
+                canvas.TextOut(at.x(), at.y(), QStringLiteral("围墙 Wall"));
+                canvas.TextOut(at.x(), at.y() + 30, QStringLiteral("围墙 Wall"));
+            }
+            QImage drawn = white.copy();
+            {
+                TFont font;
+                font.Size = 10;
+                font.Style = fsUnderline;
+                InstallFontSubstitutes();
+                const QFont qfont = ToQFont(font, 96);
+                QPainter painter(&drawn);
+                painter.setRenderHint(QPainter::Antialiasing, false);
+                painter.setRenderHint(QPainter::TextAntialiasing, false);
+                for (const int dy : {0, 30}) {
+                    painter.setTransform(QTransform::fromTranslate(5, -2));
+                    painter.translate(at.x(), at.y() + dy);
+                    if (escapement != 0)
+                        painter.rotate(-(escapement / 10.0));
+                    painter.setFont(qfont);
+                    painter.setPen(ToQColor(clBlue));
+                    painter.drawText(QPoint(0, QFontMetrics(qfont, &drawn).ascent()), QStringLiteral("围墙 Wall"));
+                }
+            }
+            EXPECT_EQ(placed, drawn) << "escapement " << escapement << " at " << at.x() << ", " << at.y();
+            EXPECT_NE(placed, white);
+        }
+    }
+}
+
+} // namespace
