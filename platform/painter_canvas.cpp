@@ -255,37 +255,51 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     patch.setLeft(patch.left() / 8 * 8);
     patch.setTop(patch.top() / 8 * 8);
 
-    // One layer serves every figure of the canvas; only its top-left part
-    // of the patch's size is used.
-    if (layer_.width() < patch.width() || layer_.height() < patch.height())
-        layer_ = QImage(patch.size().expandedTo(layer_.size()), QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter layerPainter(&layer_);
-        SetPixelExact(layerPainter);
-        layerPainter.setCompositionMode(QPainter::CompositionMode_Source);
-        layerPainter.fillRect(QRect(QPoint(0, 0), patch.size()), Qt::transparent);
-        layerPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        if (clipped_)
-            layerPainter.setClipRegion(clip_.translated(-patch.topLeft()) & QRegion(0, 0, patch.width(), patch.height()));
-        else
-            layerPainter.setClipRect(QRect(QPoint(0, 0), patch.size()));
-        PaintFigureOn(layerPainter, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
-    }
+    // The painted pixels (inside the clip: the layer is clipped) are mixed
+    // into the image in place when it holds plain 32-bit pixels (an image
+    // being painted on never shares them), else into a copy painted back.
+    const bool inPlace = target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
+    // The parts of the patch the figure can touch: all of it for a filled
+    // figure, else the tiles along its outline (a selection frame touches
+    // a thin ring of a large patch).
+    const std::vector<QRect> parts = inPlace && !(shape.closed && Brush.Style != TBrushStyle::bsClear)
+                                         ? OutlineTiles(shape.outline, patch, margin)
+                                         : std::vector<QRect>{QRect(QPoint(0, 0), patch.size())};
 
-    // The painted pixels (inside the clip: the layer was clipped) are mixed
-    // into the image in place, unless the image shares its pixels, which
-    // writing would copy away from under the painter.
-    const bool inPlace = target.isDetached() && (target.format() == QImage::Format_RGB32 ||
-                                                 target.format() == QImage::Format_ARGB32);
+    // One layer, with its painter, serves every figure of the canvas; only
+    // the parts are cleared, painted and read.
+    if (layer_.width() < patch.width() || layer_.height() < patch.height()) {
+        layerPainter_.reset();
+        layer_ = QImage(patch.size().expandedTo(layer_.size()), QImage::Format_ARGB32_Premultiplied);
+        layerPainter_ = std::make_unique<QPainter>(&layer_);
+        SetPixelExact(*layerPainter_);
+    }
+    uchar* const layerBits = layer_.bits();
+    const qsizetype layerStride = layer_.bytesPerLine();
+    const auto layerLine = [&](int y) { return reinterpret_cast<QRgb*>(layerBits + y * layerStride); };
+    for (const QRect& part : parts)
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::fill(layerLine(y) + part.left(), layerLine(y) + part.left() + part.width(), 0u);
+    layerPainter_->resetTransform();
+    if (clipped_)
+        layerPainter_->setClipRegion(clip_.translated(-patch.topLeft()) & QRegion(0, 0, patch.width(), patch.height()));
+    else
+        layerPainter_->setClipRect(QRect(QPoint(0, 0), patch.size()));
+    PaintFigureOn(*layerPainter_, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
+
     QImage combined = inPlace ? QImage() : target.copy(patch).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < patch.height(); ++y) {
-        const auto* source = reinterpret_cast<const QRgb*>(layer_.constScanLine(y));
-        auto* dest = inPlace ? reinterpret_cast<QRgb*>(target.scanLine(patch.top() + y)) + patch.left()
-                             : reinterpret_cast<QRgb*>(combined.scanLine(y));
-        for (int x = 0; x < patch.width(); ++x) {
-            if (qAlpha(source[x]) == 0)
-                continue;
-            dest[x] = (dest[x] & 0xFF000000u) | (Mix(Pen.Mode, source[x], dest[x]) & 0x00FFFFFFu);
+    uchar* const destBits = inPlace ? target.bits() : combined.bits();
+    const qsizetype destStride = inPlace ? target.bytesPerLine() : combined.bytesPerLine();
+    const QPoint destOrigin = inPlace ? patch.topLeft() : QPoint(0, 0);
+    for (const QRect& part : parts) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            const QRgb* source = layerLine(y);
+            auto* dest = reinterpret_cast<QRgb*>(destBits + (destOrigin.y() + y) * destStride) + destOrigin.x();
+            for (int x = part.left(); x <= part.right(); ++x) {
+                if (qAlpha(source[x]) == 0)
+                    continue;
+                dest[x] = (dest[x] & 0xFF000000u) | (Mix(Pen.Mode, source[x], dest[x]) & 0x00FFFFFFu);
+            }
         }
     }
     if (inPlace)
@@ -295,6 +309,56 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
     painter_->drawImage(patch.topLeft(), combined);
     painter_->restore();
+}
+
+std::vector<QRect> PainterCanvas::OutlineTiles(const QPainterPath& outline, const QRect& patch, int margin) const
+{
+    constexpr int Tile = 16;
+    const int columns = (patch.width() + Tile - 1) / Tile;
+    const int rows = (patch.height() + Tile - 1) / Tile;
+    std::vector<char> marked(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
+    const QRectF bounds(QPointF(0, 0), QSizeF(patch.size()));
+    // Every piece of the outline lies within the box of its points: a line
+    // between its ends, a curve within its control points.
+    const auto mark = [&](QRectF box) {
+        box = box.normalized().adjusted(-margin, -margin, margin, margin).intersected(bounds);
+        if (box.isEmpty())
+            return;
+        const int c0 = std::max(0, static_cast<int>(box.left()) / Tile);
+        const int c1 = std::min(columns - 1, static_cast<int>(box.right()) / Tile);
+        const int r0 = std::max(0, static_cast<int>(box.top()) / Tile);
+        const int r1 = std::min(rows - 1, static_cast<int>(box.bottom()) / Tile);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                marked[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)] = 1;
+    };
+    const QTransform toPatch = world_ * QTransform::fromTranslate(-patch.left(), -patch.top());
+    QPointF previous;
+    for (int i = 0; i < outline.elementCount(); ++i) {
+        const QPainterPath::Element e = outline.elementAt(i);
+        const QPointF p = toPatch.map(QPointF(e.x, e.y));
+        if (e.type == QPainterPath::CurveToElement && i + 2 < outline.elementCount()) {
+            const QPointF c2 = toPatch.map(QPointF(outline.elementAt(i + 1).x, outline.elementAt(i + 1).y));
+            const QPointF end = toPatch.map(QPointF(outline.elementAt(i + 2).x, outline.elementAt(i + 2).y));
+            QRectF box(previous, p);
+            box = box.normalized().united(QRectF(c2, end).normalized());
+            mark(box);
+            previous = end;
+            i += 2;
+            continue;
+        }
+        if (e.type == QPainterPath::LineToElement)
+            mark(QRectF(previous, p));
+        else
+            mark(QRectF(p, p));
+        previous = p;
+    }
+    std::vector<QRect> tiles;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            if (marked[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)])
+                tiles.push_back(QRect(c * Tile, r * Tile, Tile, Tile) & QRect(QPoint(0, 0), patch.size()));
+    return tiles;
 }
 
 void PainterCanvas::MoveTo(int x, int y)

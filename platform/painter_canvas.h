@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <tuple>
+#include <vector>
 
 class QPaintDevice;
 
@@ -90,6 +91,9 @@ private:
     void PaintFigure(const Shape& shape);
     void PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape);
     void PaintFigureMixed(const Shape& shape);
+    // Tiles (patch pixels) that a stroke along outline can touch, margin
+    // pixels to each side.
+    std::vector<QRect> OutlineTiles(const QPainterPath& outline, const QRect& patch, int margin) const;
     // The rectangle of a figure with the given edges, right and bottom
     // exclusive, shrunk for an inside-frame pen.
     QRectF FigureRect(int left, int top, int right, int bottom) const;
@@ -106,8 +110,9 @@ private:
     QTransform world_;
     QRegion clip_;
     bool clipped_ = false;
-    // The layer of mixed figures, kept between them.
+    // The layer of mixed figures and its painter, kept between them.
     QImage layer_;
+    std::unique_ptr<QPainter> layerPainter_;
     // A text drawn once, turned, with the offset of its image from the
     // text's anchor.
     struct TextImage {

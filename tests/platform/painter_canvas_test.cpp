@@ -609,3 +609,51 @@ TEST(PainterCanvasSurface, PlacedTextShowsThePixelsOfDrawnText)
 }
 
 } // namespace
+
+#include <random>
+
+namespace {
+
+// Not-XOR figures on a 32-bit image are mixed along their outline only;
+// the pixels must be those of mixing the whole figure's area (what an
+// image of another format gets).
+TEST(PainterCanvasSurface, MixingAlongTheOutlineGivesThePixelsOfTheWholeArea)
+{
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-20, 220);
+    QImage start(200, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            start.setPixel(x, y, qRgb(x, y, (x * y) & 0xFF));
+    for (int round = 0; round < 40; ++round) {
+        QImage own = start.copy();
+        QImage other = start.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const auto draw = [&](QImage& image) {
+            PainterCanvas canvas(image);
+            canvas.Pen = TPen{RGB(255, 0, 0), static_cast<TPenStyle>(round % 3), 1 + (round % 4 == 3 ? 3 : 0),
+                              TPenMode::pmNotXor};
+            canvas.Brush.Style = TBrushStyle::bsClear;
+            if (round % 5 == 1)
+                canvas.SetClipRegion(QRegion(10, 10, 90, 150) + QRegion(120, 40, 60, 60));
+            if (round % 7 == 2)
+                canvas.SetWorldTransform(QTransform().rotate(17).translate(30, -10));
+            std::vector<QPoint> points;
+            for (int i = 0; i < 12; ++i)
+                points.emplace_back(coordinate(random), coordinate(random));
+            canvas.Polyline(points);
+            canvas.Rectangle(points[0].x(), points[0].y(), points[1].x(), points[1].y());
+            canvas.Ellipse(points[2].x(), points[2].y(), points[3].x(), points[3].y());
+            canvas.PolyBezier(std::span<const QPoint>(points.data(), 7));
+            canvas.MoveTo(points[4].x(), points[4].y());
+            canvas.LineTo(points[5].x(), points[5].y());
+        };
+        const std::mt19937 state = random;
+        draw(own);
+        random = state;
+        draw(other);
+        EXPECT_EQ(own, other.convertToFormat(QImage::Format_RGB32)) << "round " << round;
+        EXPECT_NE(own, start);
+    }
+}
+
+} // namespace
