@@ -281,10 +281,13 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
         for (int y = part.top(); y <= part.bottom(); ++y)
             std::fill(layerLine(y) + part.left(), layerLine(y) + part.left() + part.width(), 0u);
     layerPainter_->resetTransform();
-    if (clipped_)
-        layerPainter_->setClipRegion(clip_.translated(-patch.topLeft()) & QRegion(0, 0, patch.width(), patch.height()));
+    const QRect layerRect(QPoint(0, 0), patch.size());
+    if (clipped_ && clip_.rectCount() > 1)
+        layerPainter_->setClipRegion(clip_.translated(-patch.topLeft()) & QRegion(layerRect));
+    else if (clipped_)
+        layerPainter_->setClipRect(clip_.boundingRect().translated(-patch.topLeft()) & layerRect);
     else
-        layerPainter_->setClipRect(QRect(QPoint(0, 0), patch.size()));
+        layerPainter_->setClipRect(layerRect);
     PaintFigureOn(*layerPainter_, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
 
     QImage combined = inPlace ? QImage() : target.copy(patch).convertToFormat(QImage::Format_ARGB32);
