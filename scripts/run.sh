@@ -34,9 +34,10 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c "
 echo "No display: ran $program under Xvfb; screenshot saved to $shot"
 
 # A second look: the program driven as a user drives it, by real mouse
-# input on the display: the polyline tool, three presses and a double click
-# on the sheet, the mouse resting on the sheet. The selected polyline shows
-# in red; a picture without red means the clicks missed the tool button.
+# input on the display: the polyline tool (found on the screen by its
+# glyph, scripts/polyline-tool.png), three presses and a double click on
+# the sheet, the mouse resting on the sheet. The selected polyline shows in
+# red; a picture without red means the clicks missed.
 if [ "$program" = Sitelay ]; then
   drawn="build/$program-polyline-screenshot.png"
   xvfb-run -a -s "-screen 0 1280x900x24" bash -c "
@@ -45,7 +46,12 @@ if [ "$program" = Sitelay ]; then
     sleep 3
     xdotool windowmove \$window 0 0 windowsize \$window 1280 900
     sleep 1
-    xdotool mousemove 822 76 click 1 sleep 0.3 \\
+    import -window root \"$drawn\"
+    found=\$(compare -metric AE -subimage-search \"$drawn\" scripts/polyline-tool.png null: 2>&1 |
+            sed -n 's/.*@ \\([0-9]*\\),\\([0-9]*\\).*/\\1 \\2/p')
+    set -- \$found
+    tool_x=\$(( \${1:-0} + 9 )); tool_y=\$(( \${2:-0} + 8 ))
+    xdotool mousemove \$tool_x \$tool_y click 1 sleep 0.3 \\
             mousemove 300 300 click 1 sleep 0.3 mousemove 420 250 sleep 0.2 \\
             mousemove 500 400 click 1 sleep 0.3 \\
             mousemove 700 300 click --repeat 2 --delay 80 1 sleep 0.3 \\
@@ -57,6 +63,6 @@ if [ "$program" = Sitelay ]; then
   if [ "${red%.*}" -gt 0 ] 2>/dev/null; then
     echo "The window with a polyline drawn through real mouse input: $drawn"
   else
-    echo "warning: no polyline shows in $drawn (has the polyline tool button moved?)" >&2
+    echo "warning: no polyline shows in $drawn (was the polyline tool found?)" >&2
   fi
 fi
