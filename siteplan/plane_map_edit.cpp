@@ -11,6 +11,14 @@
 
 namespace siteplan {
 
+namespace {
+
+// How far from its drawing a click still hits a shape (the polyline hit
+// test's tolerance, below 5 pixels).
+constexpr int HitReach = 5;
+
+} // namespace
+
 // --- Tools ---
 
 void TPlaneMap::SetDrawKind(int kind)
@@ -476,6 +484,10 @@ void TPlaneMap::MouseDown(TMouseButton button, TShiftState shift, QPoint p)
     FDragStart = FDragEnd = p;
     TVyrMapCom* hit = nullptr;
     for (auto& shape : FMapComs) {
+        // A shape is hit within 5 pixels of what it draws, so never outside
+        // its repaint frame grown by that much: the others need no test.
+        if (!PaintFrame(*shape).adjusted(-HitReach, -HitReach, HitReach, HitReach).contains(p))
+            continue;
         if (shape->HitTest(p)) {
             hit = shape.get();
             break;
