@@ -1,6 +1,7 @@
 #include "map_com_classes.h"
 
 #include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_ta_diao.h"
 
 #include <map>
 
@@ -14,6 +15,7 @@ std::map<int, TMapComCreator>& Classes()
 {
     static std::map<int, TMapComCreator> classes = {
         {TVYRLine::Kind, &CreateMapComOf<TVYRLine>},
+        {TVyrTaDiao::Kind, &CreateMapComOf<TVyrTaDiao>},
     };
     return classes;
 }
