@@ -1,6 +1,10 @@
 #include "map_com_classes.h"
 
+#include "siteplan/shapes/vyr_arc.h"
+#include "siteplan/shapes/vyr_ellipse.h"
 #include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_rectangle.h"
+#include "siteplan/shapes/vyr_round_rect_range.h"
 #include "siteplan/shapes/vyr_ta_diao.h"
 
 #include <map>
@@ -15,6 +19,10 @@ std::map<int, TMapComCreator>& Classes()
 {
     static std::map<int, TMapComCreator> classes = {
         {TVYRLine::Kind, &CreateMapComOf<TVYRLine>},
+        {TVyrEllipse::Kind, &CreateMapComOf<TVyrEllipse>},
+        {TVYRRectangle::Kind, &CreateMapComOf<TVYRRectangle>},
+        {TVYRRoundRectRangle::Kind, &CreateMapComOf<TVYRRoundRectRangle>},
+        {TVyrArc::Kind, &CreateMapComOf<TVyrArc>},
         {TVyrTaDiao::Kind, &CreateMapComOf<TVyrTaDiao>},
     };
     return classes;

@@ -1,6 +1,5 @@
-// Helpers the shape tests share: plan bytes through the reader and writer,
-// seeds for the plan reader's fuzz target, and the area a shape really
-// paints.
+// What the shape tests of every family share: where the first shape record
+// lies in a plan file and the area a shape really paints.
 #pragma once
 
 #include "siteplan/plane_map.h"
@@ -8,39 +7,9 @@
 
 #include "platform/painter_canvas.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 
 namespace shapetest {
-
-inline QByteArray SavedBytes(const siteplan::TPlaneMap& map)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    map.SavePlan(buffer);
-    return bytes;
-}
-
-inline bool LoadBytes(siteplan::TPlaneMap& map, const QByteArray& bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return map.LoadPlan(buffer);
-}
-
-// Valid plans seed the fuzz target of the plan reader.
-inline void AddToCorpus(const QByteArray& bytes, const QString& name)
-{
-    const QString folder = QStringLiteral(FUZZ_CORPUS_DIR "/plan_file_fuzz");
-    QDir().mkpath(folder);
-    QFile file(folder + QLatin1Char('/') + name + QStringLiteral(".Plm"));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
 
 // Offset of the first shape record in a plan whose default font name has
 // four bytes ("宋体"), and the size of the base part of a record.

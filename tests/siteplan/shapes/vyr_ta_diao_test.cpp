@@ -2,6 +2,7 @@
 // band tests, the three handles with the arm readout, drawing, its repaint
 // area, its record and values from a damaged file.
 #include "tests/siteplan/plan_fixture.h"
+#include "tests/siteplan/shapes/box_shape_support.h"
 #include "tests/siteplan/shapes/shape_test_support.h"
 
 #include "siteplan/grab_handles.h"
@@ -383,13 +384,13 @@ TEST_F(TowerCrane, RecordIsWrittenByteForByteAndReadBackUnchanged)
     crane->RotateAngle = 900;
     crane->ArmLength = 250000;
     crane->ArcAfter = -3050;
-    const QByteArray bytes = shapetest::SavedBytes(map);
+    const QByteArray bytes = boxtest::SavedBytes(map);
     ASSERT_EQ(bytes.size(), shapetest::FirstRecordAt + 68);
     EXPECT_EQ(bytes.mid(shapetest::FirstRecordAt).toHex(), CraneRecord.toHex());
-    shapetest::AddToCorpus(bytes, QStringLiteral("crane"));
+    boxtest::AddToCorpus(bytes, QStringLiteral("crane"));
 
     siteplan::TPlaneMap loaded(services, 254);
-    ASSERT_TRUE(shapetest::LoadBytes(loaded, bytes));
+    ASSERT_TRUE(boxtest::LoadBytes(loaded, bytes));
     ASSERT_EQ(loaded.MapComCount(), 1);
     const auto* read = dynamic_cast<const TVyrTaDiao*>(loaded.MapCom(0));
     ASSERT_NE(read, nullptr);
@@ -397,7 +398,7 @@ TEST_F(TowerCrane, RecordIsWrittenByteForByteAndReadBackUnchanged)
     EXPECT_EQ(read->OwnPen.Value(), crane->OwnPen.Value());
     EXPECT_EQ(read->Pen(), &read->OwnPen);
     EXPECT_EQ(read->RotateAngle, 900);
-    EXPECT_EQ(shapetest::SavedBytes(loaded), bytes);
+    EXPECT_EQ(boxtest::SavedBytes(loaded), bytes);
 
     // Through the copy buffer: the copy lands 5 pixels (2500 world units,
     // snapped to 2500) right of and below the crane.
@@ -414,7 +415,7 @@ TEST_F(TowerCrane, RecordIsWrittenByteForByteAndReadBackUnchanged)
     for (qsizetype size = shapetest::FirstRecordAt + 4; size < bytes.size(); ++size) {
         SCOPED_TRACE(size);
         siteplan::TPlaneMap target(services);
-        EXPECT_FALSE(shapetest::LoadBytes(target, bytes.first(size)));
+        EXPECT_FALSE(boxtest::LoadBytes(target, bytes.first(size)));
     }
 }
 
@@ -431,14 +432,14 @@ TEST_F(TowerCrane, ExtremeRecordLoadsPaintsAndSavesAsRead)
     crane->ArcBefore = IntMax;
     crane->ArcAfter = IntMin;
     crane->OwnPen.SetWidth(IntMax);
-    const QByteArray bytes = shapetest::SavedBytes(map);
-    shapetest::AddToCorpus(bytes, QStringLiteral("crane-extremes"));
+    const QByteArray bytes = boxtest::SavedBytes(map);
+    boxtest::AddToCorpus(bytes, QStringLiteral("crane-extremes"));
     siteplan::TPlaneMap loaded(services);
-    ASSERT_TRUE(shapetest::LoadBytes(loaded, bytes));
+    ASSERT_TRUE(boxtest::LoadBytes(loaded, bytes));
     loaded.SelectAll();
     RecordingCanvas canvas{QSize(800, 600), 96};
     loaded.Paint(canvas);
-    EXPECT_EQ(shapetest::SavedBytes(loaded), bytes);
+    EXPECT_EQ(boxtest::SavedBytes(loaded), bytes);
 }
 
 } // namespace
