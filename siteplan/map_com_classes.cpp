@@ -6,6 +6,7 @@
 #include "siteplan/shapes/vyr_rectangle.h"
 #include "siteplan/shapes/vyr_round_rect_range.h"
 #include "siteplan/shapes/vyr_ta_diao.h"
+#include "siteplan/shapes/vyr_text.h"
 
 #include <map>
 
@@ -24,6 +25,7 @@ std::map<int, TMapComCreator>& Classes()
         {TVYRRoundRectRangle::Kind, &CreateMapComOf<TVYRRoundRectRangle>},
         {TVyrArc::Kind, &CreateMapComOf<TVyrArc>},
         {TVyrTaDiao::Kind, &CreateMapComOf<TVyrTaDiao>},
+        {TVyrText::Kind, &CreateMapComOf<TVyrText>},
     };
     return classes;
 }
