@@ -340,8 +340,13 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
         PaintPaperMarks(canvas);
     UpdateGridUnit();
     PaintGrid(canvas);
-    for (auto& shape : FMapComs)
-        shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
+    // Only the shapes whose repaint area meets what the canvas shows are
+    // drawn, so that a view of a large plan costs what it shows.
+    const QRect visible = canvas.ClipRect();
+    for (auto& shape : FMapComs) {
+        if (visible.intersects(MapComPaintRect(*shape)))
+            shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
+    }
     canvas.SetWorldTransform(QTransform());
     for (TVyrMapCom* shape : FSelection.List())
         if (const TGrabHandles* handles = shape->GrabHandles())
@@ -394,14 +399,18 @@ QRegion TPlaneMap::GetMapComRegion(const TVyrMapCom& shape) const
     return QRegion(TurnedFrame(shape));
 }
 
-void TPlaneMap::InvalidateMapCom(const TVyrMapCom& shape)
+QRect TPlaneMap::MapComPaintRect(const TVyrMapCom& shape) const
 {
-    // A turned shape repaints the bounds of its turned frame: building the
+    // A turned shape takes the bounds of its turned frame: building the
     // region of a polygon far off the sheet costs much and is not needed.
     if (shape.RotateAngle == 0)
-        FServices.InvalidateRect(MapComFrame(shape).ToQRect());
-    else
-        FServices.InvalidateRect(TurnedFrame(shape).boundingRect());
+        return MapComFrame(shape).ToQRect();
+    return TurnedFrame(shape).boundingRect();
+}
+
+void TPlaneMap::InvalidateMapCom(const TVyrMapCom& shape)
+{
+    FServices.InvalidateRect(MapComPaintRect(shape));
 }
 
 void TPlaneMap::InvalidateRect(const TRect& rect)

@@ -287,6 +287,8 @@ private:
     // rotation arm, and its corners turned with the shape.
     TRect MapComFrame(const TVyrMapCom& shape) const;
     QPolygon TurnedFrame(const TVyrMapCom& shape) const;
+    // The bounds of the shape's repaint area.
+    QRect MapComPaintRect(const TVyrMapCom& shape) const;
     void StoreSettings(const TPlanSettings& settings);
     // A shape of a stored record's kind, with no creation points; null for a
     // kind no shape class has. Does not mark the plan modified.

@@ -21,9 +21,8 @@ const QString EmptyTextRoom = QStringLiteral("字");
 const QString LetterA = QStringLiteral("A");
 const QString LineFeed = QStringLiteral("\r\n");
 
-// The text occupies at most this height below the top of its box before
-// it is clipped.
-constexpr std::int64_t LayoutBottom = 65535;
+// The height the text is laid out in before it is placed and clipped.
+constexpr int LayoutHeight = 65535;
 
 } // namespace
 
@@ -70,6 +69,28 @@ unsigned TVyrText::AlignFlag() const
     }
 }
 
+QSize TVyrText::MeasureText(const platform::TFont& font, std::int64_t boxWidth) const
+{
+    const int pixelsPerInch = PlaneMap()->PixelsPerInch();
+    const unsigned align = AlignFlag();
+    if (FMeasured.Valid && FMeasured.Font == font && FMeasured.PixelsPerInch == pixelsPerInch
+        && FMeasured.BoxWidth == boxWidth && FMeasured.Align == align && FMeasured.Text == FText.Bytes())
+        return FMeasured.Extent;
+
+    const QFontMetrics metrics(platform::ToQFont(font, pixelsPerInch));
+    const QString shown = FText.Bytes().isEmpty() ? EmptyTextRoom : Text();
+    // A box narrower than one "A" lays the text out one "A" wide.
+    const std::int64_t room = std::clamp<std::int64_t>(std::max<std::int64_t>(boxWidth, metrics.horizontalAdvance(LetterA)),
+                                                       0, ScreenLimit);
+    const unsigned flags = platform::dt::CalcRect | platform::dt::EditControl | platform::dt::WordBreak | align;
+    QSize extent = platform::LayoutTextBlock(shown, QRect(0, 0, static_cast<int>(room), LayoutHeight), flags, metrics).Size;
+    // An empty last line counts.
+    if (shown.size() > 1 && shown.endsWith(LineFeed))
+        extent.rheight() += platform::LineHeight(metrics);
+    FMeasured = {font, pixelsPerInch, boxWidth, align, FText.Bytes(), extent, true};
+    return extent;
+}
+
 TRect TVyrText::LayoutText() const
 {
     // 64 bits throughout: a box at the edge of the screen range and a huge
@@ -91,23 +112,9 @@ TRect TVyrText::LayoutText() const
     // halves away from zero); at size 0 the text takes no room.
     platform::TFont font = OwnTextShow.Font;
     font.Size = std::max(0, platform::MulDiv(FontSize(), PlaneMap()->Zoom(), 100));
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    if (font.Size > 0) {
-        const QFontMetrics metrics(platform::ToQFont(font, PlaneMap()->PixelsPerInch()));
-        const std::int64_t letterWidth = metrics.horizontalAdvance(LetterA);
-        const QString shown = FText.Bytes().isEmpty() ? EmptyTextRoom : Text();
-        const std::int64_t room = std::clamp<std::int64_t>(std::max(boxRight - boxLeft, letterWidth), 0, ScreenLimit);
-        const unsigned flags = platform::dt::CalcRect | platform::dt::EditControl | platform::dt::WordBreak | AlignFlag();
-        const QRect calc(0, 0, static_cast<int>(room),
-                         static_cast<int>(std::clamp<std::int64_t>(LayoutBottom - boxTop, 0, ScreenLimit)));
-        const QSize extent = platform::LayoutTextBlock(shown, calc, flags, metrics).Size;
-        width = extent.width();
-        height = extent.height();
-        // An empty last line counts.
-        if (shown.size() > 1 && shown.endsWith(LineFeed))
-            height += platform::LineHeight(metrics);
-    }
+    const QSize extent = font.Size > 0 ? MeasureText(font, boxRight - boxLeft) : QSize(0, 0);
+    const std::int64_t width = extent.width();
+    const std::int64_t height = extent.height();
 
     std::int64_t left = boxLeft;
     std::int64_t top = boxTop;

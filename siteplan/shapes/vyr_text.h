@@ -64,6 +64,11 @@ public:
     TTextShowSet OwnTextShow;
 
 private:
+    // What the text measures in the font (at its laid-out size) wrapped
+    // within a box width: its width and height, the last empty line
+    // counted. Kept for the next call with the same inputs, since every
+    // paint and every press on the plan asks for it.
+    QSize MeasureText(const platform::TFont& font, std::int64_t boxWidth) const;
     // The stored font size held within MinFontSize..MaxFontSize.
     int FontSize() const;
     // The DrawText alignment flag of HorzAlign: left for any value but 1, 2.
@@ -71,6 +76,17 @@ private:
 
     bool FShowOutRect = true;
     platform::StoredText FText;
+
+    struct TMeasured {
+        platform::TFont Font;
+        int PixelsPerInch = 0;
+        std::int64_t BoxWidth = 0;
+        unsigned Align = 0;
+        QByteArray Text;
+        QSize Extent;
+        bool Valid = false;
+    };
+    mutable TMeasured FMeasured;
 };
 
 } // namespace siteplan

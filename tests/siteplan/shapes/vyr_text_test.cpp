@@ -175,6 +175,13 @@ TEST_F(Text, LayoutByAlignmentLineFeedsClippingAndFrame)
         text->SetShowOutRect(c.frame);
         EXPECT_EQ(text->LayoutText(), c.expected);
     }
+    // The same text in a box made narrower by a handle wraps anew.
+    text->SetText("AB");
+    text->SetShowOutRect(true);
+    text->OwnTextShow.SetHorzAlign(0);
+    text->OwnTextShow.SetVertAlign(0);
+    text->Corner2.setX(10000 + (Extent(*text, "A", 12).width() + 3) * 100); // "A" and a pixel inside
+    EXPECT_EQ(text->LayoutText().Bottom, 101 + 2 * h);
     // A box narrower than one "A" lays the text out one "A" wide before
     // clipping: the clipped rectangle is the inner width of the box.
     TVyrText* narrow = AddText({700, 100}, {710, 400}, "AB");
