@@ -75,7 +75,12 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
     // so that it cannot make every piece of a long line worth drawing.
     const std::int64_t penReach = std::clamp(canvas.Pen.Width, 0, 1024);
     const int reach = static_cast<int>(std::min<std::int64_t>(wd + height + penReach + 2, 1 << 20));
-    const QRect visible = canvas.ClipRect().adjusted(-reach, -reach, reach, reach);
+    // The clip rect of a canvas turned about a point far away can lie at
+    // the end of the number range: it is widened without wrapping round.
+    const QRect clip = canvas.ClipRect();
+    const auto widened = [](int v, int d) { return platform::SaturateInt(std::int64_t{v} + d); };
+    const QRect visible(QPoint(widened(clip.left(), -reach), widened(clip.top(), -reach)),
+                        QPoint(widened(clip.right(), reach), widened(clip.bottom(), reach)));
     // Where the rhythm stands at a vertex: positive, the line still to draw
     // before the next word; negative, the part of a word that overhangs.
     std::int64_t carry = 0;

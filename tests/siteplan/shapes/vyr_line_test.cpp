@@ -553,6 +553,18 @@ TEST_F(PolylineDrawing, LabelledLineDrawsOnlyNearTheVisibleArea)
     EXPECT_LT(canvas.Calls().size(), 100u);
 }
 
+// A canvas whose world transform puts the visible area at the end of the
+// number range (a line turned about a centre far away): the word line's
+// reach around it stays within range (the sanitizer build checks).
+TEST_F(PolylineDrawing, LabelledLineOnACanvasShiftedToTheEndOfTheRange)
+{
+    // The visible area lies at about -2147483000 in the line's coordinates.
+    canvas.SetWorldTransform(QTransform::fromTranslate(2147483000.0, 2147483000.0));
+    const std::vector<QPoint> line = {{100, 100}, {400, 100}};
+    siteplan::DrawWordLine(canvas, line, 50, "墙");
+    EXPECT_TRUE(canvas.Log(CanvasOp::TextOut).isEmpty()); // all of it outside the view
+}
+
 TEST_F(PolylineDrawing, LineWithALabelDrawsTheWordLine)
 {
     TVYRLine* line = AddLine({{100, 100}, {300, 100}});
