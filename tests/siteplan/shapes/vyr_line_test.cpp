@@ -277,6 +277,24 @@ TEST_F(Polyline, MovedPointsStopAtTheEdgeOfTheCoordinateRange)
     EXPECT_EQ(map.WorldToScreen(line->Points[0]), QPoint(siteplan::ScreenLimit, -siteplan::ScreenLimit));
 }
 
+// A stored pen width at either end of the range counts as at most 1024
+// pixels for the selection frame, so a selected line at the edge of the
+// screen range draws its frame without overflow (the sanitizer build checks).
+TEST_F(Polyline, HugeStoredPenWidthsKeepTheFrameInRange)
+{
+    TVYRLine* line = AddLine({{100, 100}, {300, 100}});
+    map.SetMapScale(1);
+    line->Points[0] = QPoint(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    line->Points[1] = QPoint(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    RecordingCanvas canvas{QSize(400, 300), 254};
+    for (const int width : {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        line->OwnPen.SetWidth(width);
+        EXPECT_LE(std::abs(line->GetSelectMargin()), 512);
+        line->Draw(canvas, siteplan::drawmode::SelectedRotating);
+        EXPECT_EQ(line->OwnPen.Width(), width);
+    }
+}
+
 TEST_F(Polyline, PointMethodsAddInsertDelete)
 {
     TVYRLine* line = AddLine({{100, 100}, {300, 100}, {300, 300}});
