@@ -1,6 +1,10 @@
 #include "map_com_classes.h"
 
+#include "siteplan/shapes/vyr_b_splines.h"
+#include "siteplan/shapes/vyr_curve.h"
 #include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_muliangle.h"
+#include "siteplan/shapes/vyr_wei_qiang.h"
 
 #include <map>
 
@@ -14,6 +18,10 @@ std::map<int, TMapComCreator>& Classes()
 {
     static std::map<int, TMapComCreator> classes = {
         {TVYRLine::Kind, &CreateMapComOf<TVYRLine>},
+        {TVYRCurve::Kind, &CreateMapComOf<TVYRCurve>},
+        {TVYRMuliangle::Kind, &CreateMapComOf<TVYRMuliangle>},
+        {TVYRBSplines::Kind, &CreateMapComOf<TVYRBSplines>},
+        {TVYRWeiQiang::Kind, &CreateMapComOf<TVYRWeiQiang>},
     };
     return classes;
 }

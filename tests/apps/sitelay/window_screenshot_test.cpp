@@ -5,6 +5,10 @@
 #include "tests/apps/sitelay/main_window_fixture.h"
 
 #include "common/about_box.h"
+#include "siteplan/shapes/vyr_b_splines.h"
+#include "siteplan/shapes/vyr_curve.h"
+#include "siteplan/shapes/vyr_muliangle.h"
+#include "siteplan/shapes/vyr_wei_qiang.h"
 
 #include <QDir>
 #include <QLabel>
@@ -27,8 +31,10 @@ std::vector<int> Tags(const std::vector<QToolButton*>& buttons)
 
 TEST_F(WindowScreenshotTest, APolylineDrawnBesideTheRulers)
 {
-    EXPECT_EQ(Tags(window->PageButtons(0)), (std::vector<int>{0, siteplan::TVYRLine::Kind}));
-    EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0}));
+    EXPECT_EQ(Tags(window->PageButtons(0)),
+              (std::vector<int>{0, siteplan::TVYRLine::Kind, siteplan::TVYRCurve::Kind, siteplan::TVYRMuliangle::Kind,
+                                siteplan::TVYRBSplines::Kind}));
+    EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0, siteplan::TVYRWeiQiang::Kind}));
 
     window->resize(1100, 760);
     QApplication::processEvents();
