@@ -4,6 +4,7 @@
 #include "siteplan/plane_map.h"
 
 #include "platform/painter_canvas.h"
+#include "platform/translated_canvas.h"
 #include "tests/siteplan/test_shapes.h"
 
 #include <QBuffer>
@@ -39,6 +40,28 @@ bool Load(siteplan::TPlaneMap& map, const QByteArray& bytes)
     return map.LoadPlan(buffer);
 }
 
+// Paints the plan, every shape selected, as a small window would show it:
+// at a few zooms, each time at the top-left of the sheet, its middle and
+// its far corner, and through a clip rectangle of part of the window. The
+// clip arithmetic then meets the same extremes as on the screen, while the
+// few pixels keep a run short.
+void PaintViews(siteplan::TPlaneMap& map)
+{
+    static QImage image(48, 32, QImage::Format_RGB32);
+    map.SelectAll();
+    for (const int zoom : {100, 3, 1600}) {
+        map.SetZoom(zoom);
+        const QPoint offsets[] = {{0, 0}, {map.Width() / 2, map.Height() / 2}, {map.Width() - 40, map.Height() - 20}};
+        for (const QPoint offset : offsets) {
+            platform::PainterCanvas surface(image);
+            surface.SetClipRegion(QRegion(5, 3, 30, 20));
+            platform::TranslatedCanvas canvas(surface, -offset);
+            map.Paint(canvas);
+        }
+    }
+    map.SetZoom(100);
+}
+
 QByteArray Save(const siteplan::TPlaneMap& map)
 {
     QByteArray bytes;
@@ -58,13 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (!Load(map, input))
         return 0;
-    map.SelectAll();
-    QImage image(320, 240, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        platform::PainterCanvas canvas(image);
-        map.Paint(canvas);
-    }
+    PaintViews(map);
     const QByteArray saved = Save(map);
     siteplan::TPlaneMap again(services);
     if (!Load(again, saved) || Save(again) != saved)

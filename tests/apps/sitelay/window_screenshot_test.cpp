@@ -35,6 +35,10 @@ TEST_F(WindowScreenshotTest, APolylineDrawnBesideTheRulers)
               (std::vector<int>{0, siteplan::TVYRLine::Kind, siteplan::TVYRCurve::Kind, siteplan::TVYRMuliangle::Kind,
                                 siteplan::TVYRBSplines::Kind}));
     EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0, siteplan::TVYRWeiQiang::Kind}));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRCurve::Kind)->toolTip(), QStringLiteral("贝塞尔曲线"));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRMuliangle::Kind)->toolTip(), QStringLiteral("多边形"));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRBSplines::Kind)->toolTip(), QStringLiteral("自由曲线"));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRWeiQiang::Kind)->toolTip(), QStringLiteral("围墙"));
 
     window->resize(1100, 760);
     QApplication::processEvents();

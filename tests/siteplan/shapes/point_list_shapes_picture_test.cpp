@@ -3,6 +3,7 @@
 // enclosure wall (selected) and a spline curve, with a second spline being
 // drawn over them.
 #include "tests/siteplan/plan_fixture.h"
+#include "tests/siteplan/shapes/shape_records.h"
 
 #include "siteplan/shapes/vyr_b_splines.h"
 #include "siteplan/shapes/vyr_curve.h"
@@ -54,6 +55,7 @@ TEST_F(PointListPicture, EveryPointListShapeAndASplineBeingDrawn)
     ASSERT_EQ(map.MapComCount(), 5);
     // The wall stays selected: red not-XOR with its frame.
     ASSERT_TRUE(map.IsSelected(map.MapCom(4)));
+    shapetest::AddToCorpus(shapetest::SavedBytes(map), QStringLiteral("point-list-shapes"));
 
     QImage image(740, 460, QImage::Format_RGB32);
     image.fill(Qt::white);
