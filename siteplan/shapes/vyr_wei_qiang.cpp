@@ -88,7 +88,10 @@ void DrawTicks(platform::Canvas& canvas, std::span<const QPoint> points, int tic
         return;
     const int pen = TickPen(canvas.Pen.Width);
     const std::int64_t length = std::int64_t{tickLength} + pen;
-    const TVisibleArea visible = VisibleArea(canvas, std::abs(length) + pen + 2);
+    // A tick stands across its segment: along the segment it reaches only
+    // half the pen's width, and each one drawn is tested on its own.
+    const std::int64_t stroke = pen / 2 + 2;
+    const TVisibleArea visible = VisibleArea(canvas, stroke);
     const auto at = [](QPoint origin, double cs, double sn, std::int64_t d) {
         const double t = static_cast<double>(d);
         return QPoint(platform::SaturateInt(origin.x() + platform::Round(cs * t)),
@@ -122,6 +125,9 @@ void DrawTicks(platform::Canvas& canvas, std::span<const QPoint> points, int tic
             const std::int64_t d = spacing * k - carry;
             const QPoint from = at(a, cs, sn, d);
             const QPoint to = at(o, cs, sn, d);
+            if (std::max(from.x(), to.x()) < visible.Left || std::min(from.x(), to.x()) > visible.Right
+                || std::max(from.y(), to.y()) < visible.Top || std::min(from.y(), to.y()) > visible.Bottom)
+                continue;
             canvas.MoveTo(from.x(), from.y());
             canvas.LineTo(to.x(), to.y());
         }

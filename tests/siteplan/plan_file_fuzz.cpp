@@ -41,23 +41,31 @@ bool Load(siteplan::TPlaneMap& map, const QByteArray& bytes)
 }
 
 // Paints the plan, every shape selected, as a small window would show it:
-// at a few zooms, each time at the top-left of the sheet, its middle and
-// its far corner, and through a clip rectangle of part of the window. The
-// clip arithmetic then meets the same extremes as on the screen, while the
-// few pixels keep a run short.
+// at the top-left of the sheet and at its far corner at 100 %, at its
+// middle zoomed in to 1600 % and at the top-left zoomed out to 3 %, each
+// through a clip rectangle of part of the window. The clip arithmetic then
+// meets the same extremes as on the screen, while the few pixels keep a
+// run short.
 void PaintViews(siteplan::TPlaneMap& map)
 {
+    enum class Place { TopLeft, Middle, FarCorner };
     static QImage image(48, 32, QImage::Format_RGB32);
     map.SelectAll();
-    for (const int zoom : {100, 3, 1600}) {
-        map.SetZoom(zoom);
-        const QPoint offsets[] = {{0, 0}, {map.Width() / 2, map.Height() / 2}, {map.Width() - 40, map.Height() - 20}};
-        for (const QPoint offset : offsets) {
-            platform::PainterCanvas surface(image);
-            surface.SetClipRegion(QRegion(5, 3, 30, 20));
-            platform::TranslatedCanvas canvas(surface, -offset);
-            map.Paint(canvas);
-        }
+    const struct {
+        int zoom;
+        Place place;
+    } views[] = {{100, Place::TopLeft}, {100, Place::FarCorner}, {1600, Place::Middle}, {3, Place::TopLeft}};
+    for (const auto& view : views) {
+        map.SetZoom(view.zoom);
+        QPoint offset;
+        if (view.place == Place::Middle)
+            offset = QPoint(map.Width() / 2, map.Height() / 2);
+        else if (view.place == Place::FarCorner)
+            offset = QPoint(map.Width() - 40, map.Height() - 20);
+        platform::PainterCanvas surface(image);
+        surface.SetClipRegion(QRegion(5, 3, 30, 20));
+        platform::TranslatedCanvas canvas(surface, -offset);
+        map.Paint(canvas);
     }
     map.SetZoom(100);
 }

@@ -94,6 +94,14 @@ TEST(WallTicks, OnlyTheTicksNearTheVisibleAreaAreDrawn)
     canvas.Clear();
     siteplan::DrawTicks(canvas, std::vector<QPoint>{{-far, -far}, {-far / 2, -far}}, 5, 10);
     EXPECT_TRUE(canvas.Calls().empty());
+
+    // A damaged file's huge pen: along the wall a tick reaches only half
+    // of the 1024 pixels it counts as, so few more are drawn.
+    RecordingCanvas small{QSize(100, 100), 96};
+    small.Pen.Width = 1 << 20;
+    siteplan::DrawTicks(small, std::vector<QPoint>{{-1000000, 50}, {1000000, 50}}, 5, 10);
+    EXPECT_GT(small.Log(CanvasOp::LineTo).size(), 10);
+    EXPECT_LE(small.Log(CanvasOp::LineTo).size(), (100 + 1024 + 10) / 10 + 2);
 }
 
 struct Wall : PlanFixture {
