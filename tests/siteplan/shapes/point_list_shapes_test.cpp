@@ -1,7 +1,8 @@
-// The point-list shapes painted as the plan shows them, saved for a look
-// into SHOTS_DIR: a polyline, a Bezier curve, a filled polygon, an
-// enclosure wall (selected) and a spline curve, with a second spline being
-// drawn over them.
+// The point-list shapes together: each kind through the copy buffer, and
+// all of them painted as the plan shows them, saved for a look into
+// SHOTS_DIR: a polyline, a Bezier curve, a filled polygon, an enclosure
+// wall (selected) and a spline curve, with a second spline being drawn
+// over them.
 #include "tests/siteplan/plan_fixture.h"
 #include "tests/siteplan/shapes/shape_records.h"
 
@@ -34,6 +35,31 @@ struct PointListPicture : PlanFixture {
         map.SetDrawKind(0);
     }
 };
+
+// Each kind pastes as the same kind with the same points, moved by the
+// paste offset of 5 pixels (snapped: 500 world units here).
+TEST_F(PointListPicture, EveryKindPastesFromTheCopyBuffer)
+{
+    const int kinds[] = {siteplan::TVYRLine::Kind, siteplan::TVYRCurve::Kind, siteplan::TVYRMuliangle::Kind,
+                         siteplan::TVYRBSplines::Kind, siteplan::TVYRWeiQiang::Kind};
+    for (const int kind : kinds) {
+        SCOPED_TRACE(kind);
+        const int before = map.MapComCount();
+        Draw(kind, {{100, 100}, {200, 50}, {300, 150}, {400, 100}});
+        ASSERT_EQ(map.MapComCount(), before + 1);
+        map.CopySelection();
+        map.PasteSelection();
+        ASSERT_EQ(map.MapComCount(), before + 2);
+        auto* original = dynamic_cast<siteplan::TPointListMapCom*>(map.MapCom(before));
+        auto* pasted = dynamic_cast<siteplan::TPointListMapCom*>(map.MapCom(before + 1));
+        ASSERT_NE(pasted, nullptr);
+        EXPECT_EQ(pasted->MapID, kind);
+        ASSERT_EQ(pasted->PointCount(), original->PointCount());
+        for (int i = 0; i < original->PointCount(); ++i)
+            EXPECT_EQ(pasted->GetPointPos(i), original->GetPointPos(i) + QPoint(5, 5));
+        EXPECT_TRUE(map.IsSelected(pasted));
+    }
+}
 
 TEST_F(PointListPicture, EveryPointListShapeAndASplineBeingDrawn)
 {
