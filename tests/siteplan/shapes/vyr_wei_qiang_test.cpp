@@ -175,6 +175,16 @@ TEST_F(Wall, RepaintRegionHoldsTheTicks)
     // A damaged file's huge pen counts as 1024 pixels.
     wall->OwnPen.SetWidth(1 << 30);
     EXPECT_EQ(wall->GetPaintMargin(), wall->GetSelectMargin() + 5 + 1024);
+    // Spanning the whole screen range with that pen, its frame still holds
+    // within int.
+    wall->RotateAngle = 0;
+    map.SetMapScale(1);
+    wall->Points[0] = QPoint(-2000000000, -2000000000);
+    wall->Points[1] = QPoint(2000000000, 2000000000);
+    const QRect frame = map.GetMapComRegion(*wall).boundingRect();
+    EXPECT_LT(frame.left(), -siteplan::ScreenLimit);
+    EXPECT_GT(frame.right(), siteplan::ScreenLimit);
+    map.InvalidateMapCom(*wall);
 }
 
 TEST_F(Wall, PenDialogWithItsOwnCaption)
