@@ -5,10 +5,15 @@
 #include "siteplan/plan_records.h"
 #include "siteplan/shapes/vyr_line.h"
 
+#include "platform/painter_canvas.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
+
+#include <limits>
 
 using testshapes::TTestBox;
 
@@ -229,6 +234,36 @@ TEST_F(PlanFile, PolylineLabelBytesLabelAndVertexCountLimitsRoundTrip)
         EXPECT_EQ(SavedBytes(loaded), *bytes);
     }
     AddToCorpus(noLabel, QStringLiteral("polyline-plain"));
+}
+
+// A plan whose origin lies near the end of the coordinate range, holding a
+// labelled line turned by a quarter: the clip area, turned back with the
+// line, ends a few pixels before the int limit, and the room around it for
+// the words is added beyond int.
+TEST_F(PlanFile, TurnedLabelledLineAtAHugeOriginPaints)
+{
+    for (const int angle : {900, 2700}) {
+        SCOPED_TRACE(angle);
+        QByteArray bytes = LinePlan;
+        constexpr qsizetype OriginAt = 50;
+        PutInt32(bytes, OriginAt, 1610612736);
+        PutInt32(bytes, OriginAt + 4, 1678442592);
+        PutInt32(bytes, FirstRecordAt + 4, angle);
+        siteplan::TPlaneMap loaded(services);
+        ASSERT_TRUE(LoadBytes(loaded, bytes));
+        AddToCorpus(bytes, QStringLiteral("huge-origin-turned-line-%1").arg(angle));
+        loaded.SelectAll();
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        platform::PainterCanvas canvas(image);
+        loaded.MapCom(0)->ApplyRotation(canvas);
+        const QRect clip = canvas.ClipRect();
+        // Closer to the limit than the words reach.
+        ASSERT_GT(std::max(clip.right(), clip.bottom()), std::numeric_limits<int>::max() - 20)
+            << clip.right() << "," << clip.bottom();
+        loaded.Paint(canvas);
+        EXPECT_EQ(SavedBytes(loaded), bytes);
+    }
 }
 
 TEST_F(PlanFile, TextBytesThatAreNotGbkAreWrittenBackAsRead)
