@@ -709,6 +709,33 @@ TEST_F(LegendCommandsTest, AFailedSaveIsReportedAndLeavesFileAndPages)
     EXPECT_EQ(PageCaptions().mid(2), (QStringList{QStringLiteral("甲"), QStringLiteral("乙")}));
 }
 
+TEST_F(LegendCommandsTest, ADamagedLibraryIsReportedAndNoDialogOpens)
+{
+    QFile file(LibraryPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("TPF0\x0cTLegendFiles\x00\x07HasPaper", 27);
+    file.close();
+    const QByteArray damaged = LibraryBytes();
+    int opened = 0;
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++opened;
+            modal->close();
+        }
+    });
+    closer.start();
+    window->E1->trigger();
+    window->A1->trigger();
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(services.messages.size(), 2u);
+    for (const QString& text : services.MessageTexts())
+        EXPECT_TRUE(text.startsWith(QStringLiteral("图例库文件"))) << text.toStdString();
+    EXPECT_EQ(LibraryBytes(), damaged);
+    EXPECT_EQ(PageCaptions().mid(2), (QStringList{QStringLiteral("甲"), QStringLiteral("乙")}));
+}
+
 TEST_F(LegendCommandsTest, AddingThePlanMakesAMetafileLegendWithItsButton)
 {
     DrawBox({100, 100}, {220, 180});
