@@ -83,6 +83,8 @@ TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(pare
         FPropertyEditor = FOwnPropertyEditor.get();
     }
 
+    FLegendPrompts = options.LegendPrompts ? options.LegendPrompts : &QtLegendPrompts();
+
     platform::InstallFontSubstitutes();
     QFont windowFont(QStringLiteral("宋体"));
     windowFont.setPixelSize(12);
@@ -174,6 +176,8 @@ void TForm1::CreateActions()
                                  QStringLiteral("缩小显示平面图，将显示比例尺缩小一倍"));
     act_EditProperty = MakeAction(this, QStringLiteral("属性..."), QStringLiteral("设置当前选中图形的属性"));
     act_SetSetProperty = MakeAction(this, QStringLiteral("设置图纸尺寸(&U)..."), QStringLiteral("设置平面图的属性"));
+    E1 = MakeAction(this, QStringLiteral("编辑图库(&E)..."), QString());
+    A1 = MakeAction(this, QStringLiteral("添加当前图形到图库(&A)..."), QString());
 
     act_FileNew->setIcon(CommandIcon(CommandGlyph::New));
     act_FileOpen->setIcon(CommandIcon(CommandGlyph::Open));
@@ -198,6 +202,8 @@ void TForm1::CreateActions()
     connect(act_FileSaveAs, &QAction::triggered, this, [this] { Run([&] { act_FileSaveAsExecute(); }); });
     on(act_FileClose, &TForm1::act_FileCloseExecute);
     on(act_SetSetProperty, &TForm1::act_SetSetPropertyExecute);
+    on(E1, &TForm1::E1Click);
+    on(A1, &TForm1::A1Click);
     connect(act_FileExit, &QAction::triggered, this, &QWidget::close);
     on(act_FilePreview, &TForm1::act_FilePreviewExecute);
     on(act_FilePrintSet, &TForm1::act_FilePrintSetExecute);
@@ -270,6 +276,7 @@ void TForm1::CreateMenus()
     addMenu(QStringLiteral("编辑(&E)"), {act_EditCopy, act_EditCut, act_EditPase, nullptr, act_EditDelete, act_EditDeleteAll, nullptr, act_EditSelectAll, act_EditNotSelect});
     addMenu(QStringLiteral("设置(&T)"), {act_SetSetProperty, nullptr, act_EditProperty});
     addMenu(QStringLiteral("显示(&S)"), {act_ShowRePain, nullptr, act_ShowZoomIn, act_ShowZoom, act_ShowZoomOut});
+    addMenu(QStringLiteral("图库管理(&M)"), {E1, nullptr, A1});
     addMenu(QStringLiteral("帮助(&H)"), {act_HelpHelp, nullptr, act_HelpAbout});
 }
 
@@ -400,6 +407,7 @@ void TForm1::ActionList1Update()
     act_FileSave->setEnabled(doc);
     act_FileClose->setEnabled(doc);
     act_SetSetProperty->setEnabled(doc);
+    A1->setEnabled(doc);
     // Without an installed printer the print dialog still offers a PDF file.
     act_FilePreview->setEnabled(doc);
     act_FilePrint->setEnabled(doc);

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "apps/sitelay/file_dialogs.h"
+#include "apps/sitelay/legend_prompts.h"
 
 #include "siteplan/host/plane_map_view.h"
 
@@ -60,6 +61,7 @@ struct TForm1Options {
     QString RecentIniFile = QStringLiteral("OpenPlaneMap.Ini");
     // The legend library; a relative name lies in the program data folder.
     QString LegendLibrary = QStringLiteral("Legends.dll");
+    TLegendPrompts* LegendPrompts = nullptr; // null: the Qt input box and file dialog
 };
 
 class TForm1 : public QMainWindow {
@@ -108,6 +110,8 @@ public:
     QAction* act_ShowZoomOut;
     QAction* act_EditProperty;
     QAction* act_SetSetProperty;
+    QAction* E1; // edit the legend library
+    QAction* A1; // add the plan to the legend library
     // The enabling rules of every command.
     void ActionList1Update();
 
@@ -118,6 +122,13 @@ public:
     void act_FileCloseExecute();
     // The map-property dialog; on OK the status and the sheet's place follow.
     void act_SetSetPropertyExecute();
+    // The legend-library editor; on OK the library is saved and the legend
+    // pages rebuilt. A library that cannot be read or saved is reported and
+    // its file stays as it was.
+    void E1Click();
+    // The plan as a new legend of the library; on OK it is saved and the
+    // legend pages rebuilt.
+    void A1Click();
     void qppm_OpenFileClickItem(const QString& fileName);
     // Preview, print (after the print dialog) and printer set-up of the
     // application's printer.
@@ -235,6 +246,7 @@ private:
     TFileDialogs* FDialogs;
     std::unique_ptr<siteplan::TShapePropertyEditor> FOwnPropertyEditor;
     siteplan::TShapePropertyEditor* FPropertyEditor;
+    TLegendPrompts* FLegendPrompts;
 
     std::unique_ptr<siteplan::TPlaneMapView> FView;
     QString FFileName;

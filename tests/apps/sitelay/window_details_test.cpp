@@ -121,9 +121,9 @@ TEST_F(WindowDetailsTest, TheMenuRowSwitchesMenusByPointerAndArrowKeys)
         if (button->menu())
             buttons.push_back(button);
     std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
-    ASSERT_EQ(buttons.size(), 5u);
-    QMenu* menus[5];
-    for (int i = 0; i < 5; ++i)
+    ASSERT_EQ(buttons.size(), 6u);
+    QMenu* menus[6];
+    for (int i = 0; i < 6; ++i)
         menus[i] = buttons[static_cast<std::size_t>(i)]->menu();
 
     const auto pointAt = [&](int target) {
@@ -147,7 +147,7 @@ TEST_F(WindowDetailsTest, TheMenuRowSwitchesMenusByPointerAndArrowKeys)
         {menus[1], key(Qt::Key_Left)},
         {menus[0], key(Qt::Key_Left)},
         // From the first menu Left goes round to the last.
-        {menus[4], key(Qt::Key_Escape)},
+        {menus[5], key(Qt::Key_Escape)},
     });
     buttons[0]->click();
     EXPECT_EQ(steps.Done(), 8u);
