@@ -50,21 +50,40 @@ std::int32_t RoundInt(double value) { return SaturateInt(Round(value)); }
 
 std::int32_t TruncInt(double value) { return SaturateInt(Trunc(value)); }
 
-std::int32_t MulDiv(std::int32_t number, std::int32_t numerator, std::int32_t denominator)
+namespace {
+
+// number * numerator / denominator rounded half away from zero; the
+// denominator is not 0. The magnitude of the result fits in int64 because
+// the product of two int32 values does.
+std::int64_t ScaledRounded(std::int32_t number, std::int32_t numerator, std::int32_t denominator)
 {
-    if (denominator == 0)
-        return -1;
     const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
     std::int64_t magnitude = product < 0 ? -product : product;
     const std::int64_t divisor = denominator < 0 ? -static_cast<std::int64_t>(denominator)
                                                  : static_cast<std::int64_t>(denominator);
     magnitude = (magnitude + divisor / 2) / divisor;
     const bool negative = (product < 0) != (denominator < 0);
-    const std::int64_t result = negative ? -magnitude : magnitude;
+    return negative ? -magnitude : magnitude;
+}
+
+} // namespace
+
+std::int32_t MulDiv(std::int32_t number, std::int32_t numerator, std::int32_t denominator)
+{
+    if (denominator == 0)
+        return -1;
+    const std::int64_t result = ScaledRounded(number, numerator, denominator);
     if (result > std::numeric_limits<std::int32_t>::max()
         || result < std::numeric_limits<std::int32_t>::min())
         return -1;
     return static_cast<std::int32_t>(result);
+}
+
+std::int32_t MulDivSaturated(std::int32_t number, std::int32_t numerator, std::int32_t denominator)
+{
+    if (denominator == 0)
+        return 0;
+    return SaturateInt(ScaledRounded(number, numerator, denominator));
 }
 
 QString FloatToStr(float value)

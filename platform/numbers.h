@@ -27,6 +27,11 @@ std::int32_t SaturateInt(std::int64_t value);
 // away from zero. A zero denominator or a result outside int32 gives -1.
 std::int32_t MulDiv(std::int32_t number, std::int32_t numerator, std::int32_t denominator);
 
+// MulDiv for lengths and sizes, where -1 would be read as a real length: the
+// same rounding (halves away from zero), a zero denominator gives 0 and a
+// result outside int32 saturates at the limits.
+std::int32_t MulDivSaturated(std::int32_t number, std::int32_t numerator, std::int32_t denominator);
+
 // The shortest decimal text that reads back as the same single-precision
 // value: "2.5", "3", "0.3", "100000". Negative zero shows as "0"; values of
 // 1e15 and above, or below 1e-4, use an exponent ("1E+20").

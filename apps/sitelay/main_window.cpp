@@ -141,6 +141,10 @@ void TForm1::CreateActions()
                                 QStringLiteral("将当前平面图另存为一个平面图文件"));
     act_FileClose = MakeAction(this, QStringLiteral("关闭(&C)"), QStringLiteral("关闭当前的平面图文件"));
     act_FileExit = MakeAction(this, QStringLiteral("退出(&X)"), QString());
+    act_FilePreview = MakeAction(this, QStringLiteral("打印预览(&V)..."), QStringLiteral("予览当前平面图的打印效果"));
+    act_FilePrintSet = MakeAction(this, QStringLiteral("打印机设置(&R)..."), QStringLiteral("设置打印机"));
+    act_FilePrint = MakeAction(this, QStringLiteral("打印(&P)..."), QStringLiteral("打印当前的平面图"),
+                               QKeySequence(Qt::CTRL | Qt::Key_P));
     act_HelpHelp = MakeAction(this, QStringLiteral("平面图 帮助(&P)"), QStringLiteral("平面图帮助"),
                               QKeySequence(Qt::Key_F1));
     act_HelpAbout = MakeAction(this, QStringLiteral("关于(&A)..."), QString());
@@ -188,6 +192,9 @@ void TForm1::CreateActions()
     connect(act_FileSaveAs, &QAction::triggered, this, [this] { Run([&] { act_FileSaveAsExecute(); }); });
     on(act_FileClose, &TForm1::act_FileCloseExecute);
     connect(act_FileExit, &QAction::triggered, this, &QWidget::close);
+    on(act_FilePreview, &TForm1::act_FilePreviewExecute);
+    on(act_FilePrintSet, &TForm1::act_FilePrintSetExecute);
+    on(act_FilePrint, &TForm1::act_FilePrintExecute);
     connect(act_HelpHelp, &QAction::triggered, this, [this] {
         Run([&] {
             if (QFileInfo::exists(kHelpFile))
@@ -250,7 +257,8 @@ void TForm1::CreateMenus()
         ToolBar2->addWidget(button);
     };
     addMenu(QStringLiteral("文件(&F)"), {act_FileNew, act_FileOpen, nullptr, act_FileSave, act_FileSaveAs, nullptr,
-                                        act_FileClose, nullptr, act_FileExit});
+                                        act_FileClose, nullptr, act_FilePreview, act_FilePrintSet, act_FilePrint, nullptr,
+                                        act_FileExit});
     addMenu(QStringLiteral("编辑(&E)"), {act_EditCopy, act_EditCut, act_EditPase, nullptr, act_EditDelete, act_EditDeleteAll, nullptr, act_EditSelectAll, act_EditNotSelect});
     addMenu(QStringLiteral("设置(&T)"), {act_EditProperty});
     addMenu(QStringLiteral("显示(&S)"), {act_ShowRePain, nullptr, act_ShowZoomIn, act_ShowZoom, act_ShowZoomOut});
@@ -269,6 +277,10 @@ void TForm1::CreateToolBars()
     }
     ToolBar3->addAction(act_FileSave);
     ToolBar3->addAction(act_FileClose);
+    ToolBar3->addSeparator();
+    ToolBar3->addAction(act_FilePreview);
+    ToolBar3->addAction(act_FilePrintSet);
+    ToolBar3->addAction(act_FilePrint);
 
     auto* ToolBar4 = addToolBar(QStringLiteral("显示"));
     ToolBar4->addAction(act_ShowRePain);
@@ -378,6 +390,9 @@ void TForm1::ActionList1Update()
     const int zoom = doc ? map->Zoom() : 100;
     act_FileSave->setEnabled(doc);
     act_FileClose->setEnabled(doc);
+    // Without an installed printer the print dialog still offers a PDF file.
+    act_FilePreview->setEnabled(doc);
+    act_FilePrint->setEnabled(doc);
     act_EditCopy->setEnabled(selected);
     act_EditCut->setEnabled(selected);
     act_EditPase->setEnabled(doc && map->CanPaste());

@@ -88,6 +88,9 @@ public:
     QAction* act_FileSaveAs;
     QAction* act_FileClose;
     QAction* act_FileExit;
+    QAction* act_FilePreview;
+    QAction* act_FilePrintSet;
+    QAction* act_FilePrint;
     QAction* act_HelpHelp;
     QAction* act_HelpAbout;
     QAction* act_EditCopy;
@@ -111,6 +114,11 @@ public:
     void act_FileOpenExecute();
     void act_FileCloseExecute();
     void qppm_OpenFileClickItem(const QString& fileName);
+    // Preview, print (after the print dialog) and printer set-up of the
+    // application's printer.
+    void act_FilePreviewExecute();
+    void act_FilePrintExecute();
+    void act_FilePrintSetExecute();
 
     // --- Paper, scale, orientation, zoom ---
     QComboBox* cmb_PlanmapSize;

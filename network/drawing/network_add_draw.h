@@ -168,7 +168,8 @@ private:
     // The duration text of a work, with its interval.
     static QString WorkValueText(const TWorkItem& work);
     WorkTextMetrics TextMetricsOf(platform::Canvas& canvas, const TWorkItem& work);
-    bool WorkMayShow(platform::Canvas& canvas, TWorkItem& work, const QRect& clip);
+    bool WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
+                     const QRect& clip);
     platform::Canvas& MeasureCanvas();
     const OffsetShift& Shift() const;
     int HalfDaySteps(std::int64_t dx) const;

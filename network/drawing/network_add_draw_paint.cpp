@@ -566,11 +566,11 @@ WorkTextMetrics TVYRNetworkAddDraw::TextMetricsOf(platform::Canvas& canvas, cons
     return m_pass->worksFont;
 }
 
-bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, TWorkItem& work, const QRect& clip)
+bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
+                                     const QRect& clip)
 {
     // A box that holds everything DrawWork can paint for the work: its lines
     // with pen, arcs and arrowhead, and its texts at their largest.
-    const WorkGeometry& geometry = Geometry(work);
     const std::int64_t radius = ScreenCoordinate(Nodes().Radii());
     const std::int64_t margin = std::int64_t{ScreenCoordinate(GetWorkPenWidth(work))} + 8
                                 + ScreenCoordinate(Works().ArrowHeight()) + ScreenCoordinate(Works().ArrowWidth())
@@ -602,17 +602,23 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     // A work without both its nodes has no line to draw.
     if (!HasBothNodes(work))
         return;
-    BeginPaintPass();
+    // Outside a paint pass everything is computed here, and the crossings
+    // test every drawn work.
+    WorkGeometry single;
+    if (!m_pass) {
+        single.polyline = ComputeWorkPolyline(work);
+        single.shortened = single.polyline;
+        ShortenPolyline(single.shortened);
+        single.bounds = PolylineBounds(single.shortened);
+    }
+    const WorkGeometry& geometry = m_pass ? Geometry(work) : single;
     const bool screen = &canvas == m_canvas;
     if (screen) {
         QRect clip = canvas.ClipRect();
         clip.translate(-origin);
-        if (!WorkMayShow(canvas, work, clip)) {
-            EndPaintPass();
+        if (!WorkMayShow(canvas, work, geometry, clip))
             return;
-        }
     }
-    WorkGeometry& geometry = Geometry(work);
     const TPointList& p = geometry.polyline;
     const int direction = ArrowDirection(p);
     const QPoint end = p.back();
@@ -652,7 +658,6 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     }
     textRect.translate(origin);
     DrawWorkText(canvas, work, textRect);
-    EndPaintPass();
 }
 
 QString TVYRNetworkAddDraw::WorkValueText(const TWorkItem& work)

@@ -52,6 +52,21 @@ TEST(Numbers, MulDivUsesWideIntermediateAndRoundsHalfAway)
         EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.out) << c.a << "*" << c.b << "/" << c.c;
 }
 
+TEST(Numbers, MulDivSaturatedNeverDividesByZeroAndClampsTheResult)
+{
+    struct Case { std::int32_t a, b, c, out; };
+    const Case cases[] = {
+        {5, 1, 2, 3}, {-5, 1, 2, -3}, {794, 254, 96, 2101},
+        {2100, 0, 254, 0},                // a resolution of 0 on the way in
+        {2100, 254, 0, 0},                // and on the way out
+        {0x7FFFFFFF, 2, 1, 0x7FFFFFFF},   // saturates instead of giving -1
+        {-0x7FFFFFFF - 1, 2, 1, -0x7FFFFFFF - 1},
+        {-0x7FFFFFFF - 1, -1, 1, 0x7FFFFFFF},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MulDivSaturated(c.a, c.b, c.c), c.out) << c.a << "*" << c.b << "/" << c.c;
+}
+
 TEST(Numbers, FloatToStrGivesShortestText)
 {
     struct Case { float in; const char* out; };
