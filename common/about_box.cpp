@@ -1,5 +1,7 @@
 #include "common/about_box.h"
 
+#include "platform/qt/fixed_dialog_border.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -36,6 +38,7 @@ AboutBoxContent AboutBoxContent::Arrowplan()
 
 TAboutBox::TAboutBox(const AboutBoxContent& content, QWidget* parent) : QDialog(parent)
 {
+    platform::UseFixedDialogBorder(*this);
     setWindowTitle(QStringLiteral("关于系统..."));
     setFixedSize(358, 182);
 

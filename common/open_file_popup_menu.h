@@ -35,6 +35,7 @@ public:
     void SetIniTopName(const QString& name) { list_.SetIniTopName(name); }
     void SetIniSubName(const QString& name) { list_.SetIniSubName(name); }
     void SetMaxNumber(int number) { list_.SetMaxNumber(number); }
+    void SetKeptNumber(int number) { list_.SetKeptNumber(number); }
     void SetMultiFile(bool multiFile) { list_.SetMultiFile(multiFile); }
     void SetIniFileName(const QString& name);
 

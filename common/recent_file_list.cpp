@@ -32,8 +32,8 @@ bool RecentFileList::SetCurFileName(const QString& fileName)
     if (multiFile_ && !curFileName_.isEmpty() && !runList_.contains(curFileName_))
         runList_.append(curFileName_);
     entries_.removeAll(curFileName_);
-    if (entries_.size() > maxNumber_)
-        entries_.resize(maxNumber_);
+    if (entries_.size() > KeptNumber())
+        entries_.resize(KeptNumber());
     return true;
 }
 
@@ -51,16 +51,17 @@ bool RecentFileList::WriteIni() const
         return true;
     platform::IniFile ini(iniPath_);
     const auto key = [this](int i) { return iniSubName_ + QString::number(i); };
+    const int kept = KeptNumber();
     int k = 0;
     if (multiFile_) {
-        k = static_cast<int>(std::min<qsizetype>(runList_.size(), maxNumber_));
+        k = static_cast<int>(std::min<qsizetype>(runList_.size(), kept));
         for (int i = 0; i < k; ++i)
             ini.WriteString(iniTopName_, key(i), runList_[i]);
     } else if (!curFileName_.isEmpty()) {
         ini.WriteString(iniTopName_, key(0), curFileName_);
         k = 1;
     }
-    for (int i = 0; i < maxNumber_ - k; ++i)
+    for (int i = 0; i < kept - k; ++i)
         ini.WriteString(iniTopName_, key(i + k), i < entries_.size() ? entries_[i] : QString());
     return ini.UpdateFile();
 }

@@ -32,6 +32,12 @@ public:
     int MaxNumber() const { return maxNumber_; }
     void SetMaxNumber(int number) { maxNumber_ = number < 0 ? 0 : number; }
 
+    // Number of entries kept and written: MaxNumber unless a fixed number
+    // is set, which then holds whatever MaxNumber reads (Sitelay keeps
+    // five). A number below 1 returns to MaxNumber.
+    int KeptNumber() const { return keptNumber_ > 0 ? keptNumber_ : maxNumber_; }
+    void SetKeptNumber(int number) { keptNumber_ = number < 0 ? 0 : number; }
+
     // Multi-file mode: a document that stops being current does not return
     // to the entries; every document made current during the run is
     // written first, in order of first use.
@@ -60,6 +66,7 @@ private:
     QString iniTopName_ = QStringLiteral("OpenFile");
     QString iniSubName_ = QStringLiteral("File");
     int maxNumber_ = 5;
+    int keptNumber_ = 0; // 0: MaxNumber
     bool multiFile_ = false;
     QString curFileName_;
     QStringList entries_;

@@ -2,6 +2,7 @@
 // with the rulers and the status bar; and the enabling rules.
 #include "apps/sitelay/main_window.h"
 
+#include "apps/sitelay/menu_row.h"
 #include "apps/sitelay/methods_panel.h"
 #include "apps/sitelay/resource_images.h"
 #include "apps/sitelay/zoom_steps.h"
@@ -43,9 +44,9 @@ const QString kHelpFile = QStringLiteral("平面图制作.CHM");
 QAction* MakeAction(QWidget* owner, const QString& caption, const QString& hint,
                     const QKeySequence& key = QKeySequence())
 {
+    // The hint is the tool tip only: the status bar keeps its panels.
     auto* action = new QAction(caption, owner);
     action->setToolTip(hint);
-    action->setStatusTip(hint);
     if (!key.isEmpty())
         action->setShortcut(key);
     owner->addAction(action);
@@ -92,6 +93,8 @@ TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(pare
     qppm_OpenFile->SetIniTopName(QStringLiteral("OpenFile"));
     qppm_OpenFile->SetIniSubName(QStringLiteral("File"));
     qppm_OpenFile->SetMaxNumber(5);
+    // Five entries are kept and written whatever MaxNumber reads.
+    qppm_OpenFile->SetKeptNumber(5);
     qppm_OpenFile->SetIniFileName(options.RecentIniFile);
     connect(qppm_OpenFile, &common::TQOpenFilePopupMenu::ClickItem, this,
             [this](const QString& fileName) { Run([&] { qppm_OpenFileClickItem(fileName); }); });
@@ -168,6 +171,7 @@ void TForm1::CreateActions()
     act_ShowZoomOut = MakeAction(this, QStringLiteral("缩小(&O)"),
                                  QStringLiteral("缩小显示平面图，将显示比例尺缩小一倍"));
     act_EditProperty = MakeAction(this, QStringLiteral("属性..."), QStringLiteral("设置当前选中图形的属性"));
+    act_SetSetProperty = MakeAction(this, QStringLiteral("设置图纸尺寸(&U)..."), QStringLiteral("设置平面图的属性"));
 
     act_FileNew->setIcon(CommandIcon(CommandGlyph::New));
     act_FileOpen->setIcon(CommandIcon(CommandGlyph::Open));
@@ -191,6 +195,7 @@ void TForm1::CreateActions()
     connect(act_FileSave, &QAction::triggered, this, [this] { Run([&] { act_FileSaveExecute(); }); });
     connect(act_FileSaveAs, &QAction::triggered, this, [this] { Run([&] { act_FileSaveAsExecute(); }); });
     on(act_FileClose, &TForm1::act_FileCloseExecute);
+    on(act_SetSetProperty, &TForm1::act_SetSetPropertyExecute);
     connect(act_FileExit, &QAction::triggered, this, &QWidget::close);
     on(act_FilePreview, &TForm1::act_FilePreviewExecute);
     on(act_FilePrintSet, &TForm1::act_FilePrintSetExecute);
@@ -239,6 +244,7 @@ void TForm1::CreateMenus()
     auto* ToolBar2 = addToolBar(QStringLiteral("菜单"));
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* menuRow = new TMenuRow(ToolBar2);
     const auto addMenu = [&](const QString& caption, std::initializer_list<QAction*> items) {
         auto* menu = new QMenu(caption, this);
         for (QAction* item : items) {
@@ -250,17 +256,17 @@ void TForm1::CreateMenus()
         auto* button = new QToolButton(ToolBar2);
         button->setText(caption);
         button->setMenu(menu);
-        button->setPopupMode(QToolButton::InstantPopup);
         button->setAutoRaise(true);
         button->setMinimumWidth(79);
         connect(menu, &QMenu::aboutToShow, this, &TForm1::ActionList1Update);
         ToolBar2->addWidget(button);
+        menuRow->AddButton(button);
     };
     addMenu(QStringLiteral("文件(&F)"), {act_FileNew, act_FileOpen, nullptr, act_FileSave, act_FileSaveAs, nullptr,
                                         act_FileClose, nullptr, act_FilePreview, act_FilePrintSet, act_FilePrint, nullptr,
                                         act_FileExit});
     addMenu(QStringLiteral("编辑(&E)"), {act_EditCopy, act_EditCut, act_EditPase, nullptr, act_EditDelete, act_EditDeleteAll, nullptr, act_EditSelectAll, act_EditNotSelect});
-    addMenu(QStringLiteral("设置(&T)"), {act_EditProperty});
+    addMenu(QStringLiteral("设置(&T)"), {act_SetSetProperty, nullptr, act_EditProperty});
     addMenu(QStringLiteral("显示(&S)"), {act_ShowRePain, nullptr, act_ShowZoomIn, act_ShowZoom, act_ShowZoomOut});
     addMenu(QStringLiteral("帮助(&H)"), {act_HelpHelp, nullptr, act_HelpAbout});
 }
@@ -366,12 +372,13 @@ void TForm1::CreateWorkspace()
 
 void TForm1::CreateStatusBar()
 {
+    // Permanent panels: a status tip from any widget cannot hide them.
     for (const int width : {150, 100, 100, 180, 50}) {
         auto* panel = new QLabel(statusBar());
         panel->setMinimumWidth(width);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        statusBar()->addWidget(panel, width == 50 ? 1 : 0);
+        statusBar()->addPermanentWidget(panel, width == 50 ? 1 : 0);
         FPanels.push_back(panel);
     }
 }
@@ -390,6 +397,7 @@ void TForm1::ActionList1Update()
     const int zoom = doc ? map->Zoom() : 100;
     act_FileSave->setEnabled(doc);
     act_FileClose->setEnabled(doc);
+    act_SetSetProperty->setEnabled(doc);
     // Without an installed printer the print dialog still offers a PDF file.
     act_FilePreview->setEnabled(doc);
     act_FilePrint->setEnabled(doc);

@@ -105,6 +105,7 @@ public:
     QAction* act_ShowZoom;
     QAction* act_ShowZoomOut;
     QAction* act_EditProperty;
+    QAction* act_SetSetProperty;
     // The enabling rules of every command.
     void ActionList1Update();
 
@@ -113,6 +114,8 @@ public:
     bool act_FileSaveAsExecute();
     void act_FileOpenExecute();
     void act_FileCloseExecute();
+    // The map-property dialog; on OK the status and the sheet's place follow.
+    void act_SetSetPropertyExecute();
     void qppm_OpenFileClickItem(const QString& fileName);
     // Preview, print (after the print dialog) and printer set-up of the
     // application's printer.
@@ -132,7 +135,10 @@ public:
 
     // --- Status bar ---
     QString StatusPanel(int index) const;
-    void PlaneMapMouseMove(QPoint p);
+    // Shows the site position of a move on the sheet. Moves over the
+    // workspace around it are not the plan's, except while a button is held
+    // (the plan keeps the mouse during a drag).
+    void PlaneMapMouseMove(siteplan::TShiftState shift, QPoint p);
     void PlaneMapHint(const QString& hint);
 
     // --- Tool pages ---

@@ -106,7 +106,9 @@ void TForm1::FreeMap()
 void TForm1::BindPlaneMap(siteplan::TPlaneMap& map)
 {
     map.SetPropertyEditor(FPropertyEditor);
-    map.onMouseMove = [this](siteplan::TPlaneMap*, siteplan::TShiftState, QPoint p) { PlaneMapMouseMove(p); };
+    map.onMouseMove = [this](siteplan::TPlaneMap*, siteplan::TShiftState shift, QPoint p) {
+        PlaneMapMouseMove(shift, p);
+    };
     map.onSelectChanged = [this](siteplan::TPlaneMap*, const siteplan::TSelectMapComs&) { PlaneMapSelectChanged(); };
     map.onCurPenChanged = [this](siteplan::TPlaneMap*, siteplan::TMapPen* pen) { ShowPen(*pen); };
     map.onCurBrushChanged = [this](siteplan::TPlaneMap*, siteplan::TMapBrush* brush) { ShowBrush(*brush); };

@@ -2,6 +2,7 @@
 // orientation and zoom, its position in the view and the two rulers.
 #include "apps/sitelay/main_window.h"
 
+#include "apps/sitelay/edit_plane_map_property.h"
 #include "apps/sitelay/resource_images.h"
 #include "apps/sitelay/ruler_marks.h"
 #include "apps/sitelay/zoom_steps.h"
@@ -42,7 +43,7 @@ void TForm1::UpdateMapStatus()
         FPanels[1]->setText(QStringLiteral("比例尺："));
         return;
     }
-    cmb_PlanmapSize->setCurrentIndex(map->PlanmapSize());
+    cmb_PlanmapSize->setCurrentIndex(PaperSizeItem(map->PlanmapSize()));
     FOrientationImage = static_cast<int>(map->Orientation()) + 11;
     ToolButton31->setIcon(CommandIcon(FOrientationImage == 11 ? CommandGlyph::Portrait : CommandGlyph::Landscape));
     FPanels[0]->setText(QStringLiteral("平面图尺寸：%1 * %2mm").arg(map->MapHeight()).arg(map->MapWidth()));
@@ -82,6 +83,17 @@ void TForm1::cmb_PlanmapSizeClick(int index)
     if (!map)
         return;
     map->SetPlanmapSize(index);
+    if (index == kCustomPaperItem)
+        ExecutePlaneMapProperty(*map, *FMessages, this);
+    UpdateMapStatus();
+    CenterMap();
+}
+
+void TForm1::act_SetSetPropertyExecute()
+{
+    siteplan::TPlaneMap* map = PlaneMap();
+    if (!map || !ExecutePlaneMapProperty(*map, *FMessages, this))
+        return;
     UpdateMapStatus();
     CenterMap();
 }
@@ -108,9 +120,14 @@ void TForm1::ToolButton31Click()
     CenterMap();
 }
 
-void TForm1::PlaneMapMouseMove(QPoint p)
+void TForm1::PlaneMapMouseMove(siteplan::TShiftState shift, QPoint p)
 {
-    if (const siteplan::TPlaneMap* map = PlaneMap())
+    const siteplan::TPlaneMap* map = PlaneMap();
+    if (!map)
+        return;
+    const bool dragging = (shift & (siteplan::ssLeft | siteplan::ssRight | siteplan::ssMiddle)) != 0;
+    const bool onSheet = p.x() >= 0 && p.y() >= 0 && p.x() < map->Width() && p.y() < map->Height();
+    if (onSheet || dragging)
         FPanels[3]->setText(MousePositionText(map->ScreenToWorld(p)));
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_window_services.h"
 
+#include "platform/qt/fixed_dialog_border.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QMessageBox>
@@ -106,6 +108,7 @@ MessageButton QtWindowServices::MessageBox(const QString& text, MessageIcon icon
         buttons = MessageButton::Ok;
     QMessageBox box(BoxIcon(icon), title.isEmpty() ? ApplicationTitle() : title, text, QMessageBox::NoButton,
                     control_ ? control_->window() : nullptr);
+    UseFixedDialogBorder(box);
     QPushButton* first = nullptr;
     for (const ButtonText& b : kButtons) {
         if (!buttons.testFlag(b.button))

@@ -1,6 +1,7 @@
 #include "edit_property.h"
 
 #include "platform/fonts.h"
+#include "platform/qt/fixed_dialog_border.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@ TFrm_EditProperty::TFrm_EditProperty(QWidget* parent)
       bbtn_Cancel(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), Panel1))
 {
     platform::InstallFontSubstitutes();
+    platform::UseFixedDialogBorder(*this);
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(12);
     setFont(font);
