@@ -75,13 +75,23 @@ int TVYRNetwork::RowStart(platform::Canvas& canvas, int x, bool withLabel, int y
     if (!withLabel)
         return x;
     const int width = canvas.TextWidth(kLabelColumnText);
-    DrawTextInRect(canvas, QRect(x, y, width, m_scheduleHeight), label, 2, 1, RulerLineColor());
+    DrawFramedText(canvas, QRect(x, y, width, m_scheduleHeight), label);
     return platform::SaturateInt(std::int64_t{x} + width);
+}
+
+void TVYRNetwork::DrawFramedText(platform::Canvas& canvas, const QRect& rect, const QString& text)
+{
+    DrawTextInRect(canvas, rect, text, 2, 1, -1);
+    const platform::TBrush brush = canvas.Brush;
+    canvas.Brush.Style = platform::TBrushStyle::bsSolid;
+    canvas.Brush.Color = RulerLineColor();
+    canvas.FrameRect(rect.adjusted(0, 0, 1, 1));
+    canvas.Brush = brush;
 }
 
 void TVYRNetwork::DrawCell(platform::Canvas& canvas, int left, int right, int y, const QString& text)
 {
-    DrawTextInRect(canvas, QRect(left, y, std::max(right - left, 0), m_scheduleHeight), text, 2, 1, RulerLineColor());
+    DrawFramedText(canvas, QRect(left, y, std::max(right - left, 0), m_scheduleHeight), text);
 }
 
 void TVYRNetwork::DrawScheduleRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days)

@@ -224,6 +224,21 @@ public:
     bool BitMapSizeAllowed();
     static constexpr std::int64_t MaxBitMapSide = 32767;
 
+    // Resource rows: per-day amounts indexed by day 0 to highest, entry j
+    // for the day from schedule time j - 1 to j. ResourceDays is the array
+    // for the network's total time (empty beyond MaxResourceDays days).
+    static constexpr std::int64_t MaxResourceDays = 1'000'000;
+    std::vector<float> ResourceDays() const;
+    // Adds every work's share of kind (0 labour, 1 workers) to the days it
+    // covers; shares outside days 1 to highest are dropped.
+    void AccumulateResource(std::vector<float>& values, std::int64_t highest, int kind) const;
+    void DrawResourceRow(const std::vector<float>& values, std::int64_t highest, bool withCaption, int y,
+                         const QString& caption, int x, platform::Canvas& canvas);
+    // Dotted lines at every day from day 0 to span, from bottom up to top.
+    void DrawDayLines(platform::Canvas& canvas, int x, bool withLabel, int top, float span, int bottom);
+    // The rulers and day lines, then the works and nodes.
+    void Paint() override;
+
     bool HasSelectedWork() const { return Works().GetSelectedWork() != nullptr; }
 
     // The component stream.
@@ -256,6 +271,9 @@ private:
     int RowStart(platform::Canvas& canvas, int x, bool withLabel, int y, const QString& label);
     int AxisX(int x0, double t) const;
     void DrawCell(platform::Canvas& canvas, int left, int right, int y, const QString& text);
+    // Text centred in rect on the clear brush, then rect widened by one
+    // pixel framed in the ruler colour (a clear brush would frame nothing).
+    void DrawFramedText(platform::Canvas& canvas, const QRect& rect, const QString& text);
     void DrawCalendarCells(platform::Canvas& canvas, int x0, int y, float days, int kind);
     void DrawStepCells(platform::Canvas& canvas, int x0, int y, float days, bool weekdays);
     platform::Canvas& MeasureBitmap();
