@@ -225,7 +225,6 @@ void TVYRNetwork::DrawRubberBand(const TPointList& points, std::uint8_t elbow)
     canvas->Pen.Mode = Color() == 0 ? platform::TPenMode::pmMaskPenNot : platform::TPenMode::pmNotXor;
     canvas->Polyline(line);
     canvas->Pen.Mode = platform::TPenMode::pmCopy;
-    Services().InvalidateRect(PolylineBounds(line).adjusted(-1, -1, 2, 2));
 }
 
 void TVYRNetwork::BandSelect(QPoint e)
