@@ -160,10 +160,13 @@ void TVYRNetwork::Paint()
     const int x0 = TimeToX(0.0f);
     const std::int64_t last = (std::int64_t{m_width - LeftLankWidth()} / SmallWidth() + 1) * SmallDate() + StartJinDu() - 1;
     const float span = static_cast<float>(last);
+    // Rows outside the clip are skipped: they would draw no pixel there.
+    const QRect clip = canvas->ClipRect();
     int y = 0;
     for (int member = tsSchedule; member <= tsDay; ++member)
         if (m_topStyle & (1u << member)) {
-            DrawRulerRow(static_cast<TTableTopStyleMember>(member), *canvas, x0, true, y, span);
+            if (y <= clip.bottom() + 1 && y + m_scheduleHeight + 1 >= clip.top())
+                DrawRulerRow(static_cast<TTableTopStyleMember>(member), *canvas, x0, true, y, span);
             y += m_scheduleHeight;
         }
     if (m_showDayLine)
