@@ -199,6 +199,14 @@ void TVYRNetwork::FinishLoading()
             SetLoading(false);
             throw stream::StreamError(QStringLiteral("文件中有两个节点的标识相同，不能打开。"));
         }
+    // An empty font name is not written, so a stored one reads as the name
+    // every font of the control is made with.
+    for (stream::StoredFont* font : {&m_fontRecord, &m_capFont, &m_dutyFont, &m_netFont})
+        if (font->Font.Name.isEmpty())
+            font->Font.Name = QStringLiteral("宋体");
+    for (auto& [id, font] : m_workFonts)
+        if (font.Font.Name.isEmpty())
+            font.Font.Name = TWorks::DefaultFont().Name;
     for (int i = 0; i < Works().Count(); ++i) {
         TWorkItem& work = *Works().Items(i);
         const auto it = m_workFonts.find(work.ID());

@@ -362,3 +362,21 @@ TEST(NetworkFile, AStoredEmptyWorkCaptionReadsAsANewWorksCaption)
     const QByteArray first = WriteNetwork(*read);
     EXPECT_EQ(Difference(WriteNetwork(*ReadNetwork(first, services)), first), "same");
 }
+
+TEST(NetworkFile, AStoredEmptyFontNameReadsAsTheConstructorsName)
+{
+    Network net;
+    BuildSmall(net);
+    QByteArray bytes = WriteNetwork(net);
+    const QByteArray name = QByteArray("\x09" "Font.Name\x06\x04", 12) + platform::ToGbk(QStringLiteral("宋体"));
+    const QByteArray capName = QByteArray("\x0C" "CapFont.Name\x06\x04", 15) + platform::ToGbk(QStringLiteral("宋体"));
+    bytes = Replaced(bytes, name, QByteArray("\x09" "Font.Name\x06\x00", 12));
+    bytes = Replaced(bytes, capName, QByteArray("\x0C" "CapFont.Name\x06\x00", 15));
+    FakeWindowServices services;
+    const auto read = ReadNetwork(bytes, services);
+    EXPECT_EQ(read->Works().Items(0)->Font().Name, QStringLiteral("宋体"));
+    EXPECT_EQ(read->CapFont().Name, QStringLiteral("宋体"));
+    const QByteArray first = WriteNetwork(*read);
+    EXPECT_EQ(Difference(WriteNetwork(*ReadNetwork(first, services)), first), "same");
+    EXPECT_EQ(first, WriteNetwork(net));
+}
