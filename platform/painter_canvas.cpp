@@ -159,7 +159,10 @@ QRectF PainterCanvas::FigureRect(int left, int top, int right, int bottom) const
         std::swap(left, right);
     if (bottom < top)
         std::swap(top, bottom);
-    QRectF rect(left, top, std::max(right - 1 - left, 0), std::max(bottom - 1 - top, 0));
+    // Edges at the two ends of the int range are more than an int apart.
+    const qreal width = std::max<qreal>(static_cast<qreal>(right) - 1 - left, 0);
+    const qreal height = std::max<qreal>(static_cast<qreal>(bottom) - 1 - top, 0);
+    QRectF rect(left, top, width, height);
     if (Pen.Style == TPenStyle::psInsideFrame && DevicePenWidth() > 1) {
         const qreal inset = std::min({(Pen.Width - 1) / 2.0, rect.width() / 2, rect.height() / 2});
         rect.adjust(inset, inset, -inset, -inset);

@@ -1,11 +1,17 @@
 #include "map_com_classes.h"
 
 #include "siteplan/shapes/vyr_arc.h"
+#include "siteplan/shapes/vyr_b_splines.h"
+#include "siteplan/shapes/vyr_curve.h"
 #include "siteplan/shapes/vyr_ellipse.h"
 #include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_muliangle.h"
 #include "siteplan/shapes/vyr_picture.h"
 #include "siteplan/shapes/vyr_rectangle.h"
 #include "siteplan/shapes/vyr_round_rect_range.h"
+#include "siteplan/shapes/vyr_ta_diao.h"
+#include "siteplan/shapes/vyr_text.h"
+#include "siteplan/shapes/vyr_wei_qiang.h"
 
 #include <map>
 
@@ -24,6 +30,12 @@ std::map<int, TMapComCreator>& Classes()
         {TVYRRoundRectRangle::Kind, &CreateMapComOf<TVYRRoundRectRangle>},
         {TVyrPicture::Kind, &CreateMapComOf<TVyrPicture>},
         {TVyrArc::Kind, &CreateMapComOf<TVyrArc>},
+        {TVyrTaDiao::Kind, &CreateMapComOf<TVyrTaDiao>},
+        {TVyrText::Kind, &CreateMapComOf<TVyrText>},
+        {TVYRCurve::Kind, &CreateMapComOf<TVYRCurve>},
+        {TVYRMuliangle::Kind, &CreateMapComOf<TVYRMuliangle>},
+        {TVYRBSplines::Kind, &CreateMapComOf<TVYRBSplines>},
+        {TVYRWeiQiang::Kind, &CreateMapComOf<TVYRWeiQiang>},
     };
     return classes;
 }

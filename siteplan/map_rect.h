@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace siteplan {
 
@@ -31,8 +32,13 @@ struct TRect {
 
     friend bool operator==(const TRect&, const TRect&) = default;
 
-    // The same rectangle grown by d on every side (shrunk for negative d).
-    TRect Inflated(int d) const { return {Left - d, Top - d, Right + d, Bottom + d}; }
+    // The same rectangle grown by d on every side (shrunk for negative d),
+    // held within int.
+    TRect Inflated(int d) const
+    {
+        const auto grown = [](int v, std::int64_t by) { return platform::SaturateInt(std::int64_t{v} + by); };
+        return {grown(Left, -std::int64_t{d}), grown(Top, -std::int64_t{d}), grown(Right, d), grown(Bottom, d)};
+    }
 
     // The rectangle spanned by two corners in any order.
     static TRect Spanning(QPoint a, QPoint b)
@@ -40,7 +46,13 @@ struct TRect {
         return {std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()), std::max(a.y(), b.y())};
     }
 
-    QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
+    // Edges at the two ends of the int range are more than an int apart:
+    // the corners are given, not the size.
+    QRect ToQRect() const
+    {
+        return QRect(QPoint(Left, Top), QPoint(platform::SaturateInt(std::int64_t{Right} - 1),
+                                               platform::SaturateInt(std::int64_t{Bottom} - 1)));
+    }
 };
 
 } // namespace siteplan

@@ -126,6 +126,9 @@ void TPlaneMap::SavePlan(QIODevice& device) const
 
 bool TPlaneMap::SaveToFile(const QString& fileName)
 {
+    // A shape still being drawn is finished first: it may not yet hold
+    // every point its record writes.
+    EndDrawing();
     QSaveFile file(fileName);
     if (file.open(QIODevice::WriteOnly)) {
         SavePlan(file);
@@ -228,6 +231,7 @@ bool TPlaneMap::LoadPlan(QIODevice& device)
 
 void TPlaneMap::CopySelection()
 {
+    EndDrawing();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

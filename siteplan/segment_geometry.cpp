@@ -1,5 +1,6 @@
 #include "segment_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -38,6 +39,44 @@ float SegmentLength(QPoint a, QPoint b)
     const double dx = static_cast<double>(b.x()) - a.x();
     const double dy = static_cast<double>(b.y()) - a.y();
     return static_cast<float>(std::sqrt(dx * dx + dy * dy));
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
+}
+
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b)
+{
+    return -FloorDiv(-a, b);
+}
+
+TVisibleArea VisibleArea(const platform::Canvas& canvas, std::int64_t reach)
+{
+    const QRect r = canvas.ClipRect();
+    return {std::int64_t{r.left()} - reach, std::int64_t{r.top()} - reach, std::int64_t{r.right()} + reach,
+            std::int64_t{r.bottom()} + reach};
+}
+
+void VisibleStretch(const TVisibleArea& area, QPoint a, double theta, std::int64_t& from, std::int64_t& to)
+{
+    const double ux = std::cos(theta);
+    const double uy = -std::sin(theta);
+    const double xs[2] = {static_cast<double>(area.Left), static_cast<double>(area.Right)};
+    const double ys[2] = {static_cast<double>(area.Top), static_cast<double>(area.Bottom)};
+    double low = 0;
+    double high = 0;
+    bool first = true;
+    for (const double x : xs) {
+        for (const double y : ys) {
+            const double t = (x - a.x()) * ux + (y - a.y()) * uy;
+            low = first ? t : std::min(low, t);
+            high = first ? t : std::max(high, t);
+            first = false;
+        }
+    }
+    from = static_cast<std::int64_t>(std::floor(std::clamp(low, -1e15, 1e15)));
+    to = static_cast<std::int64_t>(std::ceil(std::clamp(high, -1e15, 1e15)));
 }
 
 void SetFontAngle(platform::TFont& font, int angle)

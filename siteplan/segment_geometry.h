@@ -6,6 +6,8 @@
 
 #include <QPoint>
 
+#include <cstdint>
+
 namespace siteplan {
 
 // Direction of the segment from a to b in radians, in [0, 2 pi), counter-
@@ -15,6 +17,26 @@ float SegmentAngle(QPoint a, QPoint b);
 
 // Euclidean distance, computed in double precision.
 float SegmentLength(QPoint a, QPoint b);
+
+// Integer division rounding down and up (toward minus and plus infinity).
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b);
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b);
+
+// The area that drawing on the canvas can reach, grown by reach on every
+// side. Held in 64 bits: a clip box mapped back through a world transform
+// may lie at the very edge of the int range.
+struct TVisibleArea {
+    std::int64_t Left = 0;
+    std::int64_t Top = 0;
+    std::int64_t Right = 0;
+    std::int64_t Bottom = 0;
+};
+TVisibleArea VisibleArea(const platform::Canvas& canvas, std::int64_t reach);
+
+// The stretch [from, to] of distances along the ray from a in direction
+// theta (radians, counter-clockwise on the screen) whose points can lie
+// across from the area: outside it nothing drawn along the ray is visible.
+void VisibleStretch(const TVisibleArea& area, QPoint a, double theta, std::int64_t& from, std::int64_t& to);
 
 // Turns the font's text by angle tenths of a degree, counter-clockwise;
 // 0 restores upright text.

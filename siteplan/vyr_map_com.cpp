@@ -166,7 +166,10 @@ bool TVyrMapCom::HitPolyline(QPoint p, std::span<const QPoint> points, QPoint& h
             } else if (s1.y() == s0.y()) {
                 hits = std::abs(py - s0.y()) < 5;
             } else {
-                const float h = static_cast<float>(s1.y() - s0.y()) / static_cast<float>(s1.x() - s0.x());
+                // Screen points span up to twice the screen limit: their
+                // differences are taken beyond int.
+                const float h = static_cast<float>(static_cast<double>(s1.y()) - s0.y())
+                                / static_cast<float>(static_cast<double>(s1.x()) - s0.x());
                 const float m = static_cast<float>(s0.y()) - static_cast<float>(s0.x()) * h;
                 const double distance = std::abs(h * px - py + m) / std::sqrt(static_cast<double>(h) * h + 1);
                 hits = platform::Round(distance) < 5;

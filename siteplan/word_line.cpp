@@ -28,34 +28,6 @@ void Line(platform::Canvas& canvas, QPoint from, QPoint to)
     canvas.LineTo(to.x(), to.y());
 }
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
-{
-    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
-}
-
-std::int64_t CeilDiv(std::int64_t a, std::int64_t b)
-{
-    return -FloorDiv(-a, b);
-}
-
-// The stretch of distances along the segment from a in direction theta
-// that can reach the rectangle: outside it nothing drawn is visible.
-void VisibleStretch(const QRect& r, QPoint a, double theta, std::int64_t& from, std::int64_t& to)
-{
-    const double ux = std::cos(theta);
-    const double uy = -std::sin(theta);
-    const QPoint corners[4] = {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()};
-    double low = 0;
-    double high = 0;
-    for (int i = 0; i < 4; ++i) {
-        const double t = (static_cast<double>(corners[i].x()) - a.x()) * ux + (static_cast<double>(corners[i].y()) - a.y()) * uy;
-        low = i == 0 ? t : std::min(low, t);
-        high = i == 0 ? t : std::max(high, t);
-    }
-    from = static_cast<std::int64_t>(std::floor(std::clamp(low, -1e15, 1e15)));
-    to = static_cast<std::int64_t>(std::ceil(std::clamp(high, -1e15, 1e15)));
-}
-
 } // namespace
 
 void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int gap, const QString& word)
@@ -74,13 +46,8 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
     // pen wider than any plan uses (a damaged file's) counts as 1024 pixels,
     // so that it cannot make every piece of a long line worth drawing.
     const std::int64_t penReach = std::clamp(canvas.Pen.Width, 0, 1024);
-    const int reach = static_cast<int>(std::min<std::int64_t>(wd + height + penReach + 2, 1 << 20));
-    // A turned or shrunk canvas can give a clip area at the ends of the int
-    // range: growing it stops there.
-    const QRect clip = canvas.ClipRect();
-    const auto grown = [reach](int v, int d) { return platform::SaturateInt(std::int64_t{v} + d * reach); };
-    const QRect visible(QPoint(grown(clip.left(), -1), grown(clip.top(), -1)),
-                        QPoint(grown(clip.right(), 1), grown(clip.bottom(), 1)));
+    const std::int64_t reach = std::min<std::int64_t>(wd + height + penReach + 2, 1 << 20);
+    const TVisibleArea visible = VisibleArea(canvas, reach);
     // Where the rhythm stands at a vertex: positive, the line still to draw
     // before the next word; negative, the part of a word that overhangs.
     std::int64_t carry = 0;

@@ -82,12 +82,12 @@ protected:
     void WritePointList(QDataStream& stream) const;
     void ReadPointList(QDataStream& stream);
 
-private:
     // Refuses a 101st vertex with "线段太多"; true when there is room.
     bool HasRoomForPoint() const;
     void InsertPoint(int index, QPoint world);
     void DeletePoint(int index);
 
+private:
     int FPointCount = 2;
 };
 

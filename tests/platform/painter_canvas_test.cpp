@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <climits>
 
 #include <QImage>
@@ -444,6 +446,23 @@ TEST(PainterCanvasMixModes, FigureFarOutsideTheRangeMixesNothing)
     canvas.Rectangle(-2000000000, -2000000000, -1999999000, -1999999000);
     canvas.Rectangle(2000000000, 0, 2000001000, 5);
     EXPECT_EQ(image, original);
+}
+
+// A frame around a figure that spans the whole coordinate range: its edges
+// lie more than an int apart, and only its sides inside the image show.
+TEST(PainterCanvasMixModes, RectangleSpanningTheWholeRangeDrawsItsVisibleSides)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(white);
+    PainterCanvas canvas(image);
+    canvas.Pen.Mode = TPenMode::pmNotXor;
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Rectangle(-(1 << 30) - 1, 2, (1 << 30) + 1, 6);
+    canvas.Rectangle(std::numeric_limits<int>::min(), 2, std::numeric_limits<int>::max(), 6);
+    canvas.Pen.Mode = TPenMode::pmCopy;
+    canvas.Rectangle(std::numeric_limits<int>::min(), 3, std::numeric_limits<int>::max(), 5);
+    EXPECT_EQ(image.pixel(4, 3), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(4, 0), white);
 }
 
 struct MixCase {

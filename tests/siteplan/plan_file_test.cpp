@@ -5,10 +5,15 @@
 #include "siteplan/plan_records.h"
 #include "siteplan/shapes/vyr_line.h"
 
+#include "platform/painter_canvas.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
+
+#include <limits>
 
 using testshapes::TTestBox;
 
@@ -231,6 +236,36 @@ TEST_F(PlanFile, PolylineLabelBytesLabelAndVertexCountLimitsRoundTrip)
     AddToCorpus(noLabel, QStringLiteral("polyline-plain"));
 }
 
+// A plan whose origin lies near the end of the coordinate range, holding a
+// labelled line turned by a quarter: the clip area, turned back with the
+// line, ends a few pixels before the int limit, and the room around it for
+// the words is added beyond int.
+TEST_F(PlanFile, TurnedLabelledLineAtAHugeOriginPaints)
+{
+    for (const int angle : {900, 2700}) {
+        SCOPED_TRACE(angle);
+        QByteArray bytes = LinePlan;
+        constexpr qsizetype OriginAt = 50;
+        PutInt32(bytes, OriginAt, 1610612736);
+        PutInt32(bytes, OriginAt + 4, 1678442592);
+        PutInt32(bytes, FirstRecordAt + 4, angle);
+        siteplan::TPlaneMap loaded(services);
+        ASSERT_TRUE(LoadBytes(loaded, bytes));
+        AddToCorpus(bytes, QStringLiteral("huge-origin-turned-line-%1").arg(angle));
+        loaded.SelectAll();
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        platform::PainterCanvas canvas(image);
+        loaded.MapCom(0)->ApplyRotation(canvas);
+        const QRect clip = canvas.ClipRect();
+        // Closer to the limit than the words reach.
+        ASSERT_GT(std::max(clip.right(), clip.bottom()), std::numeric_limits<int>::max() - 20)
+            << clip.right() << "," << clip.bottom();
+        loaded.Paint(canvas);
+        EXPECT_EQ(SavedBytes(loaded), bytes);
+    }
+}
+
 TEST_F(PlanFile, TextBytesThatAreNotGbkAreWrittenBackAsRead)
 {
     QByteArray bytes = EmptyPlan;
@@ -343,7 +378,6 @@ TEST_F(DamagedPlan, BadValuesAreRefused)
         {"brush style 8", &EmptyPlan, BrushStyleAt, 8},
         {"font name longer than the file", &EmptyPlan, FontNameLengthAt, 1000},
         {"font name of 2 GB", &EmptyPlan, FontNameLengthAt, 0x7FFFFFFF},
-        {"alignment 3", &EmptyPlan, HorzAlignAt, 3},
         {"negative shape count", &EmptyPlan, CountAt, -1},
         {"more shapes than bytes", &EmptyPlan, CountAt, 1},
         {"huge shape count", &EmptyPlan, CountAt, 0x7FFFFFFF},
@@ -375,6 +409,18 @@ TEST_F(PlanFile, StoredOrdinalsUseTheirLowByte)
     ASSERT_TRUE(LoadBytes(map, bytes));
     EXPECT_EQ(map.Orientation(), siteplan::TPrinterOrientation::poPortrait);
     EXPECT_EQ(map.DefaultPen.Style(), platform::TPenStyle::psDot);
+}
+
+// Alignments no dialog gives are kept as stored (texts draw them as left
+// and top), not refused.
+TEST_F(PlanFile, StoredAlignmentsOutsideTheGroupsAreKept)
+{
+    QByteArray bytes = EmptyPlan;
+    PutInt32(bytes, HorzAlignAt, static_cast<std::int32_t>(0xFFFF0003)); // 3, then -1
+    ASSERT_TRUE(LoadBytes(map, bytes));
+    EXPECT_EQ(map.DefaultTextShow.HorzAlign(), 3);
+    EXPECT_EQ(map.DefaultTextShow.VertAlign(), -1);
+    EXPECT_EQ(SavedBytes(map), bytes);
 }
 
 TEST_F(PlanFile, SaveToFileAndLoadFromFile)

@@ -5,6 +5,11 @@
 #include "tests/apps/sitelay/main_window_fixture.h"
 
 #include "common/about_box.h"
+#include "siteplan/shapes/vyr_b_splines.h"
+#include "siteplan/shapes/vyr_curve.h"
+#include "siteplan/shapes/vyr_muliangle.h"
+#include "siteplan/shapes/vyr_ta_diao.h"
+#include "siteplan/shapes/vyr_wei_qiang.h"
 
 #include "siteplan/legends/legend_library_file.h"
 
@@ -30,8 +35,14 @@ std::vector<int> Tags(const std::vector<QToolButton*>& buttons)
 
 TEST_F(WindowScreenshotTest, APolylineDrawnBesideTheRulers)
 {
-    EXPECT_EQ(Tags(window->PageButtons(0)), (std::vector<int>{0, siteplan::TVYRLine::Kind, 2, 3, 4, 8, 9}));
-    EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0}));
+    EXPECT_EQ(Tags(window->PageButtons(0)),
+              (std::vector<int>{0, siteplan::TVYRLine::Kind, 2, 3, 4, siteplan::TVYRCurve::Kind,
+                                siteplan::TVYRMuliangle::Kind, 7, 8, 9, siteplan::TVYRBSplines::Kind}));
+    EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0, siteplan::TVyrTaDiao::Kind, siteplan::TVYRWeiQiang::Kind}));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRCurve::Kind)->toolTip(), QStringLiteral("贝塞尔曲线"));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRMuliangle::Kind)->toolTip(), QStringLiteral("多边形"));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRBSplines::Kind)->toolTip(), QStringLiteral("自由曲线"));
+    EXPECT_EQ(window->ToolButtonOf(siteplan::TVYRWeiQiang::Kind)->toolTip(), QStringLiteral("围墙"));
 
     window->resize(1100, 760);
     QApplication::processEvents();
