@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 namespace network {
@@ -51,6 +52,7 @@ constexpr TShiftState ssRight = 16;
 class NodeRecords;
 class WorkRecords;
 class StoredLankPanel;
+class TGlideTemplet;
 
 class TVYRNetwork : public TVYRNetworkAddDraw, public stream::StreamObject {
 public:
@@ -198,6 +200,18 @@ public:
 
     bool HasSelectedWork() const { return Works().GetSelectedWork() != nullptr; }
 
+    // Work groups. CopyWorks stores the selected works, which must start
+    // from one node, as a templet in CopyStream; PasteWorks rebuilds the
+    // stored group from node, or with node nil in place of work. A damaged
+    // copy raises stream::StreamError before the network changes.
+    void CopyWorks();
+    void PasteWorks(TNodeItem* node, TWorkItem* work);
+    // Rebuilds a templet read from a copy stream; the templet's nodes record
+    // the network nodes that stand for them.
+    void PasteTemplet(TGlideTemplet& templet, TNodeItem* node, TWorkItem* work);
+    bool CanPaste() const;
+    const std::optional<QByteArray>& CopyStream() const { return m_copyStream; }
+
     // The component stream.
     QByteArray ClassName() const override { return "TVYRNetwork"; }
     const stream::PropertyTable& Properties() const override;
@@ -290,6 +304,7 @@ private:
     TWorkChanged m_onWorkChanged;
     TDrawStateChanged m_onDrawStateChanged;
     TEditItemProperties m_onEditItemProperties;
+    std::optional<QByteArray> m_copyStream;
 
     std::unique_ptr<NodeRecords> m_nodeRecords;
     std::unique_ptr<WorkRecords> m_workRecords;
