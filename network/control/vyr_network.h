@@ -15,6 +15,8 @@
 #include "platform/stream/stored_strings.h"
 #include "platform/stream/stream_object.h"
 
+#include <QStringList>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -212,6 +214,20 @@ public:
     bool CanPaste() const;
     const std::optional<QByteArray>& CopyStream() const { return m_copyStream; }
 
+    // Flow processes (draw state 10). The table has one row per process:
+    // its name, then the rhythm text of each section. RunGlideWizard asks
+    // the host's parameter dialog for the table, the layer count and the
+    // line distance; GenerateGlide adds the pattern from node, or with a
+    // work in that work's place. Rhythms are all checked before anything
+    // changes; a bad one, or a pattern of more than MaxGlideWorks works,
+    // is refused with a message.
+    using TGlideTable = std::vector<QStringList>;
+    using TRunGlideWizard = std::function<bool(TVYRNetwork& sender, TGlideTable& table, int& layers, int& lineDistance)>;
+    void SetOnRunGlideWizard(TRunGlideWizard handler) { m_onRunGlideWizard = std::move(handler); }
+    bool RunGlideWizard(TGlideTable& table, int& layers, int& lineDistance);
+    void GenerateGlide(TNodeItem* node, TWorkItem* work, const TGlideTable& table, int layers, int lineDistance);
+    static constexpr std::int64_t MaxGlideWorks = 1000000;
+
     // The component stream.
     QByteArray ClassName() const override { return "TVYRNetwork"; }
     const stream::PropertyTable& Properties() const override;
@@ -243,6 +259,7 @@ private:
     void DropBendHandle(TWorkItem& w, QPoint q);
     void DropStartHandle(TWorkItem& w, QPoint q);
     void DropEndHandle(TWorkItem& w, QPoint q);
+    void GlidePress(int x, int y);
     // False when linking from to to (NewIDs) would close a cycle.
     bool LinkKeepsOrder(int from, int to) const;
     // The stored form of a control font, refreshed from the font in use.
@@ -305,6 +322,7 @@ private:
     TDrawStateChanged m_onDrawStateChanged;
     TEditItemProperties m_onEditItemProperties;
     std::optional<QByteArray> m_copyStream;
+    TRunGlideWizard m_onRunGlideWizard;
 
     std::unique_ptr<NodeRecords> m_nodeRecords;
     std::unique_ptr<WorkRecords> m_workRecords;
