@@ -226,10 +226,11 @@ void TVYRNetwork::DrawRubberBand(const TPointList& points, std::uint8_t elbow)
     canvas->Pen.Width = 1;
     canvas->Pen.Style = platform::TPenStyle::psSolid;
     canvas->Pen.Color = 0x0000FF;
-    canvas->Pen.Mode = Color() == 0 ? platform::TPenMode::pmMaskPenNot : platform::TPenMode::pmNotXor;
+    // Drawn twice it erases itself. On a black control not-XOR would draw
+    // the inverse of red and mask-pen-not nothing at all, so XOR shows it.
+    canvas->Pen.Mode = Color() == 0 ? platform::TPenMode::pmXor : platform::TPenMode::pmNotXor;
     canvas->Polyline(line);
     canvas->Pen.Mode = platform::TPenMode::pmCopy;
-    Services().InvalidateRect(PolylineBounds(line).adjusted(-1, -1, 2, 2));
 }
 
 void TVYRNetwork::BandSelect(QPoint e)

@@ -128,6 +128,8 @@ void TVYRNetwork::EnterDrawState()
     m_pickedWork = nullptr;
     m_pendingPoints.clear();
     HideHandles();
+    // The selection colours and the handles change all over the view.
+    Invalidate();
     if (m_onDrawStateChanged)
         m_onDrawStateChanged(*this);
 }

@@ -1,0 +1,82 @@
+// The widget that shows one network control: a scroll area whose viewport
+// paints from a back buffer of its own size. The network paints its
+// invalidated parts into the buffer and draws the work being drawn there in
+// not-XOR mode; paintEvent only copies the buffer out. Mouse positions are
+// handed to the network in its own coordinates (scroll offset added).
+//
+// The handle panels of the selected work are drawn over the network; a
+// press on one grabs it, the moves carry it and the release drops it.
+//
+// The network's own width and height are set to the area it needs: its
+// time axis and rows plus a margin of 200 pixels, at least the viewport.
+//
+// Ownership: the view owns its window services and the network it shows.
+#pragma once
+
+#include "network/control/vyr_network.h"
+
+#include "platform/painter_canvas.h"
+#include "platform/qt/qt_window_services.h"
+#include "platform/translated_canvas.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QRegion>
+
+#include <memory>
+
+namespace network {
+
+class TNetworkView : public QAbstractScrollArea {
+public:
+    explicit TNetworkView(QWidget* parent = nullptr);
+    ~TNetworkView() override;
+
+    // Replaces the network shown by a fresh one, or by network (which must
+    // have been made on Services()).
+    TVYRNetwork& NewNetwork();
+    TVYRNetwork& SetNetwork(std::unique_ptr<TVYRNetwork> network);
+    TVYRNetwork& Network() const { return *FNetwork; }
+    platform::WindowServices& Services() const;
+
+    // The network's coordinates of a viewport position.
+    QPoint ToNetwork(QPoint viewportPos) const;
+    // The back buffer as it stands (what the viewport shows).
+    const QImage& Buffer() const { return FBuffer; }
+    // A full render of the network at the current scroll position, handles
+    // included, into a fresh image of the viewport's size.
+    QImage FreshRender();
+    // Not owned; null gives the network Qt message boxes again.
+    void SetMessageServices(platform::WindowServices* services);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    class ViewServices;
+
+    void MarkDirty(const QRegion& viewportRegion);
+    void RenderDirty();
+    void RenderInto(platform::PainterCanvas& target, const QRegion& region, QSize size);
+    void RebuildBuffer();
+    void SyncScrollRanges();
+    QPoint ScrollOffset() const;
+    template <class F>
+    void Guarded(F&& operation);
+
+    std::unique_ptr<ViewServices> FServices;
+    std::unique_ptr<TVYRNetwork> FNetwork;
+    QImage FBuffer;
+    std::unique_ptr<platform::PainterCanvas> FBufferCanvas;
+    std::unique_ptr<platform::TranslatedCanvas> FCanvas;
+    QRegion FDirty;
+    QPoint FGrabOffset;
+};
+
+} // namespace network
