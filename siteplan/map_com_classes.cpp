@@ -6,6 +6,8 @@
 #include "siteplan/shapes/vyr_picture.h"
 #include "siteplan/shapes/vyr_rectangle.h"
 #include "siteplan/shapes/vyr_round_rect_range.h"
+#include "siteplan/shapes/vyr_ta_diao.h"
+#include "siteplan/shapes/vyr_text.h"
 
 #include <map>
 
@@ -24,6 +26,8 @@ std::map<int, TMapComCreator>& Classes()
         {TVYRRoundRectRangle::Kind, &CreateMapComOf<TVYRRoundRectRangle>},
         {TVyrPicture::Kind, &CreateMapComOf<TVyrPicture>},
         {TVyrArc::Kind, &CreateMapComOf<TVyrArc>},
+        {TVyrTaDiao::Kind, &CreateMapComOf<TVyrTaDiao>},
+        {TVyrText::Kind, &CreateMapComOf<TVyrText>},
     };
     return classes;
 }

@@ -1,6 +1,15 @@
 #include "map_pen.h"
 
+#include <algorithm>
+
 namespace siteplan {
+
+platform::TPen TMapPen::DrawnValue() const
+{
+    platform::TPen value = FValue;
+    value.Width = std::min(value.Width, MaxDrawnWidth);
+    return value;
+}
 
 void TMapPen::SetColor(platform::TColor color)
 {

@@ -16,6 +16,11 @@ public:
     int Width() const { return FValue.Width; }
     // The value to put on a canvas (mode copy).
     const platform::TPen& Value() const { return FValue; }
+    // Value() with the width held within MaxDrawnWidth: a wider pen from a
+    // damaged file is kept as stored but drawn no wider, so that such a plan
+    // cannot make painting slow.
+    platform::TPen DrawnValue() const;
+    static constexpr int MaxDrawnWidth = 1024;
 
     // Each setter fires OnChange when the value differs from the stored one.
     void SetColor(platform::TColor color);

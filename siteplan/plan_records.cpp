@@ -19,11 +19,6 @@ void WriteFlag(QDataStream& stream, bool on)
     stream << qint32(on ? 1 : 0);
 }
 
-bool AlignmentValid(std::int16_t value)
-{
-    return value >= 0 && value <= 2;
-}
-
 } // namespace
 
 void PreparePlanStream(QDataStream& stream)
@@ -110,12 +105,10 @@ void ReadTextShow(QDataStream& stream, TTextShowSet& textShow)
     qint16 horz = 0;
     qint16 vert = 0;
     stream >> size >> bold >> italic >> underline >> color >> horz >> vert;
+    // Alignments outside 0..2 are kept as stored; the text draws them as
+    // left and top.
     if (stream.status() != QDataStream::Ok)
         return;
-    if (!AlignmentValid(horz) || !AlignmentValid(vert)) {
-        RefuseRecord(stream);
-        return;
-    }
     textShow.SetStoredFontName(name);
     platform::TFont& font = textShow.Font;
     font.Size = size;

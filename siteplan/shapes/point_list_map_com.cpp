@@ -253,7 +253,9 @@ bool TPointListMapCom::IsValid()
 
 int TPointListMapCom::GetSelectMargin() const
 {
-    const int width = OwnPen.Width();
+    // A damaged file's pen counts as drawn, at most MaxDrawnWidth either way,
+    // so that frames around points at the edge of the range stay in range.
+    const int width = std::clamp(OwnPen.Width(), -TMapPen::MaxDrawnWidth, TMapPen::MaxDrawnWidth);
     return width / 2 + (width % 2 != 0 ? 1 : 0);
 }
 

@@ -343,7 +343,6 @@ TEST_F(DamagedPlan, BadValuesAreRefused)
         {"brush style 8", &EmptyPlan, BrushStyleAt, 8},
         {"font name longer than the file", &EmptyPlan, FontNameLengthAt, 1000},
         {"font name of 2 GB", &EmptyPlan, FontNameLengthAt, 0x7FFFFFFF},
-        {"alignment 3", &EmptyPlan, HorzAlignAt, 3},
         {"negative shape count", &EmptyPlan, CountAt, -1},
         {"more shapes than bytes", &EmptyPlan, CountAt, 1},
         {"huge shape count", &EmptyPlan, CountAt, 0x7FFFFFFF},
@@ -375,6 +374,18 @@ TEST_F(PlanFile, StoredOrdinalsUseTheirLowByte)
     ASSERT_TRUE(LoadBytes(map, bytes));
     EXPECT_EQ(map.Orientation(), siteplan::TPrinterOrientation::poPortrait);
     EXPECT_EQ(map.DefaultPen.Style(), platform::TPenStyle::psDot);
+}
+
+// Alignments no dialog gives are kept as stored (texts draw them as left
+// and top), not refused.
+TEST_F(PlanFile, StoredAlignmentsOutsideTheGroupsAreKept)
+{
+    QByteArray bytes = EmptyPlan;
+    PutInt32(bytes, HorzAlignAt, static_cast<std::int32_t>(0xFFFF0003)); // 3, then -1
+    ASSERT_TRUE(LoadBytes(map, bytes));
+    EXPECT_EQ(map.DefaultTextShow.HorzAlign(), 3);
+    EXPECT_EQ(map.DefaultTextShow.VertAlign(), -1);
+    EXPECT_EQ(SavedBytes(map), bytes);
 }
 
 TEST_F(PlanFile, SaveToFileAndLoadFromFile)

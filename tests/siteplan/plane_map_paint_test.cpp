@@ -143,4 +143,23 @@ TEST_F(PlaneMapPaint, GridLinesOnlyWhereTheCanvasReaches)
                      }));
 }
 
+// Only the shapes whose repaint area meets what the canvas shows are drawn:
+// a box beyond the right edge is left out, one whose frame reaches into
+// the canvas by its margin, or turned into it, is drawn.
+TEST_F(PlaneMapPaint, ShapesOutsideTheCanvasAreNotDrawn)
+{
+    AddBox({100, 100}, {200, 200});
+    AddBox({600, 100}, {700, 200}); // beyond the canvas
+    AddBox({300, 100}, {400, 200}); // its repaint area reaches x 296
+    AddBox({400, 100}, {500, 700})->RotateAngle = 900; // turned across it
+    map.ClearSelection();
+    RecordingCanvas small(QSize(298, 800), 254);
+    map.Paint(small);
+    QStringList drawn;
+    for (const CanvasCall& call : small.Calls())
+        if (call.Op == CanvasOp::Rectangle)
+            drawn << QStringLiteral("%1,%2").arg(call.Args[0]).arg(call.Args[1]);
+    EXPECT_EQ(drawn, (QStringList{"100,100", "300,100", "400,100"}));
+}
+
 } // namespace

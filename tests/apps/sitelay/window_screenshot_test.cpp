@@ -5,6 +5,7 @@
 #include "tests/apps/sitelay/main_window_fixture.h"
 
 #include "common/about_box.h"
+#include "siteplan/shapes/vyr_ta_diao.h"
 
 #include "siteplan/legends/legend_library_file.h"
 
@@ -30,8 +31,8 @@ std::vector<int> Tags(const std::vector<QToolButton*>& buttons)
 
 TEST_F(WindowScreenshotTest, APolylineDrawnBesideTheRulers)
 {
-    EXPECT_EQ(Tags(window->PageButtons(0)), (std::vector<int>{0, siteplan::TVYRLine::Kind, 2, 3, 4, 8, 9}));
-    EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0}));
+    EXPECT_EQ(Tags(window->PageButtons(0)), (std::vector<int>{0, siteplan::TVYRLine::Kind, 2, 3, 4, 7, 8, 9}));
+    EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0, siteplan::TVyrTaDiao::Kind}));
 
     window->resize(1100, 760);
     QApplication::processEvents();

@@ -277,6 +277,24 @@ TEST_F(Polyline, MovedPointsStopAtTheEdgeOfTheCoordinateRange)
     EXPECT_EQ(map.WorldToScreen(line->Points[0]), QPoint(siteplan::ScreenLimit, -siteplan::ScreenLimit));
 }
 
+// A stored pen width at either end of the range counts as at most 1024
+// pixels for the selection frame, so a selected line at the edge of the
+// screen range draws its frame without overflow (the sanitizer build checks).
+TEST_F(Polyline, HugeStoredPenWidthsKeepTheFrameInRange)
+{
+    TVYRLine* line = AddLine({{100, 100}, {300, 100}});
+    map.SetMapScale(1);
+    line->Points[0] = QPoint(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    line->Points[1] = QPoint(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    RecordingCanvas canvas{QSize(400, 300), 254};
+    for (const int width : {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        line->OwnPen.SetWidth(width);
+        EXPECT_LE(std::abs(line->GetSelectMargin()), 512);
+        line->Draw(canvas, siteplan::drawmode::SelectedRotating);
+        EXPECT_EQ(line->OwnPen.Width(), width);
+    }
+}
+
 TEST_F(Polyline, PointMethodsAddInsertDelete)
 {
     TVYRLine* line = AddLine({{100, 100}, {300, 100}, {300, 300}});
@@ -565,6 +583,18 @@ TEST_F(PolylineDrawing, LabelledLineDrawsOnlyNearTheVisibleArea)
     siteplan::DrawWordLine(canvas, longRun, 50, "墙");
     EXPECT_EQ(inView(canvas), expected);
     EXPECT_LT(canvas.Calls().size(), 100u);
+}
+
+// A canvas whose world transform puts the visible area at the end of the
+// number range (a line turned about a centre far away): the word line's
+// reach around it stays within range (the sanitizer build checks).
+TEST_F(PolylineDrawing, LabelledLineOnACanvasShiftedToTheEndOfTheRange)
+{
+    // The visible area lies at about -2147483000 in the line's coordinates.
+    canvas.SetWorldTransform(QTransform::fromTranslate(2147483000.0, 2147483000.0));
+    const std::vector<QPoint> line = {{100, 100}, {400, 100}};
+    siteplan::DrawWordLine(canvas, line, 50, "墙");
+    EXPECT_TRUE(canvas.Log(CanvasOp::TextOut).isEmpty()); // all of it outside the view
 }
 
 TEST_F(PolylineDrawing, LineWithALabelDrawsTheWordLine)
