@@ -79,6 +79,15 @@ void TWorkItem::SetContinueTime(float value)
     Report(wkContinueTime);
 }
 
+void TWorkItem::SetExactContinueTime(float value)
+{
+    if (!std::isfinite(value) || m_continueTime == value)
+        return;
+    m_continueTime = value;
+    m_collection->ValueChanged(*this);
+    Report(wkContinueTime);
+}
+
 void TWorkItem::SetLabor(float value)
 {
     if (!std::isfinite(value) || m_labor == value)

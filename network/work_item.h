@@ -54,6 +54,9 @@ public:
     // Days; stored as a whole multiple of half a day.
     float ContinueTime() const { return m_continueTime; }
     void SetContinueTime(float value);
+    // Stores a finite duration as given, without rounding to half days (the
+    // generator's rhythms and pasted durations keep their exact values).
+    void SetExactContinueTime(float value);
 
     float Labor() const { return m_labor; }
     void SetLabor(float value);

@@ -22,6 +22,7 @@ constexpr std::uint8_t kDeleteWork = 3;
 constexpr std::uint8_t kInspect = 4;
 constexpr std::uint8_t kRetime = 6;
 constexpr std::uint8_t kSplit = 7;
+constexpr std::uint8_t kGlide = 10;
 
 constexpr int kDragDrawing = 1;
 constexpr int kDragWork = 2;
@@ -197,6 +198,9 @@ void TVYRNetwork::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         m_pickedWork = WorkAt(x, y);
         SelectItems(nullptr, m_pickedWork, false);
         SetEditEnabled(m_pickedWork != nullptr);
+        break;
+    case kGlide:
+        GlidePress(x, y);
         break;
     default:
         break;

@@ -17,10 +17,12 @@
 
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 namespace network {
@@ -54,6 +56,7 @@ constexpr TShiftState ssRight = 16;
 class NodeRecords;
 class WorkRecords;
 class StoredLankPanel;
+class TGlideTemplet;
 
 class TVYRNetwork : public TVYRNetworkAddDraw, public stream::StreamObject {
 public:
@@ -241,6 +244,32 @@ public:
 
     bool HasSelectedWork() const { return Works().GetSelectedWork() != nullptr; }
 
+    // Work groups. CopyWorks stores the selected works, which must start
+    // from one node, as a templet in CopyStream; PasteWorks rebuilds the
+    // stored group from node, or with node nil in place of work. A damaged
+    // copy raises stream::StreamError before the network changes.
+    void CopyWorks();
+    void PasteWorks(TNodeItem* node, TWorkItem* work);
+    // Rebuilds a templet read from a copy stream; the templet's nodes record
+    // the network nodes that stand for them.
+    void PasteTemplet(TGlideTemplet& templet, TNodeItem* node, TWorkItem* work);
+    bool CanPaste() const;
+    const std::optional<QByteArray>& CopyStream() const { return m_copyStream; }
+
+    // Flow processes (draw state 10). The table has one row per process:
+    // its name, then the rhythm text of each section. RunGlideWizard asks
+    // the host's parameter dialog for the table, the layer count and the
+    // line distance; GenerateGlide adds the pattern from node, or with a
+    // work in that work's place. Rhythms are all checked before anything
+    // changes; a bad one, or a pattern of more than MaxGlideWorks works,
+    // is refused with a message.
+    using TGlideTable = std::vector<QStringList>;
+    using TRunGlideWizard = std::function<bool(TVYRNetwork& sender, TGlideTable& table, int& layers, int& lineDistance)>;
+    void SetOnRunGlideWizard(TRunGlideWizard handler) { m_onRunGlideWizard = std::move(handler); }
+    bool RunGlideWizard(TGlideTable& table, int& layers, int& lineDistance);
+    void GenerateGlide(TNodeItem* node, TWorkItem* work, const TGlideTable& table, int layers, int lineDistance);
+    static constexpr std::int64_t MaxGlideWorks = 1000000;
+
     // The component stream.
     QByteArray ClassName() const override { return "TVYRNetwork"; }
     const stream::PropertyTable& Properties() const override;
@@ -282,6 +311,7 @@ private:
     void DropBendHandle(TWorkItem& w, QPoint q);
     void DropStartHandle(TWorkItem& w, QPoint q);
     void DropEndHandle(TWorkItem& w, QPoint q);
+    void GlidePress(int x, int y);
     // False when linking from to to (NewIDs) would close a cycle.
     bool LinkKeepsOrder(int from, int to) const;
     // The stored form of a control font, refreshed from the font in use.
@@ -343,6 +373,8 @@ private:
     TWorkChanged m_onWorkChanged;
     TDrawStateChanged m_onDrawStateChanged;
     TEditItemProperties m_onEditItemProperties;
+    std::optional<QByteArray> m_copyStream;
+    TRunGlideWizard m_onRunGlideWizard;
 
     QImage m_measureImage;
     std::unique_ptr<platform::Canvas> m_measureBitmap;
