@@ -241,7 +241,8 @@ void PainterCanvas::PaintFigure(const Shape& shape)
 void PainterCanvas::PaintFigureMixed(const Shape& shape)
 {
     QImage& target = *TargetImage();
-    const int margin = DevicePenWidth() + 2;
+    // In reals: a pen as wide as the int range still leaves room for the margin.
+    const qreal margin = qreal(DevicePenWidth()) + 2;
     // Bounded by the image before it becomes integers: a figure mapped far
     // outside the int range touches nothing.
     const QRectF area = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))

@@ -465,6 +465,26 @@ TEST(PainterCanvasMixModes, RectangleSpanningTheWholeRangeDrawsItsVisibleSides)
     EXPECT_EQ(image.pixel(4, 0), white);
 }
 
+// A not-XOR figure drawn with the widest pen a damaged file can hold: the
+// margin around the figure is computed without overflow (the sanitizer build
+// checks it), and drawing the figure twice leaves the image as it was.
+TEST(PainterCanvasMixModes, WidestPenNotXorFigureDrawnTwiceRestoresTheImage)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(white);
+    image.setPixel(2, 2, qRgb(10, 20, 30));
+    const QImage before = image.copy();
+    PainterCanvas canvas(image);
+    canvas.Pen.Mode = TPenMode::pmNotXor;
+    canvas.Pen.Width = std::numeric_limits<int>::max();
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    for (int i = 0; i < 2; ++i) {
+        canvas.MoveTo(0, 4);
+        canvas.LineTo(8, 4);
+    }
+    EXPECT_EQ(image, before);
+}
+
 struct MixCase {
     TPenMode mode;
     TColor pen;
