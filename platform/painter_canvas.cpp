@@ -241,8 +241,8 @@ void PainterCanvas::PaintFigure(const Shape& shape)
 void PainterCanvas::PaintFigureMixed(const Shape& shape)
 {
     QImage& target = *TargetImage();
-    // In reals: a pen as wide as the int range still leaves room for the margin.
-    const qreal margin = qreal(DevicePenWidth()) + 2;
+    // A pen as wide as the int range still leaves room for the margin.
+    const int margin = SaturateInt(std::int64_t{DevicePenWidth()} + 2);
     // Bounded by the image before it becomes integers: a figure mapped far
     // outside the int range touches nothing.
     const QRectF area = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
