@@ -176,11 +176,18 @@ void TForm1::RebuildLegendPages()
 
 void TForm1::PageControl1Resize()
 {
-    // A legend page with one symbol stretches its button over the page.
+    // A legend page with one symbol stretches its button over the page, up
+    // to the page width less 24. The button takes what the row leaves it and
+    // asks for no more, so a wide button never widens the page control that
+    // its width follows.
     const int width = std::max(0, PageControl1->width() - 24);
     for (std::size_t page = legends::FixedToolPages; page < FPageButtons.size(); ++page)
-        if (FPageButtons[page].size() == 2)
-            FPageButtons[page][1]->setFixedWidth(width);
+        if (FPageButtons[page].size() == 2) {
+            QToolButton* button = FPageButtons[page][1];
+            button->setMinimumWidth(std::min(width, 23));
+            button->setMaximumWidth(width);
+            button->setSizePolicy(QSizePolicy::Expanding, button->sizePolicy().verticalPolicy());
+        }
 }
 
 void TForm1::showEvent(QShowEvent* event)

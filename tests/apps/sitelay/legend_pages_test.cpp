@@ -6,6 +6,7 @@
 #include "siteplan/legends/legend_library_file.h"
 #include "siteplan/shapes/vyr_picture.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -78,8 +79,8 @@ TEST_F(LegendPagesTest, LibraryPagesFollowTheFixedPagesWithAButtonPerVisibleLege
     EXPECT_EQ(window->PageButtons(2)[0]->toolTip(), QStringLiteral("选择"));
     EXPECT_EQ(window->PageButtons(2)[1]->toolTip(), QStringLiteral("松树"));
     EXPECT_TRUE(window->PageButtons(2)[0]->isChecked());
-    // The one symbol of a page stretches over the page.
-    EXPECT_EQ(window->PageButtons(3)[1]->width(), window->PageControl1->width() - 24);
+    // The one symbol of a page stretches over the page, up to its width less 24.
+    EXPECT_EQ(window->PageButtons(3)[1]->maximumWidth(), window->PageControl1->width() - 24);
     EXPECT_EQ(window->PageButtons(2)[1]->width(), 23);
     EXPECT_TRUE(services.messages.empty());
 }
@@ -150,6 +151,30 @@ TEST_F(LegendPagesTest, RebuildingWhileALegendToolIsArmedReturnsToSelectFirst)
     ClickOnMap({200, 150});
     EXPECT_EQ(Map().MapComCount(), 1);
     EXPECT_EQ(Map().DrawKind(), 0);
+}
+
+// The stretched button follows the page control's width and must not widen
+// it: showing its page and resizing the window again leaves the window as it was.
+TEST_F(LegendPagesTest, AOneSymbolPageNeverWidensTheWindow)
+{
+    WriteLibrary();
+    CreateWindow();
+    window->show();
+    QApplication::processEvents();
+    const int windowWidth = window->width();
+    const int controlWidth = window->PageControl1->width();
+    for (int i = 0; i < 5; ++i) {
+        window->PageControl1->setCurrentIndex(3);
+        window->PageControl1Resize();
+        QApplication::processEvents();
+        window->PageControl1->setCurrentIndex(0);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(window->width(), windowWidth);
+    EXPECT_EQ(window->PageControl1->width(), controlWidth);
+    QToolButton* symbol = window->PageButtons(3)[1];
+    EXPECT_GT(symbol->width(), 23);
+    EXPECT_LE(symbol->geometry().right(), symbol->parentWidget()->width());
 }
 
 TEST_F(LegendPagesTest, NarrowPageControlGivesNoNegativeWidth)
