@@ -510,11 +510,13 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
         // Moved by whole pixels a text shows the same pixels: it is drawn
         // once into an image and placed from there on (labels repeat one
         // word at a few angles many times).
-        const TextImage& image = TextImageOf(text);
-        painter_->setTransform(QTransform());
-        painter_->drawImage(QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image.Origin,
-                            image.Image);
-        return;
+        if (const TextImage* image = TextImageOf(text)) {
+            painter_->setTransform(QTransform());
+            painter_->drawImage(
+                QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image->Origin,
+                image->Image);
+            return;
+        }
     }
     painter_->setTransform(world_);
     painter_->translate(x, y);
@@ -527,22 +529,28 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     painter_->drawText(QPoint(0, metrics.ascent()), text);
 }
 
-const PainterCanvas::TextImage& PainterCanvas::TextImageOf(const QString& text)
+const PainterCanvas::TextImage* PainterCanvas::TextImageOf(const QString& text)
 {
     const QFont& font = CurrentFont();
     const QFontMetrics& metrics = CurrentMetrics();
     auto& images = fontCache_->Images;
     const auto key = std::make_tuple(text, Font.Escapement, Font.Color);
     if (const auto found = images.find(key); found != images.end())
-        return found->second;
-    if (images.size() >= 1024)
-        images.clear();
+        return &found->second;
     QTransform turn;
     if (Font.Escapement != 0)
         turn.rotate(-(Font.Escapement / 10.0));
     const QRect cell = metrics.boundingRect(text).translated(0, metrics.ascent()) |
                        QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics));
-    const QRect area = turn.mapRect(QRectF(cell)).toAlignedRect().adjusted(-3, -3, 3, 3);
+    const QRectF turned = turn.mapRect(QRectF(cell)).adjusted(-3, -3, 3, 3);
+    // Only texts of a modest size are kept as images; a long text in a huge
+    // font is drawn directly each time instead of taking a large image.
+    constexpr qreal MaxImagePixels = 1 << 20;
+    if (turned.width() * turned.height() > MaxImagePixels)
+        return nullptr;
+    if (images.size() >= 1024)
+        images.clear();
+    const QRect area = turned.toAlignedRect();
     TextImage result{QImage(area.size(), QImage::Format_ARGB32_Premultiplied), area.topLeft()};
     result.Image.fill(Qt::transparent);
     {
@@ -555,7 +563,7 @@ const PainterCanvas::TextImage& PainterCanvas::TextImageOf(const QString& text)
         painter.setPen(ToQColor(Font.Color));
         painter.drawText(QPoint(0, metrics.ascent()), text);
     }
-    return images.emplace(key, std::move(result)).first->second;
+    return &images.emplace(key, std::move(result)).first->second;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)

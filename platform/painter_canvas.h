@@ -119,7 +119,9 @@ private:
         QImage Image;
         QPoint Origin;
     };
-    const TextImage& TextImageOf(const QString& text);
+    // The image of a text in the current font; null for a text too large to
+    // keep as an image.
+    const TextImage* TextImageOf(const QString& text);
     // The font of the last text drawn or measured (escapement 0), and the
     // texts drawn in it.
     struct FontCache {

@@ -647,6 +647,19 @@ TEST(PainterCanvasSurface, PlacedTextShowsThePixelsOfDrawnText)
     }
 }
 
+// A long text in a huge font is drawn in place rather than kept as an image
+// of its whole size (which would take gigabytes); its visible part shows.
+TEST(PainterCanvasSurface, HugeTextIsDrawnWithoutAnImageOfItsSize)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    PainterCanvas canvas(image);
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Size = 1000;
+    canvas.TextOut(-200, -300, QString(200, QChar(0x56F4)));
+    EXPECT_NE(image.pixel(20, 20), QColor(Qt::white).rgb());
+}
+
 } // namespace
 
 #include <random>
