@@ -94,6 +94,9 @@ public:
     const std::vector<float>& EarliestTimes() const { return m_earliestTimes; }
     const std::vector<float>& LatestTimes() const { return m_latestTimes; }
     const std::vector<TOffsetPoint>& OffsetPoints() const { return m_offsetPoints; }
+    // Bumped by every BuildOffsetPoints, so that layers above can keep what
+    // they derive from the pairs.
+    std::uint64_t OffsetPointsRevision() const { return m_offsetPointsRevision; }
 
     void CalcEarliestTimes();
     void CalcLatestTimes();
@@ -148,6 +151,7 @@ private:
     std::unique_ptr<TWorks> m_works;
     std::unique_ptr<TNodes> m_nodes;
     std::vector<TOffsetPoint> m_offsetPoints;
+    std::uint64_t m_offsetPointsRevision = 0;
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     bool m_modified = false;

@@ -588,6 +588,7 @@ void TVYRNetworkAddNodeWork::SortWorks()
 
 void TVYRNetworkAddNodeWork::BuildOffsetPoints()
 {
+    ++m_offsetPointsRevision;
     m_offsetPoints.clear();
     const int count = m_nodes->Count();
     for (int i = 0, j = 0; i < count; i = j) {

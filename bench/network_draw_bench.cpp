@@ -1,0 +1,269 @@
+// Times the network drawing: a full draw of the whole diagram into a
+// bitmap, and a repaint of one screen-sized view (1280 x 800) in the middle
+// of it, on layered and flow-grid networks of 1,000 and 10,000 works with
+// nodes on rows and some node offsets. Prints the figures against the goals
+// after the benchmark output: a view repaint of 10,000 works under 16 ms,
+// and the full draw growing at most 12 times from 1,000 to 10,000 works.
+#include "network/drawing/network_add_draw.h"
+#include "platform/painter_canvas.h"
+#include "platform/recording_canvas.h"
+#include "platform/translated_canvas.h"
+#include "platform/window_services.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+using network::TVYRNetworkAddDraw;
+using network::TWorkItem;
+
+namespace {
+
+class SilentServices : public platform::WindowServices {
+public:
+    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
+                                       const QString&) override
+    {
+        return platform::MessageButton::Ok;
+    }
+    void SetCursor(int) override {}
+    void InvalidateRect(const QRect&) override {}
+    void Invalidate() override {}
+    void CaptureMouse() override {}
+    void ReleaseMouse() override {}
+    void ClipCursor(const QRect&) override {}
+};
+
+struct Link {
+    int prior, next;
+    float duration;
+};
+
+// Nodes 1..nodes with their rows, the start first and the end last.
+struct Shape {
+    std::vector<int> rows;
+    std::vector<float> offsets;
+    std::vector<Link> links;
+};
+
+// Layers of 50 nodes on rows 101..150 between a start and an end node; every
+// node has a work from the layer before, the rest join random nodes one or
+// two layers apart; one node in 20 has an offset.
+Shape Layered(int works)
+{
+    std::mt19937 random(7);
+    const int width = 50;
+    const int layers = std::max(2, works / (2 * width));
+    Shape shape;
+    const auto id = [&](int layer, int i) { return 2 + layer * width + i; };
+    const int nodes = 2 + layers * width;
+    shape.rows.assign(std::size_t(nodes), 125);
+    shape.offsets.assign(std::size_t(nodes), 0.0f);
+    for (int layer = 0; layer < layers; ++layer)
+        for (int i = 0; i < width; ++i) {
+            shape.rows[std::size_t(id(layer, i) - 1)] = 101 + i;
+            if (random() % 20 == 0)
+                shape.offsets[std::size_t(id(layer, i) - 1)] = float(int(random() % 5) - 2);
+        }
+    for (int i = 0; i < width; ++i)
+        shape.links.push_back({1, id(0, i), float(1 + random() % 5)});
+    for (int layer = 1; layer < layers; ++layer)
+        for (int i = 0; i < width; ++i)
+            shape.links.push_back({id(layer - 1, int(random() % width)), id(layer, i), float(1 + random() % 5)});
+    for (int i = 0; i < width; ++i)
+        shape.links.push_back({id(layers - 1, i), nodes, float(1 + random() % 5)});
+    while (int(shape.links.size()) < works) {
+        const int from = int(random() % (layers - 1));
+        const int to = std::min(layers - 1, from + 1 + int(random() % 2));
+        shape.links.push_back({id(from, int(random() % width)), id(to, int(random() % width)),
+                               random() % 4 == 0 ? 0.0f : float(1 + random() % 5)});
+    }
+    return shape;
+}
+
+// Ten processes, each on its own pair of rows, over as many sections as the
+// size asks: each process works section after section, and a section passes
+// from one process to the next through a dummy work.
+Shape FlowGrid(int works)
+{
+    const int rows = 10;
+    const int columns = std::max(2, works / (2 * rows));
+    Shape shape;
+    const auto id = [&](int r, int c) { return r * columns + c + 1; };
+    shape.rows.assign(std::size_t(rows * columns), 0);
+    shape.offsets.assign(std::size_t(rows * columns), 0.0f);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            shape.rows[std::size_t(id(r, c) - 1)] = 101 + 2 * r;
+            if (c + 1 < columns)
+                shape.links.push_back({id(r, c), id(r, c + 1), float(1 + (r * 7 + c * 3) % 4)});
+            if (r + 1 < rows)
+                shape.links.push_back({id(r, c), id(r + 1, c), 0.0f});
+        }
+    return shape;
+}
+
+std::unique_ptr<TVYRNetworkAddDraw> BuildNetwork(platform::WindowServices& services, const Shape& shape)
+{
+    auto net = std::make_unique<TVYRNetworkAddDraw>(services);
+    net->Works().BeginUpdate();
+    net->Nodes().BeginUpdate();
+    while (net->Nodes().Count() < int(shape.rows.size()))
+        net->AddNode(101, 0.0f);
+    for (int i = 0; i < net->Nodes().Count(); ++i) {
+        net->Nodes().Items(i)->SetNodeY(shape.rows[std::size_t(i)]);
+        net->Nodes().Items(i)->SetOffset(shape.offsets[std::size_t(i)]);
+    }
+    net->Nodes().EndUpdate();
+    for (const Link& link : shape.links) {
+        TWorkItem& work = net->Works().Add();
+        work.SetPriorNode(link.prior);
+        work.SetNextNode(link.next);
+        work.SetContinueTime(link.duration);
+    }
+    net->Works().EndUpdate();
+    net->BuildOffsetColumns();
+    return net;
+}
+
+// The size of the whole diagram.
+QSize DiagramSize(TVYRNetworkAddDraw& net)
+{
+    int right = 0;
+    int bottom = 0;
+    for (int i = 0; i < net.Nodes().Count(); ++i) {
+        const QPoint p = net.GetNodePosition(net.Nodes().Items(i));
+        right = std::max(right, p.x());
+        bottom = std::max(bottom, p.y());
+    }
+    const QPoint origin = net.GetOrigin();
+    return QSize(origin.x() + right + 200, origin.y() + bottom + 100);
+}
+
+// Mean CPU seconds per iteration by benchmark name: the drawing runs on one
+// thread, and CPU time stays steady on a machine that others share.
+class TableReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.iterations > 0)
+                seconds[run.benchmark_name()] = run.cpu_accumulated_time / double(run.iterations);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> seconds;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    static SilentServices services;
+    const std::vector<std::pair<std::string, std::function<Shape(int)>>> shapes{{"layered", Layered},
+                                                                                {"flowgrid", FlowGrid}};
+    const int sizes[] = {1000, 10000};
+
+    for (const auto& [name, make] : shapes)
+        for (const int size : sizes) {
+            const std::string suffix = "/" + name + "/" + std::to_string(size);
+            const Shape shape = make(size);
+            benchmark::RegisterBenchmark(("full" + suffix).c_str(), [shape](benchmark::State& state) {
+                auto net = BuildNetwork(services, shape);
+                // The bitmap is cleared once: each round draws the same
+                // picture over it, so the time is the drawing alone.
+                QImage image(DiagramSize(*net), QImage::Format_RGB32);
+                image.fill(Qt::white);
+                for (auto _ : state) {
+                    platform::PainterCanvas canvas(image);
+                    canvas.Brush.Color = platform::clWhite;
+                    const QPoint origin = net->GetOrigin();
+                    net->DrawWorks(canvas, origin);
+                    net->DrawNodes(canvas, origin);
+                }
+                state.counters["works"] = double(net->Works().Count());
+                state.counters["pixels"] = double(image.width()) * image.height();
+            })->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("empty" + suffix).c_str(), [shape](benchmark::State& state) {
+                // A view below the diagram: what the works that do not show
+                // cost a repaint.
+                auto net = BuildNetwork(services, shape);
+                QImage buffer(1280, 800, QImage::Format_RGB32);
+                const QPoint scroll(0, DiagramSize(*net).height() + 400);
+                for (auto _ : state) {
+                    platform::PainterCanvas target(buffer);
+                    platform::TranslatedCanvas screen(target, -scroll);
+                    net->SetCanvas(&screen);
+                    net->Paint();
+                    net->SetCanvas(nullptr);
+                }
+            })->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("view" + suffix).c_str(), [shape](benchmark::State& state) {
+                auto net = BuildNetwork(services, shape);
+                const QSize diagram = DiagramSize(*net);
+                QImage buffer(1280, 800, QImage::Format_RGB32);
+                const QPoint scroll(std::max(0, diagram.width() / 2 - 640), std::max(0, diagram.height() / 2 - 400));
+                {
+                    // How much the view holds: the calls of one repaint.
+                    platform::RecordingCanvas record(QSize(1280, 800));
+                    platform::TranslatedCanvas screen(record, -scroll);
+                    net->SetCanvas(&screen);
+                    net->Paint();
+                    net->SetCanvas(nullptr);
+                    state.counters["arrows"] = double(record.Log(platform::CanvasOp::Polygon).size());
+                    state.counters["texts"] = double(record.Log(platform::CanvasOp::DrawText).size());
+                }
+                for (auto _ : state) {
+                    buffer.fill(Qt::black);
+                    platform::PainterCanvas target(buffer);
+                    platform::TranslatedCanvas screen(target, -scroll);
+                    net->SetCanvas(&screen);
+                    net->Paint();
+                    net->SetCanvas(nullptr);
+                }
+            })->Unit(benchmark::kMillisecond);
+        }
+
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    std::printf("\n%-9s %7s %12s %12s %12s %12s %14s\n", "network", "works", "full draw", "full growth", "view",
+                "empty view", "goal");
+    for (const auto& [name, make] : shapes) {
+        double previous = 0.0;
+        for (const int size : sizes) {
+            const std::string suffix = "/" + name + "/" + std::to_string(size);
+            const double full = reporter.seconds["full" + suffix] * 1e3;
+            const double view = reporter.seconds["view" + suffix] * 1e3;
+            const double empty = reporter.seconds["empty" + suffix] * 1e3;
+            if (full == 0.0)
+                continue;
+            char growth[16] = "";
+            if (previous > 0.0)
+                std::snprintf(growth, sizeof growth, "%.1fx", full / previous);
+            const char* goal = "";
+            if (size == 10000)
+                goal = view < 16.0 && (previous == 0.0 || full / previous <= 12.0) ? "met" : "MISSED";
+            std::printf("%-9s %7d %9.2f ms %12s %9.2f ms %9.2f ms %14s\n", name.c_str(), size, full, growth, view, empty,
+                        goal);
+            previous = full;
+        }
+    }
+    std::printf("CPU time per draw; view: 1280 x 800 in the middle of the diagram, empty view: below it\n");
+    std::printf("goals: view repaint of 10,000 works under 16 ms; full draw at most 12x from 1,000 to 10,000\n");
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,228 @@
+// Top layer of the network control: the drawing settings of the rulers, the
+// picture frame, the resource rows and the duty table, the three handle
+// panels of the selected work, and the network file. The control is the
+// root object of its own component stream ("TVYRNetwork"): its property
+// table lists what a network file holds, in stream order.
+//
+// Ownership: the control owns its fonts, its texts and the records through
+// which the stream reads and writes its nodes, works and handle panels.
+#pragma once
+
+#include "network/drawing/network_add_draw.h"
+
+#include "platform/gbk_text.h"
+#include "platform/stream/stored_font.h"
+#include "platform/stream/stored_strings.h"
+#include "platform/stream/stream_object.h"
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+namespace network {
+
+// Ruler row kinds, by bit position; a set draws from the lowest member up.
+enum TTableTopStyleMember : std::uint8_t { tsSchedule, tsYear, tsMoon, tsPeriod, tsWorkWeek, tsWeek, tsDay };
+using TTableTopStyle = std::uint8_t;
+inline constexpr TTableTopStyle TableTopStyleAll = 0x7F;
+constexpr TTableTopStyle TopStyleOf(std::initializer_list<TTableTopStyleMember> members)
+{
+    TTableTopStyle bits = 0;
+    for (const TTableTopStyleMember m : members)
+        bits = static_cast<TTableTopStyle>(bits | (1u << m));
+    return bits;
+}
+
+// Resource rows of an export, by bit position.
+enum TResourceStyleMember : std::uint8_t { rsLabor, rsWorkforce };
+using TResourceStyle = std::uint8_t;
+inline constexpr TResourceStyle ResourceStyleAll = 0x03;
+
+class NodeRecords;
+class WorkRecords;
+class StoredLankPanel;
+
+class TVYRNetwork : public TVYRNetworkAddDraw, public stream::StreamObject {
+public:
+    explicit TVYRNetwork(platform::WindowServices& services);
+    ~TVYRNetwork() override;
+
+    // Placement of the control in its host. A control that has not been
+    // placed stands at (0, 0) and is 320 x 240 pixels.
+    int Tag() const { return m_tag; }
+    void SetTag(int value) { m_tag = value; }
+    int Left() const { return m_left; }
+    int Top() const { return m_top; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    void SetBounds(int left, int top, int width, int height);
+    // The cursor shown over the control: the hand in draw state 4, else the
+    // default arrow.
+    int Cursor() const { return m_cursor; }
+    const QString Hint() const { return m_hint.Text(); }
+    void SetHint(const QString& value) { m_hint.SetText(value); }
+    int HelpContext() const { return m_helpContext; }
+    void SetHelpContext(int value) { m_helpContext = value; }
+
+    // The drawing caption.
+    QString Text() const { return m_text.Text(); }
+    void SetText(const QString& value);
+
+    // Fonts of the picture caption, the duty table and the network notes.
+    // The setters copy the given font's attributes into the owned font.
+    platform::TFont CapFont() const;
+    void SetCapFont(const platform::TFont& value);
+    platform::TFont DutyFont() const;
+    void SetDutyFont(const platform::TFont& value);
+    platform::TFont NetFont() const;
+    void SetNetFont(const platform::TFont& value);
+
+    TTableTopStyle TopStyle() const { return m_topStyle; }
+    void SetTopStyle(TTableTopStyle value);
+    TTableTopStyle BottomStyle() const { return m_bottomStyle; }
+    void SetBottomStyle(TTableTopStyle value);
+    // Values below 2 become 2.
+    int ScheduleInterval() const { return m_scheduleInterval; }
+    void SetScheduleInterval(int value);
+    bool AutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool value) { m_autoSize = value; }
+    // Margins of an exported picture in millimetres: values below 2 become
+    // 2, below 5 for the top margin.
+    int LeftLank() const { return m_leftLank; }
+    void SetLeftLank(int value);
+    int RightLank() const { return m_rightLank; }
+    void SetRightLank(int value);
+    int TopLank() const { return m_topLank; }
+    void SetTopLank(int value);
+    int BottomLank() const { return m_bottomLank; }
+    void SetBottomLank(int value);
+    // Values below 2 become 2.
+    int LankLineWidth() const { return m_lankLineWidth; }
+    void SetLankLineWidth(int value);
+    // Height of a ruler row; values below 5 become 5.
+    int ScheduleHeight() const { return m_scheduleHeight; }
+    void SetScheduleHeight(int value);
+
+    // Resource rows of an export and the day lines; the setters only store.
+    int ResourceHeight() const { return m_resourceHeight; }
+    void SetResourceHeight(int value) { m_resourceHeight = value; }
+    TResourceStyle ResourceStyle() const { return m_resourceStyle; }
+    void SetResourceStyle(TResourceStyle value) { m_resourceStyle = static_cast<TResourceStyle>(value & ResourceStyleAll); }
+    platform::TColor ResourceColor() const { return m_resourceColor; }
+    void SetResourceColor(platform::TColor value) { m_resourceColor = value; }
+    bool ShowDayLine() const { return m_showDayLine; }
+    void SetShowDayLine(bool value) { m_showDayLine = value; }
+
+    // The duty table of an export.
+    bool ShowDuty() const { return m_showDuty; }
+    void SetShowDuty(bool value) { m_showDuty = value; }
+    int DutyWidth() const { return m_dutyWidth; }
+    void SetDutyWidth(int value) { m_dutyWidth = value; }
+    int DutyHeight() const { return m_dutyHeight; }
+    void SetDutyHeight(int value) { m_dutyHeight = value; }
+    stream::StoredStrings& NetText() { return m_netText; }
+    const stream::StoredStrings& NetText() const { return m_netText; }
+    QString DutyName() const { return m_dutyName.Text(); }
+    void SetDutyName(const QString& value) { m_dutyName.SetText(value); }
+    QString DutyEngineer() const { return m_dutyEngineer.Text(); }
+    void SetDutyEngineer(const QString& value) { m_dutyEngineer.SetText(value); }
+    QString DutyPlot() const { return m_dutyPlot.Text(); }
+    void SetDutyPlot(const QString& value) { m_dutyPlot.SetText(value); }
+    QString DutyAuditing() const { return m_dutyAuditing.Text(); }
+    void SetDutyAuditing(const QString& value) { m_dutyAuditing.SetText(value); }
+    QString DutyCollate() const { return m_dutyCollate.Text(); }
+    void SetDutyCollate(const QString& value) { m_dutyCollate.SetText(value); }
+
+    // Editing mode chosen by the main window's editing actions.
+    std::uint8_t DrawState() const { return m_drawState; }
+    void SetDrawState(std::uint8_t value);
+
+    bool HasSelectedWork() const { return Works().GetSelectedWork() != nullptr; }
+
+    // The component stream.
+    QByteArray ClassName() const override { return "TVYRNetwork"; }
+    const stream::PropertyTable& Properties() const override;
+    std::vector<const StreamObject*> Children() const override;
+    // The first three stored handle panels give the places of the start,
+    // end and bend handles; further ones are dropped, so that the control
+    // always writes exactly its own three.
+    void AddChild(std::unique_ptr<StreamObject> child) override;
+    // Ends a read: applies the fonts read, clears Loading, takes the cursor
+    // from the draw state, recomputes the schedule and the offset columns
+    // and clears Modified. Raises stream::StreamError for two nodes with the
+    // same NewID.
+    void FinishLoading();
+
+    // Font read for a work (kept while the work's font is unchanged, so a
+    // stored height is written back as read).
+    stream::StoredFont& StoredWorkFont(const TWorkItem& work);
+    stream::StoredFont WorkFontToWrite(const TWorkItem& work) const;
+
+protected:
+    virtual void EnterDrawState();
+
+private:
+    friend class NetworkTable;
+
+    int CursorOfDrawState() const;
+    // The stored form of a control font, refreshed from the font in use.
+    stream::StoredFont* FontRecord() const;
+
+    int m_tag = 0;
+    int m_left = 0;
+    int m_top = 0;
+    int m_width = 320;
+    int m_height = 240;
+    int m_cursor = platform::cursor::kDefault;
+    platform::StoredText m_hint;
+    int m_helpContext = 0;
+    platform::StoredText m_text;
+
+    mutable stream::StoredFont m_fontRecord;
+    stream::StoredFont m_capFont;
+    stream::StoredFont m_dutyFont;
+    stream::StoredFont m_netFont;
+    TTableTopStyle m_topStyle = TopStyleOf({tsSchedule, tsMoon, tsDay});
+    TTableTopStyle m_bottomStyle = TopStyleOf({tsSchedule, tsMoon, tsDay});
+    int m_scheduleInterval = 10;
+    bool m_autoSize = true;
+    int m_leftLank = 20;
+    int m_rightLank = 20;
+    int m_topLank = 20;
+    int m_bottomLank = 20;
+    int m_lankLineWidth = 4;
+    int m_scheduleHeight = 16;
+    int m_resourceHeight = 50;
+    TResourceStyle m_resourceStyle = 0;
+    platform::TColor m_resourceColor = platform::clRed;
+    bool m_showDayLine = true;
+    bool m_showDuty = true;
+    int m_dutyWidth = 200;
+    int m_dutyHeight = 16;
+    stream::StoredStrings m_netText;
+    platform::StoredText m_dutyName;
+    platform::StoredText m_dutyEngineer;
+    platform::StoredText m_dutyPlot;
+    platform::StoredText m_dutyAuditing;
+    platform::StoredText m_dutyCollate;
+
+    std::uint8_t m_drawState = 0;
+
+    std::unique_ptr<NodeRecords> m_nodeRecords;
+    std::unique_ptr<WorkRecords> m_workRecords;
+    mutable std::unique_ptr<StoredLankPanel> m_panelRecords[3];
+    int m_panelsRead = 0;
+    // Fonts read for works, by work ID.
+    std::unordered_map<int, stream::StoredFont> m_workFonts;
+};
+
+// The size a stored font draws at: its own between 1 and 500 points (a
+// stored positive cell height gives a negative size, taken as its
+// magnitude), else fallback.
+platform::TFont SaneFont(platform::TFont font, int fallbackSize);
+
+// Registers TVYRNetwork and TLankPanel with the stream's class registry;
+// the network file reader calls it.
+void RegisterNetworkClasses();
+
+} // namespace network

@@ -1,0 +1,44 @@
+// A spatial index of work segments for one paint pass: a query returns, in
+// collection order, every work with a segment in a cell that a rectangle
+// touches (a superset of the works whose lines meet it), so crossing tests
+// look at near works only.
+#pragma once
+
+#include <QRect>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace network {
+
+class WorkGrid {
+public:
+    explicit WorkGrid(int works = 0)
+        : m_stamps(std::size_t(works), 0)
+    {
+    }
+
+    // Adds a segment (inclusive bounds) of work index.
+    void Insert(int index, const QRect& bounds);
+    // Work indexes with a segment in a cell of bounds, ascending.
+    void Query(const QRect& bounds, std::vector<int>& out);
+
+private:
+    static constexpr int kCellShift = 6; // 64-pixel cells
+    static constexpr std::int64_t kMostCells = 4096;
+    static std::uint64_t Key(std::int64_t cx, std::int64_t cy)
+    {
+        return (std::uint64_t(cx) << 32) ^ std::uint64_t(std::uint32_t(cy));
+    }
+    void Take(int index, std::vector<int>& out);
+
+    std::unordered_map<std::uint64_t, std::vector<int>> m_cells;
+    // Segments that cover too many cells are listed once and always returned.
+    std::vector<int> m_wide;
+    // The query that last returned each work.
+    std::vector<std::uint32_t> m_stamps;
+    std::uint32_t m_stamp = 0;
+};
+
+} // namespace network
