@@ -124,7 +124,12 @@ void TVYRNetwork::EnterDrawState()
     m_cursor = CursorOfDrawState();
     Services().SetCursor(m_cursor);
     SelectItems(nullptr, nullptr, false);
+    m_startNode = nullptr;
+    m_pickedWork = nullptr;
+    m_pendingPoints.clear();
     HideHandles();
+    if (m_onDrawStateChanged)
+        m_onDrawStateChanged(*this);
 }
 
 stream::StoredFont* TVYRNetwork::FontRecord() const

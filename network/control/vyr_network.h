@@ -16,6 +16,7 @@
 #include "platform/stream/stream_object.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -37,6 +38,15 @@ constexpr TTableTopStyle TopStyleOf(std::initializer_list<TTableTopStyleMember> 
 enum TResourceStyleMember : std::uint8_t { rsLabor, rsWorkforce };
 using TResourceStyle = std::uint8_t;
 inline constexpr TResourceStyle ResourceStyleAll = 0x03;
+
+// Mouse input of the control's handlers.
+enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+using TShiftState = std::uint8_t;
+constexpr TShiftState ssShift = 1;
+constexpr TShiftState ssAlt = 2;
+constexpr TShiftState ssCtrl = 4;
+constexpr TShiftState ssLeft = 8;
+constexpr TShiftState ssRight = 16;
 
 class NodeRecords;
 class WorkRecords;
@@ -137,6 +147,55 @@ public:
     std::uint8_t DrawState() const { return m_drawState; }
     void SetDrawState(std::uint8_t value);
 
+    using TWorkChanged = std::function<void(TVYRNetwork& sender, TWorkItem* work)>;
+    using TDrawStateChanged = std::function<void(TVYRNetwork& sender)>;
+    // The property dialog on a work, a node, or with both nil the drawing
+    // settings; returns whether it was confirmed.
+    using TEditItemProperties = std::function<bool(TVYRNetwork& sender, TWorkItem* work, TNodeItem* node)>;
+    void SetOnWorkChanged(TWorkChanged handler) { m_onWorkChanged = std::move(handler); }
+    void SetOnDrawStateChanged(TDrawStateChanged handler) { m_onDrawStateChanged = std::move(handler); }
+    void SetOnEditItemProperties(TEditItemProperties handler) { m_onEditItemProperties = std::move(handler); }
+
+    // Mouse editing by draw state; points in control coordinates.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void DblClick();
+    void CancelDrawing();
+    bool EditEnabled() const { return m_editEnabled; }
+    void SetEditEnabled(bool value);
+    const TPointList& PendingPoints() const { return m_pendingPoints; }
+    std::uint8_t Elbow() const { return m_elbow; }
+    float DragDuration() const { return m_dragDuration; }
+    void DoWorkChanged(TWorkItem* work);
+
+    // Hit tests and conversions.
+    int RowFromY(int y) const;
+    int SnapY(int y) const;
+    int SnapX(int x);
+    TNodeItem* NodeAt(int x, int y);
+    TWorkItem* WorkAt(int x, int y);
+    float TimeAlongAxis(int x) const;
+    float OffsetAtX(int x) const;
+
+    // Edits; P in control coordinates, EndPoint in drawing coordinates.
+    void AddWorkTo(QPoint endPoint);
+    void DeleteWork(TWorkItem& work);
+    void SplitWork(TWorkItem& work, QPoint p);
+    bool EditItemProperties(TWorkItem* work, TNodeItem* node);
+
+    // The handles of the selected work in draw state 6. A press on a handle
+    // grabs it (HandleMoved); the host moves it with DragHandle and drops it
+    // with DropHandle, which applies the move.
+    void HideHandles() override;
+    void ShowHandles(const TPointList& points, TWorkItem& work) override;
+    void HandleMoved(TLankPanel& handle) override;
+    TLankPanel* GrabbedHandle() const { return m_grabbedHandle; }
+    void DragHandle(QPoint topLeft);
+    void DropHandle();
+    // The handle under a point, or nullptr.
+    TLankPanel* HandleAt(QPoint p);
+
     bool HasSelectedWork() const { return Works().GetSelectedWork() != nullptr; }
 
     // The component stream.
@@ -165,6 +224,13 @@ private:
     friend class NetworkTable;
 
     int CursorOfDrawState() const;
+    void DrawRubberBand(const TPointList& points, std::uint8_t elbow);
+    void BandSelect(QPoint e);
+    void DropBendHandle(TWorkItem& w, QPoint q);
+    void DropStartHandle(TWorkItem& w, QPoint q);
+    void DropEndHandle(TWorkItem& w, QPoint q);
+    // False when linking from to to (NewIDs) would close a cycle.
+    bool LinkKeepsOrder(int from, int to) const;
     // The stored form of a control font, refreshed from the font in use.
     stream::StoredFont* FontRecord() const;
 
@@ -207,6 +273,23 @@ private:
     platform::StoredText m_dutyCollate;
 
     std::uint8_t m_drawState = 0;
+    TPointList m_pendingPoints;
+    bool m_swallowNextPress = false;
+    int m_dragKind = 0;
+    std::uint8_t m_elbow = 0;
+    TNodeItem* m_startNode = nullptr;
+    bool m_editEnabled = false;
+    float m_dragDuration = 0.0f;
+    QPoint m_dragOrigin;
+    TWorkItem* m_pickedWork = nullptr;
+    float m_pickedDuration = 0.0f;
+    int m_rowOffsetDrawn = 0;
+    QPoint m_pressPoint;
+    TLankPanel* m_grabbedHandle = nullptr;
+    QPoint m_handleOrigin;
+    TWorkChanged m_onWorkChanged;
+    TDrawStateChanged m_onDrawStateChanged;
+    TEditItemProperties m_onEditItemProperties;
 
     std::unique_ptr<NodeRecords> m_nodeRecords;
     std::unique_ptr<WorkRecords> m_workRecords;
