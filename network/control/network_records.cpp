@@ -73,7 +73,13 @@ const stream::PropertyTable& WorkRecord::Properties() const
     using R = WorkRecord;
     static const stream::PropertyTable table = stream::TableBuilder<R>()
         .Text("Caption", [](const R& r) { return Bytes(r.work->Caption()); },
-            [](R& r, const QByteArray& v) { r.work->SetCaption(Text(v)); })
+            [](R& r, const QByteArray& v) {
+                // An empty caption is not written, so reading it keeps the
+                // caption the item constructor gave; the file then reads
+                // back as the control writes it.
+                if (!v.isEmpty())
+                    r.work->SetCaption(Text(v));
+            })
         .Integer("PriorNode", [](const R& r) { return r.work->PriorNode(); },
             [](R& r, std::int64_t v) { r.work->SetPriorNode(ToInt(v)); })
         .Integer("NextNode", [](const R& r) { return r.work->NextNode(); },

@@ -349,3 +349,16 @@ TEST(NetworkFile, FailedSaveKeepsThePreviousFileAndOpenReadsWhatSaveWrote)
     }
 #endif
 }
+
+TEST(NetworkFile, AStoredEmptyWorkCaptionReadsAsANewWorksCaption)
+{
+    Network net;
+    BuildSmall(net);
+    const QByteArray empty = Replaced(WriteNetwork(net), QByteArray("\x07" "Caption\x06\x05", 10) + platform::ToGbk(QStringLiteral("工作0")),
+                                      QByteArray("\x07" "Caption\x06\x00", 10));
+    FakeWindowServices services;
+    const auto read = ReadNetwork(empty, services);
+    EXPECT_EQ(read->Works().Items(0)->Caption(), QStringLiteral("工作0"));
+    const QByteArray first = WriteNetwork(*read);
+    EXPECT_EQ(Difference(WriteNetwork(*ReadNetwork(first, services)), first), "same");
+}
