@@ -654,7 +654,8 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
         canvas.Pen.Color = GetWorkColor(work);
         DrawArrowHead(canvas, QPoint(ScreenCoordinate(std::int64_t{end.x()} + origin.x()),
                                      ScreenCoordinate(std::int64_t{end.y()} + origin.y())),
-                      direction, Works().ArrowHeight(), Works().ArrowWidth(), Nodes().Radii());
+                      direction, ScreenCoordinate(Works().ArrowHeight()), ScreenCoordinate(Works().ArrowWidth()),
+                      ScreenCoordinate(Nodes().Radii()));
     }
     textRect.translate(origin);
     DrawWorkText(canvas, work, textRect);

@@ -174,31 +174,40 @@ void DrawJumpArc(Canvas& canvas, QPoint x, bool vertical, int r)
     canvas.Pen.Mode = platform::TPenMode::pmCopy;
     canvas.Pen.Style = platform::TPenStyle::psSolid;
     canvas.Pen.Width = 1;
+    const std::int64_t cx = x.x();
+    const std::int64_t cy = x.y();
+    const std::int64_t radius = r;
+    const auto c = [](std::int64_t v) { return ScreenCoordinate(v); };
     if (vertical)
-        canvas.Arc(x.x() - r + 2, x.y() - r, x.x() + r + 2, x.y() + r, x.x(), x.y() + r, x.x(), x.y() - r);
+        canvas.Arc(c(cx - radius + 2), c(cy - radius), c(cx + radius + 2), c(cy + radius), c(cx), c(cy + radius), c(cx),
+                   c(cy - radius));
     else
-        canvas.Arc(x.x() - r, x.y() - r - 1, x.x() + r, x.y() + r - 1, x.x() + r, x.y() + 1, x.x() - r, x.y() + 1);
+        canvas.Arc(c(cx - radius), c(cy - radius - 1), c(cx + radius), c(cy + radius - 1), c(cx + radius), c(cy + 1),
+                   c(cx - radius), c(cy + 1));
     canvas.Pen.Width = saved.Width;
     canvas.Pen.Style = saved.Style;
 }
 
 void DrawArrowHead(Canvas& canvas, QPoint p, int dir, int h, int w, int back)
 {
-    const int x = p.x();
-    const int y = p.y();
+    const std::int64_t x = p.x();
+    const std::int64_t y = p.y();
+    const std::int64_t far = std::int64_t{back} + w;
+    const std::int64_t near = std::int64_t{back} + 1;
+    const auto at = [](std::int64_t px, std::int64_t py) { return QPoint(ScreenCoordinate(px), ScreenCoordinate(py)); };
     std::array<QPoint, 3> corners;
     switch (dir) {
     case 0:
-        corners = {QPoint(x - back - w, y - h), QPoint(x - back - 1, y), QPoint(x - back - w, y + h)};
+        corners = {at(x - far, y - h), at(x - near, y), at(x - far, y + h)};
         break;
     case 1:
-        corners = {QPoint(x + back + w, y - h), QPoint(x + back + 1, y), QPoint(x + back + w, y + h)};
+        corners = {at(x + far, y - h), at(x + near, y), at(x + far, y + h)};
         break;
     case 2:
-        corners = {QPoint(x - h, y - back - w), QPoint(x, y - back - 1), QPoint(x + h, y - back - w)};
+        corners = {at(x - h, y - far), at(x, y - near), at(x + h, y - far)};
         break;
     default:
-        corners = {QPoint(x - h, y + back + w), QPoint(x, y + back + 1), QPoint(x + h, y + back + w)};
+        corners = {at(x - h, y + far), at(x, y + near), at(x + h, y + far)};
         break;
     }
     const platform::TPen saved = canvas.Pen;
@@ -263,7 +272,8 @@ void DrawTextCentered(Canvas& canvas, QPoint p, const QString& text)
     const QSize size = canvas.TextExtent(text);
     const platform::TBrushStyle style = canvas.Brush.Style;
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
-    canvas.TextOut(p.x() - size.width() / 2 + 1, p.y() - size.height() / 2, text);
+    canvas.TextOut(ScreenCoordinate(std::int64_t{p.x()} - size.width() / 2 + 1),
+                   ScreenCoordinate(std::int64_t{p.y()} - size.height() / 2), text);
     canvas.Brush.Style = style;
 }
 

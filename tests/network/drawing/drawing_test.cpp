@@ -495,3 +495,39 @@ TEST(DrawingPass, ScreenViewEqualsTheFullRenderInsideItsClip)
 }
 
 } // namespace
+
+namespace {
+
+// Settings at the ends of their range (as a damaged file can give them)
+// draw without overflow on a bitmap and on the recording canvas.
+TEST(DrawingLimits, ExtremeSettingsDrawWithoutOverflow)
+{
+    for (const int extreme : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), 0}) {
+        DrawNetwork net;
+        BuildGenerated(net, 40, 2);
+        net.Nodes().SetRadii(extreme);
+        net.Works().SetArrowWidth(extreme);
+        net.Works().SetArrowHeight(extreme);
+        net.Works().SetLineOffset(extreme);
+        net.Works().SetKeyLineWidth(extreme);
+        net.Works().SetLineWidth(extreme);
+        net.Works().SetCapInterval(extreme);
+        net.SetTopLinePosition(extreme);
+        net.SetTopLineID(extreme == 0 ? 0 : -(extreme / 2));
+        net.Works().Items(3)->SetOffset(extreme);
+        net.Works().Items(5)->SetCaption(QString(300, QChar(0x56FD)));
+        RecordingCanvas record;
+        net.DrawWorks(record, QPoint(10, 10));
+        net.DrawNodes(record, QPoint(10, 10));
+        QImage image(300, 200, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        platform::PainterCanvas canvas(image);
+        net.SetCanvas(&canvas);
+        net.Paint();
+        net.SetCanvas(nullptr);
+        for (int i = 0; i < net.Works().Count(); ++i)
+            net.GetWorkBounds(*net.Works().Items(i));
+    }
+}
+
+} // namespace
