@@ -155,8 +155,10 @@ private:
     QString FAppTitle;
     QWidget* FWorkspace = nullptr;
     std::array<QLabel*, 2> FPanels{};
-    // The start node of the work being drawn, by its position + 1.
+    // The start node of the work being drawn or retimed, by its position
+    // + 1, and the index of the work being retimed (-1: none).
     int FHintStartNode = 0;
+    int FHintWork = -1;
     double FHintStartTime = 0.0;
     QPoint FHintPoint;
 };

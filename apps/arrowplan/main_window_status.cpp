@@ -72,11 +72,21 @@ void TFrmMain::NetMousePress(QPoint p, QPoint globalPoint)
 {
     network::TVYRNetwork* net = Network();
     FHintStartNode = 0;
-    if (!net || net->DrawState() > 1)
+    FHintWork = -1;
+    if (!net)
         return;
-    if (network::TNodeItem* node = net->NodeAt(p.x(), p.y())) {
-        FHintStartNode = node->Index() + 1;
-        FHintStartTime = net->GetNodeEarliest(node);
+    network::TNodeItem* start = nullptr;
+    if (net->DrawState() <= 1) {
+        start = net->NodeAt(p.x(), p.y());
+    } else if (net->DrawState() == 6) {
+        if (network::TWorkItem* work = net->WorkAt(p.x(), p.y())) {
+            start = net->Nodes().FindByNewID(work->PriorNode());
+            FHintWork = work->Index();
+        }
+    }
+    if (start) {
+        FHintStartNode = start->Index() + 1;
+        FHintStartTime = net->GetNodeEarliest(start);
     }
     FHintPoint = globalPoint + QPoint(0, 20);
 }
@@ -87,20 +97,25 @@ void TFrmMain::NetMouseMove(QPoint)
     if (!net)
         return;
     statusBar()->clearMessage();
-    const bool drawing = net->EditEnabled() && net->DrawState() <= 1;
-    if (drawing) {
+    if (net->EditEnabled() && net->DrawState() <= 1)
         FPanels[1]->setText(QStringLiteral("工作持续时间: ") + GeneralFloatText(net->DragDuration()));
-        if (FHint && FHintStartNode > 0) {
-            const double duration = net->DragDuration();
-            FHint->SetValues(FHintStartNode, duration, DateOfTime(*net, FHintStartTime),
-                             DateOfTime(*net, FHintStartTime + duration));
-            if (!FHint->isVisible())
-                FHint->ShowHintAt(FHintPoint.x(), FHintPoint.y());
-        }
-    } else {
+    else
         FPanels[1]->setText(QStringLiteral("工程结束时间: ") + DateTimeText(net->EndDate()) + QStringLiteral("  总工期: ") +
                             GeneralFloatText(net->GetTotalTime()));
-    }
+
+    // The hint follows a work being drawn or retimed.
+    if (!FHint || FHintStartNode == 0 || !net->EditEnabled())
+        return;
+    double duration = 0.0;
+    if (net->DrawState() <= 1)
+        duration = net->DragDuration();
+    else if (net->DrawState() == 6 && FHintWork >= 0 && FHintWork < net->Works().Count())
+        duration = net->Works().Items(FHintWork)->ContinueTime();
+    else
+        return;
+    FHint->SetValues(FHintStartNode, duration, DateOfTime(*net, FHintStartTime), DateOfTime(*net, FHintStartTime + duration));
+    if (!FHint->isVisible())
+        FHint->ShowHintAt(FHintPoint.x(), FHintPoint.y());
 }
 
 void TFrmMain::AppHint(const QString& hint)

@@ -164,6 +164,27 @@ TEST_F(MainWindowTest, DrawingAWorkShowsItsDurationInTheStatusBarAndTheHint)
     EXPECT_EQ(window->StatusPanel(1), QStringLiteral("工程结束时间: ") + end + QStringLiteral("  总工期: 2.5"));
 }
 
+TEST_F(MainWindowTest, RetimingAWorkShowsItsNewDurationInTheHint)
+{
+    window->ActNew->trigger();
+    DrawWorkFrom(1, 40);
+    ASSERT_EQ(Net().Works().Count(), 1);
+    const float before = Net().Works().Items(0)->ContinueTime();
+    window->ActEdit->trigger();
+    const QPoint on = (NodePoint(1) + NodePoint(2)) / 2;
+    const int dayPixels = Net().SmallWidth() / Net().SmallDate();
+    Press(on);
+    MoveHeld(on + QPoint(dayPixels, 0));
+    MoveHeld(on + QPoint(2 * dayPixels, 0));
+    const float after = Net().Works().Items(0)->ContinueTime();
+    EXPECT_NE(after, before);
+    EXPECT_TRUE(hint.isVisible());
+    EXPECT_EQ(hint.CellText(1), arrowplan::GeneralFloatText(after));
+    EXPECT_EQ(hint.CellText(3), QStringLiteral("1"));
+    Release(on + QPoint(2 * dayPixels, 0));
+    EXPECT_FALSE(hint.isVisible());
+}
+
 TEST(HintWindow, CellsFollowTheWindowSizeAndValuesSurviveARepaint)
 {
     const QRect expected[] = {
