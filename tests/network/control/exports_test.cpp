@@ -5,6 +5,8 @@
 
 #include "network/control/network_exports.h"
 
+#include "platform/painter_canvas.h"
+
 #include <QDir>
 #include <QImage>
 
@@ -68,6 +70,13 @@ TEST_F(Exports, PicturesTakeTheirSizeFromThePercent)
     EXPECT_EQ(metafile.Kind(), platform::TGraphicKind::Metafile);
     EXPECT_EQ(metafile.Width(), w);
     EXPECT_EQ(metafile.Height(), h);
+    QImage played(int(w), int(h), QImage::Format_RGB32);
+    played.fill(Qt::white);
+    {
+        platform::PainterCanvas canvas(played);
+        metafile.Draw(canvas, played.rect());
+    }
+    Save(played, "network_metafile");
     EXPECT_TRUE(net.Fake().messages.empty());
 
     net.SetShowDuty(false);
