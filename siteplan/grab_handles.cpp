@@ -138,6 +138,8 @@ void TGrabHandle::EndDrag()
     FPlaneMap.SetModified();
     FDragging = false;
     FPlaneMap.ReleaseCursorClip();
+    if (FHandleIndex >= 0)
+        FMapCom.EndMovePoint();
     FHandles.Show(true);
 }
 
