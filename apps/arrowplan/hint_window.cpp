@@ -1,0 +1,93 @@
+#include "apps/arrowplan/hint_window.h"
+
+#include "platform/date_serial.h"
+
+#include <QPainter>
+#include <QTime>
+
+#include <cmath>
+
+namespace arrowplan {
+
+namespace {
+
+constexpr QRgb kTeal = 0x008080;
+const char* const kLabels[] = {"工作持续时间", "开始节点序号", "工作开始日期", "工作结束日期"};
+
+} // namespace
+
+QString DateTimeText(double date)
+{
+    const double day = std::floor(date);
+    const std::optional<QDate> d = platform::SerialToDate(day);
+    if (!d)
+        return {};
+    QString text = platform::DateToText(*d);
+    const int seconds = static_cast<int>(std::lround((date - day) * 86400.0));
+    if (seconds > 0 && seconds < 86400)
+        text += QLatin1Char(' ') + QTime::fromMSecsSinceStartOfDay(seconds * 1000).toString(QStringLiteral("H:mm:ss"));
+    return text;
+}
+
+QString GeneralFloatText(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+TFrmHint::TFrmHint(QWidget* parent) : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(10);
+    setFont(font);
+    resize(260, 44);
+}
+
+void TFrmHint::ShowHintAt(int x, int y)
+{
+    move(x, y);
+    show();
+}
+
+void TFrmHint::SetValues(int startNodePosition, double duration, double startDate, double endDate)
+{
+    values_[0] = GeneralFloatText(duration);
+    values_[1] = QString::number(startNodePosition);
+    values_[2] = DateTimeText(startDate);
+    values_[3] = DateTimeText(endDate);
+    update();
+}
+
+QRect TFrmHint::CellRect(int index, int w, int h)
+{
+    const int row = index / 4;
+    const int column = index % 4;
+    const int lefts[] = {0, w / 4 + 10, w / 2, w / 4 + w / 2 + 10};
+    const int rights[] = {w / 4 + 10, w / 2 - 1, w / 4 + w / 2 + 10, w - 1};
+    const int top = row == 0 ? 0 : h / 2;
+    const int bottom = row == 0 ? h / 2 - 1 : h - 1;
+    return QRect(QPoint(lefts[column], top), QPoint(rights[column], bottom));
+}
+
+QString TFrmHint::CellText(int index) const
+{
+    const int pair = (index / 4) * 2 + (index % 4) / 2;
+    return index % 2 == 0 ? QString::fromUtf8(kLabels[pair]) : values_[pair];
+}
+
+void TFrmHint::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    for (int i = 0; i < 8; ++i) {
+        const QRect cell = CellRect(i, width(), height());
+        painter.fillRect(cell, QColor(kTeal));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, CellText(i));
+        painter.setPen(Qt::black);
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+    }
+}
+
+} // namespace arrowplan

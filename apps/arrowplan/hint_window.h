@@ -1,0 +1,39 @@
+// The panel beside the cursor while a work is drawn or retimed: the work's
+// duration, the position of its start node, its start and end dates.
+//
+// It is a tool-tip window shown without activation: it never takes the
+// focus or the mouse from the window being drawn in. The values are kept
+// and drawn on every repaint.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace arrowplan {
+
+class TFrmHint : public QWidget {
+public:
+    explicit TFrmHint(QWidget* parent = nullptr);
+
+    // Moves the top-left corner to the screen point and shows the window.
+    void ShowHintAt(int x, int y);
+    void SetValues(int startNodePosition, double duration, double startDate, double endDate);
+
+    // The cell rectangles (right and bottom included) for a window size:
+    // labels at even indices, values at odd ones, row by row.
+    static QRect CellRect(int index, int width, int height);
+    QString CellText(int index) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString values_[4];
+};
+
+// General float text: the shortest form (2.5, 3).
+QString GeneralFloatText(double value);
+// A date as date text, with the time only when it is not midnight.
+QString DateTimeText(double date);
+
+} // namespace arrowplan
