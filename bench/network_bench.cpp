@@ -1,14 +1,21 @@
-// Times one full recomputation of the schedule after one duration changes,
-// against the floor of a bare forward and backward critical-path pass over
-// the same graph in a precomputed topological order, on chains, random
-// layered networks and flow-process grids of 1,000 to 100,000 works. Prints
-// both times and their ratio after the benchmark output.
+// Times one full recomputation of the schedule after an edit, against two
+// passes over the same graph in a precomputed topological order: the floor
+// of a bare forward and backward pass, and a textbook critical-path pass
+// that also gives every work's times, floats and critical flag. The edits
+// are a half-day change of one duration (which never moves a node), a
+// change of a work leaving the first node and of a random work (which move
+// nodes about half the time). Networks: chains, random layered networks,
+// flow-process grids, and chains and layered networks with one work that
+// runs back in time or with overlaps on many works. Prints a summary table
+// with the ratios after the benchmark output (means of the repetitions when
+// they are asked for).
 #include "network/network_add_node_work.h"
 #include "platform/window_services.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -41,6 +48,7 @@ public:
 struct Link {
     int prior, next;
     float duration;
+    float overlap = 0.0f;
 };
 
 // Nodes 1..nodes, the start first and the end last.
@@ -103,6 +111,35 @@ Shape FlowGrid(int works)
     return shape;
 }
 
+// The middle work of a chain overlaps its predecessor by more than the time
+// so far, so its end node falls back to time 0 and the nodes after it meet
+// the earliest times of the nodes before.
+Shape ChainBackward(int works)
+{
+    Shape shape = Chain(works);
+    shape.links[shape.links.size() / 2].overlap = 3.0f * float(works);
+    return shape;
+}
+
+// A layered network with one work from the start whose overlap exceeds its
+// duration: its end node's time falls to that of the start.
+Shape LayeredBackward(int works)
+{
+    Shape shape = Layered(works);
+    shape.links[0].overlap = shape.links[0].duration + 3.0f;
+    return shape;
+}
+
+// A layered network where every third work overlaps its predecessor by up
+// to its duration.
+Shape LayeredOverlaps(int works)
+{
+    Shape shape = Layered(works);
+    for (std::size_t i = 0; i < shape.links.size(); i += 3)
+        shape.links[i].overlap = 0.5f * float(i % (2 * std::size_t(shape.links[i].duration) + 1));
+    return shape;
+}
+
 std::unique_ptr<TVYRNetworkAddNodeWork> BuildNetwork(platform::WindowServices& services, const Shape& shape)
 {
     auto net = std::make_unique<TVYRNetworkAddNodeWork>(services);
@@ -116,6 +153,7 @@ std::unique_ptr<TVYRNetworkAddNodeWork> BuildNetwork(platform::WindowServices& s
         work.SetPriorNode(link.prior);
         work.SetNextNode(link.next);
         work.SetContinueTime(link.duration);
+        work.SetParallelTime(link.overlap);
     }
     net->Works().EndUpdate();
     return net;
@@ -127,6 +165,12 @@ struct Floor {
     std::vector<int> inStart, inFrom, outStart, outTo;
     std::vector<float> inSpan, outSpan;
     std::vector<float> earliest, latest;
+    // Per work: its nodes, duration, overlap and interval, and what the
+    // textbook pass computes for it.
+    std::vector<int> workFrom, workTo;
+    std::vector<float> duration, overlap, interval;
+    std::vector<float> es, ef, ls, lf, freeFloat, totalFloat;
+    std::vector<char> critical;
 
     explicit Floor(const TVYRNetworkAddNodeWork& net)
     {
@@ -137,9 +181,19 @@ struct Floor {
             const TWorkItem& work = *net.Works().Items(i);
             const int a = net.Nodes().FindByNewID(work.PriorNode())->Index();
             const int b = net.Nodes().FindByNewID(work.NextNode())->Index();
-            in[static_cast<std::size_t>(b)].push_back({a, work.ContinueTime()});
-            out[static_cast<std::size_t>(a)].push_back({b, work.ContinueTime()});
+            const float span = work.ContinueTime() - work.ParallelTime() + work.Diapause();
+            in[static_cast<std::size_t>(b)].push_back({a, span});
+            out[static_cast<std::size_t>(a)].push_back({b, span});
+            workFrom.push_back(a);
+            workTo.push_back(b);
+            duration.push_back(work.ContinueTime());
+            overlap.push_back(work.ParallelTime());
+            interval.push_back(work.Diapause());
         }
+        const std::size_t works = workFrom.size();
+        for (auto* values : {&es, &ef, &ls, &lf, &freeFloat, &totalFloat})
+            values->resize(works);
+        critical.resize(works);
         const auto flatten = [](const auto& lists, std::vector<int>& start, std::vector<int>& other,
                                 std::vector<float>& span) {
             start.push_back(0);
@@ -176,60 +230,139 @@ struct Floor {
             latest[v] = r;
         }
     }
+
+    // The bare pass, then every work's six times, both floats and whether
+    // it is critical.
+    void Textbook()
+    {
+        Pass();
+        for (std::size_t w = 0; w < workFrom.size(); ++w) {
+            const auto a = static_cast<std::size_t>(workFrom[w]);
+            const auto b = static_cast<std::size_t>(workTo[w]);
+            es[w] = earliest[a] - overlap[w] + interval[w];
+            ef[w] = es[w] + duration[w];
+            lf[w] = latest[b];
+            ls[w] = lf[w] - duration[w];
+            freeFloat[w] = earliest[b] - earliest[a] - duration[w];
+            totalFloat[w] = latest[b] - latest[a] - duration[w] - interval[w];
+            critical[w] = totalFloat[w] == 0.0f;
+        }
+    }
 };
 
-// Mean seconds per iteration by benchmark name.
+// Mean seconds per iteration by benchmark name (without the repetition and
+// aggregate suffixes): the mean aggregate when repetitions are aggregated,
+// else the mean over every run of that name.
 class TableReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                seconds[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+        for (const Run& run : runs) {
+            const std::string name = run.run_name.str();
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "mean")
+                    means[name] = run.real_accumulated_time;
+            } else if (run.iterations > 0) {
+                Sum& sum = sums[name];
+                sum.seconds += run.real_accumulated_time / double(run.iterations);
+                ++sum.runs;
+            }
+        }
         ConsoleReporter::ReportRuns(runs);
     }
-    std::map<std::string, double> seconds;
+    double Seconds(const std::string& name) const
+    {
+        if (const auto mean = means.find(name); mean != means.end())
+            return mean->second;
+        const auto sum = sums.find(name);
+        return sum == sums.end() ? 0.0 : sum->second.seconds / double(sum->second.runs);
+    }
+
+private:
+    struct Sum {
+        double seconds = 0.0;
+        int runs = 0;
+    };
+    std::map<std::string, double> means;
+    std::map<std::string, Sum> sums;
 };
+
+// Registers one benchmark that applies edit to a network of the shape and
+// then asks for the total duration, or with critical for the critical flag
+// of the first work. An edit may keep the work it changes in target.
+template <typename Edit>
+void RegisterEdit(const std::string& name, const Shape& shape, bool critical, Edit edit)
+{
+    benchmark::RegisterBenchmark(name.c_str(), [shape, critical, edit](benchmark::State& state) {
+        static SilentServices services;
+        auto net = BuildNetwork(services, shape);
+        std::mt19937 random(11);
+        TWorkItem* target = nullptr;
+        for (auto _ : state) {
+            edit(*net, random, target);
+            if (critical)
+                benchmark::DoNotOptimize(net->IsKeyWork(*net->Works().Items(0)));
+            else
+                benchmark::DoNotOptimize(net->GetTotalTime());
+        }
+        state.counters["works"] = double(net->Works().Count());
+    })->Unit(benchmark::kMicrosecond);
+}
+
+// A half-day change of the middle work, undone by the next iteration.
+void HalfDay(TVYRNetworkAddNodeWork& net, std::mt19937&, TWorkItem*& work)
+{
+    if (!work)
+        work = net.Works().Items(net.Works().Count() / 2);
+    const float duration = work->ContinueTime();
+    work->SetContinueTime(duration == std::floor(duration) ? duration + 0.5f : duration - 0.5f);
+}
+
+// The first work leaving the first node gets three days longer, and back.
+void FirstNodeWork(TVYRNetworkAddNodeWork& net, std::mt19937&, TWorkItem*& work)
+{
+    if (!work)
+        work = net.GetWorkFrom(net.Nodes().Items(0)->NewID(), 1);
+    const float duration = work->ContinueTime();
+    work->SetContinueTime(duration >= 3.0f && std::fmod(duration, 1.0f) == 0.5f ? duration - 3.5f : duration + 3.5f);
+}
+
+// A random work gets a random duration of 0 to 5 days.
+void RandomWork(TVYRNetworkAddNodeWork& net, std::mt19937& random, TWorkItem*&)
+{
+    TWorkItem& work = *net.Works().Items(int(random() % unsigned(net.Works().Count())));
+    work.SetContinueTime(0.5f * float(random() % 11));
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    static SilentServices services;
-    const std::vector<std::pair<std::string, std::function<Shape(int)>>> shapes{
-        {"chain", Chain}, {"layered", Layered}, {"flowgrid", FlowGrid}};
-    const int sizes[] = {1000, 10000, 100000};
+    struct Network {
+        std::string name;
+        std::function<Shape(int)> make;
+        std::vector<int> sizes;
+    };
+    const std::vector<Network> networks{
+        {"chain", Chain, {1000, 10000, 100000}},
+        {"layered", Layered, {1000, 10000, 100000}},
+        {"flowgrid", FlowGrid, {1000, 10000, 100000}},
+        {"chain-back", ChainBackward, {10000, 100000}},
+        {"layer-back", LayeredBackward, {10000, 100000}},
+        {"overlaps", LayeredOverlaps, {10000, 100000}},
+    };
 
-    for (const auto& [name, make] : shapes)
-        for (const int size : sizes) {
-            const std::string suffix = "/" + name + "/" + std::to_string(size);
-            const Shape shape = make(size);
-            benchmark::RegisterBenchmark(("recompute" + suffix).c_str(), [shape](benchmark::State& state) {
-                auto net = BuildNetwork(services, shape);
-                TWorkItem& work = *net->Works().Items(net->Works().Count() / 2);
-                const float base = work.ContinueTime();
-                bool longer = false;
-                for (auto _ : state) {
-                    longer = !longer;
-                    work.SetContinueTime(longer ? base + 0.5f : base);
-                    benchmark::DoNotOptimize(net->GetTotalTime());
-                }
-                state.counters["works"] = double(net->Works().Count());
-            })->Unit(benchmark::kMicrosecond);
-            benchmark::RegisterBenchmark(("critical" + suffix).c_str(), [shape](benchmark::State& state) {
-                auto net = BuildNetwork(services, shape);
-                TWorkItem& work = *net->Works().Items(net->Works().Count() / 2);
-                const TWorkItem& first = *net->Works().Items(0);
-                const float base = work.ContinueTime();
-                bool longer = false;
-                for (auto _ : state) {
-                    longer = !longer;
-                    work.SetContinueTime(longer ? base + 0.5f : base);
-                    benchmark::DoNotOptimize(net->IsKeyWork(first));
-                }
-            })->Unit(benchmark::kMicrosecond);
+    for (const Network& network : networks)
+        for (const int size : network.sizes) {
+            const std::string suffix = "/" + network.name + "/" + std::to_string(size);
+            const Shape shape = network.make(size);
+            RegisterEdit("recompute" + suffix, shape, false, HalfDay);
+            RegisterEdit("critical" + suffix, shape, true, HalfDay);
+            RegisterEdit("first-node" + suffix, shape, true, FirstNodeWork);
+            RegisterEdit("random-work" + suffix, shape, true, RandomWork);
             benchmark::RegisterBenchmark(("floor" + suffix).c_str(), [shape](benchmark::State& state) {
+                SilentServices services;
                 auto net = BuildNetwork(services, shape);
                 Floor floor(*net);
                 for (auto _ : state) {
@@ -237,30 +370,36 @@ int main(int argc, char** argv)
                     benchmark::DoNotOptimize(floor.latest.data());
                 }
             })->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark(("textbook" + suffix).c_str(), [shape](benchmark::State& state) {
+                SilentServices services;
+                auto net = BuildNetwork(services, shape);
+                Floor floor(*net);
+                for (auto _ : state) {
+                    floor.Textbook();
+                    benchmark::DoNotOptimize(floor.critical.data());
+                }
+            })->Unit(benchmark::kMicrosecond);
         }
 
     TableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    std::printf("\n%-9s %7s %14s %14s %14s %8s %8s %10s\n", "network", "works", "(a) recompute", "(a)+critical",
-                "(b) floor", "a/b", "a+c/b", "a growth");
-    for (const auto& [name, make] : shapes) {
-        double previous = 0.0;
-        for (const int size : sizes) {
-            const std::string suffix = "/" + name + "/" + std::to_string(size);
-            const double a = reporter.seconds["recompute" + suffix] * 1e6;
-            const double c = reporter.seconds["critical" + suffix] * 1e6;
-            const double b = reporter.seconds["floor" + suffix] * 1e6;
-            if (a == 0.0 || b == 0.0)
+    // Times in microseconds; ratios to the textbook pass (t), and the bare
+    // half-day recomputation to the floor (f).
+    std::printf("\n%-10s %6s %9s %9s %9s %9s %9s %9s %6s %6s %6s %6s %6s\n", "network", "works", "recompute",
+                "+critical", "1st-node", "random", "floor", "textbook", "rec/f", "rec/t", "crit/t", "1st/t", "rand/t");
+    for (const Network& network : networks)
+        for (const int size : network.sizes) {
+            const std::string suffix = "/" + network.name + "/" + std::to_string(size);
+            const auto micro = [&](const char* what) { return reporter.Seconds(what + suffix) * 1e6; };
+            const double rec = micro("recompute"), crit = micro("critical"), first = micro("first-node"),
+                         rand = micro("random-work"), floor = micro("floor"), text = micro("textbook");
+            if (floor == 0.0 || text == 0.0)
                 continue;
-            char growth[16] = "";
-            if (previous > 0.0)
-                std::snprintf(growth, sizeof growth, "%.1fx", a / previous);
-            std::printf("%-9s %7d %11.1f us %11.1f us %11.1f us %8.1f %8.1f %10s\n", name.c_str(), size, a, c, b,
-                        a / b, c / b, growth);
-            previous = a;
+            std::printf("%-10s %6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %6.1f %6.2f %6.2f %6.2f %6.2f\n",
+                        network.name.c_str(), size, rec, crit, first, rand, floor, text, rec / floor, rec / text,
+                        crit / text, first / text, rand / text);
         }
-    }
     benchmark::Shutdown();
     return 0;
 }

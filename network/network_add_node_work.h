@@ -7,6 +7,7 @@
 
 #include "network/network_index.h"
 #include "network/nodes.h"
+#include "network/reach_through_falls.h"
 #include "network/schedule_graph.h"
 #include "network/works.h"
 #include "platform/window_services.h"
@@ -137,15 +138,18 @@ private:
         std::vector<int> seen;
         int stamp = 0;
     };
+    void StableSortByTime(std::vector<int>& order) const;
     void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
-    std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch,
-                                                  bool withinGroup) const;
+    std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
     std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
                                                      const GroupScratch& scratch) const;
     // rising: no work ends at an earlier time than it starts; forward: every
     // work between two nodes runs from a lower to a higher index.
     void CheckLinks(bool& rising, bool& forward) const;
     void ComputeKeyWorks() const;
+    bool KeyWorksInNodeOrder() const;
+    void KeyWorksDepthFirst() const;
+    float LatestAt(int index) const;
 
     platform::WindowServices& m_services;
     std::unique_ptr<TWorks> m_works;
@@ -154,20 +158,35 @@ private:
     std::uint64_t m_offsetPointsRevision = 0;
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
+    std::vector<float> m_reorderedTimes; // kept for the next reordering
+    // The walk of CalcEarliestTimes, kept between calls: per node slot its
+    // state, and the nodes whose start nodes are still being computed.
+    struct EarliestFrame {
+        int slot;
+        std::size_t next;
+        float result;
+    };
+    std::vector<char> m_earliestState;
+    std::vector<EarliestFrame> m_earliestStack;
     bool m_modified = false;
     bool m_loading = false;
     TNotifyEvent m_onNetChanged;
 
     mutable NetworkIndex m_index;
     mutable ScheduleGraph m_graph;
+    mutable ReachThroughFalls m_reachThroughFalls;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;
     std::uint64_t m_renumberedNumbers = 0;
     bool m_renumbered = false;
-    // Critical flags per work index, valid for the revisions recorded.
+    // What decides the critical works, valid for the revisions recorded.
     std::uint64_t m_timesRevision = 0;
-    mutable std::vector<char> m_keyWorks;
+    struct KeyFlags {
+        std::vector<char> zeroFloat;           // by work index
+        std::vector<char> chainOn, chainBack; // by key of the lookup index
+    };
+    mutable KeyFlags m_keyFlags;
     mutable bool m_keyWorksValid = false;
     mutable std::uint64_t m_keyRevisions[4] = {};
 };

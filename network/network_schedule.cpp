@@ -6,11 +6,13 @@
 // data from a file) is broken where a walk meets it.
 #include "network/network_add_node_work.h"
 #include "network/node_order.h"
+#include "network/reach_through_falls.h"
 
 #include "platform/numbers.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <utility>
 
@@ -19,10 +21,6 @@ namespace network {
 namespace {
 
 enum : char { unvisited, visiting, visited };
-
-// Groups of more members than this are ordered from direct links only: the
-// pairwise order needs count² steps.
-constexpr std::size_t kPairwiseLimit = 2048;
 
 float WorkSpan(float start, const TWorkItem& work)
 {
@@ -94,19 +92,16 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     if (count == 0)
         return;
     const ScheduleGraph& graph = Graph();
-    std::vector<char> state(static_cast<std::size_t>(count), unvisited); // by slot
+    std::vector<char>& state = m_earliestState; // by slot
+    state.assign(static_cast<std::size_t>(count), unvisited);
     m_earliestTimes[0] = 0.0f;
     state[static_cast<std::size_t>(graph.SlotOfIndex(0))] = visited;
 
     // A node's time is the largest end of its entering works, after the
     // times of their start nodes; a work from the node to itself ends the
     // scan of its entering works.
-    struct Frame {
-        int slot;
-        std::size_t next;
-        float result;
-    };
-    std::vector<Frame> stack;
+    std::vector<EarliestFrame>& stack = m_earliestStack;
+    stack.clear();
     for (int root = 1; root < count; ++root) {
         const int rootSlot = graph.SlotOfIndex(root);
         if (state[static_cast<std::size_t>(rootSlot)] == visited)
@@ -136,7 +131,7 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
         state[static_cast<std::size_t>(rootSlot)] = visiting;
         stack.push_back({rootSlot, 0, 0.0f});
         while (!stack.empty()) {
-            Frame& frame = stack.back();
+            EarliestFrame& frame = stack.back();
             const auto into = graph.Into(frame.slot);
             int descend = -1;
             while (frame.next < into.size()) {
@@ -204,32 +199,95 @@ void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
                                         m_timesRevision};
     if (m_keyWorksValid && std::equal(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions)))
         return;
-    const ScheduleGraph& graph = Graph();
-    const int workCount = m_works->Count();
-    const auto latest = [&](int slot) {
-        const auto index = static_cast<std::size_t>(graph.IndexOfSlot(slot));
-        return index < m_latestTimes.size() ? m_latestTimes[index] : 0.0f;
-    };
+    Graph();
+    if (NodeLookup().HasDuplicateNewIDs() || !KeyWorksInNodeOrder())
+        KeyWorksDepthFirst();
+    std::copy(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions));
+    m_keyWorksValid = true;
+}
 
-    // A work counts only when both of its nodes exist; it is on a chain of
-    // critical works when its total float is exactly 0.
+float TVYRNetworkAddNodeWork::LatestAt(int index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    return i < m_latestTimes.size() ? m_latestTimes[i] : 0.0f;
+}
+
+// A work counts only when both of its nodes exist; it is on a chain of
+// critical works when its total float is exactly 0. chainOn[key]: a chain of
+// zero-float works leads from the node onwards to a node without leaving
+// works; chainBack[key]: back to a node without entering works.
+//
+// When every work runs from an earlier to a later node, one pass against the
+// node order and one along it find both; false (and nothing is kept) when a
+// work runs otherwise.
+bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
+{
+    const ScheduleGraph& graph = Graph();
+    KeyFlags& flags = m_keyFlags;
+    const int count = m_nodes->Count();
+    flags.zeroFloat.assign(static_cast<std::size_t>(m_works->Count()), 0);
+    flags.chainOn.assign(static_cast<std::size_t>(graph.KeyCount()), 1);
+    flags.chainBack.assign(static_cast<std::size_t>(graph.KeyCount()), 1);
+    for (int k = count - 1; k >= 0; --k) {
+        const int key = graph.KeyOfSlot(graph.SlotOfIndex(k));
+        const float start = LatestAt(k);
+        bool anyWork = false;
+        bool found = false;
+        for (const int work : graph.FromKey(key)) {
+            const int endSlot = graph.NextSlot(work);
+            if (endSlot < 0)
+                continue;
+            const int end = graph.IndexOfSlot(endSlot);
+            if (end <= k)
+                return false;
+            anyWork = true;
+            const bool zero = LatestAt(end) - start - graph.Duration(work) - graph.Interval(work) == 0.0f;
+            flags.zeroFloat[static_cast<std::size_t>(work)] = zero;
+            found = found || (zero && flags.chainOn[static_cast<std::size_t>(graph.NextKey(work))]);
+        }
+        flags.chainOn[static_cast<std::size_t>(key)] = found || !anyWork;
+    }
+    for (int k = 0; k < count; ++k) {
+        const int key = graph.KeyOfSlot(graph.SlotOfIndex(k));
+        bool anyWork = false;
+        bool found = false;
+        for (const int work : graph.IntoKey(key)) {
+            if (graph.PriorSlot(work) < 0)
+                continue;
+            anyWork = true;
+            if (flags.zeroFloat[static_cast<std::size_t>(work)]
+                && flags.chainBack[static_cast<std::size_t>(graph.PriorKey(work))]) {
+                found = true;
+                break;
+            }
+        }
+        flags.chainBack[static_cast<std::size_t>(key)] = found || !anyWork;
+    }
+    return true;
+}
+
+// The same by depth-first walks that break cycles, for any network.
+void TVYRNetworkAddNodeWork::KeyWorksDepthFirst() const
+{
+    const ScheduleGraph& graph = Graph();
+    KeyFlags& flags = m_keyFlags;
+    const int workCount = m_works->Count();
     std::vector<char> scheduled(static_cast<std::size_t>(workCount));
-    std::vector<char> zeroFloat(static_cast<std::size_t>(workCount));
+    flags.zeroFloat.assign(static_cast<std::size_t>(workCount), 0);
     for (int w = 0; w < workCount; ++w) {
         const int start = graph.PriorSlot(w);
         const int end = graph.NextSlot(w);
         const bool both = start >= 0 && end >= 0;
         scheduled[static_cast<std::size_t>(w)] = both;
-        zeroFloat[static_cast<std::size_t>(w)]
-            = both && latest(end) - latest(start) - graph.Duration(w) - graph.Interval(w) == 0.0f;
+        flags.zeroFloat[static_cast<std::size_t>(w)] = both
+            && LatestAt(graph.IndexOfSlot(end)) - LatestAt(graph.IndexOfSlot(start)) - graph.Duration(w)
+                    - graph.Interval(w)
+                == 0.0f;
     }
-
-    // reaches[key]: a chain of zero-float works leads from the node onwards
-    // (or back) to a node without leaving (entering) works.
-    const auto chainEnds = [&](bool forward) {
+    const auto chainEnds = [&](bool forward, std::vector<char>& reaches) {
         const auto keyCount = static_cast<std::size_t>(graph.KeyCount());
         std::vector<char> state(keyCount, unvisited);
-        std::vector<char> reaches(keyCount, 0);
+        reaches.assign(keyCount, 0);
         struct Frame {
             int key;
             std::size_t next;
@@ -253,11 +311,11 @@ void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
                         frame.anyWork = true;
                         const int other = forward ? graph.NextKey(work) : graph.PriorKey(work);
                         const char otherState = state[static_cast<std::size_t>(other)];
-                        if (zeroFloat[w] && otherState == unvisited) {
+                        if (flags.zeroFloat[w] && otherState == unvisited) {
                             descend = other;
                             break;
                         }
-                        if (zeroFloat[w] && otherState == visited && reaches[static_cast<std::size_t>(other)]) {
+                        if (flags.zeroFloat[w] && otherState == visited && reaches[static_cast<std::size_t>(other)]) {
                             found = true;
                             break;
                         }
@@ -275,19 +333,9 @@ void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
                 stack.pop_back();
             }
         }
-        return reaches;
     };
-    const std::vector<char> forward = chainEnds(true);
-    const std::vector<char> backward = chainEnds(false);
-
-    m_keyWorks.assign(static_cast<std::size_t>(workCount), 0);
-    for (int w = 0; w < workCount; ++w) {
-        const auto i = static_cast<std::size_t>(w);
-        m_keyWorks[i] = zeroFloat[i] && forward[static_cast<std::size_t>(graph.NextKey(w))]
-            && backward[static_cast<std::size_t>(graph.PriorKey(w))];
-    }
-    std::copy(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions));
-    m_keyWorksValid = true;
+    chainEnds(true, flags.chainOn);
+    chainEnds(false, flags.chainBack);
 }
 
 bool TVYRNetworkAddNodeWork::IsKeyWork(const TWorkItem& work) const
@@ -295,7 +343,11 @@ bool TVYRNetworkAddNodeWork::IsKeyWork(const TWorkItem& work) const
     if (&work.Collection() != m_works.get())
         return false;
     ComputeKeyWorks();
-    return m_keyWorks[static_cast<std::size_t>(work.Index())] != 0;
+    const ScheduleGraph& graph = Graph();
+    const int w = work.Index();
+    return m_keyFlags.zeroFloat[static_cast<std::size_t>(w)]
+        && m_keyFlags.chainOn[static_cast<std::size_t>(graph.NextKey(w))]
+        && m_keyFlags.chainBack[static_cast<std::size_t>(graph.PriorKey(w))];
 }
 
 bool TVYRNetworkAddNodeWork::HasNoPathTo(int a, int b) const
@@ -370,11 +422,10 @@ void TVYRNetworkAddNodeWork::CheckLinks(bool& rising, bool& forward) const
 }
 
 std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<const int> members,
-                                                                      GroupScratch& scratch, bool withinGroup) const
+                                                                      GroupScratch& scratch) const
 {
-    // For each member, the members from which a chain of works leads to it.
-    // When earliest times never fall along a work, such a chain stays
-    // inside the group; otherwise the search runs through the whole network.
+    // For each member, the members from which a chain of works inside the
+    // group leads to it.
     const ScheduleGraph& graph = Graph();
     std::vector<std::vector<int>> reachedBy(members.size());
     std::vector<int> pending;
@@ -390,11 +441,10 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
                 if (startSlot < 0)
                     continue;
                 const auto start = static_cast<std::size_t>(graph.IndexOfSlot(startSlot));
-                if ((withinGroup && scratch.position[start] < 0) || scratch.seen[start] == stamp)
+                if (scratch.position[start] < 0 || scratch.seen[start] == stamp)
                     continue;
                 scratch.seen[start] = stamp;
-                if (scratch.position[start] >= 0)
-                    reachedBy[m].push_back(scratch.position[start]);
+                reachedBy[m].push_back(scratch.position[start]);
                 pending.push_back(static_cast<int>(start));
             }
         }
@@ -426,25 +476,32 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     const std::size_t count = order.size();
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const ScheduleGraph& graph = Graph();
-    GroupScratch scratch;
-    bool rising = true;
-    bool forward = false;
-    bool prepared = false;
-    std::vector<float> offsets;
+    std::vector<std::pair<std::size_t, std::size_t>> groups;
     for (std::size_t i = 0, j = 0; i < count; i = j) {
         for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
         }
-        if (j - i < 2)
-            continue;
-        if (!prepared) {
-            CheckLinks(rising, forward);
-            // Links that run forward in the current order still do after a
-            // sort that moved nothing.
-            forward = forward && !resorted;
-            scratch.position.assign(count, -1);
-            scratch.seen.assign(count, 0);
-            prepared = true;
-        }
+        if (j - i >= 2)
+            groups.emplace_back(i, j);
+    }
+    if (groups.empty())
+        return;
+    bool rising = true;
+    bool forward = false;
+    CheckLinks(rising, forward);
+    // Links that run forward in the current order still do after a sort
+    // that moved nothing.
+    forward = forward && !resorted;
+    // When some work ends at an earlier time than it starts, chains between
+    // members of a group may leave it and come back through such a work.
+    static const std::vector<std::vector<int>> none;
+    const std::vector<std::vector<int>>& fallingReach
+        = rising ? none : m_reachThroughFalls.Find(graph, m_earliestTimes, order, groups);
+
+    GroupScratch scratch;
+    scratch.position.assign(count, -1);
+    scratch.seen.assign(count, 0);
+    std::vector<float> offsets;
+    for (const auto& [i, j] : groups) {
         const std::span<int> members(order.data() + i, j - i);
         offsets.clear();
         for (std::size_t m = 0; m < members.size(); ++m) {
@@ -477,16 +534,60 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
                 continue;
             }
         }
-        const bool closed = (!equalOffsets || !rising) && members.size() <= kPairwiseLimit;
-        const std::vector<std::vector<int>> reachedBy
-            = closed ? ReachingMembers(members, scratch, rising) : DirectPredecessors(members, scratch);
+        // With equal offsets the direct links decide; otherwise every
+        // member that reaches another does.
+        std::vector<std::vector<int>> reachedBy
+            = equalOffsets && rising ? DirectPredecessors(members, scratch) : ReachingMembers(members, scratch);
+        if (!rising)
+            for (std::size_t m = 0; m < members.size(); ++m)
+                for (const int node : fallingReach[static_cast<std::size_t>(members[m])])
+                    reachedBy[m].push_back(scratch.position[static_cast<std::size_t>(node)]);
         release();
-        const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy, closed);
+        // A group whose links all run forward and whose offsets ascend
+        // already meets every rule in its current order.
+        bool inOrder = std::is_sorted(offsets.begin(), offsets.end());
+        for (std::size_t m = 0; m < members.size() && inOrder; ++m)
+            inOrder = std::all_of(reachedBy[m].begin(), reachedBy[m].end(),
+                                  [&](int position) { return position < static_cast<int>(m); });
+        if (inOrder)
+            continue;
+        const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy);
         std::vector<int> reordered(members.size());
         for (std::size_t m = 0; m < members.size(); ++m)
             reordered[m] = members[static_cast<std::size_t>(placed[m])];
         std::copy(reordered.begin(), reordered.end(), members.begin());
     }
+}
+
+void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
+{
+    // After an edit most nodes keep their place: those not earlier than any
+    // node before them nor later than any node after them stay as they are,
+    // only the others are sorted, and both are merged, the earlier place
+    // first among equal times.
+    const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
+    const std::size_t count = order.size();
+    std::vector<float> smallestAfter(count);
+    float smallest = std::numeric_limits<float>::infinity();
+    for (std::size_t i = count; i-- > 0;) {
+        smallest = std::min(smallest, timeOf(order[i]));
+        smallestAfter[i] = smallest;
+    }
+    std::vector<int> kept, moved;
+    kept.reserve(count);
+    float largest = -std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < count; ++i) {
+        const float time = timeOf(order[i]);
+        const bool inPlace = time >= largest && (i + 1 == count || time <= smallestAfter[i + 1]);
+        largest = std::max(largest, time);
+        (inPlace ? kept : moved).push_back(order[i]);
+    }
+    const auto earlier = [&](int a, int b) { return timeOf(a) < timeOf(b); };
+    std::stable_sort(moved.begin(), moved.end(), earlier);
+    // order holds node indices in their current places, which are ascending.
+    std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), order.begin(), [&](int a, int b) {
+        return timeOf(a) < timeOf(b) || (timeOf(a) == timeOf(b) && a < b);
+    });
 }
 
 void TVYRNetworkAddNodeWork::SortNodes()
@@ -507,20 +608,19 @@ void TVYRNetworkAddNodeWork::SortNodes()
     };
     const bool resorted = !std::is_sorted(order.begin(), order.end(), earlier);
     if (resorted)
-        std::stable_sort(order.begin(), order.end(), earlier);
+        StableSortByTime(order);
     OrderEqualTimes(order, resorted);
 
     bool moved = false;
     for (int i = 0; i < count && !moved; ++i)
         moved = order[static_cast<std::size_t>(i)] != i;
     if (moved) {
-        std::vector<float> earliest(order.size()), latest(order.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            earliest[i] = m_earliestTimes[static_cast<std::size_t>(order[i])];
-            latest[i] = m_latestTimes[static_cast<std::size_t>(order[i])];
+        for (std::vector<float>* times : {&m_earliestTimes, &m_latestTimes}) {
+            m_reorderedTimes.resize(order.size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                m_reorderedTimes[i] = (*times)[static_cast<std::size_t>(order[i])];
+            times->swap(m_reorderedTimes);
         }
-        m_earliestTimes = std::move(earliest);
-        m_latestTimes = std::move(latest);
         m_nodes->ReorderNodes(order);
         m_graph.NodesReordered(order, *m_nodes);
         ++m_timesRevision;
@@ -571,15 +671,30 @@ void TVYRNetworkAddNodeWork::SortWorks()
         previous = key;
     }
     if (!sorted) {
+        // A stable sort by start node, by counting, then by G - P within
+        // each start node where that is out of order.
+        const auto nodes = static_cast<std::size_t>(m_nodes->Count());
+        std::vector<int> first(nodes + 2, 0);
         std::vector<Key> keys(static_cast<std::size_t>(count));
-        for (int w = 0; w < count; ++w)
+        for (int w = 0; w < count; ++w) {
             keys[static_cast<std::size_t>(w)] = keyOf(w);
-        const auto before = [&](int a, int b) {
-            return less(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)]);
-        };
+            ++first[static_cast<std::size_t>(keys[static_cast<std::size_t>(w)].start) + 1];
+        }
+        for (std::size_t k = 0; k + 1 < first.size(); ++k)
+            first[k + 1] += first[k];
         std::vector<int> order(static_cast<std::size_t>(count));
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(), before);
+        std::vector<int> fill(first.begin(), first.end() - 1);
+        for (int w = 0; w < count; ++w)
+            order[static_cast<std::size_t>(fill[static_cast<std::size_t>(keys[static_cast<std::size_t>(w)].start)]++)] = w;
+        const auto byGap = [&](int a, int b) {
+            return keys[static_cast<std::size_t>(a)].gap < keys[static_cast<std::size_t>(b)].gap;
+        };
+        for (std::size_t k = 0; k + 1 < first.size(); ++k) {
+            const auto begin = order.begin() + first[k];
+            const auto end = order.begin() + first[k + 1];
+            if (!std::is_sorted(begin, end, byGap))
+                std::stable_sort(begin, end, byGap);
+        }
         m_works->ReorderWorks(order);
         m_graph.WorksReordered(order, *m_works);
     }

@@ -9,12 +9,16 @@
 namespace network {
 
 // offsets: Offset of each member in the current order. reachedBy[x]: the
-// members that reach member x, either all of them (closed) or the direct
-// predecessors only. Returns the members' current positions in their new
-// order. When the rules above cannot all be met (the offsets contradict
-// the links, or the links form a cycle), predecessors still come first,
-// then the smaller Offset, then the current order.
-std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::vector<std::vector<int>>& reachedBy,
-                                     bool closed);
+// members that reach member x; when the offsets differ it must list all of
+// them, with equal offsets the direct predecessors suffice. Returns the
+// members' current positions in their new order: each member in the current
+// order is placed after the members that must come before it (those that
+// reach it, and those it is not linked with that have a smaller Offset),
+// taking these in their current order and placing each of them the same
+// way first. When the rules cannot all be met (the offsets contradict the
+// links, or the links form a cycle), predecessors still come first, then
+// the smaller Offset, then the current order. The cost is near-linear in
+// the members and the lengths of the lists.
+std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::vector<std::vector<int>>& reachedBy);
 
 } // namespace network

@@ -36,10 +36,10 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
     } else if (m_worksValues != works.ValueRevision()) {
         if (works.TakeChangedValues(m_changed)) {
             for (const TWorkItem* work : m_changed) {
-                const auto w = static_cast<std::size_t>(work->Index());
-                m_duration[w] = work->ContinueTime();
-                m_overlap[w] = work->ParallelTime();
-                m_interval[w] = work->Diapause();
+                WorkRow& row = m_works[static_cast<std::size_t>(work->Index())];
+                row.duration = work->ContinueTime();
+                row.overlap = work->ParallelTime();
+                row.interval = work->Diapause();
             }
         } else {
             ReadWorks(works);
@@ -92,35 +92,29 @@ void ScheduleGraph::Build(const NetworkIndex& index, const TNodes& nodes, const 
 
 void ScheduleGraph::ReadWorks(const TWorks& works)
 {
-    const auto count = static_cast<std::size_t>(works.Count());
-    m_priorKey.resize(count);
-    m_nextKey.resize(count);
-    m_priorSlot.resize(count);
-    m_nextSlot.resize(count);
-    m_duration.resize(count);
-    m_overlap.resize(count);
-    m_interval.resize(count);
-    for (std::size_t w = 0; w < count; ++w) {
+    m_works.resize(static_cast<std::size_t>(works.Count()));
+    for (std::size_t w = 0; w < m_works.size(); ++w) {
         const TWorkItem& work = *works.Items(static_cast<int>(w));
-        m_priorKey[w] = NetworkIndex::PriorKey(work);
-        m_nextKey[w] = NetworkIndex::NextKey(work);
-        m_priorSlot[w] = m_slotOfKey[static_cast<std::size_t>(m_priorKey[w])];
-        m_nextSlot[w] = m_slotOfKey[static_cast<std::size_t>(m_nextKey[w])];
-        m_duration[w] = work.ContinueTime();
-        m_overlap[w] = work.ParallelTime();
-        m_interval[w] = work.Diapause();
+        WorkRow& row = m_works[w];
+        row.priorKey = NetworkIndex::PriorKey(work);
+        row.nextKey = NetworkIndex::NextKey(work);
+        row.priorSlot = m_slotOfKey[static_cast<std::size_t>(row.priorKey)];
+        row.nextSlot = m_slotOfKey[static_cast<std::size_t>(row.nextKey)];
+        row.duration = work.ContinueTime();
+        row.overlap = work.ParallelTime();
+        row.interval = work.Diapause();
     }
 }
 
 void ScheduleGraph::BuildLists()
 {
     const std::size_t keys = m_slotOfKey.size();
-    const std::size_t works = m_priorKey.size();
+    const std::size_t works = m_works.size();
     m_intoStart.assign(keys + 1, 0);
     m_fromStart.assign(keys + 1, 0);
-    for (std::size_t w = 0; w < works; ++w) {
-        ++m_intoStart[static_cast<std::size_t>(m_nextKey[w]) + 1];
-        ++m_fromStart[static_cast<std::size_t>(m_priorKey[w]) + 1];
+    for (const WorkRow& row : m_works) {
+        ++m_intoStart[static_cast<std::size_t>(row.nextKey) + 1];
+        ++m_fromStart[static_cast<std::size_t>(row.priorKey) + 1];
     }
     for (std::size_t k = 0; k < keys; ++k) {
         m_intoStart[k + 1] += m_intoStart[k];
@@ -131,8 +125,9 @@ void ScheduleGraph::BuildLists()
     std::vector<int> intoFill(m_intoStart.begin(), m_intoStart.end() - 1);
     std::vector<int> fromFill(m_fromStart.begin(), m_fromStart.end() - 1);
     for (std::size_t w = 0; w < works; ++w) {
-        m_into[static_cast<std::size_t>(intoFill[static_cast<std::size_t>(m_nextKey[w])]++)] = static_cast<int>(w);
-        m_from[static_cast<std::size_t>(fromFill[static_cast<std::size_t>(m_priorKey[w])]++)] = static_cast<int>(w);
+        const WorkRow& row = m_works[w];
+        m_into[static_cast<std::size_t>(intoFill[static_cast<std::size_t>(row.nextKey)]++)] = static_cast<int>(w);
+        m_from[static_cast<std::size_t>(fromFill[static_cast<std::size_t>(row.priorKey)]++)] = static_cast<int>(w);
     }
 }
 
@@ -156,18 +151,10 @@ void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& wor
 {
     if (!m_built)
         return;
-    const auto permute = [&](auto& values) {
-        auto previous = values;
-        for (std::size_t i = 0; i < order.size(); ++i)
-            values[i] = previous[static_cast<std::size_t>(order[i])];
-    };
-    permute(m_priorKey);
-    permute(m_nextKey);
-    permute(m_priorSlot);
-    permute(m_nextSlot);
-    permute(m_duration);
-    permute(m_overlap);
-    permute(m_interval);
+    m_reorderedWorks.resize(m_works.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        m_reorderedWorks[i] = m_works[static_cast<std::size_t>(order[i])];
+    m_works.swap(m_reorderedWorks);
     BuildLists();
     m_worksOrder = works.OrderRevision();
 }

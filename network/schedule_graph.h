@@ -32,11 +32,11 @@ public:
     int IndexOfSlot(int slot) const { return m_indexOfSlot[static_cast<std::size_t>(slot)]; }
 
     // Slot of the first node with the work's start or end NewID, or -1.
-    int PriorSlot(int work) const { return m_priorSlot[static_cast<std::size_t>(work)]; }
-    int NextSlot(int work) const { return m_nextSlot[static_cast<std::size_t>(work)]; }
-    float Duration(int work) const { return m_duration[static_cast<std::size_t>(work)]; }
-    float Overlap(int work) const { return m_overlap[static_cast<std::size_t>(work)]; }
-    float Interval(int work) const { return m_interval[static_cast<std::size_t>(work)]; }
+    int PriorSlot(int work) const { return Row(work).priorSlot; }
+    int NextSlot(int work) const { return Row(work).nextSlot; }
+    float Duration(int work) const { return Row(work).duration; }
+    float Overlap(int work) const { return Row(work).overlap; }
+    float Interval(int work) const { return Row(work).interval; }
 
     // Indices of the works whose end (start) NewID is the node's.
     std::span<const int> Into(int slot) const { return IntoKey(KeyOfSlot(slot)); }
@@ -44,13 +44,20 @@ public:
 
     // The same by the keys of the lookup index (every NewID named).
     int KeyCount() const { return static_cast<int>(m_intoStart.size()) - 1; }
-    int PriorKey(int work) const { return m_priorKey[static_cast<std::size_t>(work)]; }
-    int NextKey(int work) const { return m_nextKey[static_cast<std::size_t>(work)]; }
+    int PriorKey(int work) const { return Row(work).priorKey; }
+    int NextKey(int work) const { return Row(work).nextKey; }
     int KeyOfSlot(int slot) const { return m_keyOfSlot[static_cast<std::size_t>(slot)]; }
     std::span<const int> IntoKey(int key) const { return Slice(m_into, m_intoStart, key); }
     std::span<const int> FromKey(int key) const { return Slice(m_from, m_fromStart, key); }
 
 private:
+    // Everything the schedule reads of one work, side by side, so that a
+    // walk along the links touches one place per work.
+    struct WorkRow {
+        int priorKey, nextKey, priorSlot, nextSlot;
+        float duration, overlap, interval;
+    };
+    const WorkRow& Row(int work) const { return m_works[static_cast<std::size_t>(work)]; }
     static std::span<const int> Slice(const std::vector<int>& items, const std::vector<int>& starts, int key)
     {
         const auto k = static_cast<std::size_t>(key);
@@ -69,8 +76,8 @@ private:
 
     std::vector<float> m_nodeOffset;
     std::vector<int> m_slotOfIndex, m_indexOfSlot, m_keyOfSlot, m_slotOfKey;
-    std::vector<int> m_priorKey, m_nextKey, m_priorSlot, m_nextSlot;
-    std::vector<float> m_duration, m_overlap, m_interval;
+    std::vector<WorkRow> m_works;
+    std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
 };

@@ -255,31 +255,113 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     patch.setLeft(patch.left() / 8 * 8);
     patch.setTop(patch.top() / 8 * 8);
 
-    QImage layer(patch.size(), QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
-    {
-        QPainter layerPainter(&layer);
-        SetPixelExact(layerPainter);
-        if (clipped_)
-            layerPainter.setClipRegion(clip_.translated(-patch.topLeft()));
-        PaintFigureOn(layerPainter, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
-    }
+    // The painted pixels (inside the clip: the layer is clipped) are mixed
+    // into the image in place when it holds plain 32-bit pixels (an image
+    // being painted on never shares them), else into a copy painted back.
+    const bool inPlace = target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
+    // The parts of the patch the figure can touch: all of it for a filled
+    // figure, else the tiles along its outline (a selection frame touches
+    // a thin ring of a large patch).
+    const std::vector<QRect> parts = inPlace && !(shape.closed && Brush.Style != TBrushStyle::bsClear)
+                                         ? OutlineTiles(shape.outline, patch, margin)
+                                         : std::vector<QRect>{QRect(QPoint(0, 0), patch.size())};
 
-    QImage combined = target.copy(patch).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < layer.height(); ++y) {
-        const auto* source = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
-        auto* dest = reinterpret_cast<QRgb*>(combined.scanLine(y));
-        for (int x = 0; x < layer.width(); ++x) {
-            if (qAlpha(source[x]) == 0)
-                continue;
-            dest[x] = (dest[x] & 0xFF000000u) | (Mix(Pen.Mode, source[x], dest[x]) & 0x00FFFFFFu);
+    // One layer, with its painter, serves every figure of the canvas; only
+    // the parts are cleared, painted and read.
+    if (layer_.width() < patch.width() || layer_.height() < patch.height()) {
+        layerPainter_.reset();
+        layer_ = QImage(patch.size().expandedTo(layer_.size()), QImage::Format_ARGB32_Premultiplied);
+        layerPainter_ = std::make_unique<QPainter>(&layer_);
+        SetPixelExact(*layerPainter_);
+    }
+    uchar* const layerBits = layer_.bits();
+    const qsizetype layerStride = layer_.bytesPerLine();
+    const auto layerLine = [&](int y) { return reinterpret_cast<QRgb*>(layerBits + y * layerStride); };
+    for (const QRect& part : parts)
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::fill(layerLine(y) + part.left(), layerLine(y) + part.left() + part.width(), 0u);
+    layerPainter_->resetTransform();
+    const QRect layerRect(QPoint(0, 0), patch.size());
+    if (clipped_ && clip_.rectCount() > 1)
+        layerPainter_->setClipRegion(clip_.translated(-patch.topLeft()) & QRegion(layerRect));
+    else if (clipped_)
+        layerPainter_->setClipRect(clip_.boundingRect().translated(-patch.topLeft()) & layerRect);
+    else
+        layerPainter_->setClipRect(layerRect);
+    PaintFigureOn(*layerPainter_, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
+
+    QImage combined = inPlace ? QImage() : target.copy(patch).convertToFormat(QImage::Format_ARGB32);
+    uchar* const destBits = inPlace ? target.bits() : combined.bits();
+    const qsizetype destStride = inPlace ? target.bytesPerLine() : combined.bytesPerLine();
+    const QPoint destOrigin = inPlace ? patch.topLeft() : QPoint(0, 0);
+    for (const QRect& part : parts) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            const QRgb* source = layerLine(y);
+            auto* dest = reinterpret_cast<QRgb*>(destBits + (destOrigin.y() + y) * destStride) + destOrigin.x();
+            for (int x = part.left(); x <= part.right(); ++x) {
+                if (qAlpha(source[x]) == 0)
+                    continue;
+                dest[x] = (dest[x] & 0xFF000000u) | (Mix(Pen.Mode, source[x], dest[x]) & 0x00FFFFFFu);
+            }
         }
     }
+    if (inPlace)
+        return;
     painter_->save();
     painter_->resetTransform();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
     painter_->drawImage(patch.topLeft(), combined);
     painter_->restore();
+}
+
+std::vector<QRect> PainterCanvas::OutlineTiles(const QPainterPath& outline, const QRect& patch, int margin) const
+{
+    constexpr int Tile = 16;
+    const int columns = (patch.width() + Tile - 1) / Tile;
+    const int rows = (patch.height() + Tile - 1) / Tile;
+    std::vector<char> marked(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
+    const QRectF bounds(QPointF(0, 0), QSizeF(patch.size()));
+    // Every piece of the outline lies within the box of its points: a line
+    // between its ends, a curve within its control points.
+    const auto mark = [&](QRectF box) {
+        box = box.normalized().adjusted(-margin, -margin, margin, margin).intersected(bounds);
+        if (box.isEmpty())
+            return;
+        const int c0 = std::max(0, static_cast<int>(box.left()) / Tile);
+        const int c1 = std::min(columns - 1, static_cast<int>(box.right()) / Tile);
+        const int r0 = std::max(0, static_cast<int>(box.top()) / Tile);
+        const int r1 = std::min(rows - 1, static_cast<int>(box.bottom()) / Tile);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                marked[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)] = 1;
+    };
+    const QTransform toPatch = world_ * QTransform::fromTranslate(-patch.left(), -patch.top());
+    QPointF previous;
+    for (int i = 0; i < outline.elementCount(); ++i) {
+        const QPainterPath::Element e = outline.elementAt(i);
+        const QPointF p = toPatch.map(QPointF(e.x, e.y));
+        if (e.type == QPainterPath::CurveToElement && i + 2 < outline.elementCount()) {
+            const QPointF c2 = toPatch.map(QPointF(outline.elementAt(i + 1).x, outline.elementAt(i + 1).y));
+            const QPointF end = toPatch.map(QPointF(outline.elementAt(i + 2).x, outline.elementAt(i + 2).y));
+            QRectF box(previous, p);
+            box = box.normalized().united(QRectF(c2, end).normalized());
+            mark(box);
+            previous = end;
+            i += 2;
+            continue;
+        }
+        if (e.type == QPainterPath::LineToElement)
+            mark(QRectF(previous, p));
+        else
+            mark(QRectF(p, p));
+        previous = p;
+    }
+    std::vector<QRect> tiles;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            if (marked[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)])
+                tiles.push_back(QRect(c * Tile, r * Tile, Tile, Tile) & QRect(QPoint(0, 0), patch.size()));
+    return tiles;
 }
 
 void PainterCanvas::MoveTo(int x, int y)
@@ -367,6 +449,12 @@ void PainterCanvas::FillRect(const QRect& rect)
 {
     if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty() || !painter_->isActive())
         return;
+    if (Brush.Style == TBrushStyle::bsSolid && world_.type() <= QTransform::TxTranslate) {
+        // The common case (handles, backgrounds) without building a path.
+        painter_->setTransform(world_);
+        painter_->fillRect(rect, ToQColor(Brush.Color));
+        return;
+    }
     QPainterPath path;
     path.addRect(QRectF(rect));
     painter_->setTransform(world_);
@@ -386,17 +474,44 @@ void PainterCanvas::FrameRect(const QRect& rect)
     painter_->fillPath(path, ToQBrush(Brush));
 }
 
-QFont PainterCanvas::CurrentFont() const
+const QFont& PainterCanvas::CurrentFont() const
 {
-    return ToQFont(Font, PixelsPerInch());
+    // Labels draw the same font again and again, turned: the escapement
+    // is drawn by the painter, so it does not make another font.
+    TFont key = Font;
+    key.Escapement = 0;
+    if (!fontCache_ || fontCache_->Key != key) {
+        const QFont font = ToQFont(key, PixelsPerInch());
+        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device()), {}});
+    }
+    return fontCache_->Font;
+}
+
+const QFontMetrics& PainterCanvas::CurrentMetrics() const
+{
+    CurrentFont();
+    return fontCache_->Metrics;
 }
 
 void PainterCanvas::PaintText(int x, int y, const QString& text)
 {
     if (!painter_->isActive())
         return;
-    const QFont font = CurrentFont();
-    const QFontMetrics metrics(font, painter_->device());
+    const QFont& font = CurrentFont();
+    const QFontMetrics& metrics = CurrentMetrics();
+    const bool shifted = world_.type() <= QTransform::TxTranslate && world_.dx() == std::trunc(world_.dx()) &&
+                         world_.dy() == std::trunc(world_.dy()) && std::abs(world_.dx()) < 1e6 &&
+                         std::abs(world_.dy()) < 1e6;
+    if (Brush.Style != TBrushStyle::bsSolid && shifted) {
+        // Moved by whole pixels a text shows the same pixels: it is drawn
+        // once into an image and placed from there on (labels repeat one
+        // word at a few angles many times).
+        const TextImage& image = TextImageOf(text);
+        painter_->setTransform(QTransform());
+        painter_->drawImage(QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image.Origin,
+                            image.Image);
+        return;
+    }
     painter_->setTransform(world_);
     painter_->translate(x, y);
     if (Font.Escapement != 0)
@@ -406,6 +521,37 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     painter_->setFont(font);
     painter_->setPen(ToQColor(Font.Color));
     painter_->drawText(QPoint(0, metrics.ascent()), text);
+}
+
+const PainterCanvas::TextImage& PainterCanvas::TextImageOf(const QString& text)
+{
+    const QFont& font = CurrentFont();
+    const QFontMetrics& metrics = CurrentMetrics();
+    auto& images = fontCache_->Images;
+    const auto key = std::make_tuple(text, Font.Escapement, Font.Color);
+    if (const auto found = images.find(key); found != images.end())
+        return found->second;
+    if (images.size() >= 1024)
+        images.clear();
+    QTransform turn;
+    if (Font.Escapement != 0)
+        turn.rotate(-(Font.Escapement / 10.0));
+    const QRect cell = metrics.boundingRect(text).translated(0, metrics.ascent()) |
+                       QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics));
+    const QRect area = turn.mapRect(QRectF(cell)).toAlignedRect().adjusted(-3, -3, 3, 3);
+    TextImage result{QImage(area.size(), QImage::Format_ARGB32_Premultiplied), area.topLeft()};
+    result.Image.fill(Qt::transparent);
+    {
+        QPainter painter(&result.Image);
+        SetPixelExact(painter);
+        painter.translate(-area.left(), -area.top());
+        if (Font.Escapement != 0)
+            painter.rotate(-(Font.Escapement / 10.0));
+        painter.setFont(font);
+        painter.setPen(ToQColor(Font.Color));
+        painter.drawText(QPoint(0, metrics.ascent()), text);
+    }
+    return images.emplace(key, std::move(result)).first->second;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)
@@ -429,7 +575,7 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const TextBlock block = LayoutTextBlock(text, rect, flags, QFontMetrics(CurrentFont(), painter_->device()));
+    const TextBlock block = LayoutTextBlock(text, rect, flags, CurrentMetrics());
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
         return block.Size.height();
@@ -460,7 +606,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 
 QSize PainterCanvas::TextExtent(const QString& text)
 {
-    const QFontMetrics metrics(CurrentFont(), painter_->device());
+    const QFontMetrics& metrics = CurrentMetrics();
     return QSize(metrics.horizontalAdvance(text), LineHeight(metrics));
 }
 
@@ -483,8 +629,10 @@ void PainterCanvas::ResetClipRegion()
 {
     clip_ = QRegion();
     clipped_ = false;
+    // Not setClipping(false): after it, the raster engine ignores the next
+    // clip region of more than one rectangle.
     if (painter_->isActive())
-        painter_->setClipping(false);
+        painter_->setClipRegion(QRegion(), Qt::NoClip);
 }
 
 QRect PainterCanvas::ClipRect() const

@@ -14,7 +14,13 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <QFontMetrics>
+
+#include <map>
 #include <memory>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 class QPaintDevice;
 
@@ -85,13 +91,17 @@ private:
     void PaintFigure(const Shape& shape);
     void PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape);
     void PaintFigureMixed(const Shape& shape);
+    // Tiles (patch pixels) that a stroke along outline can touch, margin
+    // pixels to each side.
+    std::vector<QRect> OutlineTiles(const QPainterPath& outline, const QRect& patch, int margin) const;
     // The rectangle of a figure with the given edges, right and bottom
     // exclusive, shrunk for an inside-frame pen.
     QRectF FigureRect(int left, int top, int right, int bottom) const;
     // The pen width in device pixels; 1 means a one-pixel (cosmetic) line.
     int DevicePenWidth() const;
     void PaintText(int x, int y, const QString& text);
-    QFont CurrentFont() const;
+    const QFont& CurrentFont() const;
+    const QFontMetrics& CurrentMetrics() const;
     QImage* TargetImage() const;
 
     std::unique_ptr<QPainter> ownPainter_;
@@ -100,6 +110,25 @@ private:
     QTransform world_;
     QRegion clip_;
     bool clipped_ = false;
+    // The layer of mixed figures and its painter, kept between them.
+    QImage layer_;
+    std::unique_ptr<QPainter> layerPainter_;
+    // A text drawn once, turned, with the offset of its image from the
+    // text's anchor.
+    struct TextImage {
+        QImage Image;
+        QPoint Origin;
+    };
+    const TextImage& TextImageOf(const QString& text);
+    // The font of the last text drawn or measured (escapement 0), and the
+    // texts drawn in it.
+    struct FontCache {
+        TFont Key;
+        QFont Font;
+        QFontMetrics Metrics;
+        std::map<std::tuple<QString, int, TColor>, TextImage> Images;
+    };
+    mutable std::optional<FontCache> fontCache_;
 };
 
 } // namespace platform

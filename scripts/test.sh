@@ -18,6 +18,12 @@ run_config() {
 }
 
 run_config build/release -DCMAKE_BUILD_TYPE=Release
+# The plan view's screen sequences once more on a real X display (Xvfb, the
+# xcb platform), where the pixels come back from the X server.
+if command -v xvfb-run >/dev/null; then
+  xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb \
+    build/release/tests/siteplan/host/siteplan_host_tests --gtest_filter='Sequences/*'
+fi
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_config build/sanitize -DCMAKE_BUILD_TYPE=Debug -DENABLE_SANITIZERS=ON
 

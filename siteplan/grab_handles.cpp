@@ -138,6 +138,8 @@ void TGrabHandle::EndDrag()
     FPlaneMap.SetModified();
     FDragging = false;
     FPlaneMap.ReleaseCursorClip();
+    if (FHandleIndex >= 0)
+        FMapCom.EndMovePoint();
     FHandles.Show(true);
 }
 
@@ -212,10 +214,13 @@ TGrabHandle* TGrabHandles::HandleAt(QPoint p) const
     return nullptr;
 }
 
-void TGrabHandles::Paint(platform::Canvas& canvas) const
+void TGrabHandles::Paint(platform::Canvas& canvas, const QRect& visible) const
 {
+    if (!FVisible)
+        return;
     for (const auto& handle : FHandles)
-        handle->Paint(canvas);
+        if (handle->Bounds().ToQRect().intersects(visible))
+            handle->Paint(canvas);
 }
 
 } // namespace siteplan

@@ -99,7 +99,8 @@ public:
     void SetVisible(bool show);
     // Enabled handles under p, topmost first.
     TGrabHandle* HandleAt(QPoint p) const;
-    void Paint(platform::Canvas& canvas) const;
+    // The handles that reach visible (control pixels).
+    void Paint(platform::Canvas& canvas, const QRect& visible) const;
 
 private:
     TPlaneMap& FPlaneMap;

@@ -1,6 +1,11 @@
 #include "map_com_classes.h"
 
+#include "siteplan/shapes/vyr_arc.h"
+#include "siteplan/shapes/vyr_ellipse.h"
 #include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_picture.h"
+#include "siteplan/shapes/vyr_rectangle.h"
+#include "siteplan/shapes/vyr_round_rect_range.h"
 
 #include <map>
 
@@ -14,6 +19,11 @@ std::map<int, TMapComCreator>& Classes()
 {
     static std::map<int, TMapComCreator> classes = {
         {TVYRLine::Kind, &CreateMapComOf<TVYRLine>},
+        {TVyrEllipse::Kind, &CreateMapComOf<TVyrEllipse>},
+        {TVYRRectangle::Kind, &CreateMapComOf<TVYRRectangle>},
+        {TVYRRoundRectRangle::Kind, &CreateMapComOf<TVYRRoundRectRangle>},
+        {TVyrPicture::Kind, &CreateMapComOf<TVyrPicture>},
+        {TVyrArc::Kind, &CreateMapComOf<TVyrArc>},
     };
     return classes;
 }

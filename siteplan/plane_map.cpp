@@ -313,6 +313,9 @@ void TPlaneMap::PaintPaperMarks(platform::Canvas& canvas) const
 void TPlaneMap::PaintGrid(platform::Canvas& canvas) const
 {
     canvas.Pen = platform::TPen{platform::clBtnFace, platform::TPenStyle::psDot, 1, platform::TPenMode::pmCopy};
+    // The gaps of the dots show the paper, whatever brush the canvas holds
+    // from earlier drawing.
+    canvas.Brush.Style = platform::TBrushStyle::bsClear;
     // Only the lines that the canvas can show are drawn: a huge plan zoomed
     // in would otherwise draw millions of lines outside the view.
     const QRect visible = canvas.ClipRect();
@@ -340,12 +343,18 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
         PaintPaperMarks(canvas);
     UpdateGridUnit();
     PaintGrid(canvas);
-    for (auto& shape : FMapComs)
+    // A shape draws nothing outside its repaint frame: the shapes whose
+    // frame misses the area the canvas can show are left out.
+    const QRect visible = canvas.ClipRect();
+    for (auto& shape : FMapComs) {
+        if (shape.get() == FDrawingMapCom || !PaintFrame(*shape).intersects(visible))
+            continue;
         shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
+    }
     canvas.SetWorldTransform(QTransform());
     for (TVyrMapCom* shape : FSelection.List())
         if (const TGrabHandles* handles = shape->GrabHandles())
-            handles->Paint(canvas);
+            handles->Paint(canvas, visible);
     canvas.SetWorldTransform(QTransform());
 }
 
@@ -394,14 +403,18 @@ QRegion TPlaneMap::GetMapComRegion(const TVyrMapCom& shape) const
     return QRegion(TurnedFrame(shape));
 }
 
+QRect TPlaneMap::PaintFrame(const TVyrMapCom& shape) const
+{
+    // A turned shape counts with the bounds of its turned frame: building
+    // the region of a polygon far off the sheet costs much and is not needed.
+    if (shape.RotateAngle == 0)
+        return MapComFrame(shape).ToQRect();
+    return TurnedFrame(shape).boundingRect();
+}
+
 void TPlaneMap::InvalidateMapCom(const TVyrMapCom& shape)
 {
-    // A turned shape repaints the bounds of its turned frame: building the
-    // region of a polygon far off the sheet costs much and is not needed.
-    if (shape.RotateAngle == 0)
-        FServices.InvalidateRect(MapComFrame(shape).ToQRect());
-    else
-        FServices.InvalidateRect(TurnedFrame(shape).boundingRect());
+    FServices.InvalidateRect(PaintFrame(shape));
 }
 
 void TPlaneMap::InvalidateRect(const TRect& rect)

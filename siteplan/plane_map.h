@@ -131,8 +131,13 @@ public:
     void Paint(platform::Canvas& canvas);
     // The canvas of the screen for immediate drawing (rubber bands); set by
     // the host, null while there is none.
+    // Only not-XOR figures are drawn there, each erased by drawing it again.
     void SetCanvas(platform::Canvas* canvas) { FCanvas = canvas; }
     platform::Canvas* Canvas() const { return FCanvas; }
+    // True while figures drawn on Canvas may be showing: during a band
+    // selection and while a shape is being drawn. Paint leaves the shape
+    // being drawn to its rubber band.
+    bool ShowsImmediateDrawing() const { return FMouseState == mousestate::Band || FDrawingMapCom != nullptr; }
     // The printable area at zoom 100 on white, shapes only. A null image,
     // after a message, when that size is empty or too large.
     QImage GetBitmap();
@@ -287,6 +292,9 @@ private:
     // rotation arm, and its corners turned with the shape.
     TRect MapComFrame(const TVyrMapCom& shape) const;
     QPolygon TurnedFrame(const TVyrMapCom& shape) const;
+    // The rectangle the shape repaints and draws within: its frame, or the
+    // bounds of its turned frame.
+    QRect PaintFrame(const TVyrMapCom& shape) const;
     void StoreSettings(const TPlanSettings& settings);
     // A shape of a stored record's kind, with no creation points; null for a
     // kind no shape class has. Does not mark the plan modified.

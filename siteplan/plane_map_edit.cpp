@@ -11,6 +11,14 @@
 
 namespace siteplan {
 
+namespace {
+
+// How far from its drawing a click still hits a shape (the polyline hit
+// test's tolerance, below 5 pixels).
+constexpr int HitReach = 5;
+
+} // namespace
+
 // --- Tools ---
 
 void TPlaneMap::SetDrawKind(int kind)
@@ -109,15 +117,12 @@ void TPlaneMap::DeleteMapCom(TVyrMapCom* shape, bool unselectOnly)
 {
     if (FSelection.Contains(shape)) {
         FSelection.Remove(shape);
-        if (unselectOnly) {
+        // The removal repaints the shape's region (SelectionNotify), which
+        // shows it unselected; drawing it at once on the screen as well
+        // would leave its not-XOR selected drawing over that repaint.
+        if (unselectOnly)
             if (TGrabHandles* handles = shape->GrabHandles())
                 handles->Hide();
-            if (FCanvas) {
-                shape->Draw(*FCanvas, drawmode::SelectedRotating);
-                shape->Draw(*FCanvas, drawmode::Normal);
-                FCanvas->SetWorldTransform(QTransform());
-            }
-        }
         DoSelectChanged();
     }
     if (unselectOnly)
@@ -207,9 +212,20 @@ void TPlaneMap::DeleteSelected()
 
 void TPlaneMap::SelectAll()
 {
-    for (std::size_t i = 0; i < FMapComs.size(); ++i)
-        if (!FSelection.Contains(FMapComs[i].get()))
-            SelectMapCom(FMapComs[i].get(), false);
+    // Every shape is added and reported as SelectMapCom does it; the
+    // handles of the whole selection are shown once at the end rather than
+    // after each addition, which would make selecting all quadratic.
+    bool added = false;
+    for (auto& shape : FMapComs) {
+        if (FSelection.Contains(shape.get()))
+            continue;
+        shape->EnsureGrabHandles();
+        FSelection.Add(shape.get());
+        DoSelectChanged();
+        added = true;
+    }
+    if (added)
+        ShowGrabHandles(true);
 }
 
 void TPlaneMap::InvertSelection()
@@ -468,6 +484,10 @@ void TPlaneMap::MouseDown(TMouseButton button, TShiftState shift, QPoint p)
     FDragStart = FDragEnd = p;
     TVyrMapCom* hit = nullptr;
     for (auto& shape : FMapComs) {
+        // A shape is hit within 5 pixels of what it draws, so never outside
+        // its repaint frame grown by that much: the others need no test.
+        if (!PaintFrame(*shape).adjusted(-HitReach, -HitReach, HitReach, HitReach).contains(p))
+            continue;
         if (shape->HitTest(p)) {
             hit = shape.get();
             break;

@@ -8,9 +8,19 @@
 
 namespace siteplan {
 
+void TSelectMapComs::Tally(const TVyrMapCom* shape, int by)
+{
+    const std::uint8_t attributes = shape->Attributes();
+    for (std::size_t bit = 0; bit < FWithBit.size(); ++bit)
+        if (attributes & (1u << bit))
+            FWithBit[bit] += by;
+}
+
 int TSelectMapComs::Add(TVyrMapCom* shape)
 {
     FItems.push_back(shape);
+    FMembers.insert(shape);
+    Tally(shape, 1);
     Notified(shape, TListNotification::lnAdded);
     return Count() - 1;
 }
@@ -21,6 +31,8 @@ int TSelectMapComs::Remove(TVyrMapCom* shape)
     if (index < 0)
         return -1;
     FItems.erase(FItems.begin() + index);
+    FMembers.erase(shape);
+    Tally(shape, -1);
     Notified(shape, TListNotification::lnDeleted);
     return index;
 }
@@ -30,23 +42,29 @@ void TSelectMapComs::Clear()
     while (!FItems.empty()) {
         TVyrMapCom* shape = FItems.back();
         FItems.pop_back();
+        FMembers.erase(shape);
+        Tally(shape, -1);
         Notified(shape, TListNotification::lnDeleted);
     }
 }
 
 int TSelectMapComs::IndexOf(const TVyrMapCom* shape) const
 {
-    const auto it = std::find(FItems.begin(), FItems.end(), shape);
-    return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+    if (!FMembers.contains(shape))
+        return -1;
+    // The last selected are the ones most often looked for.
+    const auto it = std::find(FItems.rbegin(), FItems.rend(), shape);
+    return static_cast<int>(FItems.rend() - it) - 1;
 }
 
 std::uint8_t TSelectMapComs::CommonAttributes() const
 {
     if (FItems.empty())
         return 0;
-    std::uint8_t result = 0xFF;
-    for (const TVyrMapCom* shape : FItems)
-        result &= shape->Attributes();
+    std::uint8_t result = 0;
+    for (std::size_t bit = 0; bit < FWithBit.size(); ++bit)
+        if (FWithBit[bit] == Count())
+            result |= static_cast<std::uint8_t>(1u << bit);
     return result;
 }
 

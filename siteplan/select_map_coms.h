@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <functional>
+#include <unordered_set>
 #include <vector>
 
 namespace siteplan {
@@ -28,7 +30,7 @@ public:
     int Remove(TVyrMapCom* shape);
     void Clear();
     int IndexOf(const TVyrMapCom* shape) const;
-    bool Contains(const TVyrMapCom* shape) const { return IndexOf(shape) >= 0; }
+    bool Contains(const TVyrMapCom* shape) const { return FMembers.contains(shape); }
     TVyrMapCom* Items(int index) const { return FItems[static_cast<std::size_t>(index)]; }
     int Count() const { return static_cast<int>(FItems.size()); }
     const std::vector<TVyrMapCom*>& List() const { return FItems; }
@@ -45,8 +47,14 @@ public:
 private:
     void Notified(TVyrMapCom* shape, TListNotification action);
 
+    void Tally(const TVyrMapCom* shape, int by);
+
     TNotify FOwner;
     std::vector<TVyrMapCom*> FItems;
+    // Membership and, per style group bit, how many entries have it: a
+    // selection of thousands answers both without walking the list.
+    std::unordered_set<const TVyrMapCom*> FMembers;
+    std::array<int, 8> FWithBit{};
 };
 
 } // namespace siteplan

@@ -42,6 +42,9 @@ public:
     virtual bool EditPicture(TMapPen& pen, platform::TPicture& picture, bool& showOutRect, bool stretch) = 0;
     // The plan's defaults for new shapes.
     virtual bool EditPlaneProperty(TMapPen& pen, TMapBrush& brush, TTextShowSet& textShow) = 0;
+    // The open-picture dialog of a picture box just drawn: true with the
+    // chosen file on OK. Without dialogs no file is chosen.
+    virtual bool OpenPictureFile(QString& /*fileName*/) { return false; }
 };
 
 } // namespace siteplan

@@ -86,6 +86,8 @@ public:
     virtual QPoint GetPointPos(int /*index*/) const { return {}; }
     virtual int GetPointCursor(int /*index*/) const { return platform::cursor::kSizeAll; }
     virtual void MovePoint(int /*index*/, QPoint /*p*/) {}
+    // The drag of a point handle has ended (after its last MovePoint).
+    virtual void EndMovePoint() {}
     virtual QString GetMethodBitmap(int /*method*/) const { return {}; }
     virtual QString GetMethodHint(int /*method*/) const { return {}; }
     // Applies an edit method (methodkind). The base brings the grab handles

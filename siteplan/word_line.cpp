@@ -75,7 +75,12 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
     // so that it cannot make every piece of a long line worth drawing.
     const std::int64_t penReach = std::clamp(canvas.Pen.Width, 0, 1024);
     const int reach = static_cast<int>(std::min<std::int64_t>(wd + height + penReach + 2, 1 << 20));
-    const QRect visible = canvas.ClipRect().adjusted(-reach, -reach, reach, reach);
+    // A turned or shrunk canvas can give a clip area at the ends of the int
+    // range: growing it stops there.
+    const QRect clip = canvas.ClipRect();
+    const auto grown = [reach](int v, int d) { return platform::SaturateInt(std::int64_t{v} + d * reach); };
+    const QRect visible(QPoint(grown(clip.left(), -1), grown(clip.top(), -1)),
+                        QPoint(grown(clip.right(), 1), grown(clip.bottom(), 1)));
     // Where the rhythm stands at a vertex: positive, the line still to draw
     // before the next word; negative, the part of a word that overhangs.
     std::int64_t carry = 0;

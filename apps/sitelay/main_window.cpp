@@ -15,6 +15,7 @@
 
 #include "platform/colors.h"
 #include "platform/fonts.h"
+#include "platform/program_folders.h"
 #include "platform/qt/qt_window_services.h"
 
 #include <QAction>
@@ -96,6 +97,7 @@ TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(pare
     // Five entries are kept and written whatever MaxNumber reads.
     qppm_OpenFile->SetKeptNumber(5);
     qppm_OpenFile->SetIniFileName(options.RecentIniFile);
+    FLegendLibrary = platform::AbsoluteInFolder(options.LegendLibrary, platform::ProgramDataFolder());
     connect(qppm_OpenFile, &common::TQOpenFilePopupMenu::ClickItem, this,
             [this](const QString& fileName) { Run([&] { qppm_OpenFileClickItem(fileName); }); });
 

@@ -58,6 +58,8 @@ struct TForm1Options {
     siteplan::TShapePropertyEditor* PropertyEditor = nullptr; // null: the property dialogs
     // The recent-files list; a relative name lies in the program data folder.
     QString RecentIniFile = QStringLiteral("OpenPlaneMap.Ini");
+    // The legend library; a relative name lies in the program data folder.
+    QString LegendLibrary = QStringLiteral("Legends.dll");
 };
 
 class TForm1 : public QMainWindow {
@@ -148,6 +150,12 @@ public:
     QToolButton* ToolButtonOf(int drawKind) const;
     void spbtn_SelectClick(QToolButton* button);
     void ResetToolToSelect();
+    // Reads the legend library and puts one page per library page after
+    // the two fixed pages; a library that cannot be read is reported and
+    // the pages stay as they were. Runs when the window is first shown.
+    void RebuildLegendPages();
+    QString LegendLibraryFile() const;
+    void PageControl1Resize();
 
     // --- Style toolbars ---
     QComboBox* cmb_FontName;
@@ -193,13 +201,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class TLegendPageControl;
+
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
     void CreateToolPages();
+    void CreateLegendPages();
     void CreateStyleBars();
     void CreateWorkspace();
     void CreateStatusBar();
@@ -233,6 +245,9 @@ private:
     std::vector<std::vector<QToolButton*>> FPageButtons;
     int FOrientationImage = 12;
     int FPage = 0; // the tool page shown
+    QString FLegendLibrary;
+    bool FLegendPagesBuilt = false;
+    bool FRebuildingPages = false;
     bool FUpdatingBars = false;
 };
 

@@ -9,11 +9,13 @@
 // that asked.
 #include "apps/sitelay/main_window.h"
 
+#include "apps/sitelay/legend_pages.h"
 #include "apps/sitelay/methods_panel.h"
 
 #include "common/open_file_popup_menu.h"
 
 #include "siteplan/host/staff_guage.h"
+#include "siteplan/vyr_map_com.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -120,6 +122,9 @@ void TForm1::BindPlaneMap(siteplan::TPlaneMap& map)
         ActionList1Update();
     };
     map.onMapHint = [this](siteplan::TVyrMapCom*, const QString& hint) { PlaneMapHint(hint); };
+    map.CreateLegendMapCom = [this](siteplan::TPlaneMap& plan, int index, std::span<const QPoint> points) {
+        return CreateLegendPicture(plan, FLegendLibrary, index, points);
+    };
 }
 
 bool TForm1::act_FileSaveExecute()

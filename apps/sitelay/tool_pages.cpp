@@ -79,7 +79,10 @@ void TForm1::CreateToolPages()
     addPage(QStringLiteral(" 基本图形 "), kBasicTools);
     addPage(QStringLiteral("组合图形"), kCompoundTools);
     toolBar->addWidget(PageControl1);
+    CreateLegendPages();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int page) {
+        if (FRebuildingPages)
+            return;
         Run([&] {
             // The tool of the page left goes back to select, then the new
             // page's select button is pressed.

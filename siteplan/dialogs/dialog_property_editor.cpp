@@ -40,4 +40,9 @@ bool TDialogPropertyEditor::EditPlaneProperty(TMapPen& pen, TMapBrush& brush, TT
     return ExecuteEditPlaneProperty(pen, brush, textShow);
 }
 
+bool TDialogPropertyEditor::OpenPictureFile(QString& fileName)
+{
+    return ChoosePictureFile(DialogParent(), fileName);
+}
+
 } // namespace siteplan

@@ -15,6 +15,7 @@ public:
                   TTextShowSet& textShow) override;
     bool EditPicture(TMapPen& pen, platform::TPicture& picture, bool& showOutRect, bool stretch) override;
     bool EditPlaneProperty(TMapPen& pen, TMapBrush& brush, TTextShowSet& textShow) override;
+    bool OpenPictureFile(QString& fileName) override;
 };
 
 } // namespace siteplan

@@ -87,9 +87,9 @@ bool TFrm_EditPicture::LoadPictureFile(const QString& fileName)
     return false;
 }
 
-void TFrm_EditPicture::Button1Click()
+bool ChoosePictureFile(QWidget* parent, QString& fileName)
 {
-    QFileDialog dialog(this);
+    QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setWindowTitle(QStringLiteral("打开图片"));
@@ -102,8 +102,17 @@ void TFrm_EditPicture::Button1Click()
                            QStringLiteral("位图 (*.bmp)"), QStringLiteral("图标 (*.ico)"),
                            QStringLiteral("图元文件 (*.emf *.wmf)"), QStringLiteral("JPEG 图像 (*.jpg *.jpeg)"),
                            QStringLiteral("所有文件 (*)")});
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        LoadPictureFile(dialog.selectedFiles().front());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().front();
+    return true;
+}
+
+void TFrm_EditPicture::Button1Click()
+{
+    QString fileName;
+    if (ChoosePictureFile(this, fileName))
+        LoadPictureFile(fileName);
 }
 
 void TFrm_EditPicture::Button2Click()

@@ -47,4 +47,8 @@ private:
 
 bool ExecuteEditPicture(TMapPen& pen, platform::TPicture& picture, bool& showOutRect, bool stretch);
 
+// The open-picture dialog "打开图片" over the picture formats; true with the
+// chosen file on OK.
+bool ChoosePictureFile(QWidget* parent, QString& fileName);
+
 } // namespace siteplan

@@ -27,15 +27,13 @@ public:
 
     void InvalidateRect(const QRect& rect) override
     {
-        FView.MarkDirty(QRegion(rect.translated(-FView.ScrollOffset())));
         FView.SyncScrollRanges();
-        QtWindowServices::InvalidateRect(rect);
+        FView.MarkDirty(rect.translated(-FView.ScrollOffset()));
     }
     void Invalidate() override
     {
-        FView.MarkDirty(QRegion(FView.viewport()->rect()));
         FView.SyncScrollRanges();
-        QtWindowServices::Invalidate();
+        FView.MarkDirty(FView.viewport()->rect());
     }
 
 private:
@@ -97,9 +95,9 @@ TPlaneMap& TPlaneMapView::NewPlaneMap()
         FPlaneMap->SetCanvas(nullptr);
     FPlaneMap.reset();
     FPlaneMap = std::make_unique<TPlaneMap>(*FServices, logicalDpiX());
-    FPlaneMap->SetCanvas(FCanvas.get());
+    FPlaneMap->SetCanvas(FImmediate.get());
     SyncScrollRanges();
-    MarkDirty(QRegion(viewport()->rect()));
+    MarkDirty(viewport()->rect());
     viewport()->update();
     return *FPlaneMap;
 }
@@ -116,7 +114,9 @@ void TPlaneMapView::SetMapOrigin(QPoint origin)
     FMapOrigin = origin;
     SyncScrollRanges();
     FServices->SetScrollOffset(ScrollOffset());
-    MarkDirty(QRegion(viewport()->rect()));
+    if (FImmediate)
+        FImmediate->SetOffset(-ScrollOffset());
+    MarkDirty(viewport()->rect());
     viewport()->update();
 }
 
@@ -130,15 +130,31 @@ QPoint TPlaneMapView::ToMap(QPoint viewportPos) const
     return viewportPos + ScrollOffset();
 }
 
-void TPlaneMapView::MarkDirty(const QRegion& viewportRegion)
+void TPlaneMapView::MarkDirty(const QRect& viewportRect)
 {
-    FDirty += viewportRegion;
+    // Only what the viewport shows is painted; a region of many pieces
+    // (select all invalidates every shape and handle) becomes its bounds,
+    // which paint the same picture.
+    const QRect r = viewportRect & viewport()->rect();
+    if (r.isEmpty())
+        return;
+    FDirty += r;
+    if (FDirty.rectCount() > 16)
+        FDirty = QRegion(FDirty.boundingRect());
+    viewport()->update(FDirty.boundingRect());
 }
 
 void TPlaneMapView::SyncScrollRanges()
 {
     if (!FPlaneMap)
         return;
+    // Invalidations come by thousands; the ranges change with the size only.
+    const QSize sizes[2] = {viewport()->size(), QSize(FPlaneMap->Width(), FPlaneMap->Height())};
+    if (sizes[0] == FSyncedSizes[0] && sizes[1] == FSyncedSizes[1] && FMapOrigin == FSyncedOrigin)
+        return;
+    FSyncedSizes[0] = sizes[0];
+    FSyncedSizes[1] = sizes[1];
+    FSyncedOrigin = FMapOrigin;
     const QSize page = viewport()->size();
     horizontalScrollBar()->setPageStep(page.width());
     verticalScrollBar()->setPageStep(page.height());
@@ -153,13 +169,64 @@ void TPlaneMapView::RebuildBuffer()
         FPlaneMap->SetCanvas(nullptr);
     FCanvas.reset();
     FBufferCanvas.reset();
-    FBuffer = QImage(viewport()->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    FImmediate.reset();
+    FMaskCanvas.reset();
+    const QSize size = viewport()->size().expandedTo(QSize(1, 1));
+    FBuffer = QImage(size, QImage::Format_RGB32);
     FBuffer.fill(Qt::white);
     FBufferCanvas = std::make_unique<platform::PainterCanvas>(FBuffer);
     FCanvas = std::make_unique<platform::TranslatedCanvas>(*FBufferCanvas, -ScrollOffset());
+    // What the plan drew over the old viewport stays where it was.
+    QImage mask(size, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    if (!FMask.isNull()) {
+        QPainter painter(&mask);
+        painter.drawImage(0, 0, FMask);
+    }
+    FMask = std::move(mask);
+    FMaskCanvas = std::make_unique<platform::PainterCanvas>(FMask);
+    FImmediate = std::make_unique<platform::TranslatedCanvas>(*FMaskCanvas, -ScrollOffset());
     if (FPlaneMap)
-        FPlaneMap->SetCanvas(FCanvas.get());
+        FPlaneMap->SetCanvas(FImmediate.get());
     FDirty = QRegion(FBuffer.rect());
+}
+
+void TPlaneMapView::ShiftMask(int dx, int dy)
+{
+    if (!FMaskUsed || FMask.isNull())
+        return;
+    QImage shifted(FMask.size(), QImage::Format_RGB32);
+    shifted.fill(Qt::black);
+    {
+        QPainter painter(&shifted);
+        painter.drawImage(dx, dy, FMask);
+    }
+    FMaskCanvas.reset();
+    FMask = std::move(shifted);
+    FMaskCanvas = std::make_unique<platform::PainterCanvas>(FMask);
+    FImmediate = std::make_unique<platform::TranslatedCanvas>(*FMaskCanvas, -ScrollOffset());
+    FPlaneMap->SetCanvas(FImmediate.get());
+}
+
+void TPlaneMapView::SettleMask()
+{
+    if (!FMaskUsed || FPlaneMap->ShowsImmediateDrawing())
+        return;
+    FMask.fill(Qt::black);
+    FMaskUsed = false;
+}
+
+QImage TPlaneMapView::Composed(const QRect& rect) const
+{
+    QImage out = FBuffer.copy(rect);
+    const QRect r = rect & FMask.rect();
+    for (int y = 0; y < r.height(); ++y) {
+        auto* dest = reinterpret_cast<QRgb*>(out.scanLine(y + r.top() - rect.top())) + (r.left() - rect.left());
+        const auto* mask = reinterpret_cast<const QRgb*>(FMask.constScanLine(y + r.top())) + r.left();
+        for (int x = 0; x < r.width(); ++x)
+            dest[x] ^= mask[x] & 0x00FFFFFFu;
+    }
+    return out;
 }
 
 void TPlaneMapView::RenderDirty()
@@ -169,6 +236,7 @@ void TPlaneMapView::RenderDirty()
     const QRegion dirty = std::exchange(FDirty, QRegion());
     const QPoint offset = ScrollOffset();
     FCanvas->SetOffset(-offset);
+    FImmediate->SetOffset(-offset);
     // Outside the sheet the view shows the workspace colour.
     const QRect sheet(-offset, QSize(FPlaneMap->Width(), FPlaneMap->Height()));
     FBufferCanvas->SetWorldTransform(QTransform());
@@ -181,6 +249,20 @@ void TPlaneMapView::RenderDirty()
     FPlaneMap->Paint(*FCanvas);
     FBufferCanvas->ResetClipRegion();
     FCanvas->SetWorldTransform(QTransform());
+}
+
+template <class F>
+void TPlaneMapView::Handled(F&& handler)
+{
+    // What the plan repaints reaches the screen through its invalidations;
+    // its immediate drawing goes to the mask, and the whole viewport shows
+    // the mask again while there is some.
+    const bool showed = FPlaneMap->ShowsImmediateDrawing();
+    Guarded(handler);
+    if (FImmediate && (showed || FPlaneMap->ShowsImmediateDrawing())) {
+        FMaskUsed = true;
+        viewport()->update();
+    }
 }
 
 template <class F>
@@ -201,9 +283,14 @@ void TPlaneMapView::paintEvent(QPaintEvent* event)
         if (FBuffer.size() != viewport()->size())
             RebuildBuffer();
         RenderDirty();
+        SettleMask();
         QPainter painter(viewport());
-        for (const QRect& r : event->region())
-            painter.drawImage(r.topLeft(), FBuffer, r);
+        for (const QRect& r : event->region()) {
+            if (FMaskUsed)
+                painter.drawImage(r.topLeft(), Composed(r));
+            else
+                painter.drawImage(r.topLeft(), FBuffer, r);
+        }
     });
 }
 
@@ -211,52 +298,51 @@ void TPlaneMapView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     SyncScrollRanges();
-    MarkDirty(QRegion(viewport()->rect()));
+    MarkDirty(viewport()->rect());
 }
 
-void TPlaneMapView::scrollContentsBy(int /*dx*/, int /*dy*/)
+void TPlaneMapView::scrollContentsBy(int dx, int dy)
 {
     FServices->SetScrollOffset(ScrollOffset());
-    MarkDirty(QRegion(viewport()->rect()));
+    ShiftMask(dx, dy);
+    if (FImmediate)
+        FImmediate->SetOffset(-ScrollOffset());
+    MarkDirty(viewport()->rect());
     viewport()->update();
 }
 
 void TPlaneMapView::mousePressEvent(QMouseEvent* event)
 {
-    Guarded([&] {
+    Handled([&] {
         FPlaneMap->MouseDown(ButtonOf(*event), ShiftOf(*event), ToMap(event->position().toPoint()));
-        viewport()->update();
     });
 }
 
 void TPlaneMapView::mouseMoveEvent(QMouseEvent* event)
 {
-    Guarded([&] {
+    Handled([&] {
         const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseMove(ShiftOf(*event), p);
         if (!(event->buttons() & Qt::LeftButton))
             viewport()->setCursor(platform::QtWindowServices::CursorFor(FPlaneMap->CursorAt(p)));
-        viewport()->update();
     });
 }
 
 void TPlaneMapView::mouseReleaseEvent(QMouseEvent* event)
 {
-    Guarded([&] {
+    Handled([&] {
         const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseUp(ButtonOf(*event), ShiftOf(*event), p);
-        viewport()->update();
     });
 }
 
 void TPlaneMapView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    Guarded([&] {
+    Handled([&] {
         // A double click ends the shape in progress; its press is then
         // handed on flagged as the second press of a double click.
         FPlaneMap->DblClick();
         FPlaneMap->MouseDown(ButtonOf(*event), ShiftOf(*event) | ssDouble, ToMap(event->position().toPoint()));
-        viewport()->update();
     });
 }
 

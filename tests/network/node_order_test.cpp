@@ -16,20 +16,26 @@ TEST(NodeOrder, GroupsOfEqualTime)
         const char* name;
         std::vector<float> offsets;
         std::vector<std::vector<int>> reachedBy;
-        bool closed;
         std::vector<int> order;
     };
     const Case cases[] = {
-        {"unlinked, equal offsets keep their order", {0, 0, 0}, {{}, {}, {}}, true, {0, 1, 2}},
-        {"a reaching node moves just before the one it reaches", {0, 0, 0}, {{2}, {}, {}}, false, {2, 0, 1}},
-        {"smaller offsets first", {1, 0.5f, 0}, {{}, {}, {}}, true, {2, 1, 0}},
-        {"links beat offsets", {0, 1}, {{1}, {}}, true, {1, 0}},
-        {"offsets contradicting a link: links, then offsets", {1, 0.5f, 0}, {{}, {}, {0}}, true, {1, 0, 2}},
-        {"a cycle is broken by position", {0, 0}, {{1}, {0}}, true, {0, 1}},
-        {"large groups: links, then offsets", {1, 0.5f, 0}, {{}, {}, {0}}, false, {1, 0, 2}},
+        {"unlinked, equal offsets keep their order", {0, 0, 0}, {{}, {}, {}}, {0, 1, 2}},
+        {"a reaching node moves just before the one it reaches", {0, 0, 0}, {{2}, {}, {}}, {2, 0, 1}},
+        {"smaller offsets first", {1, 0.5f, 0}, {{}, {}, {}}, {2, 1, 0}},
+        {"equal offsets keep their order among smaller ones", {1, 0, 0.5f, 0}, {{}, {}, {}, {}}, {1, 3, 2, 0}},
+        {"links beat offsets", {0, 1}, {{1}, {}}, {1, 0}},
+        // 3 must come before 0 (smaller offset, unlinked), so 1, which
+        // reaches 3, comes first although 0 and 1 tie.
+        {"a node is placed after what must precede it", {1, 1, 0.5f, 0, 0}, {{}, {}, {0, 1, 3}, {1}, {0, 1, 2, 3}},
+         {1, 3, 0, 2, 4}},
+        {"a reaching node of a larger offset pulls its descendants' order", {0, 0, 0, -1}, {{}, {0}, {0}, {0, 2}},
+         {0, 2, 3, 1}},
+        {"offsets contradicting a link: links, then offsets", {1, 0.5f, 0}, {{}, {}, {0}}, {1, 0, 2}},
+        {"a cycle is broken by position", {0, 0}, {{1}, {0}}, {0, 1}},
+        {"a cycle with differing offsets: links, then offsets", {0, 1, 0.5f}, {{1}, {0}, {}}, {2, 0, 1}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(OrderEqualTimeGroup(c.offsets, c.reachedBy, c.closed), c.order) << c.name;
+        EXPECT_EQ(OrderEqualTimeGroup(c.offsets, c.reachedBy), c.order) << c.name;
 }
 
 namespace {
@@ -221,4 +227,90 @@ TEST(NodeOrder, MatchesThePlainRulesOnRandomNetworks)
             i = j;
         }
     }
+}
+
+namespace {
+
+// Adds the works given as (start, end, duration, overlap) in one
+// recomputation.
+void AddWorks(TVYRNetworkAddNodeWork& net, const std::vector<WorkSpec>& specs)
+{
+    net.Works().BeginUpdate();
+    for (const WorkSpec& spec : specs) {
+        TWorkItem& work = net.Works().Add();
+        work.SetPriorNode(spec.prior);
+        work.SetNextNode(spec.next);
+        work.SetContinueTime(spec.duration);
+        work.SetParallelTime(spec.overlap);
+        work.SetDiapause(spec.interval);
+    }
+    net.Works().EndUpdate();
+}
+
+} // namespace
+
+// Every work a dummy, so every node has time 0: 1->2, 1->3, 3->4, then 1->5
+// up to the last node; node 4 has the smaller Offset. 3 reaches 4 and 4 must
+// come before 2, so 3 does too, whatever the size of the group.
+TEST(NodeOrder, LargeGroupsFollowTheSameRule)
+{
+    for (const int count : {104, 2104}) {
+        RecordingNetwork net;
+        AddNodes(net, count);
+        net.Nodes().Items(3)->SetOffset(-1.0f);
+        std::vector<WorkSpec> specs{{1, 2, 0}, {1, 3, 0}, {3, 4, 0}};
+        for (int id = 5; id <= count; ++id)
+            specs.push_back({1, id, 0});
+        AddWorks(net, specs);
+        std::vector<int> expected{1, 3, 4, 2};
+        for (int id = 5; id <= count; ++id)
+            expected.push_back(id);
+        EXPECT_EQ(NodeOrder(net), expected) << count << " nodes";
+    }
+}
+
+// Node 2 reaches node 4 through node 3, whose time is later; the overlap of
+// 3->4 brings node 4 back to time 0. Linked through a later node, 2 still
+// comes before 4 despite 4's smaller Offset.
+TEST(NodeOrder, ChainsThroughAWorkRunningBackInTimeCount)
+{
+    RecordingNetwork net;
+    AddNodes(net, 4);
+    net.Nodes().Items(3)->SetOffset(-1.0f);
+    AddWorks(net, {{1, 2, 0}, {2, 3, 4}, {3, 4, 1, 6}});
+    EXPECT_EQ(NodeOrder(net), (std::vector<int>{1, 2, 4, 3}));
+    EXPECT_EQ(net.GetNodeEarliest(net.Nodes().FindByNewID(4)), 0.0f);
+
+    // Without the chain, the smaller Offset comes first.
+    RecordingNetwork apart;
+    AddNodes(apart, 4);
+    apart.Nodes().Items(3)->SetOffset(-1.0f);
+    AddWorks(apart, {{1, 2, 0}, {1, 3, 4}, {3, 4, 1, 6}});
+    EXPECT_EQ(NodeOrder(apart), (std::vector<int>{1, 4, 2, 3}));
+}
+
+// A long chain in which the middle work overlaps its predecessor by more
+// than the time so far: every later node falls back and many meet the time
+// of an earlier node, which reaches them. Each such pair keeps the earlier
+// node first, and the whole network is sorted by time.
+TEST(NodeOrder, LongChainWithAWorkRunningBackInTime)
+{
+    const int count = 20000;
+    RecordingNetwork net;
+    AddNodes(net, count);
+    std::vector<WorkSpec> specs;
+    for (int id = 1; id < count; ++id)
+        specs.push_back({id, id + 1, float(1 + id % 3), id == count / 2 ? float(3 * count) : 0.0f});
+    AddWorks(net, specs);
+    int pairs = 0;
+    for (int i = 1; i < count; ++i) {
+        const TNodeItem* before = net.Nodes().Items(i - 1);
+        const TNodeItem* after = net.Nodes().Items(i);
+        ASSERT_LE(net.GetNodeEarliest(before), net.GetNodeEarliest(after)) << i;
+        if (net.GetNodeEarliest(before) == net.GetNodeEarliest(after)) {
+            ++pairs;
+            ASSERT_LT(before->NewID(), after->NewID()) << i;
+        }
+    }
+    EXPECT_GT(pairs, 1000);
 }

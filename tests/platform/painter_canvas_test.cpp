@@ -527,3 +527,133 @@ TEST(PainterCanvasSurface, ExtremeEscapementsStillDrawTheText)
 }
 
 } // namespace
+
+namespace {
+
+// A back buffer is painted again and again with a new clip each time; a
+// clip of several rectangles must hold after the last one was reset.
+TEST(PainterCanvasSurface, AClipOfSeveralRectanglesHoldsAfterAReset)
+{
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    PainterCanvas canvas(image);
+    canvas.SetClipRegion(QRegion(0, 0, 60, 60));
+    canvas.ResetClipRegion();
+    canvas.SetClipRegion(QRegion(2, 2, 5, 5) + QRegion(20, 20, 5, 5));
+    canvas.Brush = TBrush{clWhite, TBrushStyle::bsSolid};
+    canvas.FillRect(image.rect());
+    EXPECT_EQ(image.pixel(3, 3) & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(image.pixel(21, 21) & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(image.pixel(40, 40) & 0xFFFFFFu, 0u);
+    canvas.ResetClipRegion();
+    canvas.FillRect(image.rect());
+    EXPECT_EQ(image.pixel(40, 40) & 0xFFFFFFu, 0xFFFFFFu);
+}
+
+} // namespace
+
+#include "platform/fonts.h"
+#include "platform/text_layout.h"
+
+#include <QPainter>
+
+namespace {
+
+// Text moved by whole pixels is placed from an image drawn once: it must
+// show exactly the pixels of drawing it in place, at every angle. (Where
+// turned text drawn in place crosses the edge of the surface, the toolkit
+// draws its glyphs a little differently; the placed text looks there as
+// it does everywhere else.)
+TEST(PainterCanvasSurface, PlacedTextShowsThePixelsOfDrawnText)
+{
+    QImage white(300, 300, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    for (const int escapement : {0, 150, 450, 900, 1234, 1800, 2700, 3333, -600}) {
+        for (const QPoint at : {QPoint(150, 150), QPoint(97, 171), QPoint(120, 90), QPoint(181, 133)}) {
+            QImage placed = white.copy();
+            {
+                PainterCanvas canvas(placed);
+                canvas.SetWorldTransform(QTransform::fromTranslate(5, -2));
+                canvas.Brush.Style = TBrushStyle::bsClear;
+                canvas.Font.Size = 10;
+                canvas.Font.Style = fsUnderline;
+                canvas.Font.Color = clBlue;
+                canvas.Font.Escapement = escapement;
+                canvas.TextOut(at.x(), at.y(), QStringLiteral("围墙 Wall"));
+                canvas.TextOut(at.x(), at.y() + 30, QStringLiteral("围墙 Wall"));
+            }
+            QImage drawn = white.copy();
+            {
+                TFont font;
+                font.Size = 10;
+                font.Style = fsUnderline;
+                InstallFontSubstitutes();
+                const QFont qfont = ToQFont(font, 96);
+                QPainter painter(&drawn);
+                painter.setRenderHint(QPainter::Antialiasing, false);
+                painter.setRenderHint(QPainter::TextAntialiasing, false);
+                for (const int dy : {0, 30}) {
+                    painter.setTransform(QTransform::fromTranslate(5, -2));
+                    painter.translate(at.x(), at.y() + dy);
+                    if (escapement != 0)
+                        painter.rotate(-(escapement / 10.0));
+                    painter.setFont(qfont);
+                    painter.setPen(ToQColor(clBlue));
+                    painter.drawText(QPoint(0, QFontMetrics(qfont, &drawn).ascent()), QStringLiteral("围墙 Wall"));
+                }
+            }
+            EXPECT_EQ(placed, drawn) << "escapement " << escapement << " at " << at.x() << ", " << at.y();
+            EXPECT_NE(placed, white);
+        }
+    }
+}
+
+} // namespace
+
+#include <random>
+
+namespace {
+
+// Not-XOR figures on a 32-bit image are mixed along their outline only;
+// the pixels must be those of mixing the whole figure's area (what an
+// image of another format gets).
+TEST(PainterCanvasSurface, MixingAlongTheOutlineGivesThePixelsOfTheWholeArea)
+{
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-20, 220);
+    QImage start(200, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            start.setPixel(x, y, qRgb(x, y, (x * y) & 0xFF));
+    for (int round = 0; round < 40; ++round) {
+        QImage own = start.copy();
+        QImage other = start.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const auto draw = [&](QImage& image) {
+            PainterCanvas canvas(image);
+            canvas.Pen = TPen{RGB(255, 0, 0), static_cast<TPenStyle>(round % 3), 1 + (round % 4 == 3 ? 3 : 0),
+                              TPenMode::pmNotXor};
+            canvas.Brush.Style = TBrushStyle::bsClear;
+            if (round % 5 == 1)
+                canvas.SetClipRegion(QRegion(10, 10, 90, 150) + QRegion(120, 40, 60, 60));
+            if (round % 7 == 2)
+                canvas.SetWorldTransform(QTransform().rotate(17).translate(30, -10));
+            std::vector<QPoint> points;
+            for (int i = 0; i < 12; ++i)
+                points.emplace_back(coordinate(random), coordinate(random));
+            canvas.Polyline(points);
+            canvas.Rectangle(points[0].x(), points[0].y(), points[1].x(), points[1].y());
+            canvas.Ellipse(points[2].x(), points[2].y(), points[3].x(), points[3].y());
+            canvas.PolyBezier(std::span<const QPoint>(points.data(), 7));
+            canvas.MoveTo(points[4].x(), points[4].y());
+            canvas.LineTo(points[5].x(), points[5].y());
+        };
+        const std::mt19937 state = random;
+        draw(own);
+        random = state;
+        draw(other);
+        EXPECT_EQ(own, other.convertToFormat(QImage::Format_RGB32)) << "round " << round;
+        EXPECT_NE(own, start);
+    }
+}
+
+} // namespace

@@ -103,6 +103,7 @@ public:
         options.Dialogs = &dialogs;
         options.PropertyEditor = &propertyEditor;
         options.RecentIniFile = IniPath();
+        options.LegendLibrary = PathOf(QStringLiteral("Legends.dll"));
         window = std::make_unique<sitelay::TForm1>(options);
         window->resize(1000, 700);
         window->show();

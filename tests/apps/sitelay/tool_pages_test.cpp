@@ -33,7 +33,7 @@ TEST_F(ToolPagesTest, PagesOfferTheShapesWhoseClassesExistAfterTheSelectButton)
     ASSERT_GE(basic.size(), 2u);
     EXPECT_EQ(basic.front(), 0);
     EXPECT_NE(std::find(basic.begin(), basic.end(), 3), basic.end());
-    EXPECT_EQ(std::find(basic.begin(), basic.end(), 9), basic.end()) << "no arc class, no arc tool";
+    EXPECT_NE(std::find(basic.begin(), basic.end(), 9), basic.end()) << "the arc";
     EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0, 100}));
     EXPECT_EQ(window->ToolButtonOf(3)->toolTip(), QStringLiteral("矩形"));
     EXPECT_TRUE(window->PageButtons(0)[0]->isChecked());

@@ -6,6 +6,9 @@
 
 #include "common/about_box.h"
 
+#include "siteplan/legends/legend_library_file.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -27,7 +30,7 @@ std::vector<int> Tags(const std::vector<QToolButton*>& buttons)
 
 TEST_F(WindowScreenshotTest, APolylineDrawnBesideTheRulers)
 {
-    EXPECT_EQ(Tags(window->PageButtons(0)), (std::vector<int>{0, siteplan::TVYRLine::Kind}));
+    EXPECT_EQ(Tags(window->PageButtons(0)), (std::vector<int>{0, siteplan::TVYRLine::Kind, 2, 3, 4, 8, 9}));
     EXPECT_EQ(Tags(window->PageButtons(1)), (std::vector<int>{0}));
 
     window->resize(1100, 760);
@@ -41,6 +44,58 @@ TEST_F(WindowScreenshotTest, APolylineDrawnBesideTheRulers)
     ASSERT_FALSE(shot.isNull());
     QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
     ASSERT_TRUE(shot.save(QStringLiteral(SCREENSHOT_DIR "/sitelay_main_window.png")));
+}
+
+// A legend library of two symbols on one page: the page open, the symbols
+// placed beside a rectangle, an ellipse and an arc, one of them selected.
+TEST_F(WindowScreenshotTest, ALegendPageOpenWithItsSymbolsPlaced)
+{
+    legends::TLegendFiles library;
+    library.Pages.Append(QStringLiteral("施工设施"));
+    const auto add = [&library](const QString& hint, QRgb colour) {
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int y = 4; y < 28; ++y)
+            for (int x = 4; x < 28; ++x)
+                if (std::abs(x - 16) + std::abs(y - 16) < 12)
+                    image.setPixel(x, y, colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "BMP");
+        platform::TPicture picture;
+        picture.SetGraphic(platform::TGraphicKind::Bitmap, bytes);
+        legends::TLegendItem& item = library.Legends.Add();
+        item.SetMapHint(hint);
+        item.SetShowPanel(QStringLiteral("施工设施"));
+        item.SetPicture(picture);
+    };
+    add(QStringLiteral("配电箱"), qRgb(220, 40, 40));
+    add(QStringLiteral("水源"), qRgb(40, 90, 220));
+    legends::SaveLegendLibrary(PathOf(QStringLiteral("Legends.dll")), library);
+    CreateWindow();
+    window->resize(1100, 760);
+    QApplication::processEvents();
+    ASSERT_EQ(window->PageControl1->count(), 3);
+
+    window->ToolButtonOf(3)->click();
+    DragOnMap({120, 100}, {320, 220});
+    window->ToolButtonOf(2)->click();
+    DragOnMap({360, 100}, {520, 220});
+    window->ToolButtonOf(9)->click();
+    DragOnMap({560, 100}, {760, 260});
+    window->PageControl1->setCurrentIndex(2);
+    window->ToolButtonOf(1000)->click();
+    ClickOnMap({200, 320});
+    window->ToolButtonOf(1001)->click();
+    ClickOnMap({300, 320});
+    ASSERT_EQ(Map().MapComCount(), 5);
+    EXPECT_EQ(Map().DrawKind(), 0);
+    EXPECT_TRUE(window->PageButtons(2)[0]->isChecked());
+
+    const QImage shot = window->grab().toImage();
+    QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
+    ASSERT_TRUE(shot.save(QStringLiteral(SCREENSHOT_DIR "/sitelay_legend_page.png")));
 }
 
 TEST_F(WindowScreenshotTest, TheAboutBoxShowsTheProgramsPicture)

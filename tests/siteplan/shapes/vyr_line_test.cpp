@@ -520,6 +520,20 @@ TEST_F(PolylineDrawing, LabelledLineEdgeCases)
     }
 }
 
+// A canvas shrunk so far that its clip area, taken back through the
+// transform, reaches the ends of the int range: the visible area grows no
+// further (the sanitizer build checks for overflow).
+TEST(LabelledLine, ClipAreaAtTheEndsOfTheRangeIsGrownWithoutOverflow)
+{
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    platform::PainterCanvas canvas(image);
+    canvas.SetWorldTransform(QTransform::fromScale(1e-9, 1e-9));
+    ASSERT_LE(canvas.ClipRect().left(), std::numeric_limits<int>::min() + 1000);
+    const QPoint points[] = {{0, 0}, {2000000000, 0}};
+    siteplan::DrawWordLine(canvas, points, 50, "墙");
+}
+
 // Only what lies near the visible area is drawn, so a line running far
 // off the sheet costs no more than its visible part; the rhythm still
 // runs on through the parts not drawn.
