@@ -84,17 +84,18 @@ if [ "$program" = Sitelay ]; then
   }
   stage "Drawing a polyline under Xvfb" "$logs/screenshot-polyline.log" drawn_screenshot
   red=$(convert "$drawn" -crop 600x300+250+250 -fx '(r>0.8 && g<0.2 && b<0.2) ? 1 : 0' -format '%[fx:mean*w*h]' info: 2>/dev/null || echo 0)
+  if [ "${red%.*}" -gt 0 ] 2>/dev/null; then
+    polyline_note="The window with a polyline drawn through real mouse input: $drawn"
+  else
+    polyline_note="warning: no polyline shows in $drawn (was the polyline tool found?)"
+  fi
 fi
 
 echo
 echo "There is no display, so $program ran under Xvfb for a few seconds."
 echo "Screenshot of its window: $shot"
 if [ "$program" = Sitelay ]; then
-  if [ "${red%.*}" -gt 0 ] 2>/dev/null; then
-    echo "The window with a polyline drawn through real mouse input: $drawn"
-  else
-    echo "warning: no polyline shows in $drawn (was the polyline tool found?)" >&2
-  fi
+  echo "$polyline_note"
 fi
 echo "To use $program on this machine, start it on a virtual display and look at it"
 echo "with a VNC viewer, for example:"

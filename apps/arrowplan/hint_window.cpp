@@ -39,7 +39,9 @@ TFrmHint::TFrmHint(QWidget* parent) : QWidget(parent, Qt::ToolTip | Qt::Frameles
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(10);
+    setFont(font);
     resize(260, 44);
 }
 

@@ -69,6 +69,8 @@ bool TFrmMain::OpenNetwork(const QString& fileName)
     QOpenFilePopupMenu1->SetCurFileName(FFileName);
     UpdateScrollBars();
     DrawStateChanged();
+    // The previous network's times are not this one's.
+    NetMouseMove(QPoint());
     if (N21->isChecked() && FThumbnail) {
         FThumbnail->show();
         RefreshThumbnail();

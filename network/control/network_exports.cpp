@@ -7,6 +7,7 @@
 #include <QTime>
 #include <QTransform>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -16,7 +17,6 @@ namespace network {
 
 namespace {
 
-constexpr int kScreenPixelsPerInch = 96;
 constexpr int kBarRowHeight = 20;
 const QString kRulerLabel = QStringLiteral("工程标尺");
 const QString kLabelColumn = QStringLiteral("工程进度");
@@ -44,8 +44,8 @@ private:
 struct Margins {
     std::int64_t Lp, Rp, Tp, Bp, L, S;
     explicit Margins(const TVYRNetwork& n)
-        : Lp(MarginToPixels(n.LeftLank(), kScreenPixelsPerInch)), Rp(MarginToPixels(n.RightLank(), kScreenPixelsPerInch)),
-          Tp(MarginToPixels(n.TopLank(), kScreenPixelsPerInch)), Bp(MarginToPixels(n.BottomLank(), kScreenPixelsPerInch)),
+        : Lp(TVYRNetwork::MarginToPixels(n.LeftLank())), Rp(TVYRNetwork::MarginToPixels(n.RightLank())),
+          Tp(TVYRNetwork::MarginToPixels(n.TopLank())), Bp(TVYRNetwork::MarginToPixels(n.BottomLank())),
           L(n.LankLineWidth()), S(n.ScheduleHeight())
     {
     }
@@ -71,8 +71,6 @@ std::int64_t CaptionHeight(TVYRNetwork& n)
 {
     return Measure(n.Font()).Height(n.Text());
 }
-
-int ResourceRows(const TVYRNetwork& n) { return std::popcount(static_cast<unsigned>(n.ResourceStyle())); }
 
 // Sets the first time shown and the top row for a drawing without the
 // setters' side effects (rebuilt offset columns, reports, moved handles),
@@ -257,16 +255,43 @@ void DrawNotes(TVYRNetwork& n, platform::Canvas& canvas, std::int64_t x0, std::i
 void DrawDiagram(TVYRNetwork& n, platform::Canvas& canvas, bool metafile)
 {
     const Margins m(n);
-    const std::int64_t W = BitMapWidth(n);
-    const std::int64_t H = BitMapHeight(n);
-    const double T = n.GetTotalTime();
-
-    std::int64_t y = DrawCaption(n, canvas, W, m.Tp);
-    y += 2 * m.L;
+    const std::int64_t W = n.BitMapWidth();
+    const std::int64_t H = n.BitMapHeight();
+    const float T = n.GetTotalTime();
+    const int left = int(m.Lp + m.L);
+    int y = int(DrawCaption(n, canvas, W, m.Tp));
+    n.DrawFrame(canvas, QSize(int(W), int(H)), y);
     const std::int64_t yC = y;
     const std::int64_t yB = H - m.Bp - m.L;
-    const std::int64_t yN = y + Members(n.TopStyle()) * m.S;
-    const std::int64_t yM = yB - Members(n.BottomStyle()) * m.S;
+    for (int member = tsSchedule; member <= tsDay; ++member)
+        if (n.TopStyle() & (1u << member)) {
+            n.DrawRulerRow(static_cast<TTableTopStyleMember>(member), canvas, left, true, y, T);
+            y += int(m.S);
+        }
+    const std::int64_t yN = y;
+    y = int(yB);
+    for (int member = tsSchedule; member <= tsDay; ++member)
+        if (n.BottomStyle() & (1u << member)) {
+            y -= int(m.S);
+            n.DrawRulerRow(static_cast<TTableTopStyleMember>(member), canvas, left, true, y, T);
+        }
+    const std::int64_t yM = y;
+    // The resource rows stack upward from the bottom rulers; the day array
+    // is bounded by the control (empty for an unbounded total time).
+    std::vector<float> days = n.ResourceDays();
+    const std::int64_t highest = std::int64_t(days.size()) - 1;
+    const std::pair<TResourceStyleMember, const char*> resources[] = {{rsLabor, "劳动量"}, {rsWorkforce, "工人人数"}};
+    for (const auto& [member, caption] : resources) {
+        if (!(n.ResourceStyle() & (1u << member)))
+            continue;
+        y -= n.ResourceHeight() + 1;
+        std::fill(days.begin(), days.end(), 0.0f);
+        if (highest >= 0)
+            n.AccumulateResource(days, highest, member == rsLabor ? 0 : 1);
+        n.DrawResourceRow(days, highest, true, y, QString::fromUtf8(caption), left, canvas);
+    }
+    if (n.ShowDayLine())
+        n.DrawDayLines(canvas, left, true, int(yN), T, y - 1);
 
     const std::int64_t x1 = m.Lp + m.L;
     const std::int64_t x2 = x1 + Measure(n.Font()).Width(kLabelColumn);
@@ -301,32 +326,10 @@ void DrawDiagram(TVYRNetwork& n, platform::Canvas& canvas, bool metafile)
 
 } // namespace
 
-int MarginToPixels(int millimetres, int pixelsPerInch)
-{
-    return int(std::nearbyint(double(pixelsPerInch) * millimetres / 25.4 + 0.5));
-}
-
 QSize PictureSize(std::int64_t width, std::int64_t height, int percent)
 {
     return QSize(int(std::trunc(double(percent) * double(width) / 100.0)),
                  int(std::trunc(double(percent) * double(height) / 100.0)));
-}
-
-std::int64_t BitMapWidth(TVYRNetwork& n)
-{
-    const Margins m(n);
-    return m.Lp + m.Rp + 2 * m.L + 2 * Measure(n.Font()).Width(kRulerLabel) + Axis(n, n.GetTotalTime()) +
-           (n.ShowDuty() ? n.DutyWidth() : 0);
-}
-
-std::int64_t BitMapHeight(TVYRNetwork& n)
-{
-    const Margins m(n);
-    const std::int64_t caption = CaptionHeight(n);
-    const std::int64_t rows = std::int64_t{n.GetMaxRow()} - n.GetMinRow() + 2;
-    return m.Tp + m.Bp + 3 * m.L + (Members(n.TopStyle()) + Members(n.BottomStyle())) * m.S + caption / 2 + caption +
-           rows * n.SmallLineSpace() + 2 * std::int64_t{n.TopLinePosition()} +
-           ResourceRows(n) * (std::int64_t{n.ResourceHeight()} + 1);
 }
 
 std::int64_t hBitMapWidth1(TVYRNetwork& n)
@@ -351,7 +354,7 @@ std::int64_t BitMapHeight1(TVYRNetwork& n)
 
 bool DrawToBitmap(TVYRNetwork& n, QImage& bitmap, int percent)
 {
-    const std::optional<QSize> size = CheckedSize(n, BitMapWidth(n), BitMapHeight(n), percent);
+    const std::optional<QSize> size = CheckedSize(n, n.BitMapWidth(), n.BitMapHeight(), percent);
     if (!size)
         return false;
     std::optional<QImage> image = NewBitmap(n, *size);
@@ -360,7 +363,7 @@ bool DrawToBitmap(TVYRNetwork& n, QImage& bitmap, int percent)
     {
         platform::PainterCanvas canvas(*image);
         Scale(canvas, percent);
-        FillWhite(canvas, BitMapWidth(n), BitMapHeight(n));
+        FillWhite(canvas, n.BitMapWidth(), n.BitMapHeight());
         DrawDiagram(n, canvas, false);
     }
     bitmap = std::move(*image);
@@ -369,7 +372,7 @@ bool DrawToBitmap(TVYRNetwork& n, QImage& bitmap, int percent)
 
 bool DrawToMetafile(TVYRNetwork& n, platform::TPicture& metafile, int percent)
 {
-    const std::optional<QSize> size = CheckedSize(n, BitMapWidth(n), BitMapHeight(n), percent);
+    const std::optional<QSize> size = CheckedSize(n, n.BitMapWidth(), n.BitMapHeight(), percent);
     if (!size)
         return false;
     platform::picture::MetafileCanvas canvas(*size);
@@ -400,7 +403,9 @@ bool DrawBarChartToBitmap(TVYRNetwork& n, QImage& bitmap, int percent)
         const std::int64_t XR = W1 - m.Rp - m.L - (n.ShowDuty() ? n.DutyWidth() : 0);
         const ViewForExport view(n, 0, n.TopLineID());
 
-        std::int64_t y = DrawCaption(n, canvas, W1, m.Tp) + 2 * m.L;
+        int frameY = int(DrawCaption(n, canvas, W1, m.Tp));
+        n.DrawFrame(canvas, QSize(int(W1), int(H1)), frameY);
+        std::int64_t y = frameY;
         const std::int64_t yC = y - 1;
         const std::int64_t l = (Members(n.TopStyle()) + 1) * m.S - 1;
         canvas.Pen = platform::TPen{platform::clBlack, platform::TPenStyle::psSolid, 1};
@@ -423,7 +428,12 @@ bool DrawBarChartToBitmap(TVYRNetwork& n, QImage& bitmap, int percent)
         CentredText(canvas, QStringLiteral("持续天数"), Box(Lp + c3, y, Lp + c4, y + l));
         FramedCell(canvas, kLabelColumn, Box(Lp + c4, y, XR, y + m.S));
         y += m.S;
-        y += Members(n.TopStyle()) * m.S;
+        for (int member = tsSchedule; member <= tsDay; ++member)
+            if (n.TopStyle() & (1u << member)) {
+                n.DrawRulerRow(static_cast<TTableTopStyleMember>(member), canvas, int(Lp + c4), false, int(y),
+                               n.GetTotalTime());
+                y += m.S;
+            }
 
         const TWorks& works = n.Works();
         for (int i = 0; i < works.Count(); ++i) {

@@ -20,14 +20,10 @@ namespace network {
 inline constexpr std::int64_t kMaxPictureSide = 32767;
 inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 28;
 
-// Sizes at 100 percent.
-std::int64_t BitMapWidth(TVYRNetwork& network);
-std::int64_t BitMapHeight(TVYRNetwork& network);
+// The bar chart's size at 100 percent; the diagram's is the control's
+// BitMapWidth and BitMapHeight.
 std::int64_t hBitMapWidth1(TVYRNetwork& network);
 std::int64_t BitMapHeight1(TVYRNetwork& network);
-
-// A margin in millimetres as screen pixels.
-int MarginToPixels(int millimetres, int pixelsPerInch);
 
 // The picture size at a percent: each side Percent * side / 100, truncated.
 QSize PictureSize(std::int64_t width, std::int64_t height, int percent);

@@ -15,6 +15,9 @@
 #include "platform/stream/stored_strings.h"
 #include "platform/stream/stream_object.h"
 
+#include <QImage>
+#include <QSize>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -196,6 +199,46 @@ public:
     // The handle under a point, or nullptr.
     TLankPanel* HandleAt(QPoint p);
 
+    // Ruler rows (one per TTableTopStyle member) drawn at left x and top y,
+    // ScheduleHeight high, covering days working days; with a label box
+    // first when withLabel.
+    void DrawScheduleRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    void DrawYearRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    void DrawMonthRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    void DrawPeriodRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    void DrawWorkWeekRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    void DrawWeekRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    void DrawDayRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    void DrawRulerRow(TTableTopStyleMember row, platform::Canvas& canvas, int x, bool withLabel, int y, float days);
+    // The outer frame of an exported picture of size; advances y.
+    void DrawFrame(platform::Canvas& canvas, QSize size, int& y);
+    static int RowCount(TTableTopStyle style);
+    static int ResourceRowCount(TResourceStyle style);
+    // A margin in millimetres as screen pixels (96 per inch).
+    static int MarginToPixels(int mm);
+    // Pixel size of an exported picture at 100 per cent, summed in 64 bits
+    // and saturated; BitMapSizeAllowed is false when a side exceeds
+    // MaxBitMapSide, and the exports refuse such a picture.
+    std::int64_t BitMapWidth();
+    std::int64_t BitMapHeight();
+    bool BitMapSizeAllowed();
+    static constexpr std::int64_t MaxBitMapSide = 32767;
+
+    // Resource rows: per-day amounts indexed by day 0 to highest, entry j
+    // for the day from schedule time j - 1 to j. ResourceDays is the array
+    // for the network's total time (empty beyond MaxResourceDays days).
+    static constexpr std::int64_t MaxResourceDays = 1'000'000;
+    std::vector<float> ResourceDays() const;
+    // Adds every work's share of kind (0 labour, 1 workers) to the days it
+    // covers; shares outside days 1 to highest are dropped.
+    void AccumulateResource(std::vector<float>& values, std::int64_t highest, int kind) const;
+    void DrawResourceRow(const std::vector<float>& values, std::int64_t highest, bool withCaption, int y,
+                         const QString& caption, int x, platform::Canvas& canvas);
+    // Dotted lines at every day from day 0 to span, from bottom up to top.
+    void DrawDayLines(platform::Canvas& canvas, int x, bool withLabel, int top, float span, int bottom);
+    // The rulers and day lines, then the works and nodes.
+    void Paint() override;
+
     bool HasSelectedWork() const { return Works().GetSelectedWork() != nullptr; }
 
     // The component stream.
@@ -224,6 +267,16 @@ private:
     friend class NetworkTable;
 
     int CursorOfDrawState() const;
+    // Left of the cells of a ruler row: after the label box when withLabel.
+    int RowStart(platform::Canvas& canvas, int x, bool withLabel, int y, const QString& label);
+    int AxisX(int x0, double t) const;
+    void DrawCell(platform::Canvas& canvas, int left, int right, int y, const QString& text);
+    // Text centred in rect on the clear brush, then rect widened by one
+    // pixel framed in the ruler colour (a clear brush would frame nothing).
+    void DrawFramedText(platform::Canvas& canvas, const QRect& rect, const QString& text);
+    void DrawCalendarCells(platform::Canvas& canvas, int x0, int y, float days, int kind);
+    void DrawStepCells(platform::Canvas& canvas, int x0, int y, float days, bool weekdays);
+    platform::Canvas& MeasureBitmap();
     void DrawRubberBand(const TPointList& points, std::uint8_t elbow);
     void BandSelect(QPoint e);
     void DropBendHandle(TWorkItem& w, QPoint q);
@@ -291,6 +344,8 @@ private:
     TDrawStateChanged m_onDrawStateChanged;
     TEditItemProperties m_onEditItemProperties;
 
+    QImage m_measureImage;
+    std::unique_ptr<platform::Canvas> m_measureBitmap;
     std::unique_ptr<NodeRecords> m_nodeRecords;
     std::unique_ptr<WorkRecords> m_workRecords;
     mutable std::unique_ptr<StoredLankPanel> m_panelRecords[3];

@@ -5,6 +5,8 @@
 
 #include "network/control/network_exports.h"
 
+#include "platform/painter_canvas.h"
+
 #include <QDir>
 #include <QImage>
 
@@ -48,8 +50,8 @@ struct Exports : ::testing::Test {
 
 TEST_F(Exports, PicturesTakeTheirSizeFromThePercent)
 {
-    const std::int64_t w = network::BitMapWidth(net);
-    const std::int64_t h = network::BitMapHeight(net);
+    const std::int64_t w = net.BitMapWidth();
+    const std::int64_t h = net.BitMapHeight();
     ASSERT_GT(w, 0);
     ASSERT_GT(h, 0);
     for (const int percent : {100, 50, 33, 150}) {
@@ -68,10 +70,17 @@ TEST_F(Exports, PicturesTakeTheirSizeFromThePercent)
     EXPECT_EQ(metafile.Kind(), platform::TGraphicKind::Metafile);
     EXPECT_EQ(metafile.Width(), w);
     EXPECT_EQ(metafile.Height(), h);
+    QImage played(int(w), int(h), QImage::Format_RGB32);
+    played.fill(Qt::white);
+    {
+        platform::PainterCanvas canvas(played);
+        metafile.Draw(canvas, played.rect());
+    }
+    Save(played, "network_metafile");
     EXPECT_TRUE(net.Fake().messages.empty());
 
     net.SetShowDuty(false);
-    EXPECT_EQ(network::BitMapWidth(net), w - net.DutyWidth());
+    EXPECT_EQ(net.BitMapWidth(), w - net.DutyWidth());
 }
 
 TEST_F(Exports, SizesThatCannotBeMadeAreRefusedAndTheViewStaysAsItWas)
@@ -133,8 +142,8 @@ TEST_F(Exports, TheTitleBlockHasFiveBandLinesAndTheNetworkIsDrawn)
     ASSERT_TRUE(network::DrawToBitmap(net, bitmap, 100));
     Save(bitmap, "network_bitmap");
     const int L = net.LankLineWidth();
-    const int bp = network::MarginToPixels(net.BottomLank(), 96);
-    const int rp = network::MarginToPixels(net.RightLank(), 96);
+    const int bp = TVYRNetwork::MarginToPixels(net.BottomLank());
+    const int rp = TVYRNetwork::MarginToPixels(net.RightLank());
     const int yB = bitmap.height() - bp - L;
     const int x0 = bitmap.width() - rp - L - net.DutyWidth();
     const int x = x0 + net.DutyWidth() / 8;
