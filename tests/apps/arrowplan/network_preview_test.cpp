@@ -65,7 +65,7 @@ struct NetworkPreviewTest : ::testing::Test {
 
     QString PdfPath() const { return dir.filePath(QStringLiteral("network.pdf")); }
     // The width of the arrow diagram at this percent.
-    int DiagramWidth(int percent) { return static_cast<int>(percent * network::BitMapWidth(net) / 100); }
+    int DiagramWidth(int percent) { return static_cast<int>(percent * net.BitMapWidth() / 100); }
 };
 
 TEST(ScalePercent, TruncatesInDoubleAndStaysInRange)
@@ -83,7 +83,7 @@ TEST_F(NetworkPreviewTest, OpensAtFullScaleOnTheArrowDiagram)
     EXPECT_EQ(window->ViewMode(), 0);
     EXPECT_TRUE(window->ToolButton16->isChecked());
     EXPECT_EQ(window->Bitmap().width(), DiagramWidth(100));
-    EXPECT_EQ(window->Bitmap().height(), network::BitMapHeight(net));
+    EXPECT_EQ(window->Bitmap().height(), net.BitMapHeight());
     EXPECT_GE(window->Preview().PageCount(), 1);
     EXPECT_EQ(window->StatusPanel(0), QStringLiteral("总页数：共%1页").arg(window->Preview().PageCount()));
     for (QAction* always : {window->tbtnSave, window->tbtnCopy, window->act_Print})
@@ -140,7 +140,7 @@ TEST_F(NetworkPreviewTest, SpacingButtonsChangeTheNetworkWithinTheirFloors)
         EXPECT_EQ(c.rows ? net.SmallLineSpace() : net.SmallWidth(), c.expected);
         EXPECT_EQ(net.Modified(), c.expected != c.start);
         if (c.start < 1000) {
-            EXPECT_EQ(window->Bitmap().size(), QSize(DiagramWidth(100), static_cast<int>(network::BitMapHeight(net))));
+            EXPECT_EQ(window->Bitmap().size(), QSize(DiagramWidth(100), static_cast<int>(net.BitMapHeight())));
         }
     }
 }
@@ -167,7 +167,7 @@ TEST_F(NetworkPreviewTest, APictureTooLargeKeepsTheOldOneAndTheSpacing)
     while (low + 1 < high) {
         const int mid = (low + high) / 2;
         net.SetSmallWidth(mid);
-        (network::BitMapWidth(net) <= network::kMaxPictureSide ? low : high) = mid;
+        (net.BitMapWidth() <= network::kMaxPictureSide ? low : high) = mid;
     }
     net.SetSmallWidth(low);
     net.SetModified(false);
