@@ -170,6 +170,8 @@ void TFrmMain::CreateActions()
     ActXiaoX = MakeAction(this, QStringLiteral("ActXiaoX"), QStringLiteral("缩小时间标尺间距"),
                           GlyphIcon(QStringLiteral("X-")));
     ActDaX = MakeAction(this, QStringLiteral("ActDaX"), QStringLiteral("增大时间标尺间距"), GlyphIcon(QStringLiteral("X+")));
+    ActNetWorkMap = MakeAction(this, QStringLiteral("网络图输出(&N)..."), QStringLiteral("网络图预览"),
+                               GlyphIcon(QStringLiteral("▤")));
     ActHelp = MakeAction(this, QStringLiteral("帮助(&E)"), QStringLiteral("系统帮助"),
                          s->standardIcon(QStyle::SP_DialogHelpButton));
     M2 = new QAction(QStringLiteral("设置缺省图形控制(&M)..."), this);
@@ -195,6 +197,7 @@ void TFrmMain::CreateActions()
     on(ActDaY, &TFrmMain::ActDaYExecute);
     on(ActXiaoX, &TFrmMain::ActXiaoXExecute);
     on(ActDaX, &TFrmMain::ActDaXExecute);
+    on(ActNetWorkMap, &TFrmMain::ActNetWorkMapExecute);
     connect(N21, &QAction::triggered, this, [this] { Run([&] { N21Click(); }); });
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
     const std::pair<QAction*, std::uint8_t> states[] = {{ActAddSimple, 0}, {ActSeaech, 4}, {ActDelete, 3},
@@ -236,6 +239,8 @@ void TFrmMain::CreateMenus()
     modes->addAction(ActDelete);
 
     QMenu* map = menuBar()->addMenu(QStringLiteral("网络图(&M)"));
+    map->addAction(ActNetWorkMap);
+    map->addSeparator();
     map->addAction(N21);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
@@ -263,6 +268,8 @@ void TFrmMain::CreateToolBar()
     bar->addActions({ActXiaoY, ActDaY});
     bar->addSeparator();
     bar->addActions({ActXiaoX, ActDaX});
+    bar->addSeparator();
+    bar->addAction(ActNetWorkMap);
     bar->addSeparator();
     bar->addAction(ActHelp);
     bar->addSeparator();
@@ -327,7 +334,7 @@ void TFrmMain::ActionList1Update()
     network::TVYRNetwork* net = Network();
     const bool doc = net != nullptr;
     for (QAction* action : {ActSave, ActSaveAs, ActAddSimple, ActSeaech, ActDelete, ActEdit, ActDecompose, ActGlide,
-                            ActXiaoY, ActDaY, ActXiaoX, ActDaX, N21})
+                            ActXiaoY, ActDaY, ActXiaoX, ActDaX, ActNetWorkMap, N21})
         action->setEnabled(doc);
     if (!net)
         return;

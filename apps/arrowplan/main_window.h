@@ -90,6 +90,7 @@ public:
     QAction* ActDaY;
     QAction* ActXiaoX;
     QAction* ActDaX;
+    QAction* ActNetWorkMap;
     QAction* ActHelp;
     QAction* M2;  // "设置缺省图形控制(&M)..."
     QAction* N21; // "显示略图(&S)"
@@ -105,6 +106,8 @@ public:
     void ActDaYExecute();
     void ActXiaoXExecute();
     void ActDaXExecute();
+    // The network's preview window, modal.
+    void ActNetWorkMapExecute();
     void N21Click();
     void QOpenFilePopupMenu1ClickItem(const QString& fileName);
 

@@ -3,6 +3,7 @@
 #include "apps/arrowplan/main_window.h"
 
 #include "apps/arrowplan/hint_window.h"
+#include "apps/arrowplan/network_preview.h"
 #include "apps/arrowplan/preview_form.h"
 
 #include "network/control/network_exports.h"
@@ -180,6 +181,12 @@ void TFrmMain::ActDaXExecute()
         net->SetSmallWidth(net->SmallWidth() + 2);
         net->SetModified(true);
     }
+}
+
+void TFrmMain::ActNetWorkMapExecute()
+{
+    if (network::TVYRNetwork* net = Network())
+        ShowNetworkPreview(*net, QString(), common::ApplicationPrintServices(), *FMessages, this);
 }
 
 } // namespace arrowplan

@@ -4,13 +4,17 @@
 #include "tests/apps/arrowplan/main_window_fixture.h"
 
 #include "apps/arrowplan/net_defaults.h"
+#include "apps/arrowplan/network_preview.h"
 
 #include "platform/date_serial.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScrollBar>
+#include <QTimer>
+#include <QToolBar>
 
 #include <climits>
 #include <functional>
@@ -32,7 +36,7 @@ TEST_F(MainWindowTest, StartsWithoutANetwork)
     for (QAction* always : {window->ActNew, window->ActOpen, window->ActExit, window->ActHelp})
         EXPECT_TRUE(always->isEnabled()) << always->text().toStdString();
     for (QAction* doc : {window->ActSave, window->ActSaveAs, window->ActAddSimple, window->ActDelete, window->ActEdit,
-                         window->ActXiaoY, window->ActDaX, window->N21})
+                         window->ActXiaoY, window->ActDaX, window->ActNetWorkMap, window->N21})
         EXPECT_FALSE(doc->isEnabled()) << doc->text().toStdString();
     EXPECT_TRUE(window->N21->isChecked());
     EXPECT_FALSE(thumbnail.isVisible());
@@ -134,6 +138,36 @@ TEST_F(MainWindowTest, SpacingActionsStepWithinTheirLimitsAndMarkTheNetworkModif
         EXPECT_EQ(c.vertical ? Net().SmallLineSpace() : Net().SmallWidth(), c.after);
         EXPECT_EQ(Net().Modified(), c.before != c.after);
     }
+}
+
+TEST_F(MainWindowTest, ThePreviewOpensModalOnTheDocumentAndItsSpacingStaysInIt)
+{
+    EXPECT_TRUE(window->findChild<QToolBar*>(QStringLiteral("ToolBar1"))->actions().contains(window->ActNetWorkMap));
+    const QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_GE(menus.size(), 3);
+    EXPECT_EQ(menus[2]->menu()->actions().front(), window->ActNetWorkMap);
+
+    window->ActNew->trigger();
+    ASSERT_TRUE(window->ActNetWorkMap->isEnabled());
+    Net().SetSmallLineSpace(20);
+    Net().SetModified(false);
+    QString caption;
+    int pages = 0;
+    QTimer::singleShot(0, [&] {
+        auto* preview = dynamic_cast<arrowplan::TNetworkPreview*>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        caption = preview->windowTitle();
+        pages = preview->Preview().PageCount();
+        EXPECT_EQ(&preview->Network(), &Net());
+        preview->ToolButton20->trigger();
+        preview->close();
+    });
+    window->ActNetWorkMap->trigger();
+    EXPECT_EQ(caption, QStringLiteral("打印预览"));
+    EXPECT_GE(pages, 1);
+    EXPECT_EQ(Net().SmallLineSpace(), 22);
+    EXPECT_TRUE(Net().Modified());
+    EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(MainWindowTest, DrawingAWorkShowsItsDurationInTheStatusBarAndTheHint)
