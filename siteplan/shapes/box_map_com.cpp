@@ -257,16 +257,9 @@ bool TBoxMapCom::HitOutline(QPoint p) const
     return false;
 }
 
-platform::TPen TBoxMapCom::DrawnPen() const
-{
-    platform::TPen pen = OwnPen.Value();
-    pen.Width = std::min(pen.Width, MaxDrawnPenWidth);
-    return pen;
-}
-
 void TBoxMapCom::SetDrawPen(platform::Canvas& canvas, std::uint8_t mode) const
 {
-    canvas.Pen = DrawnPen();
+    canvas.Pen = OwnPen.DrawnValue();
     if (mode != drawmode::Normal) {
         canvas.Pen.Color = platform::clRed;
         canvas.Pen.Mode = platform::TPenMode::pmNotXor;

@@ -28,7 +28,7 @@ class TBoxMapCom : public TVyrMapCom {
 public:
     // The widest pen a box shape draws: a wider stored width (from a
     // damaged file) is kept in the record but drawn and framed this wide.
-    static constexpr int MaxDrawnPenWidth = 1024;
+    static constexpr int MaxDrawnPenWidth = TMapPen::MaxDrawnWidth;
     // Pixels within which a press hits the outline of the box.
     static constexpr int OutlineTolerance = 3;
 
@@ -89,8 +89,6 @@ protected:
     // The canvas pen of Draw: the shape's pen at most MaxDrawnPenWidth
     // wide; red not-XOR in the selected modes.
     void SetDrawPen(platform::Canvas& canvas, std::uint8_t mode) const;
-    // The pen as drawn: the stored pen at most MaxDrawnPenWidth wide.
-    platform::TPen DrawnPen() const;
 
     // X1, Y1, X2, Y2 as Int32; normalised writes the top-left corner first
     // without touching the shape.

@@ -35,12 +35,12 @@ void TVyrPicture::Draw(platform::Canvas& canvas, std::uint8_t mode)
 {
     TVyrMapCom::Draw(canvas, mode);
     const TRect box = GetBounds();
-    canvas.Pen = DrawnPen();
+    canvas.Pen = OwnPen.DrawnValue();
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
     Picture.Draw(canvas, box.ToQRect());
     if (!ShowOutRect)
         return;
-    canvas.Pen = DrawnPen();
+    canvas.Pen = OwnPen.DrawnValue();
     canvas.Pen.Mode = mode != drawmode::Normal ? platform::TPenMode::pmNotXor : platform::TPenMode::pmCopy;
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
     canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);

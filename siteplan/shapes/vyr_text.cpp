@@ -151,7 +151,7 @@ bool TVyrText::HitTest(QPoint p) const
 void TVyrText::Draw(platform::Canvas& canvas, std::uint8_t mode)
 {
     TVyrMapCom::Draw(canvas, mode);
-    canvas.Pen = DrawnPen();
+    canvas.Pen = OwnPen.DrawnValue();
     canvas.Brush = OwnBrush.Value();
     if (FShowOutRect) {
         canvas.Pen.Mode = mode != drawmode::Normal ? platform::TPenMode::pmNotXor : platform::TPenMode::pmCopy;
