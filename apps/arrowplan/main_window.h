@@ -12,7 +12,8 @@
 #pragma once
 
 #include "apps/arrowplan/file_dialogs.h"
-#include "apps/arrowplan/network_view.h"
+
+#include "network/host/network_view.h"
 
 #include "platform/window_services.h"
 
@@ -59,7 +60,7 @@ public:
 
     // --- Document ---
     network::TVYRNetwork* Network() const;
-    TNetworkView* NetworkView() const { return FView.get(); }
+    network::TNetworkView* NetworkView() const { return FView.get(); }
     const QString& FileName() const { return FFileName; }
     const QString& DataDir() const { return FDataDir; }
 
@@ -135,7 +136,7 @@ private:
     void CreateToolBar();
     void CreateWorkspace();
     void CreateStatusBar();
-    void InstallView(std::unique_ptr<TNetworkView> view);
+    void InstallView(std::unique_ptr<network::TNetworkView> view);
     void BindNetwork(network::TVYRNetwork& network);
     void FreeNetwork();
     bool WriteTo(const QString& fileName);
@@ -151,7 +152,7 @@ private:
     Tfrm_PreviewForm* FThumbnail;
     QString FDefaultsIniFile;
 
-    std::unique_ptr<TNetworkView> FView;
+    std::unique_ptr<network::TNetworkView> FView;
     QString FFileName;
     QString FExePath;
     QString FDataDir;

@@ -26,7 +26,7 @@ namespace arrowplan {
 
 network::TVYRNetwork* TFrmMain::Network() const
 {
-    return FView ? FView->Network() : nullptr;
+    return FView ? &FView->Network() : nullptr;
 }
 
 bool TFrmMain::CanCloseNetwork()
@@ -50,19 +50,18 @@ bool TFrmMain::OpenNetwork(const QString& fileName)
 {
     if (!CanCloseNetwork())
         return false;
-    auto view = std::make_unique<TNetworkView>(*FMessages);
-    std::unique_ptr<network::TVYRNetwork> net;
-    if (fileName.isEmpty()) {
-        net = std::make_unique<network::TVYRNetwork>(view->Services());
-    } else {
-        net = network::OpenNetworkFile(fileName, view->Services());
-    }
-    const bool modified = net->Modified();
-    net->CalcEarliestTimes();
-    net->CalcLatestTimes();
-    net->BuildOffsetColumns();
-    net->SetModified(modified);
-    view->SetNetwork(std::move(net));
+    // The scroll bars of the window scroll the network by days and rows.
+    auto view = std::make_unique<network::TNetworkView>();
+    view->SetMessageServices(FMessages);
+    view->SetPixelScrolling(false);
+    if (!fileName.isEmpty())
+        view->SetNetwork(network::OpenNetworkFile(fileName, view->Services()));
+    network::TVYRNetwork& net = view->Network();
+    const bool modified = net.Modified();
+    net.CalcEarliestTimes();
+    net.CalcLatestTimes();
+    net.BuildOffsetColumns();
+    net.SetModified(modified);
     InstallView(std::move(view));
 
     FFileName = fileName;
@@ -79,11 +78,11 @@ bool TFrmMain::OpenNetwork(const QString& fileName)
     return true;
 }
 
-void TFrmMain::InstallView(std::unique_ptr<TNetworkView> view)
+void TFrmMain::InstallView(std::unique_ptr<network::TNetworkView> view)
 {
     FreeNetwork();
     FView = std::move(view);
-    BindNetwork(*FView->Network());
+    BindNetwork(FView->Network());
     FView->setParent(FWorkspace);
     static_cast<QGridLayout*>(FWorkspace->layout())->addWidget(FView.get(), 0, 0);
     Panel1->hide();

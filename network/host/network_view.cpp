@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace network {
 
@@ -63,15 +64,18 @@ TShiftState ShiftOf(const QMouseEvent& event)
     return shift;
 }
 
-TMouseButton ButtonOf(const QMouseEvent& event)
+// The network knows three buttons; the others are not passed on.
+std::optional<TMouseButton> ButtonOf(const QMouseEvent& event)
 {
     switch (event.button()) {
+    case Qt::LeftButton:
+        return TMouseButton::mbLeft;
     case Qt::RightButton:
         return TMouseButton::mbRight;
     case Qt::MiddleButton:
         return TMouseButton::mbMiddle;
     default:
-        return TMouseButton::mbLeft;
+        return std::nullopt;
     }
 }
 
@@ -84,7 +88,27 @@ TNetworkView::TNetworkView(QWidget* parent) : QAbstractScrollArea(parent), FServ
     NewNetwork();
 }
 
-TNetworkView::~TNetworkView() { FNetwork.reset(); }
+TNetworkView::~TNetworkView()
+{
+    OnMouseMove = {};
+    OnMousePress = {};
+    OnMouseRelease = {};
+    ReleaseNetwork();
+}
+
+void TNetworkView::ReleaseNetwork()
+{
+    if (!FNetwork)
+        return;
+    FNetwork->SetLoading(true);
+    FNetwork->SetOnNetChanged({});
+    FNetwork->SetOnWorkChanged({});
+    FNetwork->SetOnDrawStateChanged({});
+    FNetwork->SetOnEditItemProperties({});
+    FNetwork->SetOnRunGlideWizard({});
+    FNetwork->SetCanvas(nullptr);
+    FNetwork.reset();
+}
 
 platform::WindowServices& TNetworkView::Services() const { return *FServices; }
 
@@ -92,8 +116,7 @@ TVYRNetwork& TNetworkView::NewNetwork() { return SetNetwork(std::make_unique<TVY
 
 TVYRNetwork& TNetworkView::SetNetwork(std::unique_ptr<TVYRNetwork> network)
 {
-    if (FNetwork)
-        FNetwork->SetCanvas(nullptr);
+    ReleaseNetwork();
     FNetwork = std::move(network);
     FNetwork->SetCanvas(FCanvas.get());
     SyncScrollRanges();
@@ -111,6 +134,17 @@ QPoint TNetworkView::ToNetwork(QPoint viewportPos) const { return viewportPos + 
 
 void TNetworkView::SetMessageServices(platform::WindowServices* services) { FServices->Messages = services; }
 
+void TNetworkView::SetPixelScrolling(bool on)
+{
+    FPixelScrolling = on;
+    const Qt::ScrollBarPolicy policy = on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    setHorizontalScrollBarPolicy(policy);
+    setVerticalScrollBarPolicy(policy);
+    SyncScrollRanges();
+    MarkDirty(QRegion(viewport()->rect()));
+    viewport()->update();
+}
+
 void TNetworkView::MarkDirty(const QRegion& viewportRegion) { FDirty += viewportRegion; }
 
 void TNetworkView::SyncScrollRanges()
@@ -122,8 +156,8 @@ void TNetworkView::SyncScrollRanges()
     const QPoint origin = net.GetOrigin();
     const std::int64_t width = std::int64_t{origin.x()} + net.TimeToX(net.GetTotalTime()) + kContentMargin;
     const std::int64_t height = std::int64_t{origin.y()} + net.RowToY(net.GetMaxRow()) + kContentMargin;
-    const int w = static_cast<int>(std::clamp<std::int64_t>(width, page.width(), 1 << 24));
-    const int h = static_cast<int>(std::clamp<std::int64_t>(height, page.height(), 1 << 24));
+    const int w = FPixelScrolling ? static_cast<int>(std::clamp<std::int64_t>(width, page.width(), 1 << 24)) : page.width();
+    const int h = FPixelScrolling ? static_cast<int>(std::clamp<std::int64_t>(height, page.height(), 1 << 24)) : page.height();
     net.SetBounds(0, 0, w, h);
     horizontalScrollBar()->setPageStep(page.width());
     verticalScrollBar()->setPageStep(page.height());
@@ -225,8 +259,11 @@ void TNetworkView::scrollContentsBy(int, int)
 
 void TNetworkView::mousePressEvent(QMouseEvent* event)
 {
+    const std::optional<TMouseButton> button = ButtonOf(*event);
+    if (!button)
+        return;
     Guarded([&] {
-        const QPoint p = ToNetwork(event->position().toPoint());
+        const QPoint p = FServices->ClampToClip(ToNetwork(event->position().toPoint()));
         if (event->button() == Qt::LeftButton)
             if (TLankPanel* handle = FNetwork->HandleAt(p)) {
                 // The panel's window-move loop: the handle is grabbed and
@@ -236,8 +273,10 @@ void TNetworkView::mousePressEvent(QMouseEvent* event)
                 viewport()->update();
                 return;
             }
-        FNetwork->MouseDown(ButtonOf(*event), ShiftOf(*event), p.x(), p.y());
+        FNetwork->MouseDown(*button, ShiftOf(*event), p.x(), p.y());
         viewport()->update();
+        if (OnMousePress)
+            OnMousePress(p, event->globalPosition().toPoint());
     });
 }
 
@@ -250,29 +289,39 @@ void TNetworkView::mouseMoveEvent(QMouseEvent* event)
         else
             FNetwork->MouseMove(ShiftOf(*event), p.x(), p.y());
         viewport()->update();
+        if (OnMouseMove)
+            OnMouseMove(ShiftOf(*event), p);
     });
 }
 
 void TNetworkView::mouseReleaseEvent(QMouseEvent* event)
 {
+    const std::optional<TMouseButton> button = ButtonOf(*event);
+    if (!button)
+        return;
     Guarded([&] {
         const QPoint p = FServices->ClampToClip(ToNetwork(event->position().toPoint()));
         if (FNetwork->GrabbedHandle())
             FNetwork->DropHandle();
         else
-            FNetwork->MouseUp(ButtonOf(*event), ShiftOf(*event), p.x(), p.y());
+            FNetwork->MouseUp(*button, ShiftOf(*event), p.x(), p.y());
         viewport()->update();
+        if (OnMouseRelease)
+            OnMouseRelease();
     });
 }
 
 void TNetworkView::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    const std::optional<TMouseButton> button = ButtonOf(*event);
+    if (!button)
+        return;
     Guarded([&] {
         // The second press of a double click comes as this event: the
         // network swallows it after DblClick.
         const QPoint p = ToNetwork(event->position().toPoint());
         FNetwork->DblClick();
-        FNetwork->MouseDown(ButtonOf(*event), ShiftOf(*event), p.x(), p.y());
+        FNetwork->MouseDown(*button, ShiftOf(*event), p.x(), p.y());
         viewport()->update();
     });
 }

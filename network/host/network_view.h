@@ -10,6 +10,13 @@
 // The network's own width and height are set to the area it needs: its
 // time axis and rows plus a margin of 200 pixels, at least the viewport.
 //
+// Without pixel scrolling (SetPixelScrolling(false)) the view has no
+// scroll bars and the network fills the viewport: a host that scrolls the
+// network by its own first day and top row does so.
+//
+// A network goes (replaced or with the view) with its reports silenced and
+// its events unbound, so that nothing reports on items being destroyed.
+//
 // Ownership: the view owns its window services and the network it shows.
 #pragma once
 
@@ -23,6 +30,7 @@
 #include <QImage>
 #include <QRegion>
 
+#include <functional>
 #include <memory>
 
 namespace network {
@@ -48,6 +56,14 @@ public:
     QImage FreshRender();
     // Not owned; null gives the network Qt message boxes again.
     void SetMessageServices(platform::WindowServices* services);
+    // On by default.
+    void SetPixelScrolling(bool on);
+
+    // After the network has had the event, in its coordinates; a press
+    // also gives the point on the screen.
+    std::function<void(TShiftState shift, QPoint p)> OnMouseMove;
+    std::function<void(QPoint p, QPoint globalPoint)> OnMousePress;
+    std::function<void()> OnMouseRelease;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,6 +77,7 @@ protected:
 private:
     class ViewServices;
 
+    void ReleaseNetwork();
     void MarkDirty(const QRegion& viewportRegion);
     void RenderDirty();
     void RenderInto(platform::PainterCanvas& target, const QRegion& region, QSize size);
@@ -77,6 +94,7 @@ private:
     std::unique_ptr<platform::TranslatedCanvas> FCanvas;
     QRegion FDirty;
     QPoint FGrabOffset;
+    bool FPixelScrolling = true;
 };
 
 } // namespace network

@@ -53,7 +53,7 @@ struct MainWindowFixture : ::testing::Test {
 
     QString PathOf(const QString& name) const { return dir.filePath(name); }
     network::TVYRNetwork& Net() const { return *window->Network(); }
-    QWidget* View() const { return window->NetworkView(); }
+    QWidget* View() const { return window->NetworkView()->viewport(); }
 
     // Control coordinates of the node with this NewID.
     QPoint NodePoint(int id) const

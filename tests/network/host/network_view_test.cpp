@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -145,4 +146,47 @@ TEST_F(NetworkViewTest, ADoubleClickNeverStartsADrawingAndHandlesAreGrabbed)
     SendMouse(view.viewport(), QEvent::MouseButtonRelease, p + QPoint(100, 0), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(Net().Works().Count(), 1);
     ExpectScreenInvariant("after a double click");
+}
+
+TEST_F(NetworkViewTest, WithoutPixelScrollingTheNetworkFillsTheViewportAndTheHostHearsTheMouse)
+{
+    Drag(NodeAt(1), {NodeAt(1) + QPoint(600, 0)});
+    ASSERT_EQ(Net().Works().Count(), 1);
+    view.grab();
+    ASSERT_GT(view.horizontalScrollBar()->maximum(), 0);
+
+    view.SetPixelScrolling(false);
+    view.grab();
+    EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(view.verticalScrollBar()->isVisible());
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(QSize(Net().Width(), Net().Height()), view.viewport()->size());
+    QWheelEvent wheel(QPointF(50, 50), view.viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(-240, 0),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &wheel);
+    EXPECT_EQ(Scroll(), QPoint(0, 0));
+
+    QStringList heard;
+    view.OnMousePress = [&](QPoint p, QPoint global) {
+        heard << QStringLiteral("press %1,%2").arg(p.x()).arg(p.y());
+        EXPECT_EQ(global, view.viewport()->mapToGlobal(p));
+    };
+    view.OnMouseMove = [&](network::TShiftState shift, QPoint p) {
+        heard << QStringLiteral("move %1,%2 %3").arg(p.x()).arg(p.y()).arg((shift & network::ssLeft) ? "held" : "free");
+    };
+    view.OnMouseRelease = [&] { heard << QStringLiteral("release"); };
+    const QPoint start = NodeAt(1);
+    SendMouse(view.viewport(), QEvent::MouseButtonPress, start, Qt::BackButton, Qt::BackButton);
+    SendMouse(view.viewport(), QEvent::MouseButtonRelease, start, Qt::BackButton, Qt::NoButton);
+    EXPECT_TRUE(heard.isEmpty()) << "a button the network does not know is not passed on";
+    Drag(start, {start + QPoint(0, 80)});
+    EXPECT_EQ(Net().Works().Count(), 2);
+    const QString at = QStringLiteral("%1,%2").arg(start.x()).arg(start.y());
+    const QString to = QStringLiteral("%1,%2").arg(start.x()).arg(start.y() + 80);
+    EXPECT_EQ(heard, QStringList({QStringLiteral("press ") + at, QStringLiteral("move ") + to + QStringLiteral(" held"),
+                                  QStringLiteral("release")}));
+
+    view.SetPixelScrolling(true);
+    view.grab();
+    EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
 }
