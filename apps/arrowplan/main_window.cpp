@@ -170,6 +170,9 @@ void TFrmMain::CreateActions()
     ActXiaoX = MakeAction(this, QStringLiteral("ActXiaoX"), QStringLiteral("缩小时间标尺间距"),
                           GlyphIcon(QStringLiteral("X-")));
     ActDaX = MakeAction(this, QStringLiteral("ActDaX"), QStringLiteral("增大时间标尺间距"), GlyphIcon(QStringLiteral("X+")));
+    ActCopy = MakeAction(this, QStringLiteral("ActCopy"), QStringLiteral("拷贝到剪切板"), GlyphIcon(QStringLiteral("复")));
+    ActPase = MakeAction(this, QStringLiteral("ActPase"), QStringLiteral("用剪切板的内容替换当前工作或节点之后"),
+                         GlyphIcon(QStringLiteral("贴")));
     ActNetWorkMap = MakeAction(this, QStringLiteral("网络图输出(&N)..."), QStringLiteral("网络图预览"),
                                GlyphIcon(QStringLiteral("▤")));
     ActHelp = MakeAction(this, QStringLiteral("帮助(&E)"), QStringLiteral("系统帮助"),
@@ -197,6 +200,8 @@ void TFrmMain::CreateActions()
     on(ActDaY, &TFrmMain::ActDaYExecute);
     on(ActXiaoX, &TFrmMain::ActXiaoXExecute);
     on(ActDaX, &TFrmMain::ActDaXExecute);
+    on(ActCopy, &TFrmMain::ActCopyExecute);
+    on(ActPase, &TFrmMain::ActPaseExecute);
     on(ActNetWorkMap, &TFrmMain::ActNetWorkMapExecute);
     connect(N21, &QAction::triggered, this, [this] { Run([&] { N21Click(); }); });
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
@@ -262,6 +267,8 @@ void TFrmMain::CreateToolBar()
         openButton->setPopupMode(QToolButton::MenuButtonPopup);
     }
     bar->addAction(ActSave);
+    bar->addSeparator();
+    bar->addActions({ActCopy, ActPase});
     bar->addSeparator();
     bar->addActions({ActAddSimple, ActEdit, ActSeaech, ActDecompose, ActGlide, ActDelete});
     bar->addSeparator();
@@ -336,6 +343,8 @@ void TFrmMain::ActionList1Update()
     for (QAction* action : {ActSave, ActSaveAs, ActAddSimple, ActSeaech, ActDelete, ActEdit, ActDecompose, ActGlide,
                             ActXiaoY, ActDaY, ActXiaoX, ActDaX, ActNetWorkMap, N21})
         action->setEnabled(doc);
+    ActCopy->setEnabled(doc && net->HasSelectedWork());
+    ActPase->setEnabled(doc && net->CanPaste());
     if (!net)
         return;
     const std::pair<QAction*, int> states[] = {{ActAddSimple, 0}, {ActSeaech, 4}, {ActDelete, 3},

@@ -91,6 +91,8 @@ public:
     QAction* ActDaY;
     QAction* ActXiaoX;
     QAction* ActDaX;
+    QAction* ActCopy;
+    QAction* ActPase;
     QAction* ActNetWorkMap;
     QAction* ActHelp;
     QAction* M2;  // "设置缺省图形控制(&M)..."
@@ -107,6 +109,10 @@ public:
     void ActDaYExecute();
     void ActXiaoXExecute();
     void ActDaXExecute();
+    // The selected works into the network's copy; the copy after the
+    // first selected node, or in place of the first selected work.
+    void ActCopyExecute();
+    void ActPaseExecute();
     // The network's preview window, modal.
     void ActNetWorkMapExecute();
     void N21Click();

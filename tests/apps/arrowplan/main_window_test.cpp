@@ -140,6 +140,72 @@ TEST_F(MainWindowTest, SpacingActionsStepWithinTheirLimitsAndMarkTheNetworkModif
     }
 }
 
+TEST_F(MainWindowTest, CopyAndPasteFollowTheSelectionAndTheCopyStaysWithItsNetwork)
+{
+    const QList<QAction*> bar = window->findChild<QToolBar*>(QStringLiteral("ToolBar1"))->actions();
+    const qsizetype save = bar.indexOf(window->ActSave);
+    ASSERT_GE(save, 0);
+    ASSERT_GE(bar.size(), save + 5);
+    EXPECT_TRUE(bar[save + 1]->isSeparator());
+    EXPECT_EQ(bar[save + 2], window->ActCopy);
+    EXPECT_EQ(bar[save + 3], window->ActPase);
+    EXPECT_TRUE(bar[save + 4]->isSeparator());
+    EXPECT_EQ(window->ActCopy->toolTip(), QStringLiteral("拷贝到剪切板"));
+    EXPECT_EQ(window->ActPase->toolTip(), QStringLiteral("用剪切板的内容替换当前工作或节点之后"));
+    EXPECT_FALSE(window->ActCopy->isEnabled());
+    EXPECT_FALSE(window->ActPase->isEnabled());
+
+    window->ActNew->trigger();
+    DrawWorkFrom(1, 60);
+    DrawWorkFrom(2, 60);
+    ASSERT_EQ(Net().Works().Count(), 2);
+    EXPECT_FALSE(window->ActCopy->isEnabled()) << "nothing selected";
+    window->ActEdit->trigger();
+    Press(NodePoint(3));
+    Release(NodePoint(3));
+    ASSERT_NE(Net().Nodes().GetSelectedNode(), nullptr);
+    EXPECT_FALSE(window->ActCopy->isEnabled()) << "only a node selected";
+    EXPECT_FALSE(window->ActPase->isEnabled()) << "nothing copied yet";
+
+    // Both works selected with the mouse, the second with Shift.
+    window->ActAddSimple->trigger();
+    const auto clickWork = [&](int from, Qt::KeyboardModifiers keys) {
+        const QPoint on = (NodePoint(from) + NodePoint(from + 1)) / 2;
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(on), View()->mapToGlobal(QPointF(on)), Qt::LeftButton,
+                          Qt::LeftButton, keys);
+        QApplication::sendEvent(View(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(on), View()->mapToGlobal(QPointF(on)), Qt::LeftButton,
+                            Qt::NoButton, keys);
+        QApplication::sendEvent(View(), &release);
+    };
+    clickWork(1, Qt::NoModifier);
+    clickWork(2, Qt::ShiftModifier);
+    ASSERT_TRUE(Net().Works().Items(0)->Selected() && Net().Works().Items(1)->Selected());
+    EXPECT_TRUE(window->ActCopy->isEnabled());
+    EXPECT_FALSE(window->ActPase->isEnabled());
+    window->ActCopy->trigger();
+    EXPECT_TRUE(window->ActPase->isEnabled()) << "a work selected and a group copied";
+
+    window->ActEdit->trigger();
+    Press(NodePoint(3));
+    Release(NodePoint(3));
+    EXPECT_FALSE(window->ActCopy->isEnabled());
+    ASSERT_TRUE(window->ActPase->isEnabled());
+    Net().SetModified(false);
+    window->ActPase->trigger();
+    EXPECT_EQ(Net().Works().Count(), 4);
+    EXPECT_EQ(Net().Nodes().Count(), 5);
+    EXPECT_FLOAT_EQ(Net().GetTotalTime(), 4 * Net().Works().Items(0)->ContinueTime());
+    EXPECT_TRUE(Net().Modified());
+    EXPECT_TRUE(services.messages.empty());
+
+    services.QueueAnswer(platform::MessageButton::No);
+    window->ActNew->trigger();
+    Net().Nodes().Items(0)->SetSelected(true);
+    window->ActionList1Update();
+    EXPECT_FALSE(window->ActPase->isEnabled()) << "a new network starts without a copy";
+}
+
 TEST_F(MainWindowTest, ThePreviewOpensModalOnTheDocumentAndItsSpacingStaysInIt)
 {
     EXPECT_TRUE(window->findChild<QToolBar*>(QStringLiteral("ToolBar1"))->actions().contains(window->ActNetWorkMap));
