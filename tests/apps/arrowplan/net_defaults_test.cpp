@@ -87,6 +87,12 @@ TEST_F(NetDefaultsTest, SavingWritesEveryKeyAndReadsBackTheSameValues)
     EXPECT_EQ(keys.first(), QStringLiteral("CaptionFontName"));
     EXPECT_EQ(keys.last(), QStringLiteral("DutyHeight"));
     EXPECT_EQ(ini.ReadString(arrowplan::kNetRunInfoSection, QStringLiteral("TopStyleYear"), {}), QStringLiteral("1"));
+
+    // The written file seeds the fuzz target of the reader.
+    const QString seeds = QStringLiteral(FUZZ_CORPUS_DIR "/net_defaults_fuzz");
+    QDir().mkpath(seeds);
+    QFile::remove(seeds + QStringLiteral("/every_key.ini"));
+    EXPECT_TRUE(QFile::copy(file, seeds + QStringLiteral("/every_key.ini")));
 }
 
 struct KeyCase {
