@@ -166,6 +166,28 @@ void CentredText(platform::Canvas& canvas, const QString& text, QRect box)
     canvas.DrawText(text, box, platform::dt::Center | platform::dt::VCenter | platform::dt::SingleLine);
 }
 
+// The smallest size, in points, a title-block text is shrunk to.
+constexpr int kMinTitleTextSize = 5;
+
+// A title-block text centred in its box. A text wider than the box (a date
+// in a quarter-width cell) is drawn in a smaller size of its font so that
+// it shows whole; only below the smallest size is it clipped.
+void FittedText(platform::Canvas& canvas, const QString& text, QRect box)
+{
+    const platform::TFont font = canvas.Font;
+    const int width = canvas.TextWidth(text);
+    if (width > box.width() && font.Size > kMinTitleTextSize) {
+        // Text widths grow about in proportion to the size: start one
+        // above the proportional size and step down.
+        const std::int64_t estimate = std::int64_t{font.Size} * std::max(box.width(), 0) / width + 1;
+        canvas.Font.Size = int(std::clamp<std::int64_t>(estimate, kMinTitleTextSize, font.Size - 1));
+        while (canvas.Font.Size > kMinTitleTextSize && canvas.TextWidth(text) > box.width())
+            --canvas.Font.Size;
+    }
+    CentredText(canvas, text, box);
+    canvas.Font = font;
+}
+
 // A centred text with a one-pixel black outline one pixel beyond the box.
 void FramedCell(platform::Canvas& canvas, const QString& text, const QRect& box)
 {
@@ -218,7 +240,7 @@ void DrawTitleBlock(TVYRNetwork& n, platform::Canvas& canvas, std::int64_t x0, s
     {
         QRect name = cell(1, 0);
         name.setRight(int(x0 + dw - half - 1));
-        CentredText(canvas, n.DutyName(), name);
+        FittedText(canvas, n.DutyName(), name);
     }
     const QString bands[4][4] = {
         {QStringLiteral("总工程师"), n.DutyEngineer(), QStringLiteral("起始时间"), DateTimeTextOf(n.StartDate())},
@@ -228,10 +250,10 @@ void DrawTitleBlock(TVYRNetwork& n, platform::Canvas& canvas, std::int64_t x0, s
     };
     for (int band = 2; band <= 5; ++band)
         for (int k = 0; k < (band == 5 ? 2 : 4); ++k)
-            CentredText(canvas, bands[band - 2][k], cell(band, k));
+            FittedText(canvas, bands[band - 2][k], cell(band, k));
     QRect maker = cell(5, 2);
     maker.setRight(int(x0 + 2 * q + dw / 2 - 1));
-    CentredText(canvas, QStringLiteral("朔衡软件制作"), maker);
+    FittedText(canvas, QStringLiteral("朔衡软件制作"), maker);
 }
 
 void DrawNotes(TVYRNetwork& n, platform::Canvas& canvas, std::int64_t x0, std::int64_t yC, std::int64_t yB, bool lineEnds)

@@ -5,12 +5,16 @@
 
 #include "network/control/network_exports.h"
 
+#include "platform/date_serial.h"
 #include "platform/painter_canvas.h"
+#include "platform/recording_canvas.h"
 
 #include <QDir>
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace control_test;
 
@@ -158,6 +162,73 @@ TEST_F(Exports, TheTitleBlockHasFiveBandLinesAndTheNetworkIsDrawn)
         for (int xx = 0; xx < x0 - L; ++xx)
             coloured += bitmap.pixel(xx, yy) == qRgb(255, 0, 0) ? 1 : 0;
     EXPECT_GT(coloured, 20) << "the critical works are drawn in red";
+}
+
+// Each text of the title block as played from the metafile: its box (the
+// clip it is drawn in) and its drawn extent.
+struct PlayedText {
+    QString text;
+    QRect box;
+    QRect drawn;
+    int size;
+};
+
+std::vector<PlayedText> TitleTexts(TVYRNetwork& net)
+{
+    platform::TPicture metafile;
+    if (!network::DrawToMetafile(net, metafile, 100))
+        return {};
+    platform::RecordingCanvas played(QSize(int(metafile.Width()), int(metafile.Height())));
+    metafile.Draw(played, QRect(0, 0, int(metafile.Width()), int(metafile.Height())));
+    std::vector<PlayedText> texts;
+    QRect clip;
+    for (const platform::CanvasCall& call : played.Calls()) {
+        if (call.Op == platform::CanvasOp::SetClipRegion)
+            clip = call.Region.boundingRect();
+        if (call.Op == platform::CanvasOp::ResetClipRegion)
+            clip = QRect();
+        if (call.Op != platform::CanvasOp::TextOut || clip.isNull())
+            continue;
+        played.Font = call.Font;
+        texts.push_back({call.Text, clip, QRect(QPoint(call.Args[0], call.Args[1]), played.TextExtent(call.Text)),
+                         call.Font.Size});
+    }
+    return texts;
+}
+
+TEST_F(Exports, TitleBlockTextsShowWholeInTheirCells)
+{
+    net.SetStartDate(*platform::DateToSerial(QDate(2026, 12, 11)));
+    net.SetDutyName(QStringLiteral("第十二号住宅楼基础及地下室工程施工进度计划"));
+    net.CalcEarliestTimes();
+    const QString start = platform::DateToText(QDate(2026, 12, 11));
+    const QString end = platform::DateToText(*platform::SerialToDate(net.EndDate()));
+    const std::vector<PlayedText> texts = TitleTexts(net);
+    int labelSize = 0;
+    QStringList seen;
+    for (const PlayedText& t : texts) {
+        if (t.text == QStringLiteral("起始时间"))
+            labelSize = t.size;
+        if (t.text != start && t.text != end && t.text != net.DutyName())
+            continue;
+        SCOPED_TRACE(t.text.toStdString());
+        seen << t.text;
+        EXPECT_TRUE(t.box.contains(t.drawn)) << "drawn " << t.drawn.x() << "," << t.drawn.y() << " " << t.drawn.width()
+                                             << "x" << t.drawn.height() << " in " << t.box.x() << "," << t.box.y() << " "
+                                             << t.box.width() << "x" << t.box.height();
+        EXPECT_GE(t.size, 5);
+    }
+    EXPECT_EQ(seen, QStringList({net.DutyName(), start, end}));
+    ASSERT_GT(labelSize, 0);
+    for (const PlayedText& t : texts) {
+        if (t.text == start) {
+            EXPECT_LT(t.size, labelSize) << "only the text too wide for its cell is drawn smaller";
+        }
+    }
+
+    QImage bitmap;
+    ASSERT_TRUE(network::DrawToBitmap(net, bitmap, 100));
+    Save(bitmap, "network_bitmap_title_block");
 }
 
 TEST_F(Exports, TheBarChartHasOneRowPerRealWorkAndSkipsWorksWithoutAStartNode)
