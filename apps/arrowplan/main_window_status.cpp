@@ -146,13 +146,15 @@ void TFrmMain::N21Click()
 }
 
 // The spacing actions change stored settings: the network counts as
-// modified, so closing asks to save them.
+// modified, so closing asks to save them. The network reports no change of
+// its spacing, so the thumbnail is redrawn here.
 void TFrmMain::ActXiaoYExecute()
 {
     network::TVYRNetwork* net = Network();
     if (net && net->SmallLineSpace() >= 20) {
         net->SetSmallLineSpace(net->SmallLineSpace() - 5);
         net->SetModified(true);
+        RefreshThumbnail();
     }
 }
 
@@ -162,6 +164,7 @@ void TFrmMain::ActDaYExecute()
     if (net && net->SmallLineSpace() <= INT_MAX - 5) {
         net->SetSmallLineSpace(net->SmallLineSpace() + 5);
         net->SetModified(true);
+        RefreshThumbnail();
     }
 }
 
@@ -171,6 +174,7 @@ void TFrmMain::ActXiaoXExecute()
     if (net && net->SmallWidth() > 2) {
         net->SetSmallWidth(net->SmallWidth() - 2);
         net->SetModified(true);
+        RefreshThumbnail();
     }
 }
 
@@ -180,13 +184,18 @@ void TFrmMain::ActDaXExecute()
     if (net && net->SmallWidth() <= INT_MAX - 2) {
         net->SetSmallWidth(net->SmallWidth() + 2);
         net->SetModified(true);
+        RefreshThumbnail();
     }
 }
 
 void TFrmMain::ActNetWorkMapExecute()
 {
-    if (network::TVYRNetwork* net = Network())
-        ShowNetworkPreview(*net, QString(), common::ApplicationPrintServices(), *FMessages, this);
+    network::TVYRNetwork* net = Network();
+    if (!net)
+        return;
+    ShowNetworkPreview(*net, QString(), common::ApplicationPrintServices(), *FMessages, this);
+    // The preview may have changed the spacing.
+    RefreshThumbnail();
 }
 
 } // namespace arrowplan

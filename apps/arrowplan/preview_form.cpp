@@ -21,6 +21,18 @@ void Tfrm_PreviewForm::SetPicture(const platform::TPicture& metafile)
     update();
 }
 
+bool Tfrm_PreviewForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowBlocked && isVisible()) {
+        hiddenByModal_ = true;
+        hide();
+    } else if (event->type() == QEvent::WindowUnblocked && hiddenByModal_) {
+        hiddenByModal_ = false;
+        show();
+    }
+    return QWidget::event(event);
+}
+
 void Tfrm_PreviewForm::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -1,6 +1,10 @@
 // The thumbnail of the whole network: a stay-on-top window without a close,
 // minimise or maximise button that stretches the network's picture over its
 // client area (the proportions are not kept).
+//
+// Staying on top must not cover the program's own dialogs: while a modal
+// window blocks the program, the thumbnail is hidden, and it comes back
+// when the modal window goes.
 #pragma once
 
 #include "platform/picture/picture.h"
@@ -23,11 +27,13 @@ public:
     std::function<void()> OnClosed;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     platform::TPicture picture_;
+    bool hiddenByModal_ = false;
 };
 
 } // namespace arrowplan

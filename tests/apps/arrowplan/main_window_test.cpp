@@ -9,6 +9,7 @@
 #include "platform/date_serial.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
@@ -217,11 +218,15 @@ TEST_F(MainWindowTest, ThePreviewOpensModalOnTheDocumentAndItsSpacingStaysInIt)
     ASSERT_TRUE(window->ActNetWorkMap->isEnabled());
     Net().SetSmallLineSpace(20);
     Net().SetModified(false);
+    window->RefreshThumbnail();
+    const std::int64_t thumbnailHeight = thumbnail.Picture().Height();
     QString caption;
     int pages = 0;
+    bool thumbnailShown = true;
     QTimer::singleShot(0, [&] {
         auto* preview = dynamic_cast<arrowplan::TNetworkPreview*>(QApplication::activeModalWidget());
         ASSERT_NE(preview, nullptr);
+        thumbnailShown = thumbnail.isVisible();
         caption = preview->windowTitle();
         pages = preview->Preview().PageCount();
         EXPECT_EQ(&preview->Network(), &Net());
@@ -234,6 +239,9 @@ TEST_F(MainWindowTest, ThePreviewOpensModalOnTheDocumentAndItsSpacingStaysInIt)
     EXPECT_EQ(Net().SmallLineSpace(), 22);
     EXPECT_TRUE(Net().Modified());
     EXPECT_TRUE(services.messages.empty());
+    EXPECT_FALSE(thumbnailShown) << "the thumbnail stays on top, but not over the modal preview";
+    EXPECT_TRUE(thumbnail.isVisible());
+    EXPECT_GT(thumbnail.Picture().Height(), thumbnailHeight) << "the thumbnail shows the preview's spacing";
 }
 
 TEST_F(MainWindowTest, DrawingAWorkShowsItsDurationInTheStatusBarAndTheHint)
@@ -328,6 +336,39 @@ TEST_F(MainWindowTest, TheThumbnailFollowsItsMenuItem)
     EXPECT_TRUE(thumbnail.isVisible());
     thumbnail.close();
     EXPECT_FALSE(window->N21->isChecked()) << "a thumbnail closed by the window manager unchecks its item";
+}
+
+TEST_F(MainWindowTest, TheThumbnailShowsEverySpacingChangeAndGivesWayToModalWindows)
+{
+    window->ActNew->trigger();
+    DrawWorkFrom(1, 60);
+    const auto size = [&] { return QSize(int(thumbnail.Picture().Width()), int(thumbnail.Picture().Height())); };
+    const QSize drawn = size();
+    window->ActDaX->trigger();
+    EXPECT_GT(size().width(), drawn.width());
+    window->ActXiaoX->trigger();
+    EXPECT_EQ(size(), drawn);
+    window->ActDaY->trigger();
+    EXPECT_GT(size().height(), drawn.height());
+    window->ActXiaoY->trigger();
+    EXPECT_EQ(size(), drawn);
+
+    ASSERT_TRUE(thumbnail.isVisible());
+    bool shownUnderModal = true;
+    QDialog modal(window.get());
+    QTimer::singleShot(0, [&] {
+        shownUnderModal = thumbnail.isVisible();
+        modal.reject();
+    });
+    modal.exec();
+    EXPECT_FALSE(shownUnderModal);
+    EXPECT_TRUE(thumbnail.isVisible());
+    EXPECT_TRUE(window->N21->isChecked());
+
+    window->N21->trigger();
+    QTimer::singleShot(0, [&] { modal.reject(); });
+    modal.exec();
+    EXPECT_FALSE(thumbnail.isVisible()) << "a hidden thumbnail stays hidden after a modal window";
 }
 
 TEST_F(MainWindowTest, TheWindowGoesWithItsNetworkWhileTheNetworkReports)
