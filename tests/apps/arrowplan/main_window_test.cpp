@@ -110,6 +110,38 @@ TEST_F(MainWindowTest, ScrollBarRangesFollowTheRowsAndTheTotalTimeAndStayInRange
     EXPECT_EQ(Net().StartJinDu(), 6);
 }
 
+TEST_F(MainWindowTest, ScrollingByDaysAndRowsShowsWhatAFreshRenderShows)
+{
+    window->ActNew->trigger();
+    DrawWorkFrom(1, 200);
+    DrawWorkFrom(2, 100);
+    network::TNetworkView& view = *window->NetworkView();
+    const auto expectFresh = [&](const char* step) {
+        view.viewport()->grab();
+        EXPECT_TRUE(view.Buffer() == view.FreshRender()) << step;
+    };
+    expectFresh("drawn");
+    const struct {
+        const char* name;
+        QScrollBar* bar;
+        int steps;
+    } moves[] = {
+        {"three days on", window->ScrollBar1, 3},
+        {"two rows down", window->ScrollBar2, 2},
+        {"one day back", window->ScrollBar1, -1},
+        {"four rows up", window->ScrollBar2, -4},
+    };
+    for (const auto& m : moves) {
+        for (int i = 0; i < std::abs(m.steps); ++i)
+            m.bar->triggerAction(m.steps > 0 ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
+        EXPECT_EQ(Net().StartJinDu(), window->ScrollBar1->value()) << m.name;
+        EXPECT_EQ(Net().TopLineID(), window->ScrollBar2->value()) << m.name;
+        expectFresh(m.name);
+    }
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0) << "the view itself never scrolls";
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+}
+
 struct SpacingCase {
     const char* name;
     std::function<QAction*(arrowplan::TFrmMain&)> action;
