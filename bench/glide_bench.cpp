@@ -2,7 +2,7 @@
 // follows it, for square patterns up to the largest the wizard's bound
 // allows.
 #include "network/control/vyr_network.h"
-#include "platform/window_services.h"
+#include "tests/support/generated_networks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,20 +10,7 @@
 
 namespace {
 
-class SilentServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
+using generated::SilentServices;
 
 // P processes over S sections on L layers, rhythms of two days.
 void Generate(benchmark::State& state)

@@ -10,7 +10,7 @@
 // with the ratios after the benchmark output (means of the repetitions when
 // they are asked for).
 #include "network/network_add_node_work.h"
-#include "platform/window_services.h"
+#include "tests/support/generated_networks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,86 +30,23 @@ using network::TWorkItem;
 
 namespace {
 
-class SilentServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
-
-struct Link {
-    int prior, next;
-    float duration;
-    float overlap = 0.0f;
-};
-
-// Nodes 1..nodes, the start first and the end last.
-struct Shape {
-    int nodes = 0;
-    std::vector<Link> links;
-};
+using generated::BuildNetwork;
+using generated::Placement;
+using generated::Shape;
+using generated::SilentServices;
 
 Shape Chain(int works)
 {
-    Shape shape{works + 1, {}};
+    Shape shape;
+    shape.SetNodes(works + 1, 101);
     for (int i = 1; i <= works; ++i)
         shape.links.push_back({i, i + 1, float(1 + i % 3)});
     return shape;
 }
 
-// Layers of 50 nodes between a start and an end node; every node has a
-// work from the layer before, the rest of the works join random nodes one
-// or two layers apart.
-Shape Layered(int works)
-{
-    std::mt19937 random(7);
-    const int width = 50;
-    const int layers = std::max(2, works / (2 * width));
-    Shape shape;
-    const auto id = [&](int layer, int i) { return 2 + layer * width + i; };
-    shape.nodes = 2 + layers * width;
-    for (int i = 0; i < width; ++i)
-        shape.links.push_back({1, id(0, i), float(1 + random() % 5)});
-    for (int layer = 1; layer < layers; ++layer)
-        for (int i = 0; i < width; ++i)
-            shape.links.push_back({id(layer - 1, int(random() % width)), id(layer, i), float(1 + random() % 5)});
-    for (int i = 0; i < width; ++i)
-        shape.links.push_back({id(layers - 1, i), shape.nodes, float(1 + random() % 5)});
-    while (int(shape.links.size()) < works) {
-        const int from = int(random() % (layers - 1));
-        const int to = std::min(layers - 1, from + 1 + int(random() % 2));
-        shape.links.push_back({id(from, int(random() % width)), id(to, int(random() % width)),
-                               random() % 4 == 0 ? 0.0f : float(1 + random() % 5)});
-    }
-    return shape;
-}
-
-// Ten processes over as many sections as the size asks: each process works
-// section after section, and a section passes from one process to the next
-// through a dummy work.
-Shape FlowGrid(int works)
-{
-    const int rows = 10;
-    const int columns = std::max(2, works / (2 * rows));
-    Shape shape{rows * columns, {}};
-    const auto id = [&](int r, int c) { return r * columns + c + 1; };
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            if (c + 1 < columns)
-                shape.links.push_back({id(r, c), id(r, c + 1), float(1 + (r * 7 + c * 3) % 4)});
-            if (r + 1 < rows)
-                shape.links.push_back({id(r, c), id(r + 1, c), 0.0f});
-        }
-    return shape;
-}
+// The generated networks with every node on one row.
+Shape Layered(int works) { return generated::Layered(works, Placement::OneRow); }
+Shape FlowGrid(int works) { return generated::FlowGrid(works, Placement::OneRow); }
 
 // The middle work of a chain overlaps its predecessor by more than the time
 // so far, so its end node falls back to time 0 and the nodes after it meet
@@ -138,25 +75,6 @@ Shape LayeredOverlaps(int works)
     for (std::size_t i = 0; i < shape.links.size(); i += 3)
         shape.links[i].overlap = 0.5f * float(i % (2 * std::size_t(shape.links[i].duration) + 1));
     return shape;
-}
-
-std::unique_ptr<TVYRNetworkAddNodeWork> BuildNetwork(platform::WindowServices& services, const Shape& shape)
-{
-    auto net = std::make_unique<TVYRNetworkAddNodeWork>(services);
-    net->Works().BeginUpdate();
-    net->Nodes().BeginUpdate();
-    while (net->Nodes().Count() < shape.nodes)
-        net->AddNode(101, 0.0f);
-    net->Nodes().EndUpdate();
-    for (const Link& link : shape.links) {
-        TWorkItem& work = net->Works().Add();
-        work.SetPriorNode(link.prior);
-        work.SetNextNode(link.next);
-        work.SetContinueTime(link.duration);
-        work.SetParallelTime(link.overlap);
-    }
-    net->Works().EndUpdate();
-    return net;
 }
 
 // The same graph as plain arrays in the control's node order, which is a
@@ -295,7 +213,7 @@ void RegisterEdit(const std::string& name, const Shape& shape, bool critical, Ed
 {
     benchmark::RegisterBenchmark(name.c_str(), [shape, critical, edit](benchmark::State& state) {
         static SilentServices services;
-        auto net = BuildNetwork(services, shape);
+        auto net = BuildNetwork<TVYRNetworkAddNodeWork>(services, shape);
         std::mt19937 random(11);
         TWorkItem* target = nullptr;
         for (auto _ : state) {
@@ -363,7 +281,7 @@ int main(int argc, char** argv)
             RegisterEdit("random-work" + suffix, shape, true, RandomWork);
             benchmark::RegisterBenchmark(("floor" + suffix).c_str(), [shape](benchmark::State& state) {
                 SilentServices services;
-                auto net = BuildNetwork(services, shape);
+                auto net = BuildNetwork<TVYRNetworkAddNodeWork>(services, shape);
                 Floor floor(*net);
                 for (auto _ : state) {
                     floor.Pass();
@@ -372,7 +290,7 @@ int main(int argc, char** argv)
             })->Unit(benchmark::kMicrosecond);
             benchmark::RegisterBenchmark(("textbook" + suffix).c_str(), [shape](benchmark::State& state) {
                 SilentServices services;
-                auto net = BuildNetwork(services, shape);
+                auto net = BuildNetwork<TVYRNetworkAddNodeWork>(services, shape);
                 Floor floor(*net);
                 for (auto _ : state) {
                     floor.Textbook();

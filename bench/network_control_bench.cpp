@@ -6,7 +6,7 @@
 #include "network/control/network_file.h"
 #include "platform/painter_canvas.h"
 #include "platform/translated_canvas.h"
-#include "platform/window_services.h"
+#include "tests/support/generated_networks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,20 +23,7 @@ using network::TVYRNetwork;
 
 namespace {
 
-class SilentServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
+using generated::SilentServices;
 
 SilentServices g_services;
 

@@ -8,7 +8,7 @@
 #include "platform/painter_canvas.h"
 #include "platform/recording_canvas.h"
 #include "platform/translated_canvas.h"
-#include "platform/window_services.h"
+#include "tests/support/generated_networks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,109 +29,17 @@ using network::TWorkItem;
 
 namespace {
 
-class SilentServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
+using generated::Placement;
+using generated::Shape;
+using generated::SilentServices;
 
-struct Link {
-    int prior, next;
-    float duration;
-};
-
-// Nodes 1..nodes with their rows, the start first and the end last.
-struct Shape {
-    std::vector<int> rows;
-    std::vector<float> offsets;
-    std::vector<Link> links;
-};
-
-// Layers of 50 nodes on rows 101..150 between a start and an end node; every
-// node has a work from the layer before, the rest join random nodes one or
-// two layers apart; one node in 20 has an offset.
-Shape Layered(int works)
-{
-    std::mt19937 random(7);
-    const int width = 50;
-    const int layers = std::max(2, works / (2 * width));
-    Shape shape;
-    const auto id = [&](int layer, int i) { return 2 + layer * width + i; };
-    const int nodes = 2 + layers * width;
-    shape.rows.assign(std::size_t(nodes), 125);
-    shape.offsets.assign(std::size_t(nodes), 0.0f);
-    for (int layer = 0; layer < layers; ++layer)
-        for (int i = 0; i < width; ++i) {
-            shape.rows[std::size_t(id(layer, i) - 1)] = 101 + i;
-            if (random() % 20 == 0)
-                shape.offsets[std::size_t(id(layer, i) - 1)] = float(int(random() % 5) - 2);
-        }
-    for (int i = 0; i < width; ++i)
-        shape.links.push_back({1, id(0, i), float(1 + random() % 5)});
-    for (int layer = 1; layer < layers; ++layer)
-        for (int i = 0; i < width; ++i)
-            shape.links.push_back({id(layer - 1, int(random() % width)), id(layer, i), float(1 + random() % 5)});
-    for (int i = 0; i < width; ++i)
-        shape.links.push_back({id(layers - 1, i), nodes, float(1 + random() % 5)});
-    while (int(shape.links.size()) < works) {
-        const int from = int(random() % (layers - 1));
-        const int to = std::min(layers - 1, from + 1 + int(random() % 2));
-        shape.links.push_back({id(from, int(random() % width)), id(to, int(random() % width)),
-                               random() % 4 == 0 ? 0.0f : float(1 + random() % 5)});
-    }
-    return shape;
-}
-
-// Ten processes, each on its own pair of rows, over as many sections as the
-// size asks: each process works section after section, and a section passes
-// from one process to the next through a dummy work.
-Shape FlowGrid(int works)
-{
-    const int rows = 10;
-    const int columns = std::max(2, works / (2 * rows));
-    Shape shape;
-    const auto id = [&](int r, int c) { return r * columns + c + 1; };
-    shape.rows.assign(std::size_t(rows * columns), 0);
-    shape.offsets.assign(std::size_t(rows * columns), 0.0f);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            shape.rows[std::size_t(id(r, c) - 1)] = 101 + 2 * r;
-            if (c + 1 < columns)
-                shape.links.push_back({id(r, c), id(r, c + 1), float(1 + (r * 7 + c * 3) % 4)});
-            if (r + 1 < rows)
-                shape.links.push_back({id(r, c), id(r + 1, c), 0.0f});
-        }
-    return shape;
-}
+// One node in 20 of the layered network has an offset.
+Shape Layered(int works) { return generated::Layered(works, Placement::RowsAndOffsets); }
+Shape FlowGrid(int works) { return generated::FlowGrid(works, Placement::Rows); }
 
 std::unique_ptr<TVYRNetworkAddDraw> BuildNetwork(platform::WindowServices& services, const Shape& shape)
 {
-    auto net = std::make_unique<TVYRNetworkAddDraw>(services);
-    net->Works().BeginUpdate();
-    net->Nodes().BeginUpdate();
-    while (net->Nodes().Count() < int(shape.rows.size()))
-        net->AddNode(101, 0.0f);
-    for (int i = 0; i < net->Nodes().Count(); ++i) {
-        net->Nodes().Items(i)->SetNodeY(shape.rows[std::size_t(i)]);
-        net->Nodes().Items(i)->SetOffset(shape.offsets[std::size_t(i)]);
-    }
-    net->Nodes().EndUpdate();
-    for (const Link& link : shape.links) {
-        TWorkItem& work = net->Works().Add();
-        work.SetPriorNode(link.prior);
-        work.SetNextNode(link.next);
-        work.SetContinueTime(link.duration);
-    }
-    net->Works().EndUpdate();
+    auto net = generated::BuildNetwork<TVYRNetworkAddDraw>(services, shape);
     net->BuildOffsetColumns();
     return net;
 }

@@ -5,6 +5,8 @@
 
 #include "platform/ini_file.h"
 
+#include "tests/support/generated_networks.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -14,21 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-class NullServices final : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
 
 void Check(bool condition)
 {
@@ -53,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(d.SmallLineSpace >= 1 && d.SmallLineSpace <= arrowplan::kNetDefaultMaximum);
         Check(d.SmallWidth >= 1 && d.SmallDate >= 1);
         Check(d.CapFont.Size >= 1 && d.CapFont.Size <= 500 && !d.CapFont.Name.isEmpty());
-        NullServices services;
+        generated::SilentServices services;
         network::TVYRNetwork net(services);
         arrowplan::ApplyNetDefaults(net, d);
     }

@@ -6,24 +6,11 @@
 
 #include "platform/stream/stream_error.h"
 
+#include "tests/support/generated_networks.h"
+
 #include <cstdlib>
 
 namespace {
-
-class QuietServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
 
 void CheckLinks(const network::TVYRNetwork& net)
 {
@@ -46,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const stream::StreamError&) {
             return 0;
         }
-        QuietServices services;
+        generated::SilentServices services;
         network::TVYRNetwork net(services);
         net.AddNode(102, 0.0f);
         net.Works().BeginUpdate();

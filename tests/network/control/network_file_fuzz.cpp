@@ -5,30 +5,13 @@
 #include "platform/recording_canvas.h"
 #include "platform/stream/stream_error.h"
 
+#include "tests/support/generated_networks.h"
+
 #include <cstdlib>
-
-namespace {
-
-class QuietServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    QuietServices services;
+    generated::SilentServices services;
     std::unique_ptr<network::TVYRNetwork> net;
     try {
         net = network::ReadNetwork(QByteArrayView(data, static_cast<qsizetype>(size)), services);

@@ -1,0 +1,142 @@
+// Networks made by program for the benchmarks, and window services that do
+// nothing, for code that runs without a window (benchmarks, fuzz targets).
+//
+// A shape is a network as plain numbers: nodes 1..n with their rows and
+// offsets, and the works between them. The generators are deterministic:
+// the same size gives the same network every time.
+#pragma once
+
+#include "platform/window_services.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace generated {
+
+// Message boxes answer Ok; everything else is ignored.
+class SilentServices : public platform::WindowServices {
+public:
+    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
+                                       const QString&) override
+    {
+        return platform::MessageButton::Ok;
+    }
+    void SetCursor(int) override {}
+    void InvalidateRect(const QRect&) override {}
+    void Invalidate() override {}
+    void CaptureMouse() override {}
+    void ReleaseMouse() override {}
+    void ClipCursor(const QRect&) override {}
+};
+
+struct Link {
+    int prior, next;
+    float duration;
+    float overlap = 0.0f;
+};
+
+// Node i + 1 lies on rows[i] with offsets[i].
+struct Shape {
+    std::vector<int> rows;
+    std::vector<float> offsets;
+    std::vector<Link> links;
+
+    int Nodes() const { return int(rows.size()); }
+    void SetNodes(int nodes, int row)
+    {
+        rows.assign(std::size_t(nodes), row);
+        offsets.assign(std::size_t(nodes), 0.0f);
+    }
+};
+
+// Where the nodes lie: all on row 101; on rows of their own; on their rows
+// with one node in 20 shifted by up to two days.
+enum class Placement { OneRow, Rows, RowsAndOffsets };
+
+// Layers of 50 nodes between a start and an end node; every node has a
+// work from the layer before, the rest of the works join random nodes one
+// or two layers apart. On rows, layer nodes lie on rows 101..150 and the
+// start and end nodes on row 125.
+inline Shape Layered(int works, Placement placement)
+{
+    std::mt19937 random(7);
+    const int width = 50;
+    const int layers = std::max(2, works / (2 * width));
+    Shape shape;
+    const auto id = [&](int layer, int i) { return 2 + layer * width + i; };
+    const int nodes = 2 + layers * width;
+    shape.SetNodes(nodes, placement == Placement::OneRow ? 101 : 125);
+    if (placement != Placement::OneRow)
+        for (int layer = 0; layer < layers; ++layer)
+            for (int i = 0; i < width; ++i) {
+                shape.rows[std::size_t(id(layer, i) - 1)] = 101 + i;
+                if (placement == Placement::RowsAndOffsets && random() % 20 == 0)
+                    shape.offsets[std::size_t(id(layer, i) - 1)] = float(int(random() % 5) - 2);
+            }
+    for (int i = 0; i < width; ++i)
+        shape.links.push_back({1, id(0, i), float(1 + random() % 5)});
+    for (int layer = 1; layer < layers; ++layer)
+        for (int i = 0; i < width; ++i)
+            shape.links.push_back({id(layer - 1, int(random() % width)), id(layer, i), float(1 + random() % 5)});
+    for (int i = 0; i < width; ++i)
+        shape.links.push_back({id(layers - 1, i), nodes, float(1 + random() % 5)});
+    while (int(shape.links.size()) < works) {
+        const int from = int(random() % (layers - 1));
+        const int to = std::min(layers - 1, from + 1 + int(random() % 2));
+        shape.links.push_back({id(from, int(random() % width)), id(to, int(random() % width)),
+                               random() % 4 == 0 ? 0.0f : float(1 + random() % 5)});
+    }
+    return shape;
+}
+
+// Ten processes over as many sections as the size asks: each process works
+// section after section, and a section passes from one process to the next
+// through a dummy work. On rows, each process has its own pair of rows.
+inline Shape FlowGrid(int works, Placement placement)
+{
+    const int processes = 10;
+    const int sections = std::max(2, works / (2 * processes));
+    Shape shape;
+    const auto id = [&](int r, int c) { return r * sections + c + 1; };
+    shape.SetNodes(processes * sections, 101);
+    for (int r = 0; r < processes; ++r)
+        for (int c = 0; c < sections; ++c) {
+            if (placement != Placement::OneRow)
+                shape.rows[std::size_t(id(r, c) - 1)] = 101 + 2 * r;
+            if (c + 1 < sections)
+                shape.links.push_back({id(r, c), id(r, c + 1), float(1 + (r * 7 + c * 3) % 4)});
+            if (r + 1 < processes)
+                shape.links.push_back({id(r, c), id(r + 1, c), 0.0f});
+        }
+    return shape;
+}
+
+// The shape as a network of any layer (nodes and works, drawing or top).
+template <class Network>
+std::unique_ptr<Network> BuildNetwork(platform::WindowServices& services, const Shape& shape)
+{
+    auto net = std::make_unique<Network>(services);
+    net->Works().BeginUpdate();
+    net->Nodes().BeginUpdate();
+    while (net->Nodes().Count() < shape.Nodes())
+        net->AddNode(101, 0.0f);
+    for (int i = 0; i < net->Nodes().Count(); ++i) {
+        net->Nodes().Items(i)->SetNodeY(shape.rows[std::size_t(i)]);
+        net->Nodes().Items(i)->SetOffset(shape.offsets[std::size_t(i)]);
+    }
+    net->Nodes().EndUpdate();
+    for (const Link& link : shape.links) {
+        auto& work = net->Works().Add();
+        work.SetPriorNode(link.prior);
+        work.SetNextNode(link.next);
+        work.SetContinueTime(link.duration);
+        work.SetParallelTime(link.overlap);
+    }
+    net->Works().EndUpdate();
+    return net;
+}
+
+} // namespace generated
