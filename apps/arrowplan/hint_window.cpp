@@ -12,6 +12,8 @@ namespace arrowplan {
 namespace {
 
 constexpr QRgb kTeal = 0x008080;
+// The smallest pixel size a cell's text is shrunk to.
+constexpr int kMinTextPixels = 6;
 const char* const kLabels[] = {"工作持续时间", "开始节点序号", "工作开始日期", "工作结束日期"};
 
 } // namespace
@@ -77,6 +79,17 @@ QString TFrmHint::CellText(int index) const
     return index % 2 == 0 ? QString::fromUtf8(kLabels[pair]) : values_[pair];
 }
 
+QFont TFrmHint::CellFont(int index) const
+{
+    QFont cellFont = font();
+    const QString text = CellText(index);
+    // The frame takes a pixel on each side.
+    const int room = CellRect(index, width(), height()).width() - 2;
+    while (cellFont.pixelSize() > kMinTextPixels && QFontMetrics(cellFont).horizontalAdvance(text) > room)
+        cellFont.setPixelSize(cellFont.pixelSize() - 1);
+    return cellFont;
+}
+
 void TFrmHint::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -84,6 +97,7 @@ void TFrmHint::paintEvent(QPaintEvent*)
         const QRect cell = CellRect(i, width(), height());
         painter.fillRect(cell, QColor(kTeal));
         painter.setPen(palette().color(QPalette::WindowText));
+        painter.setFont(CellFont(i));
         painter.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, CellText(i));
         painter.setPen(Qt::black);
         painter.drawRect(cell.adjusted(0, 0, -1, -1));

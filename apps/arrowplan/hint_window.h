@@ -23,6 +23,9 @@ public:
     // labels at even indices, values at odd ones, row by row.
     static QRect CellRect(int index, int width, int height);
     QString CellText(int index) const;
+    // The window's font, smaller for a text too wide for its cell (a date
+    // with its time), so that it shows whole.
+    QFont CellFont(int index) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
