@@ -79,13 +79,32 @@ QString TFrmHint::CellText(int index) const
     return index % 2 == 0 ? QString::fromUtf8(kLabels[pair]) : values_[pair];
 }
 
-QFont TFrmHint::CellFont(int index) const
+QStringList TFrmHint::CellLines(int index) const
 {
-    QFont cellFont = font();
     const QString text = CellText(index);
+    const qsizetype space = text.indexOf(QLatin1Char(' '));
     // The frame takes a pixel on each side.
     const int room = CellRect(index, width(), height()).width() - 2;
-    while (cellFont.pixelSize() > kMinTextPixels && QFontMetrics(cellFont).horizontalAdvance(text) > room)
+    if (space < 0 || QFontMetrics(font()).horizontalAdvance(text) <= room)
+        return {text};
+    return {text.left(space), text.mid(space + 1)};
+}
+
+QFont TFrmHint::CellFont(int index) const
+{
+    const QStringList lines = CellLines(index);
+    const QRect cell = CellRect(index, width(), height());
+    QFont cellFont = font();
+    const auto fits = [&] {
+        const QFontMetrics metrics(cellFont);
+        if (lines.size() > 1 && lines.size() * metrics.height() > cell.height() - 1)
+            return false;
+        for (const QString& line : lines)
+            if (metrics.horizontalAdvance(line) > cell.width() - 2)
+                return false;
+        return true;
+    };
+    while (cellFont.pixelSize() > kMinTextPixels && !fits())
         cellFont.setPixelSize(cellFont.pixelSize() - 1);
     return cellFont;
 }
@@ -98,7 +117,7 @@ void TFrmHint::paintEvent(QPaintEvent*)
         painter.fillRect(cell, QColor(kTeal));
         painter.setPen(palette().color(QPalette::WindowText));
         painter.setFont(CellFont(i));
-        painter.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, CellText(i));
+        painter.drawText(cell, Qt::AlignCenter, CellLines(i).join(QLatin1Char('\n')));
         painter.setPen(Qt::black);
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
     }

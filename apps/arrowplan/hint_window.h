@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace arrowplan {
@@ -23,8 +24,11 @@ public:
     // labels at even indices, values at odd ones, row by row.
     static QRect CellRect(int index, int width, int height);
     QString CellText(int index) const;
-    // The window's font, smaller for a text too wide for its cell (a date
-    // with its time), so that it shows whole.
+    // The lines a cell's text is drawn in: one, or a date and its time on
+    // two when one line would not fit the cell.
+    QStringList CellLines(int index) const;
+    // The window's font, smaller for lines too wide or too many for their
+    // cell, so that they show whole.
     QFont CellFont(int index) const;
 
 protected:

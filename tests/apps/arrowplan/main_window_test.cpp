@@ -344,13 +344,18 @@ TEST(HintWindow, CellsFollowTheWindowSizeAndValuesSurviveARepaint)
     EXPECT_EQ(hint.CellText(3), QStringLiteral("3"));
     EXPECT_EQ(hint.CellText(5), QStringLiteral("2026-03-02"));
     EXPECT_EQ(hint.CellText(7), QStringLiteral("2026-03-04 12:00:00"));
-    // Every text but the date with its time fits its cell.
-    for (int i = 0; i < 7; ++i) {
-        const int room = arrowplan::TFrmHint::CellRect(i, hint.width(), hint.height()).width() - 2;
-        EXPECT_LE(QFontMetrics(hint.CellFont(i)).horizontalAdvance(hint.CellText(i)), room) << i;
+    for (int i = 0; i < 8; ++i) {
+        const QRect cell = arrowplan::TFrmHint::CellRect(i, hint.width(), hint.height());
+        const QFontMetrics metrics(hint.CellFont(i));
+        const QStringList lines = hint.CellLines(i);
+        EXPECT_LE(lines.size() * metrics.height(), cell.height()) << i;
+        for (const QString& line : lines)
+            EXPECT_LE(metrics.horizontalAdvance(line), cell.width() - 2) << i;
     }
+    EXPECT_EQ(hint.CellLines(5), QStringList{QStringLiteral("2026-03-02")});
+    EXPECT_EQ(hint.CellLines(7), QStringList({QStringLiteral("2026-03-04"), QStringLiteral("12:00:00")}))
+        << "a date with its time on two lines";
     EXPECT_EQ(hint.CellFont(3), hint.font()) << "a short text keeps the window's font";
-    EXPECT_EQ(hint.CellFont(7).pixelSize(), 6) << "a date with its time at the smallest size";
     hint.ShowHintAt(10, 20);
     EXPECT_EQ(hint.pos(), QPoint(10, 20));
     hint.repaint();
