@@ -59,6 +59,16 @@ std::function<platform::TColor&(TNetworkSettings&)> Member(platform::TColor TNet
     return [member](TNetworkSettings& s) -> platform::TColor& { return s.*member; };
 }
 
+// The edit of a live combo box, its commit connected before the combo box
+// connects its own: the combo box would otherwise take a typed text that
+// equals another entry as the choice of that entry.
+QLineEdit* LiveLineEdit(QObject* context, std::function<void()> commit)
+{
+    auto* edit = new QLineEdit;
+    QObject::connect(edit, &QLineEdit::editingFinished, context, std::move(commit));
+    return edit;
+}
+
 QWidget* Page(QLayout* layout)
 {
     auto* page = new QWidget;
@@ -232,12 +242,11 @@ QWidget* TFrmNewEditNetWork::WorkPage()
     auto* grid = new QGridLayout;
     cmbWorkCaption = new QComboBox;
     cmbWorkCaption->setObjectName(QStringLiteral("cmbWorkCaption"));
-    cmbWorkCaption->setEditable(true);
+    cmbWorkCaption->setLineEdit(LiveLineEdit(this, [this] { CommitWorkCaption(); }));
     cmbWorkCaption->setInsertPolicy(QComboBox::NoInsert);
     cmbWorkCaption->installEventFilter(this);
     cmbWorkCaption->lineEdit()->installEventFilter(this);
     connect(cmbWorkCaption, &QComboBox::activated, this, [this](int entry) { ShowWork(entry); });
-    connect(cmbWorkCaption->lineEdit(), &QLineEdit::editingFinished, this, [this] { CommitWorkCaption(); });
     auto* inputs = new QFormLayout;
     inputs->addRow(QStringLiteral("工作名称:"), cmbWorkCaption);
     const std::pair<TWorkField, const char*> edits[] = {
@@ -293,10 +302,9 @@ QWidget* TFrmNewEditNetWork::NodePage()
     auto* left = new QFormLayout;
     cmbNodeIndex = new QComboBox;
     cmbNodeIndex->setObjectName(QStringLiteral("cmbNodeIndex"));
-    cmbNodeIndex->setEditable(true);
+    cmbNodeIndex->setLineEdit(LiveLineEdit(this, [this] { CommitNodeNumber(); }));
     cmbNodeIndex->setInsertPolicy(QComboBox::NoInsert);
     connect(cmbNodeIndex, &QComboBox::activated, this, [this](int entry) { ShowNode(entry); });
-    connect(cmbNodeIndex->lineEdit(), &QLineEdit::editingFinished, this, [this] { CommitNodeNumber(); });
     left->addRow(QStringLiteral("节点编号:"), cmbNodeIndex);
     edtNodeNodeY = new QLineEdit;
     edtNodeNodeY->setObjectName(QStringLiteral("edtNodeNodeY"));
