@@ -9,16 +9,39 @@
 #include "apps/arrowplan/preview_form.h"
 
 #include <QAction>
-#include <QStyle>
+#include <QApplication>
+#include <QPainter>
+#include <QPixmap>
 
 namespace arrowplan {
+
+namespace {
+
+// The tool-bar icon of the dialog: a sheet with lines of settings.
+QIcon SettingsIcon()
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(Qt::darkBlue));
+    painter.drawRect(3, 2, 13, 15);
+    for (int y = 6; y <= 14; y += 4) {
+        painter.drawLine(6, y, 13, y);
+        painter.fillRect(6 + (y % 3) * 2, y - 1, 3, 3, QColor(Qt::darkRed));
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
 
 void TFrmMain::UseDialogOptions(const TFrmMainOptions& options)
 {
     FNetworkDialog = options.NetworkDialog;
     if (!FNetworkDialog)
         FNetworkDialog = [this](network::TVYRNetwork& net, network::TWorkItem* work, network::TNodeItem* node) {
-            return ShowNetworkDialog(net, work, node, *FMessages, this) == QDialog::Accepted;
+            // Over the preview when the preview asks.
+            QWidget* modal = QApplication::activeModalWidget();
+            return ShowNetworkDialog(net, work, node, *FMessages, modal ? modal : this) == QDialog::Accepted;
         };
     FGlide = options.Glide ? options.Glide : new TFrmGlide(FMessages, this);
 }
@@ -28,7 +51,7 @@ void TFrmMain::CreateDialogActions()
     ActMapEdit = new QAction(QStringLiteral("编辑网络图(&D)..."), this);
     ActMapEdit->setToolTip(QStringLiteral("打开网络图编辑窗口"));
     ActMapEdit->setStatusTip(QStringLiteral("打开网络图编辑窗口"));
-    ActMapEdit->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    ActMapEdit->setIcon(SettingsIcon());
     addAction(ActMapEdit);
     connect(ActMapEdit, &QAction::triggered, this, [this] { Run([&] { ActMapEditExecute(); }); });
 }
