@@ -6,7 +6,9 @@
 
 #include "tests/network/control/control_fixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -307,12 +309,18 @@ TEST(NewEditNetworkTest, OkAppliesEverySettingAndCancelKeepsOnlyTheLiveChanges)
     EXPECT_EQ(RunDialog(net, a, nullptr, net.Fake(),
                         [](TFrmNewEditNetWork& d) {
                             Leave(d.WorkEdits.at(TWorkField::ContinueTime), QStringLiteral("6"));
+                            d.rgTextPosition->button(2)->click();
+                            d.Checks.at(QStringLiteral("ckbShowRedFlag"))->click();
                             d.SetFieldText(QStringLiteral("edtNodeRadii"), QStringLiteral("25"));
+                            d.Checks.at(QStringLiteral("ckbShowDuty"))->click();
                             d.btnCancel->click();
                         }),
               QDialog::Rejected);
     EXPECT_EQ(a->ContinueTime(), 6.0f);
+    EXPECT_EQ(net.Works().TextPosition(), 2);
+    EXPECT_FALSE(net.ShowRedFlag());
     EXPECT_EQ(net.Nodes().Radii(), radius);
+    EXPECT_TRUE(net.ShowDuty());
 
     EXPECT_EQ(RunDialog(net, nullptr, nullptr, net.Fake(),
                         [](TFrmNewEditNetWork& d) {
