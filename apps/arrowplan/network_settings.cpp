@@ -1,5 +1,7 @@
 #include "apps/arrowplan/network_settings.h"
 
+#include "apps/arrowplan/hint_window.h"
+
 #include "platform/date_serial.h"
 #include "platform/gbk_text.h"
 #include "platform/numbers.h"
@@ -7,7 +9,6 @@
 #include <QTime>
 
 #include <cmath>
-#include <limits>
 #include <variant>
 
 namespace arrowplan {
@@ -134,19 +135,6 @@ bool FileCanStore(const QString& text)
 QString GeneralText(float value)
 {
     return platform::FloatToStr(value);
-}
-
-QString StartDateText(double date)
-{
-    const double day = std::floor(date);
-    const std::optional<QDate> d = platform::SerialToDate(day);
-    if (!d)
-        return {};
-    QString text = platform::DateToText(*d);
-    const int seconds = static_cast<int>(std::lround((date - day) * 86400.0));
-    if (seconds > 0 && seconds < 86400)
-        text += QLatin1Char(' ') + QTime::fromMSecsSinceStartOfDay(seconds * 1000).toString(QStringLiteral("H:mm:ss"));
-    return text;
 }
 
 std::optional<double> ReadStartDate(const QString& text)
@@ -300,7 +288,7 @@ const std::vector<QString>& SettingsFieldNames()
 TFieldTexts SettingsFieldTexts(const TNetworkSettings& s)
 {
     TFieldTexts texts;
-    texts[kStartDate] = StartDateText(s.StartDate);
+    texts[kStartDate] = DateTimeText(s.StartDate);
     for (const Field& field : Fields()) {
         QString& text = texts[QString::fromLatin1(field.name)];
         std::visit(

@@ -10,7 +10,6 @@
 
 #include "network/control/vyr_network.h"
 
-#include <QDateTime>
 #include <QString>
 
 #include <map>
@@ -97,9 +96,8 @@ TFieldTexts SettingsFieldTexts(const TNetworkSettings& settings);
 // Every field name ReadSettingsFields reads, in reading order.
 const std::vector<QString>& SettingsFieldNames();
 
-// Date and time of a start date as shown ("2026-12-10", with " 8:30:00"
-// when it has a time of day) and as read back; nothing for other text.
-QString StartDateText(double date);
+// A start date read back from its text (DateTimeText: "2026-12-10", with
+// " 8:30:00" when it has a time of day); nothing for other text.
 std::optional<double> ReadStartDate(const QString& text);
 
 // The messages of a text that is no number.

@@ -1,5 +1,7 @@
 #include "apps/arrowplan/new_edit_network.h"
 
+#include "apps/arrowplan/hint_window.h"
+
 #include "platform/colors.h"
 #include "platform/qt/fixed_dialog_border.h"
 
@@ -541,7 +543,7 @@ void TFrmNewEditNetWork::Fill(TWorkItem* work, TNodeItem* node)
     for (const auto& [name, text] : SettingsFieldTexts(FSettings))
         SetFieldText(name, text);
     Facts.at(QStringLiteral("sttComputeWorkLimit"))->setText(GeneralText(FNetwork.GetTotalTime()));
-    Facts.at(QStringLiteral("sttEndDate"))->setText(StartDateText(FNetwork.EndDate()));
+    Facts.at(QStringLiteral("sttEndDate"))->setText(DateTimeText(FNetwork.EndDate()));
     for (int d = 0; d < 5; ++d)
         Checks.at(QString::fromLatin1(kRecessDays[d][0]))
             ->setChecked(FSettings.RecessDate.Contains(static_cast<network::TRecessDay>(d)));

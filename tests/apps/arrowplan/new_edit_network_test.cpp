@@ -4,6 +4,8 @@
 // Cancel.
 #include "apps/arrowplan/new_edit_network.h"
 
+#include "apps/arrowplan/hint_window.h"
+
 #include "tests/network/control/control_fixture.h"
 
 #include <QAbstractButton>
@@ -115,7 +117,7 @@ TEST(NetworkSettingsTest, FieldTextsReadBackAsTheSameSettings)
     net.SetStartDate(46000.5);
     TNetworkSettings s = arrowplan::ReadNetworkSettings(net);
     const arrowplan::TFieldTexts texts = arrowplan::SettingsFieldTexts(s);
-    EXPECT_EQ(texts.at(QStringLiteral("edtStartDate")), arrowplan::StartDateText(46000.5));
+    EXPECT_EQ(texts.at(QStringLiteral("edtStartDate")), arrowplan::DateTimeText(46000.5));
     EXPECT_TRUE(texts.at(QStringLiteral("edtStartDate")).endsWith(QStringLiteral(" 12:00:00")));
     TNetworkSettings read = s;
     read.SmallWidth = -1;
@@ -337,7 +339,7 @@ TEST(NewEditNetworkTest, OkAppliesEverySettingAndCancelKeepsOnlyTheLiveChanges)
                         }),
               QDialog::Accepted);
     EXPECT_EQ(net.Nodes().Radii(), 25);
-    EXPECT_EQ(arrowplan::StartDateText(net.StartDate()), QStringLiteral("2026-03-02"));
+    EXPECT_EQ(arrowplan::DateTimeText(net.StartDate()), QStringLiteral("2026-03-02"));
     EXPECT_EQ(net.NetText().Count(), 2);
     EXPECT_TRUE(net.RecessDate().Contains(network::rdSaturday));
     EXPECT_TRUE((net.BottomStyle() >> network::tsWorkWeek) & 1u);
