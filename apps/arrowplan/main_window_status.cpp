@@ -193,7 +193,8 @@ void TFrmMain::ActNetWorkMapExecute()
     network::TVYRNetwork* net = Network();
     if (!net)
         return;
-    ShowNetworkPreview(*net, QString(), common::ApplicationPrintServices(), *FMessages, this);
+    ShowNetworkPreview(*net, QString(), common::ApplicationPrintServices(), *FMessages, this,
+                       [this](network::TVYRNetwork&) { return EditNetwork(nullptr, nullptr); });
     // The preview may have changed the spacing.
     RefreshThumbnail();
 }
