@@ -403,9 +403,14 @@ void TVYRNetworkAddDraw::BuildCrossings(TPointList& solid, TPointList& crossPoin
             for (TWorkItem* other : candidates)
                 AppendNoGapSolid(*other, others);
         }
+        // A segment whose bounds miss the piece's meets none of its parts.
+        const QRect piece = PolylineBounds(working);
         for (std::size_t o = 0; o + 1 < others.size() && !working.empty(); o += 2) {
             const QPoint o1 = others[o];
             const QPoint o2 = others[o + 1];
+            if (std::max(o1.x(), o2.x()) < piece.left() || std::min(o1.x(), o2.x()) > piece.right()
+                || std::max(o1.y(), o2.y()) < piece.top() || std::min(o1.y(), o2.y()) > piece.bottom())
+                continue;
             next.clear();
             for (std::size_t k = 0; k + 1 < working.size(); k += 2) {
                 const QPoint a = working[k];
