@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 #include <utility>
 
 namespace platform {
@@ -104,7 +105,67 @@ qreal ArcAngle(const QRectF& rect, qreal x, qreal y)
     return std::atan2(dy, dx) * 180 / std::numbers::pi;
 }
 
+// The figures kept as stamps, the first number of their keys.
+enum class CanvasOpKey { Polyline, Polygon, Ellipse, Arc };
+
+// Stamps are kept for figures within this distance of the origin, where
+// the painter rounds every coordinate exactly.
+constexpr int StampReach = 1 << 20;
+
+bool WithinStampReach(std::initializer_list<int> values)
+{
+    return std::all_of(values.begin(), values.end(), [](int v) { return v >= -StampReach && v <= StampReach; });
+}
+
+// Stamps are kept for figures that fit in a square of this side.
+constexpr int MostStampSide = 128;
+// Stamps of all canvases on a thread together hold at most this many runs
+// of pixels (16 bytes each); the stamps are dropped when they would hold
+// more.
+constexpr std::size_t MostStampRuns = 1 << 18;
+
+struct StampKeyHash {
+    std::size_t operator()(const std::vector<int>& key) const
+    {
+        std::size_t hash = key.size();
+        for (const int value : key)
+            hash = hash * 0x100000001B3ull ^ static_cast<std::uint32_t>(value);
+        return hash;
+    }
+};
+
+// Figures drawn before on this thread, by their key.
+struct StampCache {
+    std::unordered_map<std::vector<int>, FigureStamp, StampKeyHash> Stamps;
+    std::size_t Runs = 0;
+    // A transparent image the stamps are painted on, with its painter.
+    QImage Scratch;
+};
+
+StampCache& ThreadStamps()
+{
+    thread_local StampCache cache;
+    return cache;
+}
+
 } // namespace
+
+// Pixels in runs along rows, relative to the figure's anchor point.
+struct PixelRun {
+    int X;
+    int Y;
+    int Length;
+    QRgb Color;
+};
+
+struct FigureStamp {
+    // The area the figure was painted in, relative to its anchor.
+    QRect Area;
+    std::vector<PixelRun> Runs;
+    // False for a figure that paints partly covered pixels: it is always
+    // drawn in place.
+    bool Usable = true;
+};
 
 PainterCanvas::PainterCanvas(QPaintDevice& device)
     : ownPainter_(std::make_unique<QPainter>()), painter_(ownPainter_.get())
@@ -118,6 +179,7 @@ PainterCanvas::PainterCanvas(QPaintDevice& device)
 
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(&painter)
 {
+    foreignClip_ = painter_->isActive() && painter_->hasClipping();
     if (painter_->isActive())
         painter_->save();
     Begin();
@@ -233,6 +295,126 @@ void PainterCanvas::PaintFigure(const Shape& shape)
         painter_->setCompositionMode(RasterOp(Pen.Mode));
     PaintFigureOn(*painter_, QTransform(), shape);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+bool PainterCanvas::CanStamp() const
+{
+    // Lines of an even width have their edges on pixel centres, where the
+    // painter decides by the position.
+    if (!painter_->isActive() || foreignClip_ || Pen.Mode != TPenMode::pmCopy || DevicePenWidth() % 2 == 0 ||
+        (Brush.Style != TBrushStyle::bsSolid && Brush.Style != TBrushStyle::bsClear))
+        return false;
+    if (world_.type() > QTransform::TxTranslate || world_.dx() != std::trunc(world_.dx()) ||
+        world_.dy() != std::trunc(world_.dy()) || std::abs(world_.dx()) > 1e6 || std::abs(world_.dy()) > 1e6)
+        return false;
+    const QImage* image = TargetImage();
+    return image != nullptr && image->devicePixelRatio() == 1.0 &&
+           (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
+            image->format() == QImage::Format_ARGB32_Premultiplied);
+}
+
+template <typename Make>
+void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
+{
+    if (stampKey_.empty() || !CanStamp()) {
+        PaintFigure(make());
+        return;
+    }
+    const QPoint at = anchor + QPoint(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    if (!WithinStampReach({at.x(), at.y()})) {
+        PaintFigure(make());
+        return;
+    }
+    stampKey_.insert(stampKey_.end(), {static_cast<int>(ColorToRGB(Pen.Color)), static_cast<int>(Pen.Style), Pen.Width,
+                                       static_cast<int>(Brush.Style), static_cast<int>(ColorToRGB(Brush.Color))});
+    StampCache& cache = ThreadStamps();
+    if (const auto found = cache.Stamps.find(stampKey_); found != cache.Stamps.end()) {
+        if (!PlaceStamp(found->second, at))
+            PaintFigure(make());
+        return;
+    }
+    const Shape shape = make();
+    // The painter may set a pixel a little beyond a thin ellipse's box.
+    const int margin = DevicePenWidth() + 8;
+    const QRect area = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
+                           .toAlignedRect()
+                           .adjusted(-margin, -margin, margin, margin);
+    if (area.width() > MostStampSide || area.height() > MostStampSide) {
+        PaintFigure(shape);
+        return;
+    }
+    QImage& scratch = cache.Scratch;
+    if (scratch.width() < area.width() || scratch.height() < area.height())
+        scratch = QImage(QSize(MostStampSide, MostStampSide), QImage::Format_ARGB32_Premultiplied);
+    scratch.fill(Qt::transparent);
+    {
+        QPainter painter(&scratch);
+        SetPixelExact(painter);
+        painter.setClipRect(QRect(QPoint(0, 0), area.size()));
+        PaintFigureOn(painter, QTransform::fromTranslate(-area.left(), -area.top()), shape);
+    }
+    FigureStamp stamp;
+    stamp.Area = area.translated(-at);
+    for (int y = 0; y < area.height() && stamp.Usable; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < area.width();) {
+            const QRgb pixel = line[x];
+            if (qAlpha(pixel) == 0) {
+                ++x;
+                continue;
+            }
+            if (qAlpha(pixel) != 255) {
+                stamp.Usable = false;
+                break;
+            }
+            int end = x + 1;
+            while (end < area.width() && line[end] == pixel)
+                ++end;
+            stamp.Runs.push_back({area.left() + x - at.x(), area.top() + y - at.y(), end - x, pixel});
+            x = end;
+        }
+    }
+    if (!stamp.Usable)
+        stamp.Runs.clear();
+    if (cache.Runs + stamp.Runs.size() > MostStampRuns) {
+        cache.Stamps.clear();
+        cache.Runs = 0;
+    }
+    cache.Runs += stamp.Runs.size();
+    const FigureStamp& kept = cache.Stamps.emplace(stampKey_, std::move(stamp)).first->second;
+    if (!PlaceStamp(kept, at))
+        PaintFigure(shape);
+}
+
+bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
+{
+    if (!stamp.Usable)
+        return false;
+    QImage& target = *TargetImage();
+    if (!stampClipKnown_) {
+        stampClipKnown_ = true;
+        stampClip_.clear();
+        if (!clipped_) {
+            stampClip_.push_back(target.rect());
+        } else {
+            for (const QRect& rect : clip_)
+                if (const QRect inside = rect & target.rect(); !inside.isEmpty())
+                    stampClip_.push_back(inside);
+        }
+    }
+    // The painter draws a figure that meets the edge of the image or of
+    // the clip a little differently: only a figure wholly inside one clip
+    // rectangle is placed.
+    const QRect area = stamp.Area.translated(at);
+    if (std::none_of(stampClip_.begin(), stampClip_.end(), [&](const QRect& clip) { return clip.contains(area); }))
+        return false;
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    for (const PixelRun& run : stamp.Runs) {
+        auto* line = reinterpret_cast<QRgb*>(bits + (at.y() + run.Y) * stride) + at.x() + run.X;
+        std::fill(line, line + run.Length, run.Color);
+    }
+    return true;
 }
 
 // Paints the figure into a transparent layer over the part of the image it
@@ -405,12 +587,21 @@ void PainterCanvas::Polygon(std::span<const QPoint> points)
 {
     if (points.size() < 2)
         return;
-    QPainterPath path(points.front());
-    for (std::size_t i = 1; i < points.size(); ++i)
-        path.lineTo(points[i]);
-    path.closeSubpath();
-    path.setFillRule(Qt::OddEvenFill);
-    PaintFigure({path, path, true});
+    stampKey_.clear();
+    if (points.size() <= 8 &&
+        std::all_of(points.begin(), points.end(), [](QPoint p) { return WithinStampReach({p.x(), p.y()}); })) {
+        stampKey_.push_back(static_cast<int>(CanvasOpKey::Polygon));
+        for (const QPoint& p : points)
+            stampKey_.insert(stampKey_.end(), {p.x() - points.front().x(), p.y() - points.front().y()});
+    }
+    PaintStampedFigure(points.front(), [&] {
+        QPainterPath path(points.front());
+        for (std::size_t i = 1; i < points.size(); ++i)
+            path.lineTo(points[i]);
+        path.closeSubpath();
+        path.setFillRule(Qt::OddEvenFill);
+        return Shape{path, path, true};
+    });
 }
 
 void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -422,10 +613,16 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void PainterCanvas::Ellipse(int left, int top, int right, int bottom)
 {
-    const QRectF rect = FigureRect(left, top, right, bottom);
-    QPainterPath path;
-    path.addEllipse(rect);
-    PaintFigure({path, path, true, &rect});
+    stampKey_.clear();
+    if (WithinStampReach({left, top, right, bottom}))
+        stampKey_ = {static_cast<int>(CanvasOpKey::Ellipse), right - left, bottom - top};
+    QRectF rect;
+    PaintStampedFigure(QPoint(left, top), [&] {
+        rect = FigureRect(left, top, right, bottom);
+        QPainterPath path;
+        path.addEllipse(rect);
+        return Shape{path, path, true, &rect};
+    });
 }
 
 void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
@@ -438,15 +635,21 @@ void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int corn
 
 void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, int startY, int endX, int endY)
 {
-    const QRectF rect = FigureRect(left, top, right, bottom);
-    const qreal start = ArcAngle(rect, startX, startY);
-    qreal sweep = std::fmod(ArcAngle(rect, endX, endY) - start + 720.0, 360.0);
-    if (sweep <= 1e-9)
-        sweep = 360.0;
-    QPainterPath path;
-    path.arcMoveTo(rect, start);
-    path.arcTo(rect, start, sweep);
-    PaintFigure({QPainterPath(), path});
+    stampKey_.clear();
+    if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
+        stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
+                     startY - top, endX - left, endY - top};
+    PaintStampedFigure(QPoint(left, top), [&] {
+        const QRectF rect = FigureRect(left, top, right, bottom);
+        const qreal start = ArcAngle(rect, startX, startY);
+        qreal sweep = std::fmod(ArcAngle(rect, endX, endY) - start + 720.0, 360.0);
+        if (sweep <= 1e-9)
+            sweep = 360.0;
+        QPainterPath path;
+        path.arcMoveTo(rect, start);
+        path.arcTo(rect, start, sweep);
+        return Shape{QPainterPath(), path};
+    });
 }
 
 void PainterCanvas::FillRect(const QRect& rect)
@@ -631,6 +834,7 @@ void PainterCanvas::SetClipRegion(const QRegion& region)
 {
     clip_ = region;
     clipped_ = true;
+    stampClipKnown_ = false;
     if (!painter_->isActive())
         return;
     painter_->resetTransform();
@@ -641,6 +845,7 @@ void PainterCanvas::ResetClipRegion()
 {
     clip_ = QRegion();
     clipped_ = false;
+    stampClipKnown_ = false;
     // Not setClipping(false): after it, the raster engine ignores the next
     // clip region of more than one rectangle.
     if (painter_->isActive())

@@ -26,6 +26,9 @@ class QPaintDevice;
 
 namespace platform {
 
+// The pixels that a small figure paints, kept to place it again.
+struct FigureStamp;
+
 class PainterCanvas final : public Canvas {
 public:
     // Paints on device for the lifetime of the canvas (a QPainter is begun
@@ -89,6 +92,20 @@ private:
     void Begin();
     // Paints the shape in the current mix mode.
     void PaintFigure(const Shape& shape);
+    // Paints the figure that make() builds. Where the canvas can place it
+    // from a stamp (see CanStamp), stampKey_ holds the figure's operation
+    // and coordinates relative to anchor: a figure seen before is placed
+    // from its stamp and not built at all, a new one is stamped first.
+    template <typename Make>
+    void PaintStampedFigure(QPoint anchor, Make make);
+    // True when a figure drawn now shows the same pixels wherever it is
+    // moved by whole pixels, and the canvas may write them into the image
+    // itself: copy mode, a solid or clear brush, a world transform that
+    // moves by whole pixels only, and a 32-bit image of its own.
+    bool CanStamp() const;
+    // Writes the pixels of a stamp with its anchor at device point at;
+    // false (nothing written) when the stamp cannot be placed there.
+    bool PlaceStamp(const FigureStamp& stamp, QPoint at);
     void PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape);
     void PaintFigureMixed(const Shape& shape);
     // Tiles (patch pixels) that a stroke along outline can touch, margin
@@ -106,6 +123,15 @@ private:
 
     std::unique_ptr<QPainter> ownPainter_;
     QPainter* painter_ = nullptr;
+    // Set when a painter handed in already clips: its clip is not known
+    // here, so nothing is written into the image directly.
+    bool foreignClip_ = false;
+    // The operation, pen, brush and relative coordinates of the figure
+    // being drawn, when it may be placed from a stamp.
+    std::vector<int> stampKey_;
+    // The clip region's rectangles within the image, for placed stamps.
+    std::vector<QRect> stampClip_;
+    bool stampClipKnown_ = false;
     QPoint penPos_;
     QTransform world_;
     QRegion clip_;
