@@ -402,10 +402,12 @@ bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
                     stampClip_.push_back(inside);
         }
     }
-    // The painter draws a figure that meets the edge of the image or of
-    // the clip a little differently: only a figure wholly inside one clip
-    // rectangle is placed.
+    // A figure wholly outside the clip shows nothing. The painter draws a
+    // figure that meets the edge of the image or of the clip a little
+    // differently: only a figure wholly inside one clip rectangle is placed.
     const QRect area = stamp.Area.translated(at);
+    if (std::none_of(stampClip_.begin(), stampClip_.end(), [&](const QRect& clip) { return clip.intersects(area); }))
+        return true;
     if (std::none_of(stampClip_.begin(), stampClip_.end(), [&](const QRect& clip) { return clip.contains(area); }))
         return false;
     uchar* const bits = target.bits();
