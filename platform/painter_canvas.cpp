@@ -12,6 +12,7 @@
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace platform {
@@ -146,6 +147,64 @@ StampCache& ThreadStamps()
 {
     thread_local StampCache cache;
     return cache;
+}
+
+// Texts drawn or measured by the canvases of a thread, by the identity of
+// their font and what else decides their pixels or size.
+struct TextKey {
+    QString Font;
+    QString Text;
+    int A = 0;
+    int B = 0;
+    int C = 0;
+    friend bool operator==(const TextKey&, const TextKey&) = default;
+};
+
+struct TextKeyHash {
+    std::size_t operator()(const TextKey& key) const { return qHashMulti(0, key.Font, key.Text, key.A, key.B, key.C); }
+};
+
+// Each kind of text kept is bounded, and dropped as a whole when it would
+// grow past its bound: a text image of at most 2^20 pixels, all of them
+// together at most 2^22 pixels (16 MB).
+constexpr std::size_t MostTextEntries = 1 << 14;
+constexpr qreal MostTextImagePixels = 1 << 20;
+constexpr std::size_t MostTextPixels = 1 << 22;
+
+} // namespace
+
+struct PlacedText {
+    QImage Image;
+    QPoint Origin;
+};
+
+namespace {
+
+struct TextCache {
+    std::unordered_map<TextKey, int, TextKeyHash> Widths;
+    std::unordered_map<TextKey, TextBlock, TextKeyHash> Layouts; // A width, B height, C flags
+    std::unordered_map<TextKey, PlacedText, TextKeyHash> Images; // A escapement, B colour, C background
+    std::size_t ImagePixels = 0;
+    // Texts drawn once in place since the images were last dropped: a text
+    // gets an image when it is drawn again, so a bitmap that draws each
+    // text once makes none.
+    std::unordered_set<TextKey, TextKeyHash> Seen;
+    // The image new texts are drawn on; at most the size of the largest
+    // text image.
+    QImage Scratch;
+};
+
+TextCache& ThreadTexts()
+{
+    thread_local TextCache cache;
+    return cache;
+}
+
+template <typename Map>
+void MakeRoom(Map& map)
+{
+    if (map.size() >= MostTextEntries)
+        map.clear();
 }
 
 } // namespace
@@ -690,8 +749,17 @@ const QFont& PainterCanvas::CurrentFont() const
     TFont key = Font;
     key.Escapement = 0;
     if (!fontCache_ || fontCache_->Key != key) {
-        const QFont font = ToQFont(key, PixelsPerInch());
-        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device()), {}});
+        const int pixelsPerInch = PixelsPerInch();
+        const QFont font = ToQFont(key, pixelsPerInch);
+        const QPaintDevice* device = painter_->device();
+        const QString id = QStringLiteral("%1|%2|%3|%4|%5|%6")
+                               .arg(key.Name)
+                               .arg(key.Size)
+                               .arg(key.Style)
+                               .arg(pixelsPerInch)
+                               .arg(device != nullptr ? device->devType() : 0)
+                               .arg(device != nullptr ? device->logicalDpiY() : 0);
+        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, device), id});
     }
     return fontCache_->Font;
 }
@@ -711,11 +779,13 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     const bool shifted = world_.type() <= QTransform::TxTranslate && world_.dx() == std::trunc(world_.dx()) &&
                          world_.dy() == std::trunc(world_.dy()) && std::abs(world_.dx()) < 1e6 &&
                          std::abs(world_.dy()) < 1e6;
-    if (Brush.Style != TBrushStyle::bsSolid && shifted) {
+    // An opaque background is kept in the image only where it is a plain
+    // rectangle of pixels.
+    if (shifted && (Brush.Style != TBrushStyle::bsSolid || Font.Escapement == 0)) {
         // Moved by whole pixels a text shows the same pixels: it is drawn
-        // once into an image and placed from there on (labels repeat one
-        // word at a few angles many times).
-        if (const TextImage* image = TextImageOf(text)) {
+        // once into an image and placed from there on (labels and the
+        // numbers and names of a network repeat on every repaint).
+        if (const PlacedText* image = TextImageOf(text)) {
             painter_->setTransform(QTransform());
             painter_->drawImage(
                 QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image->Origin,
@@ -728,47 +798,86 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     if (Font.Escapement != 0)
         painter_->rotate(-(Font.Escapement / 10.0));
     if (Brush.Style == TBrushStyle::bsSolid)
-        painter_->fillRect(QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics)), ToQColor(Brush.Color));
+        painter_->fillRect(QRect(QPoint(0, 0), TextExtent(text)), ToQColor(Brush.Color));
     painter_->setFont(font);
     painter_->setPen(ToQColor(Font.Color));
     painter_->drawText(QPoint(0, metrics.ascent()), text);
 }
 
-const PainterCanvas::TextImage* PainterCanvas::TextImageOf(const QString& text)
+const PlacedText* PainterCanvas::TextImageOf(const QString& text)
 {
     const QFont& font = CurrentFont();
     const QFontMetrics& metrics = CurrentMetrics();
-    auto& images = fontCache_->Images;
-    const auto key = std::make_tuple(text, Font.Escapement, Font.Color);
-    if (const auto found = images.find(key); found != images.end())
+    TextCache& cache = ThreadTexts();
+    const bool opaque = Brush.Style == TBrushStyle::bsSolid;
+    const TextKey key{fontCache_->Id, text, Font.Escapement, static_cast<int>(ColorToRGB(Font.Color)),
+                      opaque ? static_cast<int>(ColorToRGB(Brush.Color)) : -1};
+    if (const auto found = cache.Images.find(key); found != cache.Images.end())
         return &found->second;
+    if (cache.Seen.size() >= 4 * MostTextEntries)
+        cache.Seen.clear();
+    if (cache.Seen.insert(key).second)
+        return nullptr;
     QTransform turn;
     if (Font.Escapement != 0)
         turn.rotate(-(Font.Escapement / 10.0));
-    const QRect cell = metrics.boundingRect(text).translated(0, metrics.ascent()) |
-                       QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics));
+    const QRect background(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics));
+    const QRect cell = metrics.boundingRect(text).translated(0, metrics.ascent()) | background;
     const QRectF turned = turn.mapRect(QRectF(cell)).adjusted(-3, -3, 3, 3);
     // Only texts of a modest size are kept as images; a long text in a huge
     // font is drawn directly each time instead of taking a large image.
-    constexpr qreal MaxImagePixels = 1 << 20;
-    if (turned.width() * turned.height() > MaxImagePixels)
+    if (turned.width() * turned.height() > MostTextImagePixels)
         return nullptr;
-    if (images.size() >= 1024)
-        images.clear();
     const QRect area = turned.toAlignedRect();
-    TextImage result{QImage(area.size(), QImage::Format_ARGB32_Premultiplied), area.topLeft()};
-    result.Image.fill(Qt::transparent);
+    const std::size_t pixels = static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height());
+    if (cache.Images.size() >= MostTextEntries || cache.ImagePixels + pixels > MostTextPixels) {
+        cache.Images.clear();
+        cache.Seen.clear();
+        cache.ImagePixels = 0;
+    }
+    // Drawn on one image kept for the purpose, whose painter the toolkit
+    // keeps too, then copied out.
+    if (cache.Scratch.width() < area.width() || cache.Scratch.height() < area.height())
+        cache.Scratch = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRect drawn(QPoint(0, 0), area.size());
     {
-        QPainter painter(&result.Image);
+        QPainter painter(&cache.Scratch);
         SetPixelExact(painter);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(drawn, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRect(drawn);
         painter.translate(-area.left(), -area.top());
         if (Font.Escapement != 0)
             painter.rotate(-(Font.Escapement / 10.0));
+        if (opaque)
+            painter.fillRect(background, ToQColor(Brush.Color));
         painter.setFont(font);
         painter.setPen(ToQColor(Font.Color));
         painter.drawText(QPoint(0, metrics.ascent()), text);
     }
-    return &images.emplace(key, std::move(result)).first->second;
+    const PlacedText result{cache.Scratch.copy(drawn), area.topLeft()};
+    cache.ImagePixels += pixels;
+    return &cache.Images.emplace(key, std::move(result)).first->second;
+}
+
+TextBlock PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
+{
+    const QFontMetrics& metrics = CurrentMetrics();
+    // Only a single line placed by the rect's height depends on it.
+    const bool byHeight = (flags & dt::SingleLine) && (flags & (dt::VCenter | dt::Bottom));
+    const unsigned layoutFlags = flags & ~dt::CalcRect;
+    TextCache& cache = ThreadTexts();
+    const TextKey key{fontCache_->Id, text, rect.width(), byHeight ? rect.height() : 0, static_cast<int>(layoutFlags)};
+    auto found = cache.Layouts.find(key);
+    if (found == cache.Layouts.end()) {
+        MakeRoom(cache.Layouts);
+        const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
+        found = cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first;
+    }
+    TextBlock block = found->second;
+    block.Top += rect.top();
+    return block;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)
@@ -792,7 +901,7 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const TextBlock block = LayoutTextBlock(text, rect, flags, CurrentMetrics());
+    const TextBlock block = LayoutOf(text, rect, flags);
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
         return block.Size.height();
@@ -824,7 +933,14 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 QSize PainterCanvas::TextExtent(const QString& text)
 {
     const QFontMetrics& metrics = CurrentMetrics();
-    return QSize(metrics.horizontalAdvance(text), LineHeight(metrics));
+    TextCache& cache = ThreadTexts();
+    const TextKey key{fontCache_->Id, text};
+    auto found = cache.Widths.find(key);
+    if (found == cache.Widths.end()) {
+        MakeRoom(cache.Widths);
+        found = cache.Widths.emplace(key, metrics.horizontalAdvance(text)).first;
+    }
+    return QSize(found->second, LineHeight(metrics));
 }
 
 void PainterCanvas::SetWorldTransform(const QTransform& transform)

@@ -10,16 +10,15 @@
 #pragma once
 
 #include "canvas.h"
+#include "text_layout.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 #include <QFontMetrics>
 
-#include <map>
 #include <memory>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 class QPaintDevice;
@@ -28,6 +27,9 @@ namespace platform {
 
 // The pixels that a small figure paints, kept to place it again.
 struct FigureStamp;
+// A text drawn once, turned, with the offset of its image from the text's
+// anchor.
+struct PlacedText;
 
 class PainterCanvas final : public Canvas {
 public:
@@ -139,22 +141,19 @@ private:
     // The layer of mixed figures and its painter, kept between them.
     QImage layer_;
     std::unique_ptr<QPainter> layerPainter_;
-    // A text drawn once, turned, with the offset of its image from the
-    // text's anchor.
-    struct TextImage {
-        QImage Image;
-        QPoint Origin;
-    };
-    // The image of a text in the current font; null for a text too large to
-    // keep as an image.
-    const TextImage* TextImageOf(const QString& text);
-    // The font of the last text drawn or measured (escapement 0), and the
-    // texts drawn in it.
+    // The image of a text in the current font, on the brush colour when the
+    // brush is solid; null for a text drawn for the first time or too large
+    // to keep as an image.
+    const PlacedText* TextImageOf(const QString& text);
+    // The layout of DrawText in the current font.
+    TextBlock LayoutOf(const QString& text, const QRect& rect, unsigned flags);
+    // The font of the last text drawn or measured (escapement 0), and what
+    // names it in the texts that the canvases keep.
     struct FontCache {
         TFont Key;
         QFont Font;
         QFontMetrics Metrics;
-        std::map<std::tuple<QString, int, TColor>, TextImage> Images;
+        QString Id;
     };
     mutable std::optional<FontCache> fontCache_;
 };
