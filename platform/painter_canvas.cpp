@@ -745,10 +745,19 @@ void PainterCanvas::FrameRect(const QRect& rect)
 const QFont& PainterCanvas::CurrentFont() const
 {
     // Labels draw the same font again and again, turned: the escapement
-    // is drawn by the painter, so it does not make another font.
+    // is drawn by the painter, so it does not make another font; nor does
+    // the colour. A drawing that takes turns with a few fonts keeps them.
     TFont key = Font;
     key.Escapement = 0;
-    if (!fontCache_ || fontCache_->Key != key) {
+    key.Color = clBlack;
+    if (fontCache_ != nullptr && fontCache_->Key == key)
+        return fontCache_->Font;
+    const auto known = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& font) { return font->Key == key; });
+    if (known != fonts_.end()) {
+        fontCache_ = known->get();
+    } else {
+        if (fonts_.size() >= 8)
+            fonts_.clear();
         const int pixelsPerInch = PixelsPerInch();
         const QFont font = ToQFont(key, pixelsPerInch);
         const QPaintDevice* device = painter_->device();
@@ -759,7 +768,8 @@ const QFont& PainterCanvas::CurrentFont() const
                                .arg(pixelsPerInch)
                                .arg(device != nullptr ? device->devType() : 0)
                                .arg(device != nullptr ? device->logicalDpiY() : 0);
-        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, device), id});
+        fonts_.push_back(std::make_unique<FontCache>(FontCache{key, font, QFontMetrics(font, device), id}));
+        fontCache_ = fonts_.back().get();
     }
     return fontCache_->Font;
 }

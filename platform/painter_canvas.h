@@ -18,7 +18,6 @@
 #include <QFontMetrics>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QPaintDevice;
@@ -147,15 +146,17 @@ private:
     const PlacedText* TextImageOf(const QString& text);
     // The layout of DrawText in the current font.
     TextBlock LayoutOf(const QString& text, const QRect& rect, unsigned flags);
-    // The font of the last text drawn or measured (escapement 0), and what
-    // names it in the texts that the canvases keep.
+    // A font of the texts drawn or measured (escapement 0, black), and
+    // what names it in the texts that the canvases keep.
     struct FontCache {
         TFont Key;
         QFont Font;
         QFontMetrics Metrics;
         QString Id;
     };
-    mutable std::optional<FontCache> fontCache_;
+    mutable std::vector<std::unique_ptr<FontCache>> fonts_;
+    // The one of fonts_ in use.
+    mutable FontCache* fontCache_ = nullptr;
 };
 
 } // namespace platform
