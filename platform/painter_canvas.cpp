@@ -445,11 +445,9 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
         PaintFigure(shape);
 }
 
-bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
+const std::vector<QRect>& PainterCanvas::StampClip()
 {
-    if (!stamp.Usable)
-        return false;
-    QImage& target = *TargetImage();
+    const QImage& target = *TargetImage();
     if (!stampClipKnown_) {
         stampClipKnown_ = true;
         stampClip_.clear();
@@ -461,6 +459,51 @@ bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
                     stampClip_.push_back(inside);
         }
     }
+    return stampClip_;
+}
+
+bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
+{
+    if ((a.x() != b.x() && a.y() != b.y()) || a == b || !CanStamp())
+        return false;
+    const int width = DevicePenWidth();
+    const bool solid = Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame;
+    if (width == 1 ? !solid : (width != 3 || Pen.Style == TPenStyle::psClear))
+        return false;
+    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    if (!WithinStampReach({a.x(), a.y(), b.x(), b.y()}) ||
+        !WithinStampReach({a.x() + offset.x(), a.y() + offset.y(), b.x() + offset.x(), b.y() + offset.y()}))
+        return false;
+    // A one-pixel line covers its extent without the higher end; a
+    // three-pixel line with its round ends covers one more pixel around
+    // the whole extent.
+    const QPoint low(std::min(a.x(), b.x()), std::min(a.y(), b.y()));
+    const QPoint high(std::max(a.x(), b.x()), std::max(a.y(), b.y()));
+    QRect area = width == 1 ? QRect(low, a.x() == b.x() ? QPoint(low.x(), high.y() - 1) : QPoint(high.x() - 1, low.y()))
+                            : QRect(low - QPoint(1, 1), high + QPoint(1, 1));
+    area.translate(offset);
+    const std::vector<QRect>& clips = StampClip();
+    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.intersects(area); }))
+        return true;
+    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(area); }))
+        return false;
+    QImage& target = *TargetImage();
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const QRgb color = ToQColor(Pen.Color).rgb();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(line + area.left(), line + area.left() + area.width(), color);
+    }
+    return true;
+}
+
+bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
+{
+    if (!stamp.Usable)
+        return false;
+    QImage& target = *TargetImage();
+    StampClip();
     // A figure wholly outside the clip shows nothing. The painter draws a
     // figure that meets the edge of the image or of the clip a little
     // differently: only a figure wholly inside one clip rectangle is placed.
@@ -618,6 +661,10 @@ void PainterCanvas::MoveTo(int x, int y)
 
 void PainterCanvas::LineTo(int x, int y)
 {
+    if (PaintStraightLine(penPos_, QPoint(x, y))) {
+        penPos_ = QPoint(x, y);
+        return;
+    }
     QPainterPath path(penPos_);
     path.lineTo(x, y);
     PaintFigure({QPainterPath(), path});
@@ -627,6 +674,8 @@ void PainterCanvas::LineTo(int x, int y)
 void PainterCanvas::Polyline(std::span<const QPoint> points)
 {
     if (points.size() < 2)
+        return;
+    if (points.size() == 2 && PaintStraightLine(points[0], points[1]))
         return;
     QPainterPath path(points.front());
     for (std::size_t i = 1; i < points.size(); ++i)

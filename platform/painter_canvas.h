@@ -104,6 +104,13 @@ private:
     // itself: copy mode, a solid or clear brush, a world transform that
     // moves by whole pixels only, and a 32-bit image of its own.
     bool CanStamp() const;
+    // The clip region's rectangles within the image.
+    const std::vector<QRect>& StampClip();
+    // Writes the pixels of a line along a row or column into the image
+    // where the canvas can (see CanStamp) and the line's pixels are a plain
+    // rectangle (a solid one-pixel or a three-pixel pen); false when it
+    // must be drawn by the painter.
+    bool PaintStraightLine(QPoint a, QPoint b);
     // Writes the pixels of a stamp with its anchor at device point at;
     // false (nothing written) when the stamp cannot be placed there.
     bool PlaceStamp(const FigureStamp& stamp, QPoint at);

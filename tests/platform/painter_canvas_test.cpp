@@ -728,7 +728,7 @@ TEST(PainterCanvasSurface, RepeatedFiguresShowThePixelsOfDrawingThemInPlace)
                 image.setPixel(x, y, qRgb(x, y, 90));
         return image;
     }();
-    for (int round = 0; round < 24; ++round) {
+    for (int round = 0; round < 70; ++round) {
         QImage stamped = start.copy();
         QImage inPlace = start.convertToFormat(QImage::Format_RGB888);
         const auto draw = [&](QImage& image) {
@@ -745,7 +745,7 @@ TEST(PainterCanvasSurface, RepeatedFiguresShowThePixelsOfDrawingThemInPlace)
             const int sx = size(random) - 12;
             const int sy = size(random) - 12;
             const std::array<QPoint, 3> arrow{QPoint(0, 0), QPoint(w / 2 + 1, h / 3), QPoint(0, h / 2 + 2)};
-            for (int copy = 0; copy < 6; ++copy) {
+            for (int copy = 0; copy < 12; ++copy) {
                 const int x = position(random);
                 const int y = position(random);
                 canvas.Arc(x, y, x + w, y + h, x + w / 2 + sx, y + h / 2 + sy, x + w / 2 - sy, y + h / 2 + sx);
@@ -762,6 +762,47 @@ TEST(PainterCanvasSurface, RepeatedFiguresShowThePixelsOfDrawingThemInPlace)
         draw(inPlace);
         EXPECT_EQ(stamped, inPlace.convertToFormat(QImage::Format_RGB32)) << "round " << round;
         EXPECT_NE(stamped, start);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Lines along a row or column are written as rectangles of pixels where
+// the pen allows: they must show exactly what a surface that rasterizes
+// them shows, for every pen, length and direction, across the edges and
+// within a clip region.
+TEST(PainterCanvasSurface, StraightLinesShowThePixelsOfDrawingThemInPlace)
+{
+    const QImage start = [] {
+        QImage image(90, 80, QImage::Format_RGB32);
+        image.fill(qRgb(10, 60, 90));
+        return image;
+    }();
+    for (int round = 0; round < 24; ++round) {
+        QImage written = start.copy();
+        QImage inPlace = start.convertToFormat(QImage::Format_RGB888);
+        const auto draw = [&](QImage& image) {
+            PainterCanvas canvas(image);
+            canvas.Pen = TPen{RGB(250, 200, 0), static_cast<TPenStyle>(round % 7), round % 6, TPenMode::pmCopy};
+            canvas.Brush.Color = RGB(0, 0, 200);
+            if (round % 5 == 2)
+                canvas.SetClipRegion(QRegion(5, 5, 40, 60) + QRegion(50, 20, 30, 30));
+            if (round % 4 == 3)
+                canvas.SetWorldTransform(QTransform::fromTranslate(-13, 7));
+            for (int length = -12; length <= 12; ++length) {
+                const int x = 3 + (length + 12) * 4 % 86;
+                const int y = (length * 7 + round * 5) % 80 - 2;
+                const std::array<QPoint, 2> across{QPoint(x, y), QPoint(x + length * (1 + round % 3), y)};
+                canvas.Polyline(across);
+                canvas.MoveTo(y, x - 4);
+                canvas.LineTo(y, x - 4 + length * 3);
+            }
+        };
+        draw(written);
+        draw(inPlace);
+        EXPECT_EQ(written, inPlace.convertToFormat(QImage::Format_RGB32)) << "round " << round;
     }
 }
 
