@@ -468,7 +468,8 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
         return false;
     const int width = DevicePenWidth();
     const bool solid = Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame;
-    if (width == 1 ? !solid : (width != 3 || Pen.Style == TPenStyle::psClear))
+    const QList<qreal> dashes = width == 1 ? DashPattern(Pen.Style) : QList<qreal>();
+    if (width == 1 ? !solid && dashes.isEmpty() : (width != 3 || Pen.Style == TPenStyle::psClear))
         return false;
     const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
     if (!WithinStampReach({a.x(), a.y(), b.x(), b.y()}) ||
@@ -491,6 +492,33 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const QRgb color = ToQColor(Pen.Color).rgb();
+    if (!dashes.isEmpty()) {
+        // The pattern runs from the end the line starts at; its gaps show
+        // the brush colour when the brush is solid.
+        const bool gaps = Brush.Style == TBrushStyle::bsSolid;
+        const QRgb gap = ToQColor(Brush.Color).rgb();
+        int period = 0;
+        for (const qreal dash : dashes)
+            period += static_cast<int>(dash);
+        const bool vertical = a.x() == b.x();
+        const bool forward = vertical ? b.y() > a.y() : b.x() > a.x();
+        const int count = vertical ? area.height() : area.width();
+        for (int k = 0; k < count; ++k) {
+            int phase = k % period;
+            std::size_t piece = 0;
+            while (phase >= static_cast<int>(dashes[piece])) {
+                phase -= static_cast<int>(dashes[piece]);
+                ++piece;
+            }
+            const bool on = piece % 2 == 0;
+            if (!on && !gaps)
+                continue;
+            const int step = forward ? k : count - 1 - k;
+            const QPoint p = vertical ? QPoint(area.left(), area.top() + step) : QPoint(area.left() + step, area.top());
+            reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = on ? color : gap;
+        }
+        return true;
+    }
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(line + area.left(), line + area.left() + area.width(), color);

@@ -107,9 +107,9 @@ private:
     // The clip region's rectangles within the image.
     const std::vector<QRect>& StampClip();
     // Writes the pixels of a line along a row or column into the image
-    // where the canvas can (see CanStamp) and the line's pixels are a plain
-    // rectangle (a solid one-pixel or a three-pixel pen); false when it
-    // must be drawn by the painter.
+    // where the canvas can (see CanStamp) and the line's pixels are plain
+    // (a one-pixel pen, solid or dashed, or a three-pixel pen); false when
+    // it must be drawn by the painter.
     bool PaintStraightLine(QPoint a, QPoint b);
     // Writes the pixels of a stamp with its anchor at device point at;
     // false (nothing written) when the stamp cannot be placed there.

@@ -785,13 +785,14 @@ TEST(PainterCanvasSurface, StraightLinesShowThePixelsOfDrawingThemInPlace)
         QImage inPlace = start.convertToFormat(QImage::Format_RGB888);
         const auto draw = [&](QImage& image) {
             PainterCanvas canvas(image);
-            canvas.Pen = TPen{RGB(250, 200, 0), static_cast<TPenStyle>(round % 7), round % 6, TPenMode::pmCopy};
-            canvas.Brush.Color = RGB(0, 0, 200);
+            canvas.Pen = TPen{RGB(250, 200, 0), TPenStyle::psSolid, round % 6, TPenMode::pmCopy};
+            canvas.Brush = TBrush{RGB(0, 0, 200), round % 3 == 1 ? TBrushStyle::bsClear : TBrushStyle::bsSolid};
             if (round % 5 == 2)
                 canvas.SetClipRegion(QRegion(5, 5, 40, 60) + QRegion(50, 20, 30, 30));
             if (round % 4 == 3)
                 canvas.SetWorldTransform(QTransform::fromTranslate(-13, 7));
             for (int length = -12; length <= 12; ++length) {
+                canvas.Pen.Style = static_cast<TPenStyle>((round + length + 12) % 7);
                 const int x = 3 + (length + 12) * 4 % 86;
                 const int y = (length * 7 + round * 5) % 80 - 2;
                 const std::array<QPoint, 2> across{QPoint(x, y), QPoint(x + length * (1 + round % 3), y)};
