@@ -159,10 +159,11 @@ private:
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
-    // The walk of CalcEarliestTimes, kept between calls: per node slot its
+    mutable std::vector<float> m_paddedTimes;
+    // The walk of CalcEarliestTimes, kept between calls: per node index its
     // state, and the nodes whose start nodes are still being computed.
     struct EarliestFrame {
-        int slot;
+        int node;
         std::size_t next;
         float result;
     };
@@ -182,13 +183,16 @@ private:
     bool m_renumbered = false;
     // What decides the critical works, valid for the revisions recorded.
     std::uint64_t m_timesRevision = 0;
+    // By node index when every work runs forward, else by key of the
+    // lookup index with the zero floats by work index.
     struct KeyFlags {
-        std::vector<char> zeroFloat;           // by work index
-        std::vector<char> chainOn, chainBack; // by key of the lookup index
+        bool byIndex = false;
+        std::vector<char> zeroFloat;
+        std::vector<char> chainOn, chainBack;
     };
     mutable KeyFlags m_keyFlags;
     mutable bool m_keyWorksValid = false;
-    mutable std::uint64_t m_keyRevisions[4] = {};
+    mutable std::uint64_t m_keyRevisions[5] = {};
 };
 
 } // namespace network

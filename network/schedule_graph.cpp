@@ -14,6 +14,7 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
         && m_worksStructure == works.StructureRevision()
         && (!m_duplicateNewIDs || m_nodesOrder == nodes.OrderRevision());
     if (!structureKept) {
+        m_linksValid = false;
         Build(index, nodes, works);
         works.TakeChangedValues(m_changed);
         Record(nodes, works);
@@ -21,6 +22,7 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
     }
     if (m_nodesOrder != nodes.OrderRevision()) {
         // Nodes moved by someone else: read back where each slot went.
+        m_linksValid = false;
         for (int i = 0; i < nodes.Count(); ++i) {
             const int slot = nodes.Items(i)->m_slot;
             m_slotOfIndex[static_cast<std::size_t>(i)] = slot;
@@ -30,6 +32,7 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
     if (m_nodesValues != nodes.ValueRevision())
         ReadOffsets(nodes);
     if (m_worksOrder != works.OrderRevision()) {
+        m_linksValid = false;
         ReadWorks(works);
         BuildLists();
         works.TakeChangedValues(m_changed);
@@ -40,8 +43,10 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
                 row.duration = work->ContinueTime();
                 row.overlap = work->ParallelTime();
                 row.interval = work->Diapause();
+                m_linksValid = m_linksValid && m_links.SetValues(work->Index(), row.duration, row.overlap, row.interval);
             }
         } else {
+            m_linksValid = false;
             ReadWorks(works);
         }
     }
@@ -131,8 +136,18 @@ void ScheduleGraph::BuildLists()
     }
 }
 
+const IndexedLinks& ScheduleGraph::Links() const
+{
+    if (!m_linksValid) {
+        m_links.Build(*this);
+        m_linksValid = true;
+    }
+    return m_links;
+}
+
 void ScheduleGraph::NodesReordered(std::span<const int> order, const TNodes& nodes)
 {
+    m_linksValid = false;
     if (m_duplicateNewIDs || !m_built) {
         // Which of two equal NewIDs comes first may have changed.
         m_built = false;
@@ -156,6 +171,10 @@ void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& wor
         m_reorderedWorks[i] = m_works[static_cast<std::size_t>(order[i])];
     m_works.swap(m_reorderedWorks);
     BuildLists();
+    if (m_linksValid && m_links.Forward())
+        m_links.WorksReordered(order);
+    else
+        m_linksValid = false;
     m_worksOrder = works.OrderRevision();
 }
 
