@@ -24,9 +24,11 @@ void IndexedLinks::Build(const ScheduleGraph& graph)
     m_ownsFrom.resize(count);
     m_into.clear();
     m_from.clear();
+    m_intoWork.clear();
+    m_fromWork.clear();
     m_intoPlace.assign(works, -1);
     m_fromPlace.assign(works, -1);
-    m_forward = true;
+    m_forward = m_unique = true;
     for (std::size_t k = 0; k < count; ++k) {
         const int slot = graph.SlotOfIndex(static_cast<int>(k));
         m_intoStart[k] = static_cast<int>(m_into.size());
@@ -37,6 +39,7 @@ void IndexedLinks::Build(const ScheduleGraph& graph)
                 m_intoLoop[k] = static_cast<int>(m_into.size());
             }
             Place(m_intoPlace, work, static_cast<int>(m_into.size()));
+            m_intoWork.push_back(work);
             m_into.push_back({start >= 0 ? graph.IndexOfSlot(start) : -1, graph.Duration(work), graph.Overlap(work),
                               graph.Interval(work)});
         }
@@ -44,11 +47,13 @@ void IndexedLinks::Build(const ScheduleGraph& graph)
             m_intoLoop[k] = static_cast<int>(m_into.size());
         m_fromStart[k] = static_cast<int>(m_from.size());
         m_ownsFrom[k] = graph.OwnsKey(slot);
-        m_forward = m_forward && m_ownsFrom[k];
+        m_unique = m_unique && m_ownsFrom[k];
+        m_forward = m_forward && m_unique;
         for (const int work : graph.From(slot)) {
             const int end = graph.NextSlot(work);
             m_forward = m_forward && (end < 0 || graph.IndexOfSlot(end) > static_cast<int>(k));
             Place(m_fromPlace, work, static_cast<int>(m_from.size()));
+            m_fromWork.push_back(work);
             m_from.push_back(
                 {end >= 0 ? graph.IndexOfSlot(end) : -1, graph.Duration(work), graph.Overlap(work), graph.Interval(work)});
         }
@@ -74,13 +79,75 @@ bool IndexedLinks::SetValues(int work, float duration, float overlap, float inte
     return true;
 }
 
-void IndexedLinks::WorksReordered(std::span<const int> order)
+bool IndexedLinks::NodesReordered(std::span<const int> order)
 {
-    for (std::vector<int>* places : {&m_intoPlace, &m_fromPlace}) {
-        m_reordered.resize(order.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            m_reordered[i] = (*places)[static_cast<std::size_t>(order[i])];
-        places->swap(m_reordered);
+    if (!m_unique || order.size() != m_ownsFrom.size())
+        return false;
+    const std::size_t count = order.size();
+    m_newIndex.resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        m_newIndex[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    m_forward = true;
+    // Copies each node's lists to its new place; a list keeps its order.
+    const auto move = [&](const std::vector<int>& start, const std::vector<Link>& links, const std::vector<int>& works,
+                          std::vector<int>& newStart, std::vector<Link>& newLinks, std::vector<int>& newWorks,
+                          std::vector<int>* loop, bool leaving) {
+        newStart.resize(count + 1);
+        newLinks.resize(links.size());
+        newWorks.resize(works.size());
+        int next = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto old = static_cast<std::size_t>(order[i]);
+            newStart[i] = next;
+            if (loop)
+                m_newLoop[i] = next + ((*loop)[old] - start[old]);
+            for (int p = start[old]; p < start[old + 1]; ++p, ++next) {
+                Link link = links[static_cast<std::size_t>(p)];
+                if (link.other >= 0)
+                    link.other = m_newIndex[static_cast<std::size_t>(link.other)];
+                if (leaving)
+                    m_forward = m_forward && (link.other < 0 || link.other > static_cast<int>(i));
+                newLinks[static_cast<std::size_t>(next)] = link;
+                newWorks[static_cast<std::size_t>(next)] = works[static_cast<std::size_t>(p)];
+            }
+        }
+        newStart[count] = next;
+    };
+    m_newLoop.resize(count);
+    move(m_intoStart, m_into, m_intoWork, m_newStart, m_newLinks, m_newWorks, &m_intoLoop, false);
+    m_intoStart.swap(m_newStart);
+    m_into.swap(m_newLinks);
+    m_intoWork.swap(m_newWorks);
+    m_intoLoop.swap(m_newLoop);
+    move(m_fromStart, m_from, m_fromWork, m_newStart, m_newLinks, m_newWorks, nullptr, true);
+    m_fromStart.swap(m_newStart);
+    m_from.swap(m_newLinks);
+    m_fromWork.swap(m_newWorks);
+    PlaceWorks();
+    return true;
+}
+
+bool IndexedLinks::WorksReordered(std::span<const int> order)
+{
+    if (!m_forward)
+        return false;
+    m_newIndex.resize(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        m_newIndex[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    for (std::vector<int>* works : {&m_intoWork, &m_fromWork})
+        for (int& work : *works)
+            work = m_newIndex[static_cast<std::size_t>(work)];
+    PlaceWorks();
+    return true;
+}
+
+void IndexedLinks::PlaceWorks()
+{
+    // Each work is listed at most once on each side here.
+    for (auto [places, works] : {std::pair{&m_intoPlace, &m_intoWork}, std::pair{&m_fromPlace, &m_fromWork}}) {
+        std::fill(places->begin(), places->end(), -1);
+        for (std::size_t p = 0; p < works->size(); ++p)
+            (*places)[static_cast<std::size_t>((*works)[p])] = static_cast<int>(p);
     }
 }
 

@@ -37,17 +37,18 @@ public:
     // The node is the first of its NewID, so its leaving works really
     // start at it.
     bool OwnsFrom(int index) const { return m_ownsFrom[static_cast<std::size_t>(index)] != 0; }
-    // Every work between two nodes runs from a lower to a higher index, so
-    // the order of the works within a list changes no result.
-    bool Forward() const { return m_forward; }
 
     // Takes a work's new values; false when the work is listed more than
     // once on one side (duplicate NewIDs) and the lists must be read again.
     bool SetValues(int work, float duration, float overlap, float interval);
-    // After the works were put in this order (new -> old index).
-    void WorksReordered(std::span<const int> order);
+    // After the nodes or works were put in this order (new -> old index);
+    // false when the lists must be read again (duplicate NewIDs, or a list
+    // whose order matters).
+    bool NodesReordered(std::span<const int> order);
+    bool WorksReordered(std::span<const int> order);
 
 private:
+    void PlaceWorks();
     static std::span<const Link> Slice(const std::vector<Link>& items, const std::vector<int>& starts, int index)
     {
         const auto i = static_cast<std::size_t>(index);
@@ -60,8 +61,15 @@ private:
     // Per work its place in m_into and m_from (-1 when unlisted, -2 when
     // listed more than once).
     std::vector<int> m_intoPlace, m_fromPlace;
-    std::vector<int> m_reordered;
+    // The work of each listed link.
+    std::vector<int> m_intoWork, m_fromWork;
+    // Scratch of the reorderings.
+    std::vector<int> m_newIndex, m_newStart, m_newLoop, m_newWorks;
+    std::vector<Link> m_newLinks;
+    // Every work between two nodes runs from a lower to a higher index, so
+    // the order of the works within a list changes no result.
     bool m_forward = true;
+    bool m_unique = true; // every node is the first of its NewID
 };
 
 } // namespace network

@@ -147,7 +147,7 @@ const IndexedLinks& ScheduleGraph::Links() const
 
 void ScheduleGraph::NodesReordered(std::span<const int> order, const TNodes& nodes)
 {
-    m_linksValid = false;
+    m_linksValid = m_linksValid && m_built && !m_duplicateNewIDs && m_links.NodesReordered(order);
     if (m_duplicateNewIDs || !m_built) {
         // Which of two equal NewIDs comes first may have changed.
         m_built = false;
@@ -171,10 +171,7 @@ void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& wor
         m_reorderedWorks[i] = m_works[static_cast<std::size_t>(order[i])];
     m_works.swap(m_reorderedWorks);
     BuildLists();
-    if (m_linksValid && m_links.Forward())
-        m_links.WorksReordered(order);
-    else
-        m_linksValid = false;
+    m_linksValid = m_linksValid && m_links.WorksReordered(order);
     m_worksOrder = works.OrderRevision();
 }
 
