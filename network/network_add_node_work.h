@@ -176,11 +176,15 @@ private:
     mutable NetworkIndex m_index;
     mutable ScheduleGraph m_graph;
     mutable ReachThroughFalls m_reachThroughFalls;
+    mutable GroupScratch m_groupScratch;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;
     std::uint64_t m_renumberedNumbers = 0;
     bool m_renumbered = false;
+    // Revisions of node order, work order and gaps when the works were last
+    // found in order.
+    std::uint64_t m_worksSortedAt[3] = {};
     // What decides the critical works, valid for the revisions recorded.
     std::uint64_t m_timesRevision = 0;
     // By node index when every work runs forward, else by key of the

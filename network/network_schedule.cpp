@@ -505,9 +505,13 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     const std::vector<std::vector<int>>& fallingReach
         = rising ? none : m_reachThroughFalls.Find(graph, m_earliestTimes, order, groups);
 
-    GroupScratch scratch;
-    scratch.position.assign(count, -1);
-    scratch.seen.assign(count, 0);
+    // Kept between calls: every group leaves its places at -1.
+    GroupScratch& scratch = m_groupScratch;
+    if (scratch.position.size() != count || scratch.stamp > std::numeric_limits<int>::max() / 2) {
+        scratch.position.assign(count, -1);
+        scratch.seen.assign(count, 0);
+        scratch.stamp = 0;
+    }
     std::vector<float> offsets;
     for (const auto& [i, j] : groups) {
         const std::span<int> members(order.data() + i, j - i);
@@ -656,6 +660,12 @@ void TVYRNetworkAddNodeWork::SortWorks()
 {
     m_works->SetUpdateEnabled(false);
     const ScheduleGraph& graph = Graph();
+    // The order holds until nodes or works move or a gap changes.
+    const std::uint64_t revisions[3] = {m_nodes->OrderRevision(), m_works->OrderRevision(), graph.GapRevision()};
+    if (std::equal(std::begin(revisions), std::end(revisions), std::begin(m_worksSortedAt))) {
+        m_works->SetUpdateEnabled(true);
+        return;
+    }
     const int count = m_works->Count();
     struct Key {
         int start;
@@ -704,6 +714,9 @@ void TVYRNetworkAddNodeWork::SortWorks()
         m_works->ReorderWorks(order);
         m_graph.WorksReordered(order, *m_works);
     }
+    m_worksSortedAt[0] = m_nodes->OrderRevision();
+    m_worksSortedAt[1] = m_works->OrderRevision();
+    m_worksSortedAt[2] = graph.GapRevision();
     m_works->SetUpdateEnabled(true);
 }
 

@@ -40,6 +40,8 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
         if (works.TakeChangedValues(m_changed)) {
             for (const TWorkItem* work : m_changed) {
                 WorkRow& row = m_works[static_cast<std::size_t>(work->Index())];
+                if (work->Diapause() - work->ParallelTime() != row.interval - row.overlap)
+                    ++m_gapRevision;
                 row.duration = work->ContinueTime();
                 row.overlap = work->ParallelTime();
                 row.interval = work->Diapause();
@@ -97,6 +99,7 @@ void ScheduleGraph::Build(const NetworkIndex& index, const TNodes& nodes, const 
 
 void ScheduleGraph::ReadWorks(const TWorks& works)
 {
+    ++m_gapRevision;
     m_works.resize(static_cast<std::size_t>(works.Count()));
     for (std::size_t w = 0; w < m_works.size(); ++w) {
         const TWorkItem& work = *works.Items(static_cast<int>(w));

@@ -34,6 +34,10 @@ public:
     // moved or changed otherwise than in their values.
     const IndexedLinks& Links() const;
 
+    // Bumped whenever the interval less overlap of some work may have
+    // changed, so that an order of works by it can be trusted until then.
+    std::uint64_t GapRevision() const { return m_gapRevision; }
+
     float NodeOffset(int slot) const { return m_nodeOffset[static_cast<std::size_t>(slot)]; }
 
     int SlotOfIndex(int index) const { return m_slotOfIndex[static_cast<std::size_t>(index)]; }
@@ -90,6 +94,7 @@ private:
     std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
+    std::uint64_t m_gapRevision = 0;
     mutable IndexedLinks m_links;
     mutable bool m_linksValid = false;
 };
