@@ -2,6 +2,9 @@
 
 #include "network/schedule_graph.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace network {
 
 namespace {
@@ -129,7 +132,7 @@ bool IndexedLinks::NodesReordered(std::span<const int> order)
 
 bool IndexedLinks::WorksReordered(std::span<const int> order)
 {
-    if (!m_forward)
+    if (!m_unique)
         return false;
     m_newIndex.resize(order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -137,6 +140,35 @@ bool IndexedLinks::WorksReordered(std::span<const int> order)
     for (std::vector<int>* works : {&m_intoWork, &m_fromWork})
         for (int& work : *works)
             work = m_newIndex[static_cast<std::size_t>(work)];
+    if (!m_forward) {
+        // Where the order within a list matters, each list takes the new
+        // order of the works again.
+        const auto sortLists = [this](const std::vector<int>& start, std::vector<Link>& links, std::vector<int>& works) {
+            for (std::size_t k = 0; k + 1 < start.size(); ++k) {
+                const auto begin = works.begin() + start[k];
+                const auto end = works.begin() + start[k + 1];
+                if (std::is_sorted(begin, end))
+                    continue;
+                m_sorting.clear();
+                for (int p = start[k]; p < start[k + 1]; ++p)
+                    m_sorting.emplace_back(works[static_cast<std::size_t>(p)], links[static_cast<std::size_t>(p)]);
+                std::sort(m_sorting.begin(), m_sorting.end(),
+                          [](const auto& x, const auto& y) { return x.first < y.first; });
+                for (std::size_t i = 0; i < m_sorting.size(); ++i) {
+                    works[static_cast<std::size_t>(start[k]) + i] = m_sorting[i].first;
+                    links[static_cast<std::size_t>(start[k]) + i] = m_sorting[i].second;
+                }
+            }
+        };
+        sortLists(m_intoStart, m_into, m_intoWork);
+        sortLists(m_fromStart, m_from, m_fromWork);
+        for (std::size_t k = 0; k < m_intoLoop.size(); ++k) {
+            int p = m_intoStart[k];
+            while (p < m_intoStart[k + 1] && m_into[static_cast<std::size_t>(p)].other != static_cast<int>(k))
+                ++p;
+            m_intoLoop[k] = p;
+        }
+    }
     PlaceWorks();
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace network {
@@ -42,8 +43,7 @@ public:
     // once on one side (duplicate NewIDs) and the lists must be read again.
     bool SetValues(int work, float duration, float overlap, float interval);
     // After the nodes or works were put in this order (new -> old index);
-    // false when the lists must be read again (duplicate NewIDs, or a list
-    // whose order matters).
+    // false when the lists must be read again (duplicate NewIDs).
     bool NodesReordered(std::span<const int> order);
     bool WorksReordered(std::span<const int> order);
 
@@ -66,6 +66,7 @@ private:
     // Scratch of the reorderings.
     std::vector<int> m_newIndex, m_newStart, m_newLoop, m_newWorks;
     std::vector<Link> m_newLinks;
+    std::vector<std::pair<int, Link>> m_sorting;
     // Every work between two nodes runs from a lower to a higher index, so
     // the order of the works within a list changes no result.
     bool m_forward = true;
