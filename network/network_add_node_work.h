@@ -159,10 +159,11 @@ private:
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
-    // The walk of CalcEarliestTimes, kept between calls: per node slot its
+    mutable std::vector<float> m_paddedTimes;
+    // The walk of CalcEarliestTimes, kept between calls: per node index its
     // state, and the nodes whose start nodes are still being computed.
     struct EarliestFrame {
-        int slot;
+        int node;
         std::size_t next;
         float result;
     };
@@ -175,20 +176,27 @@ private:
     mutable NetworkIndex m_index;
     mutable ScheduleGraph m_graph;
     mutable ReachThroughFalls m_reachThroughFalls;
+    mutable GroupScratch m_groupScratch;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;
     std::uint64_t m_renumberedNumbers = 0;
     bool m_renumbered = false;
+    // Revisions of node order, work order and gaps when the works were last
+    // found in order.
+    std::uint64_t m_worksSortedAt[3] = {};
     // What decides the critical works, valid for the revisions recorded.
     std::uint64_t m_timesRevision = 0;
+    // By node index when every work runs forward, else by key of the
+    // lookup index with the zero floats by work index.
     struct KeyFlags {
-        std::vector<char> zeroFloat;           // by work index
-        std::vector<char> chainOn, chainBack; // by key of the lookup index
+        bool byIndex = false;
+        std::vector<char> zeroFloat;
+        std::vector<char> chainOn, chainBack;
     };
     mutable KeyFlags m_keyFlags;
     mutable bool m_keyWorksValid = false;
-    mutable std::uint64_t m_keyRevisions[4] = {};
+    mutable std::uint64_t m_keyRevisions[5] = {};
 };
 
 } // namespace network

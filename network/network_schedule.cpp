@@ -27,9 +27,9 @@ float WorkSpan(float start, const TWorkItem& work)
     return start + work.ContinueTime() - work.ParallelTime() + work.Diapause();
 }
 
-float WorkSpan(float start, const ScheduleGraph& graph, int work)
+float WorkSpan(float start, const IndexedLinks::Link& link)
 {
-    return start + graph.Duration(work) - graph.Overlap(work) + graph.Interval(work);
+    return start + link.duration - link.overlap + link.interval;
 }
 
 } // namespace
@@ -91,11 +91,11 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     ++m_timesRevision;
     if (count == 0)
         return;
-    const ScheduleGraph& graph = Graph();
-    std::vector<char>& state = m_earliestState; // by slot
+    const IndexedLinks& links = Graph().Links();
+    std::vector<char>& state = m_earliestState; // by index
     state.assign(static_cast<std::size_t>(count), unvisited);
     m_earliestTimes[0] = 0.0f;
-    state[static_cast<std::size_t>(graph.SlotOfIndex(0))] = visited;
+    state[0] = visited;
 
     // A node's time is the largest end of its entering works, after the
     // times of their start nodes; a work from the node to itself ends the
@@ -103,66 +103,55 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     std::vector<EarliestFrame>& stack = m_earliestStack;
     stack.clear();
     for (int root = 1; root < count; ++root) {
-        const int rootSlot = graph.SlotOfIndex(root);
-        if (state[static_cast<std::size_t>(rootSlot)] == visited)
+        if (state[static_cast<std::size_t>(root)] == visited)
             continue;
         // In a sorted network every start node is done already.
         float result = 0.0f;
         bool ready = true;
-        for (const int work : graph.Into(rootSlot)) {
-            const int start = graph.PriorSlot(work);
-            if (start == rootSlot)
-                break;
-            if (start < 0)
+        for (const IndexedLinks::Link& link : links.IntoBeforeLoop(root)) {
+            if (link.other < 0)
                 continue;
-            if (state[static_cast<std::size_t>(start)] != visited) {
+            if (state[static_cast<std::size_t>(link.other)] != visited) {
                 ready = false;
                 break;
             }
-            const float v = WorkSpan(m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(start))], graph, work);
+            const float v = WorkSpan(m_earliestTimes[static_cast<std::size_t>(link.other)], link);
             if (result < v)
                 result = v;
         }
         if (ready) {
             m_earliestTimes[static_cast<std::size_t>(root)] = result;
-            state[static_cast<std::size_t>(rootSlot)] = visited;
+            state[static_cast<std::size_t>(root)] = visited;
             continue;
         }
-        state[static_cast<std::size_t>(rootSlot)] = visiting;
-        stack.push_back({rootSlot, 0, 0.0f});
+        state[static_cast<std::size_t>(root)] = visiting;
+        stack.push_back({root, 0, 0.0f});
         while (!stack.empty()) {
             EarliestFrame& frame = stack.back();
-            const auto into = graph.Into(frame.slot);
+            const auto into = links.IntoBeforeLoop(frame.node);
             int descend = -1;
-            while (frame.next < into.size()) {
-                const int work = into[frame.next];
-                const int start = graph.PriorSlot(work);
-                if (start == frame.slot) {
-                    frame.next = into.size();
+            for (; frame.next < into.size(); ++frame.next) {
+                const IndexedLinks::Link& link = into[frame.next];
+                if (link.other < 0)
+                    continue;
+                const char startState = state[static_cast<std::size_t>(link.other)];
+                if (startState == unvisited) {
+                    descend = link.other;
                     break;
                 }
-                if (start >= 0) {
-                    const char startState = state[static_cast<std::size_t>(start)];
-                    if (startState == unvisited) {
-                        descend = start;
-                        break;
-                    }
-                    if (startState == visited) {
-                        const float v = WorkSpan(
-                            m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(start))], graph, work);
-                        if (frame.result < v)
-                            frame.result = v;
-                    }
+                if (startState == visited) {
+                    const float v = WorkSpan(m_earliestTimes[static_cast<std::size_t>(link.other)], link);
+                    if (frame.result < v)
+                        frame.result = v;
                 }
-                ++frame.next;
             }
             if (descend >= 0) {
                 state[static_cast<std::size_t>(descend)] = visiting;
                 stack.push_back({descend, 0, 0.0f});
                 continue;
             }
-            m_earliestTimes[static_cast<std::size_t>(graph.IndexOfSlot(frame.slot))] = frame.result;
-            state[static_cast<std::size_t>(frame.slot)] = visited;
+            m_earliestTimes[static_cast<std::size_t>(frame.node)] = frame.result;
+            state[static_cast<std::size_t>(frame.node)] = visited;
             stack.pop_back();
         }
     }
@@ -175,17 +164,16 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
     ++m_timesRevision;
     if (count == 0)
         return;
-    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = Graph().Links();
     const float total = GetTotalTime();
     m_latestTimes[static_cast<std::size_t>(count) - 1] = total;
     for (int k = count - 2; k >= 0; --k) {
         float v = total;
-        for (const int work : graph.From(graph.SlotOfIndex(k))) {
-            const int end = graph.NextSlot(work);
-            if (end < 0)
+        for (const IndexedLinks::Link& link : links.From(k)) {
+            if (link.other < 0)
                 continue;
-            const float c = m_latestTimes[static_cast<std::size_t>(graph.IndexOfSlot(end))] - graph.Duration(work)
-                + graph.Overlap(work) - graph.Interval(work);
+            const float c
+                = m_latestTimes[static_cast<std::size_t>(link.other)] - link.duration + link.overlap - link.interval;
             if (v > c)
                 v = c;
         }
@@ -195,12 +183,19 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
 
 void TVYRNetworkAddNodeWork::ComputeKeyWorks() const
 {
-    const std::uint64_t revisions[4] = {m_nodes->OrderRevision(), m_works->OrderRevision(), m_works->ValueRevision(),
-                                        m_timesRevision};
-    if (m_keyWorksValid && std::equal(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions)))
-        return;
+    // Flags by node index do not depend on the order of the works.
+    const std::uint64_t revisions[5] = {m_nodes->OrderRevision(), m_works->StructureRevision(),
+                                        m_works->OrderRevision(), m_works->ValueRevision(), m_timesRevision};
+    if (m_keyWorksValid) {
+        bool same = true;
+        for (std::size_t r = 0; r < std::size(revisions) && same; ++r)
+            same = revisions[r] == m_keyRevisions[r] || (r == 2 && m_keyFlags.byIndex);
+        if (same)
+            return;
+    }
     Graph();
-    if (NodeLookup().HasDuplicateNewIDs() || !KeyWorksInNodeOrder())
+    m_keyFlags.byIndex = !NodeLookup().HasDuplicateNewIDs() && KeyWorksInNodeOrder();
+    if (!m_keyFlags.byIndex)
         KeyWorksDepthFirst();
     std::copy(std::begin(revisions), std::end(revisions), std::begin(m_keyRevisions));
     m_keyWorksValid = true;
@@ -213,55 +208,58 @@ float TVYRNetworkAddNodeWork::LatestAt(int index) const
 }
 
 // A work counts only when both of its nodes exist; it is on a chain of
-// critical works when its total float is exactly 0. chainOn[key]: a chain of
+// critical works when its total float is exactly 0. chainOn: a chain of
 // zero-float works leads from the node onwards to a node without leaving
-// works; chainBack[key]: back to a node without entering works.
+// works; chainBack: back to a node without entering works.
 //
 // When every work runs from an earlier to a later node, one pass against the
-// node order and one along it find both; false (and nothing is kept) when a
-// work runs otherwise.
+// node order and one along it find both, by node index; false (and nothing
+// is kept) when a work runs otherwise.
 bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
 {
-    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = Graph().Links();
     KeyFlags& flags = m_keyFlags;
-    const int count = m_nodes->Count();
-    flags.zeroFloat.assign(static_cast<std::size_t>(m_works->Count()), 0);
-    flags.chainOn.assign(static_cast<std::size_t>(graph.KeyCount()), 1);
-    flags.chainBack.assign(static_cast<std::size_t>(graph.KeyCount()), 1);
-    for (int k = count - 1; k >= 0; --k) {
-        const int key = graph.KeyOfSlot(graph.SlotOfIndex(k));
-        const float start = LatestAt(k);
+    const auto count = static_cast<std::size_t>(m_nodes->Count());
+    // Nodes without a latest time yet count as 0.
+    const std::vector<float>* times = &m_latestTimes;
+    if (m_latestTimes.size() < count) {
+        m_paddedTimes.assign(count, 0.0f);
+        std::copy(m_latestTimes.begin(), m_latestTimes.end(), m_paddedTimes.begin());
+        times = &m_paddedTimes;
+    }
+    const float* latest = times->data();
+    flags.chainOn.assign(count, 1);
+    flags.chainBack.assign(count, 1);
+    char* chainOn = flags.chainOn.data();
+    char* chainBack = flags.chainBack.data();
+    // Without branches on the floats, which follow no pattern.
+    for (std::size_t k = count; k-- > 0;) {
+        const float start = latest[k];
         bool anyWork = false;
         bool found = false;
-        for (const int work : graph.FromKey(key)) {
-            const int endSlot = graph.NextSlot(work);
-            if (endSlot < 0)
+        for (const IndexedLinks::Link& link : links.From(static_cast<int>(k))) {
+            if (link.other < 0)
                 continue;
-            const int end = graph.IndexOfSlot(endSlot);
+            const auto end = static_cast<std::size_t>(link.other);
             if (end <= k)
                 return false;
             anyWork = true;
-            const bool zero = LatestAt(end) - start - graph.Duration(work) - graph.Interval(work) == 0.0f;
-            flags.zeroFloat[static_cast<std::size_t>(work)] = zero;
-            found = found || (zero && flags.chainOn[static_cast<std::size_t>(graph.NextKey(work))]);
+            found |= (latest[end] - start - link.duration - link.interval == 0.0f) & (chainOn[end] != 0);
         }
-        flags.chainOn[static_cast<std::size_t>(key)] = found || !anyWork;
+        chainOn[k] = found || !anyWork;
     }
-    for (int k = 0; k < count; ++k) {
-        const int key = graph.KeyOfSlot(graph.SlotOfIndex(k));
+    for (std::size_t k = 0; k < count; ++k) {
+        const float end = latest[k];
         bool anyWork = false;
         bool found = false;
-        for (const int work : graph.IntoKey(key)) {
-            if (graph.PriorSlot(work) < 0)
+        for (const IndexedLinks::Link& link : links.Into(static_cast<int>(k))) {
+            if (link.other < 0)
                 continue;
+            const auto start = static_cast<std::size_t>(link.other);
             anyWork = true;
-            if (flags.zeroFloat[static_cast<std::size_t>(work)]
-                && flags.chainBack[static_cast<std::size_t>(graph.PriorKey(work))]) {
-                found = true;
-                break;
-            }
+            found |= (end - latest[start] - link.duration - link.interval == 0.0f) & (chainBack[start] != 0);
         }
-        flags.chainBack[static_cast<std::size_t>(key)] = found || !anyWork;
+        chainBack[k] = found || !anyWork;
     }
     return true;
 }
@@ -345,9 +343,18 @@ bool TVYRNetworkAddNodeWork::IsKeyWork(const TWorkItem& work) const
     ComputeKeyWorks();
     const ScheduleGraph& graph = Graph();
     const int w = work.Index();
-    return m_keyFlags.zeroFloat[static_cast<std::size_t>(w)]
-        && m_keyFlags.chainOn[static_cast<std::size_t>(graph.NextKey(w))]
-        && m_keyFlags.chainBack[static_cast<std::size_t>(graph.PriorKey(w))];
+    if (!m_keyFlags.byIndex)
+        return m_keyFlags.zeroFloat[static_cast<std::size_t>(w)]
+            && m_keyFlags.chainOn[static_cast<std::size_t>(graph.NextKey(w))]
+            && m_keyFlags.chainBack[static_cast<std::size_t>(graph.PriorKey(w))];
+    const int startSlot = graph.PriorSlot(w);
+    const int endSlot = graph.NextSlot(w);
+    if (startSlot < 0 || endSlot < 0)
+        return false;
+    const int start = graph.IndexOfSlot(startSlot);
+    const int end = graph.IndexOfSlot(endSlot);
+    return LatestAt(end) - LatestAt(start) - graph.Duration(w) - graph.Interval(w) == 0.0f
+        && m_keyFlags.chainOn[static_cast<std::size_t>(end)] && m_keyFlags.chainBack[static_cast<std::size_t>(start)];
 }
 
 bool TVYRNetworkAddNodeWork::HasNoPathTo(int a, int b) const
@@ -407,17 +414,21 @@ bool TVYRNetworkAddNodeWork::IsPredecessor(const TNodeItem* node, const TNodeIte
 
 void TVYRNetworkAddNodeWork::CheckLinks(bool& rising, bool& forward) const
 {
-    const ScheduleGraph& graph = Graph();
+    // Each work is listed once at the first node of its start NewID.
+    const IndexedLinks& links = Graph().Links();
     rising = forward = true;
-    for (int w = 0; w < m_works->Count() && rising; ++w) {
-        const int start = graph.PriorSlot(w);
-        const int end = graph.NextSlot(w);
-        if (start < 0 || end < 0 || start == end)
+    for (int k = 0; k < links.NodeCount() && rising; ++k) {
+        if (!links.OwnsFrom(k))
             continue;
-        const auto a = static_cast<std::size_t>(graph.IndexOfSlot(start));
-        const auto b = static_cast<std::size_t>(graph.IndexOfSlot(end));
-        rising = m_earliestTimes[b] >= m_earliestTimes[a];
-        forward = forward && a < b;
+        const float start = m_earliestTimes[static_cast<std::size_t>(k)];
+        for (const IndexedLinks::Link& link : links.From(k)) {
+            if (link.other < 0 || link.other == k)
+                continue;
+            rising = m_earliestTimes[static_cast<std::size_t>(link.other)] >= start;
+            forward = forward && k < link.other;
+            if (!rising)
+                break;
+        }
     }
 }
 
@@ -426,7 +437,7 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
 {
     // For each member, the members from which a chain of works inside the
     // group leads to it.
-    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = Graph().Links();
     std::vector<std::vector<int>> reachedBy(members.size());
     std::vector<int> pending;
     for (std::size_t m = 0; m < members.size(); ++m) {
@@ -436,16 +447,15 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
         while (!pending.empty()) {
             const int node = pending.back();
             pending.pop_back();
-            for (const int work : graph.Into(graph.SlotOfIndex(node))) {
-                const int startSlot = graph.PriorSlot(work);
-                if (startSlot < 0)
+            for (const IndexedLinks::Link& link : links.Into(node)) {
+                if (link.other < 0)
                     continue;
-                const auto start = static_cast<std::size_t>(graph.IndexOfSlot(startSlot));
+                const auto start = static_cast<std::size_t>(link.other);
                 if (scratch.position[start] < 0 || scratch.seen[start] == stamp)
                     continue;
                 scratch.seen[start] = stamp;
                 reachedBy[m].push_back(scratch.position[start]);
-                pending.push_back(static_cast<int>(start));
+                pending.push_back(link.other);
             }
         }
     }
@@ -455,19 +465,16 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::ReachingMembers(std::span<
 std::vector<std::vector<int>> TVYRNetworkAddNodeWork::DirectPredecessors(std::span<const int> members,
                                                                          const GroupScratch& scratch) const
 {
-    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = Graph().Links();
     std::vector<std::vector<int>> reachedBy(members.size());
-    for (std::size_t m = 0; m < members.size(); ++m) {
-        const int slot = graph.SlotOfIndex(members[m]);
-        for (const int work : graph.Into(slot)) {
-            const int startSlot = graph.PriorSlot(work);
-            if (startSlot < 0 || startSlot == slot)
+    for (std::size_t m = 0; m < members.size(); ++m)
+        for (const IndexedLinks::Link& link : links.Into(members[m])) {
+            if (link.other < 0 || link.other == members[m])
                 continue;
-            const int position = scratch.position[static_cast<std::size_t>(graph.IndexOfSlot(startSlot))];
+            const int position = scratch.position[static_cast<std::size_t>(link.other)];
             if (position >= 0)
                 reachedBy[m].push_back(position);
         }
-    }
     return reachedBy;
 }
 
@@ -476,6 +483,7 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     const std::size_t count = order.size();
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = graph.Links();
     std::vector<std::pair<std::size_t, std::size_t>> groups;
     for (std::size_t i = 0, j = 0; i < count; i = j) {
         for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
@@ -497,9 +505,13 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     const std::vector<std::vector<int>>& fallingReach
         = rising ? none : m_reachThroughFalls.Find(graph, m_earliestTimes, order, groups);
 
-    GroupScratch scratch;
-    scratch.position.assign(count, -1);
-    scratch.seen.assign(count, 0);
+    // Kept between calls: every group leaves its places at -1.
+    GroupScratch& scratch = m_groupScratch;
+    if (scratch.position.size() != count || scratch.stamp > std::numeric_limits<int>::max() / 2) {
+        scratch.position.assign(count, -1);
+        scratch.seen.assign(count, 0);
+        scratch.stamp = 0;
+    }
     std::vector<float> offsets;
     for (const auto& [i, j] : groups) {
         const std::span<int> members(order.data() + i, j - i);
@@ -521,10 +533,8 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
         if (equalOffsets && rising) {
             bool inOrder = true;
             for (std::size_t m = 0; m < members.size() && inOrder && !forward; ++m)
-                for (const int work : graph.Into(graph.SlotOfIndex(members[m]))) {
-                    const int start = graph.PriorSlot(work);
-                    if (start >= 0
-                        && scratch.position[static_cast<std::size_t>(graph.IndexOfSlot(start))] > static_cast<int>(m)) {
+                for (const IndexedLinks::Link& link : links.Into(members[m])) {
+                    if (link.other >= 0 && scratch.position[static_cast<std::size_t>(link.other)] > static_cast<int>(m)) {
                         inOrder = false;
                         break;
                     }
@@ -650,6 +660,12 @@ void TVYRNetworkAddNodeWork::SortWorks()
 {
     m_works->SetUpdateEnabled(false);
     const ScheduleGraph& graph = Graph();
+    // The order holds until nodes or works move or a gap changes.
+    const std::uint64_t revisions[3] = {m_nodes->OrderRevision(), m_works->OrderRevision(), graph.GapRevision()};
+    if (std::equal(std::begin(revisions), std::end(revisions), std::begin(m_worksSortedAt))) {
+        m_works->SetUpdateEnabled(true);
+        return;
+    }
     const int count = m_works->Count();
     struct Key {
         int start;
@@ -698,6 +714,9 @@ void TVYRNetworkAddNodeWork::SortWorks()
         m_works->ReorderWorks(order);
         m_graph.WorksReordered(order, *m_works);
     }
+    m_worksSortedAt[0] = m_nodes->OrderRevision();
+    m_worksSortedAt[1] = m_works->OrderRevision();
+    m_worksSortedAt[2] = graph.GapRevision();
     m_works->SetUpdateEnabled(true);
 }
 

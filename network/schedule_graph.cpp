@@ -14,6 +14,7 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
         && m_worksStructure == works.StructureRevision()
         && (!m_duplicateNewIDs || m_nodesOrder == nodes.OrderRevision());
     if (!structureKept) {
+        m_linksValid = false;
         Build(index, nodes, works);
         works.TakeChangedValues(m_changed);
         Record(nodes, works);
@@ -21,6 +22,7 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
     }
     if (m_nodesOrder != nodes.OrderRevision()) {
         // Nodes moved by someone else: read back where each slot went.
+        m_linksValid = false;
         for (int i = 0; i < nodes.Count(); ++i) {
             const int slot = nodes.Items(i)->m_slot;
             m_slotOfIndex[static_cast<std::size_t>(i)] = slot;
@@ -30,6 +32,7 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
     if (m_nodesValues != nodes.ValueRevision())
         ReadOffsets(nodes);
     if (m_worksOrder != works.OrderRevision()) {
+        m_linksValid = false;
         ReadWorks(works);
         BuildLists();
         works.TakeChangedValues(m_changed);
@@ -37,11 +40,15 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
         if (works.TakeChangedValues(m_changed)) {
             for (const TWorkItem* work : m_changed) {
                 WorkRow& row = m_works[static_cast<std::size_t>(work->Index())];
+                if (work->Diapause() - work->ParallelTime() != row.interval - row.overlap)
+                    ++m_gapRevision;
                 row.duration = work->ContinueTime();
                 row.overlap = work->ParallelTime();
                 row.interval = work->Diapause();
+                m_linksValid = m_linksValid && m_links.SetValues(work->Index(), row.duration, row.overlap, row.interval);
             }
         } else {
+            m_linksValid = false;
             ReadWorks(works);
         }
     }
@@ -92,6 +99,7 @@ void ScheduleGraph::Build(const NetworkIndex& index, const TNodes& nodes, const 
 
 void ScheduleGraph::ReadWorks(const TWorks& works)
 {
+    ++m_gapRevision;
     m_works.resize(static_cast<std::size_t>(works.Count()));
     for (std::size_t w = 0; w < m_works.size(); ++w) {
         const TWorkItem& work = *works.Items(static_cast<int>(w));
@@ -131,8 +139,18 @@ void ScheduleGraph::BuildLists()
     }
 }
 
+const IndexedLinks& ScheduleGraph::Links() const
+{
+    if (!m_linksValid) {
+        m_links.Build(*this);
+        m_linksValid = true;
+    }
+    return m_links;
+}
+
 void ScheduleGraph::NodesReordered(std::span<const int> order, const TNodes& nodes)
 {
+    m_linksValid = m_linksValid && m_built && !m_duplicateNewIDs && m_links.NodesReordered(order);
     if (m_duplicateNewIDs || !m_built) {
         // Which of two equal NewIDs comes first may have changed.
         m_built = false;
@@ -156,6 +174,7 @@ void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& wor
         m_reorderedWorks[i] = m_works[static_cast<std::size_t>(order[i])];
     m_works.swap(m_reorderedWorks);
     BuildLists();
+    m_linksValid = m_linksValid && m_links.WorksReordered(order);
     m_worksOrder = works.OrderRevision();
 }
 

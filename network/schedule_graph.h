@@ -6,6 +6,8 @@
 // every item again.
 #pragma once
 
+#include "network/indexed_links.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -25,6 +27,16 @@ public:
     // After the collection put its items in this order (new -> old index).
     void NodesReordered(std::span<const int> order, const TNodes& nodes);
     void WorksReordered(std::span<const int> order, const TWorks& works);
+
+    std::size_t NodeCount() const { return m_slotOfIndex.size(); }
+    std::size_t WorkCount() const { return m_works.size(); }
+    // The same lists by node index, read again only after nodes or works
+    // moved or changed otherwise than in their values.
+    const IndexedLinks& Links() const;
+
+    // Bumped whenever the interval less overlap of some work may have
+    // changed, so that an order of works by it can be trusted until then.
+    std::uint64_t GapRevision() const { return m_gapRevision; }
 
     float NodeOffset(int slot) const { return m_nodeOffset[static_cast<std::size_t>(slot)]; }
 
@@ -47,6 +59,8 @@ public:
     int PriorKey(int work) const { return Row(work).priorKey; }
     int NextKey(int work) const { return Row(work).nextKey; }
     int KeyOfSlot(int slot) const { return m_keyOfSlot[static_cast<std::size_t>(slot)]; }
+    // The node in the slot is the first with its NewID.
+    bool OwnsKey(int slot) const { return m_slotOfKey[static_cast<std::size_t>(KeyOfSlot(slot))] == slot; }
     std::span<const int> IntoKey(int key) const { return Slice(m_into, m_intoStart, key); }
     std::span<const int> FromKey(int key) const { return Slice(m_from, m_fromStart, key); }
 
@@ -80,6 +94,9 @@ private:
     std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
+    std::uint64_t m_gapRevision = 0;
+    mutable IndexedLinks m_links;
+    mutable bool m_linksValid = false;
 };
 
 } // namespace network
