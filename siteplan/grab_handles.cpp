@@ -122,7 +122,7 @@ TGrabHandles::TGrabHandles(TPlaneMap& map, TVyrMapCom& shape) : FPlaneMap(map), 
 {
     const int count = shape.GetPointCount() + 2;
     for (int i = 0; i < count; ++i)
-        FHandles.push_back(std::make_unique<TGrabHandle>(map, shape, *this, i - 2));
+        FHandles.emplace_back(map, shape, *this, i - 2);
     UpdateArea();
 }
 
@@ -141,7 +141,7 @@ void TGrabHandles::UpdateArea()
 {
     FArea = {};
     for (std::size_t i = 0; i < FHandles.size(); ++i) {
-        const TRect b = FHandles[i]->Bounds();
+        const TRect b = FHandles[i].Bounds();
         FArea = i == 0 ? b
                        : TRect{std::min(FArea.Left, b.Left), std::min(FArea.Top, b.Top), std::max(FArea.Right, b.Right),
                                std::max(FArea.Bottom, b.Bottom)};
@@ -159,8 +159,8 @@ void TGrabHandles::Show(bool enablePoints)
 {
     Hide();
     for (auto& handle : FHandles) {
-        handle->UpdatePosition();
-        handle->SetEnabled(enablePoints);
+        handle.UpdatePosition();
+        handle.SetEnabled(enablePoints);
     }
     FVisible = true;
     UpdateArea();
@@ -172,7 +172,7 @@ void TGrabHandles::Reposition()
         return;
     InvalidateArea();
     for (auto& handle : FHandles)
-        handle->UpdatePosition();
+        handle.UpdatePosition();
     UpdateArea();
 }
 
@@ -184,13 +184,13 @@ void TGrabHandles::Resync()
     while (FHandles.size() > count)
         FHandles.pop_back();
     while (FHandles.size() < count) {
-        auto handle = std::make_unique<TGrabHandle>(FPlaneMap, FMapCom, *this, static_cast<int>(FHandles.size()) - 2);
+        const bool enabled = FHandles.empty() || FHandles.front().Enabled();
+        TGrabHandle& handle = FHandles.emplace_back(FPlaneMap, FMapCom, *this, static_cast<int>(FHandles.size()) - 2);
         if (FVisible)
-            handle->SetEnabled(FHandles.empty() || FHandles.front()->Enabled());
-        FHandles.push_back(std::move(handle));
+            handle.SetEnabled(enabled);
     }
     for (auto& handle : FHandles)
-        handle->UpdatePosition();
+        handle.UpdatePosition();
     UpdateArea();
 }
 
@@ -210,9 +210,9 @@ TGrabHandle* TGrabHandles::HandleAt(QPoint p) const
     if (!FVisible || !within(FArea))
         return nullptr;
     for (auto it = FHandles.rbegin(); it != FHandles.rend(); ++it) {
-        const TGrabHandle& h = **it;
+        TGrabHandle& h = *it;
         if (h.Enabled() && within(h.Bounds()))
-            return it->get();
+            return &h;
     }
     return nullptr;
 }
@@ -223,8 +223,8 @@ void TGrabHandles::Paint(platform::Canvas& canvas, const QRect& visible) const
         return;
     canvas.SetWorldTransform(QTransform());
     for (const auto& handle : FHandles)
-        if (handle->Bounds().ToQRect().intersects(visible))
-            handle->Paint(canvas);
+        if (handle.Bounds().ToQRect().intersects(visible))
+            handle.Paint(canvas);
 }
 
 } // namespace siteplan

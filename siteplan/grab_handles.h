@@ -15,8 +15,7 @@
 
 #include <QPoint>
 
-#include <memory>
-#include <vector>
+#include <deque>
 
 namespace siteplan {
 
@@ -86,7 +85,7 @@ public:
     bool Visible() const { return FVisible; }
     int Count() const { return static_cast<int>(FHandles.size()); }
     // In order: move, rotate, then the point handles.
-    TGrabHandle& Handle(int position) const { return *FHandles[static_cast<std::size_t>(position)]; }
+    TGrabHandle& Handle(int position) const { return FHandles[static_cast<std::size_t>(position)]; }
 
     void Hide();
     void Show(bool enablePoints);
@@ -110,7 +109,10 @@ private:
     // Every handle's square lies within: a selection of thousands of shapes
     // is hit-tested, painted and hidden without visiting each handle.
     TRect FArea;
-    std::vector<std::unique_ptr<TGrabHandle>> FHandles;
+    // A deque keeps the handles in place as handles are added and removed
+    // at the end, in a few blocks rather than one allocation each. The
+    // handles take input through a const container too (HandleAt).
+    mutable std::deque<TGrabHandle> FHandles;
 };
 
 } // namespace siteplan
