@@ -51,18 +51,6 @@ QBrush ToQBrush(const TBrush& brush)
     return QBrush(ToQColor(brush.Color), HatchStyle(brush.Style));
 }
 
-// The result of a mix mode on 0x00RRGGBB values.
-QRgb Mix(TPenMode mode, QRgb source, QRgb dest)
-{
-    switch (mode) {
-    case TPenMode::pmNotXor: return ~(source ^ dest);
-    case TPenMode::pmMaskPenNot: return dest & ~source;
-    case TPenMode::pmXor: return source ^ dest;
-    case TPenMode::pmCopy: return source;
-    }
-    return source;
-}
-
 QPainter::CompositionMode RasterOp(TPenMode mode)
 {
     switch (mode) {
@@ -577,27 +565,30 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     // into the image in place when it holds plain 32-bit pixels (an image
     // being painted on never shares them), else into a copy painted back.
     const bool inPlace = target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
-    // The parts of the patch the figure can touch: all of it for a filled
-    // figure, else the tiles along its outline (a selection frame touches
-    // a thin ring of a large patch).
-    const std::vector<QRect> parts = inPlace && !(shape.closed && Brush.Style != TBrushStyle::bsClear)
-                                         ? OutlineTiles(shape.outline, patch, margin)
-                                         : std::vector<QRect>{QRect(QPoint(0, 0), patch.size())};
+    // The rows of the patch the figure can touch: all of them for a filled
+    // figure, else the pieces of rows along its outline (a selection frame
+    // touches a thin ring of a large patch, a line a band along it).
+    spans_.clear();
+    if (inPlace && !(shape.closed && Brush.Style != TBrushStyle::bsClear)) {
+        OutlineSpans(shape.outline, patch, DevicePenWidth() / 2 + 2);
+    } else {
+        for (int y = 0; y < patch.height(); ++y)
+            spans_.push_back({y, 0, patch.width() - 1});
+    }
 
-    // One layer, with its painter, serves every figure of the canvas; only
-    // the parts are cleared, painted and read.
+    // One layer, with its painter, serves every figure of the canvas. It is
+    // transparent between figures: what a figure paints there lies within
+    // its spans, and reading a pixel clears it again.
     if (layer_.width() < patch.width() || layer_.height() < patch.height()) {
         layerPainter_.reset();
         layer_ = QImage(patch.size().expandedTo(layer_.size()), QImage::Format_ARGB32_Premultiplied);
+        layer_.fill(Qt::transparent);
         layerPainter_ = std::make_unique<QPainter>(&layer_);
         SetPixelExact(*layerPainter_);
     }
     uchar* const layerBits = layer_.bits();
     const qsizetype layerStride = layer_.bytesPerLine();
     const auto layerLine = [&](int y) { return reinterpret_cast<QRgb*>(layerBits + y * layerStride); };
-    for (const QRect& part : parts)
-        for (int y = part.top(); y <= part.bottom(); ++y)
-            std::fill(layerLine(y) + part.left(), layerLine(y) + part.left() + part.width(), 0u);
     layerPainter_->resetTransform();
     const QRect layerRect(QPoint(0, 0), patch.size());
     if (clipped_ && clip_.rectCount() > 1)
@@ -612,16 +603,45 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     uchar* const destBits = inPlace ? target.bits() : combined.bits();
     const qsizetype destStride = inPlace ? target.bytesPerLine() : combined.bytesPerLine();
     const QPoint destOrigin = inPlace ? patch.topLeft() : QPoint(0, 0);
-    for (const QRect& part : parts) {
-        for (int y = part.top(); y <= part.bottom(); ++y) {
-            const QRgb* source = layerLine(y);
-            auto* dest = reinterpret_cast<QRgb*>(destBits + (destOrigin.y() + y) * destStride) + destOrigin.x();
-            for (int x = part.left(); x <= part.right(); ++x) {
-                if (qAlpha(source[x]) == 0)
+    // Spans overlap: a pixel is cleared as it is mixed, so that each
+    // painted pixel is mixed once. Most of a span is not painted on; four
+    // pixels at a time are passed over while they are all clear.
+    const auto mixSpans = [&](auto mix) {
+        const auto mixPixel = [&mix](QRgb& source, QRgb& dest) {
+            if (source == 0)
+                return;
+            dest = (dest & 0xFF000000u) | (mix(source, dest) & 0x00FFFFFFu);
+            source = 0;
+        };
+        for (const Span& span : spans_) {
+            QRgb* const source = layerLine(span.Y) + span.Left;
+            QRgb* const dest = reinterpret_cast<QRgb*>(destBits + (destOrigin.y() + span.Y) * destStride) +
+                               destOrigin.x() + span.Left;
+            const int width = span.Right - span.Left + 1;
+            int x = 0;
+            for (; x + 4 <= width; x += 4) {
+                if ((source[x] | source[x + 1] | source[x + 2] | source[x + 3]) == 0)
                     continue;
-                dest[x] = (dest[x] & 0xFF000000u) | (Mix(Pen.Mode, source[x], dest[x]) & 0x00FFFFFFu);
+                for (int i = x; i < x + 4; ++i)
+                    mixPixel(source[i], dest[i]);
             }
+            for (; x < width; ++x)
+                mixPixel(source[x], dest[x]);
         }
+    };
+    switch (Pen.Mode) {
+    case TPenMode::pmNotXor:
+        mixSpans([](QRgb s, QRgb d) { return ~(s ^ d); });
+        break;
+    case TPenMode::pmMaskPenNot:
+        mixSpans([](QRgb s, QRgb d) { return d & ~s; });
+        break;
+    case TPenMode::pmXor:
+        mixSpans([](QRgb s, QRgb d) { return s ^ d; });
+        break;
+    case TPenMode::pmCopy:
+        mixSpans([](QRgb s, QRgb) { return s; });
+        break;
     }
     if (inPlace)
         return;
@@ -632,54 +652,110 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     painter_->restore();
 }
 
-std::vector<QRect> PainterCanvas::OutlineTiles(const QPainterPath& outline, const QRect& patch, int margin) const
+void PainterCanvas::OutlineSpans(const QPainterPath& outline, const QRect& patch, int margin)
 {
-    constexpr int Tile = 16;
-    const int columns = (patch.width() + Tile - 1) / Tile;
-    const int rows = (patch.height() + Tile - 1) / Tile;
-    std::vector<char> marked(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
-    const QRectF bounds(QPointF(0, 0), QSizeF(patch.size()));
-    // Every piece of the outline lies within the box of its points: a line
-    // between its ends, a curve within its control points.
-    const auto mark = [&](QRectF box) {
-        box = box.normalized().adjusted(-margin, -margin, margin, margin).intersected(bounds);
-        if (box.isEmpty())
-            return;
-        const int c0 = std::max(0, static_cast<int>(box.left()) / Tile);
-        const int c1 = std::min(columns - 1, static_cast<int>(box.right()) / Tile);
-        const int r0 = std::max(0, static_cast<int>(box.top()) / Tile);
-        const int r1 = std::min(rows - 1, static_cast<int>(box.bottom()) / Tile);
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                marked[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)] = 1;
-    };
+    const QSize size = patch.size();
     const QTransform toPatch = world_ * QTransform::fromTranslate(-patch.left(), -patch.top());
+    const auto point = [&](int i) {
+        const QPainterPath::Element e = outline.elementAt(i);
+        return toPatch.map(QPointF(e.x, e.y));
+    };
     QPointF previous;
     for (int i = 0; i < outline.elementCount(); ++i) {
-        const QPainterPath::Element e = outline.elementAt(i);
-        const QPointF p = toPatch.map(QPointF(e.x, e.y));
-        if (e.type == QPainterPath::CurveToElement && i + 2 < outline.elementCount()) {
-            const QPointF c2 = toPatch.map(QPointF(outline.elementAt(i + 1).x, outline.elementAt(i + 1).y));
-            const QPointF end = toPatch.map(QPointF(outline.elementAt(i + 2).x, outline.elementAt(i + 2).y));
-            QRectF box(previous, p);
-            box = box.normalized().united(QRectF(c2, end).normalized());
-            mark(box);
-            previous = end;
+        const QPainterPath::ElementType type = outline.elementAt(i).type;
+        const QPointF p = point(i);
+        if (type == QPainterPath::CurveToElement && i + 2 < outline.elementCount()) {
+            const QPointF curve[4] = {previous, p, point(i + 1), point(i + 2)};
+            AddCurveSpans(curve, size, margin, 0);
+            previous = curve[3];
             i += 2;
             continue;
         }
-        if (e.type == QPainterPath::LineToElement)
-            mark(QRectF(previous, p));
+        if (type == QPainterPath::LineToElement)
+            AddSegmentSpans(previous, p, size, margin);
         else
-            mark(QRectF(p, p));
+            AddBoxSpans(QRectF(p, p), size, margin);
         previous = p;
     }
-    std::vector<QRect> tiles;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c)
-            if (marked[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(c)])
-                tiles.push_back(QRect(c * Tile, r * Tile, Tile, Tile) & QRect(QPoint(0, 0), patch.size()));
-    return tiles;
+}
+
+void PainterCanvas::AddBoxSpans(QRectF box, QSize patch, int margin)
+{
+    box = box.normalized().adjusted(-margin, -margin, margin, margin);
+    if (box.bottom() < 0 || box.right() < 0 || box.top() > patch.height() - 1 || box.left() > patch.width() - 1)
+        return;
+    const int top = static_cast<int>(std::max(0.0, std::floor(box.top())));
+    const int bottom = static_cast<int>(std::min(patch.height() - 1.0, std::ceil(box.bottom())));
+    const int left = static_cast<int>(std::max(0.0, std::floor(box.left())));
+    const int right = static_cast<int>(std::min(patch.width() - 1.0, std::ceil(box.right())));
+    for (int y = top; y <= bottom; ++y)
+        spans_.push_back({y, left, right});
+}
+
+void PainterCanvas::AddSegmentSpans(QPointF a, QPointF b, QSize patch, int margin)
+{
+    const double minY = std::min(a.y(), b.y());
+    const double maxY = std::max(a.y(), b.y());
+    const double minX = std::min(a.x(), b.x());
+    const double maxX = std::max(a.x(), b.x());
+    if (maxY + margin < 0 || maxX + margin < 0 || minY - margin > patch.height() - 1 ||
+        minX - margin > patch.width() - 1)
+        return;
+    const int top = static_cast<int>(std::max(0.0, std::floor(minY - margin)));
+    const int bottom = static_cast<int>(std::min(patch.height() - 1.0, std::ceil(maxY + margin)));
+    const double dy = b.y() - a.y();
+    // Where the segment stands on a row, as x = start + y * slope.
+    const double slope = dy != 0 ? (b.x() - a.x()) / dy : 0;
+    const double start = a.x() - a.y() * slope;
+    for (int y = top; y <= bottom; ++y) {
+        // The part of the segment within margin rows of this row.
+        double from = minX;
+        double to = maxX;
+        if (dy != 0) {
+            const double x0 = start + (y - margin) * slope;
+            const double x1 = start + (y + margin) * slope;
+            from = std::clamp(std::min(x0, x1), minX, maxX);
+            to = std::clamp(std::max(x0, x1), minX, maxX);
+        }
+        const double left = std::max(0.0, std::floor(from) - margin);
+        const double right = std::min(patch.width() - 1.0, std::ceil(to) + margin);
+        if (left <= right)
+            spans_.push_back({y, static_cast<int>(left), static_cast<int>(right)});
+    }
+}
+
+void PainterCanvas::AddCurveSpans(const QPointF (&points)[4], QSize patch, int margin, int depth)
+{
+    qreal left = points[0].x();
+    qreal right = left;
+    qreal top = points[0].y();
+    qreal bottom = top;
+    for (const QPointF& p : points) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    if (bottom + margin < 0 || right + margin < 0 || top - margin > patch.height() - 1 ||
+        left - margin > patch.width() - 1)
+        return;
+    const QRectF box(QPointF(left, top), QPointF(right, bottom));
+    constexpr qreal SmallPiece = 8;
+    constexpr int MaxDepth = 12;
+    if ((box.width() <= SmallPiece && box.height() <= SmallPiece) || depth >= MaxDepth) {
+        AddBoxSpans(box, patch, margin);
+        return;
+    }
+    const QPointF p01 = (points[0] + points[1]) / 2;
+    const QPointF p12 = (points[1] + points[2]) / 2;
+    const QPointF p23 = (points[2] + points[3]) / 2;
+    const QPointF p012 = (p01 + p12) / 2;
+    const QPointF p123 = (p12 + p23) / 2;
+    const QPointF middle = (p012 + p123) / 2;
+    const QPointF first[4] = {points[0], p01, p012, middle};
+    const QPointF second[4] = {middle, p123, p23, points[3]};
+    AddCurveSpans(first, patch, margin, depth + 1);
+    AddCurveSpans(second, patch, margin, depth + 1);
 }
 
 void PainterCanvas::MoveTo(int x, int y)

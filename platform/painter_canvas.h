@@ -116,9 +116,21 @@ private:
     bool PlaceStamp(const FigureStamp& stamp, QPoint at);
     void PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape);
     void PaintFigureMixed(const Shape& shape);
-    // Tiles (patch pixels) that a stroke along outline can touch, margin
-    // pixels to each side.
-    std::vector<QRect> OutlineTiles(const QPainterPath& outline, const QRect& patch, int margin) const;
+    // A run of pixels on one row of a patch, both ends included.
+    struct Span {
+        int Y;
+        int Left;
+        int Right;
+    };
+    // Puts into spans_ the row pieces (patch pixels) that a stroke along
+    // outline can touch, margin pixels to each side; they may overlap.
+    void OutlineSpans(const QPainterPath& outline, const QRect& patch, int margin);
+    // Adds the rows of the box grown by margin, within the patch.
+    void AddBoxSpans(QRectF box, QSize patch, int margin);
+    void AddSegmentSpans(QPointF a, QPointF b, QSize patch, int margin);
+    // A cubic curve lies within the box of its control points: it is split
+    // until its pieces' boxes are small.
+    void AddCurveSpans(const QPointF (&points)[4], QSize patch, int margin, int depth);
     // The rectangle of a figure with the given edges, right and bottom
     // exclusive, shrunk for an inside-frame pen.
     QRectF FigureRect(int left, int top, int right, int bottom) const;
@@ -144,9 +156,11 @@ private:
     QTransform world_;
     QRegion clip_;
     bool clipped_ = false;
-    // The layer of mixed figures and its painter, kept between them.
+    // The layer of mixed figures and its painter, kept between them, and the
+    // row pieces of the layer that the current figure is mixed through.
     QImage layer_;
     std::unique_ptr<QPainter> layerPainter_;
+    std::vector<Span> spans_;
     // The image of a text in the current font, on the brush colour when the
     // brush is solid; null for a text drawn for the first time or too large
     // to keep as an image.

@@ -17,11 +17,6 @@ TGrabHandle::TGrabHandle(TPlaneMap& map, TVyrMapCom& shape, TGrabHandles& handle
     UpdatePosition();
 }
 
-TGrabHandle::~TGrabHandle()
-{
-    SetShown(false);
-}
-
 QPoint TGrabHandle::GetAnchor() const
 {
     if (FHandleIndex >= 0)
@@ -38,21 +33,12 @@ void TGrabHandle::UpdateCursor()
     FCursor = FMapCom.GetPointCursor(FHandleIndex);
 }
 
+// The handles' squares are repainted by their container, which knows
+// whether they show.
 void TGrabHandle::UpdatePosition()
 {
     const QPoint a = GetAnchor();
-    SetBounds({a.x() - FHalfSize, a.y() - FHalfSize, a.x() + FHalfSize, a.y() + FHalfSize});
-}
-
-void TGrabHandle::SetBounds(const TRect& bounds)
-{
-    if (bounds == FBounds)
-        return;
-    if (FShown)
-        FPlaneMap.InvalidateRect(FBounds);
-    FBounds = bounds;
-    if (FShown)
-        FPlaneMap.InvalidateRect(FBounds);
+    FBounds = {a.x() - FHalfSize, a.y() - FHalfSize, a.x() + FHalfSize, a.y() + FHalfSize};
 }
 
 void TGrabHandle::SetEnabled(bool enabled)
@@ -60,23 +46,12 @@ void TGrabHandle::SetEnabled(bool enabled)
     if (enabled == FEnabled)
         return;
     FEnabled = enabled;
-    if (FShown)
+    if (FHandles.Visible())
         FPlaneMap.InvalidateRect(FBounds);
-}
-
-void TGrabHandle::SetShown(bool shown)
-{
-    if (shown == FShown)
-        return;
-    FShown = shown;
-    FPlaneMap.InvalidateRect(FBounds);
 }
 
 void TGrabHandle::Paint(platform::Canvas& canvas) const
 {
-    if (!FShown || !FHandles.Visible())
-        return;
-    canvas.SetWorldTransform(QTransform());
     canvas.Brush = platform::TBrush{FEnabled ? platform::clHighlight : platform::clBtnFace, platform::TBrushStyle::bsSolid};
     canvas.FillRect(FBounds.ToQRect());
 }
@@ -147,50 +122,76 @@ TGrabHandles::TGrabHandles(TPlaneMap& map, TVyrMapCom& shape) : FPlaneMap(map), 
 {
     const int count = shape.GetPointCount() + 2;
     for (int i = 0; i < count; ++i)
-        FHandles.push_back(std::make_unique<TGrabHandle>(map, shape, *this, i - 2));
+        FHandles.emplace_back(map, shape, *this, i - 2);
+    UpdateArea();
 }
 
-TGrabHandles::~TGrabHandles() = default;
+TGrabHandles::~TGrabHandles()
+{
+    InvalidateArea();
+}
+
+void TGrabHandles::InvalidateArea() const
+{
+    if (FVisible)
+        FPlaneMap.InvalidateRect(FArea);
+}
+
+void TGrabHandles::UpdateArea()
+{
+    FArea = {};
+    for (std::size_t i = 0; i < FHandles.size(); ++i) {
+        const TRect b = FHandles[i].Bounds();
+        FArea = i == 0 ? b
+                       : TRect{std::min(FArea.Left, b.Left), std::min(FArea.Top, b.Top), std::max(FArea.Right, b.Right),
+                               std::max(FArea.Bottom, b.Bottom)};
+    }
+    InvalidateArea();
+}
 
 void TGrabHandles::Hide()
 {
+    InvalidateArea();
     FVisible = false;
-    for (auto& handle : FHandles)
-        handle->SetShown(false);
 }
 
 void TGrabHandles::Show(bool enablePoints)
 {
-    FVisible = true;
+    Hide();
     for (auto& handle : FHandles) {
-        handle->UpdatePosition();
-        handle->SetEnabled(enablePoints);
-        handle->SetShown(true);
+        handle.UpdatePosition();
+        handle.SetEnabled(enablePoints);
     }
+    FVisible = true;
+    UpdateArea();
 }
 
 void TGrabHandles::Reposition()
 {
     if (!FVisible)
         return;
+    InvalidateArea();
     for (auto& handle : FHandles)
-        handle->UpdatePosition();
+        handle.UpdatePosition();
+    UpdateArea();
 }
 
 void TGrabHandles::Resync()
 {
+    // The squares of removed handles are repainted with the old area.
+    InvalidateArea();
     const std::size_t count = static_cast<std::size_t>(FMapCom.GetPointCount() + 2);
     while (FHandles.size() > count)
         FHandles.pop_back();
     while (FHandles.size() < count) {
-        auto handle = std::make_unique<TGrabHandle>(FPlaneMap, FMapCom, *this, static_cast<int>(FHandles.size()) - 2);
-        if (FVisible) {
-            handle->SetEnabled(FHandles.empty() || FHandles.front()->Enabled());
-            handle->SetShown(true);
-        }
-        FHandles.push_back(std::move(handle));
+        const bool enabled = FHandles.empty() || FHandles.front().Enabled();
+        TGrabHandle& handle = FHandles.emplace_back(FPlaneMap, FMapCom, *this, static_cast<int>(FHandles.size()) - 2);
+        if (FVisible)
+            handle.SetEnabled(enabled);
     }
-    Reposition();
+    for (auto& handle : FHandles)
+        handle.UpdatePosition();
+    UpdateArea();
 }
 
 void TGrabHandles::SetVisible(bool show)
@@ -203,24 +204,27 @@ void TGrabHandles::SetVisible(bool show)
 
 TGrabHandle* TGrabHandles::HandleAt(QPoint p) const
 {
-    if (!FVisible)
+    const auto within = [p](const TRect& b) {
+        return p.x() >= b.Left && p.x() < b.Right && p.y() >= b.Top && p.y() < b.Bottom;
+    };
+    if (!FVisible || !within(FArea))
         return nullptr;
     for (auto it = FHandles.rbegin(); it != FHandles.rend(); ++it) {
-        const TGrabHandle& h = **it;
-        const TRect b = h.Bounds();
-        if (h.Shown() && h.Enabled() && p.x() >= b.Left && p.x() < b.Right && p.y() >= b.Top && p.y() < b.Bottom)
-            return it->get();
+        TGrabHandle& h = *it;
+        if (h.Enabled() && within(h.Bounds()))
+            return &h;
     }
     return nullptr;
 }
 
 void TGrabHandles::Paint(platform::Canvas& canvas, const QRect& visible) const
 {
-    if (!FVisible)
+    if (!FVisible || !FArea.ToQRect().intersects(visible))
         return;
+    canvas.SetWorldTransform(QTransform());
     for (const auto& handle : FHandles)
-        if (handle->Bounds().ToQRect().intersects(visible))
-            handle->Paint(canvas);
+        if (handle.Bounds().ToQRect().intersects(visible))
+            handle.Paint(canvas);
 }
 
 } // namespace siteplan

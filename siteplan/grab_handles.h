@@ -15,8 +15,7 @@
 
 #include <QPoint>
 
-#include <memory>
-#include <vector>
+#include <deque>
 
 namespace siteplan {
 
@@ -32,13 +31,11 @@ constexpr int Rotate = -1;
 class TGrabHandle {
 public:
     TGrabHandle(TPlaneMap& map, TVyrMapCom& shape, TGrabHandles& handles, int index);
-    ~TGrabHandle();
 
     int HandleIndex() const { return FHandleIndex; }
     int HalfSize() const { return FHalfSize; }
     int Cursor() const { return FCursor; }
     bool Enabled() const { return FEnabled; }
-    bool Shown() const { return FShown; }
     bool Dragging() const { return FDragging; }
     TRect Bounds() const { return FBounds; }
     TVyrMapCom& MapCom() const { return FMapCom; }
@@ -48,7 +45,7 @@ public:
     void UpdateCursor();
     void UpdatePosition();
     void SetEnabled(bool enabled);
-    void SetShown(bool shown);
+    // Fills the handle's square; the canvas has no world transform.
     void Paint(platform::Canvas& canvas) const;
 
     // Mouse in control pixels, routed here by the plan control while the
@@ -63,7 +60,6 @@ private:
     void BeginDrag(QPoint p);
     void DragTo(QPoint p);
     void EndDrag();
-    void SetBounds(const TRect& bounds);
 
     TPlaneMap& FPlaneMap;
     TVyrMapCom& FMapCom;
@@ -72,7 +68,6 @@ private:
     int FHalfSize;
     int FCursor = platform::cursor::kDefault;
     bool FEnabled = true;
-    bool FShown = false;
     bool FDragging = false;
     QPoint FDragPos;
     // The plan cannot move the mouse cursor onto the anchor at the press;
@@ -86,10 +81,11 @@ public:
     TGrabHandles(TPlaneMap& map, TVyrMapCom& shape);
     ~TGrabHandles();
 
+    // The handles are shown together: all of them or none.
     bool Visible() const { return FVisible; }
     int Count() const { return static_cast<int>(FHandles.size()); }
     // In order: move, rotate, then the point handles.
-    TGrabHandle& Handle(int position) const { return *FHandles[static_cast<std::size_t>(position)]; }
+    TGrabHandle& Handle(int position) const { return FHandles[static_cast<std::size_t>(position)]; }
 
     void Hide();
     void Show(bool enablePoints);
@@ -103,10 +99,20 @@ public:
     void Paint(platform::Canvas& canvas, const QRect& visible) const;
 
 private:
+    // Recomputes the area and repaints it while the handles show.
+    void UpdateArea();
+    void InvalidateArea() const;
+
     TPlaneMap& FPlaneMap;
     TVyrMapCom& FMapCom;
     bool FVisible = false;
-    std::vector<std::unique_ptr<TGrabHandle>> FHandles;
+    // Every handle's square lies within: a selection of thousands of shapes
+    // is hit-tested, painted and hidden without visiting each handle.
+    TRect FArea;
+    // A deque keeps the handles in place as handles are added and removed
+    // at the end, in a few blocks rather than one allocation each. The
+    // handles take input through a const container too (HandleAt).
+    mutable std::deque<TGrabHandle> FHandles;
 };
 
 } // namespace siteplan

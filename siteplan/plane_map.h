@@ -305,6 +305,10 @@ private:
     bool ReadMapComs(QDataStream& stream, std::vector<std::unique_ptr<TVyrMapCom>>& shapes);
 
     void DoSelectChanged();
+    // Adds a shape not yet selected and reports it, as SelectMapCom does,
+    // but leaves the handles of the selection to the caller; false when it
+    // was selected already.
+    bool AddToSelection(TVyrMapCom* shape);
     void DoCurPenChanged(TMapPen* pen);
     void DoCurBrushChanged(TMapBrush* brush);
     void DoCurTextShowChanged(TTextShowSet* textShow);

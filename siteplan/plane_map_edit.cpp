@@ -214,18 +214,23 @@ void TPlaneMap::SelectAll()
 {
     // Every shape is added and reported as SelectMapCom does it; the
     // handles of the whole selection are shown once at the end rather than
-    // after each addition, which would make selecting all quadratic.
+    // after each addition, which would make selecting all quadratic. A band
+    // selects the same way.
     bool added = false;
-    for (auto& shape : FMapComs) {
-        if (FSelection.Contains(shape.get()))
-            continue;
-        shape->EnsureGrabHandles();
-        FSelection.Add(shape.get());
-        DoSelectChanged();
-        added = true;
-    }
+    for (auto& shape : FMapComs)
+        added = AddToSelection(shape.get()) || added;
     if (added)
         ShowGrabHandles(true);
+}
+
+bool TPlaneMap::AddToSelection(TVyrMapCom* shape)
+{
+    if (FSelection.Contains(shape))
+        return false;
+    shape->EnsureGrabHandles();
+    FSelection.Add(shape);
+    DoSelectChanged();
+    return true;
 }
 
 void TPlaneMap::InvertSelection()
@@ -575,7 +580,7 @@ void TPlaneMap::MouseUp(TMouseButton /*button*/, TShiftState /*shift*/, QPoint p
         const TRect r = TRect::Spanning(FDragStart, FDragEnd);
         for (std::size_t i = 0; i < FMapComs.size(); ++i)
             if (FMapComs[i]->InRect(r))
-                SelectMapCom(FMapComs[i].get(), false);
+                AddToSelection(FMapComs[i].get());
         ShowGrabHandles(true);
         break;
     }

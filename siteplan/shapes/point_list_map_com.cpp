@@ -36,12 +36,20 @@ TRect TPointListMapCom::GetBounds() const
 {
     if (FPointCount == 0)
         return {};
-    const auto [minX, maxX] = std::minmax_element(Points.begin(), Points.begin() + FPointCount,
-                                                  [](QPoint a, QPoint b) { return a.x() < b.x(); });
-    const auto [minY, maxY] = std::minmax_element(Points.begin(), Points.begin() + FPointCount,
-                                                  [](QPoint a, QPoint b) { return a.y() < b.y(); });
-    const QPoint topLeft = WorldToScreen(QPoint(minX->x(), minY->y()), false);
-    const QPoint bottomRight = WorldToScreen(QPoint(maxX->x(), maxY->y()), false);
+    // One pass: the plan asks for the bounds of every shape at each paint
+    // and click.
+    int minX = Points[0].x();
+    int maxX = minX;
+    int minY = Points[0].y();
+    int maxY = minY;
+    for (const QPoint& p : std::span<const QPoint>(Points.data() + 1, static_cast<std::size_t>(FPointCount - 1))) {
+        minX = std::min(minX, p.x());
+        maxX = std::max(maxX, p.x());
+        minY = std::min(minY, p.y());
+        maxY = std::max(maxY, p.y());
+    }
+    const QPoint topLeft = WorldToScreen(QPoint(minX, minY), false);
+    const QPoint bottomRight = WorldToScreen(QPoint(maxX, maxY), false);
     return {topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y()};
 }
 

@@ -677,13 +677,14 @@ TEST(PainterCanvasSurface, MixingAlongTheOutlineGivesThePixelsOfTheWholeArea)
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x)
             start.setPixel(x, y, qRgb(x, y, (x * y) & 0xFF));
-    for (int round = 0; round < 40; ++round) {
+    // Pens of one pixel and wide ones, odd and even.
+    constexpr int Widths[] = {1, 1, 1, 4, 1, 2, 1, 9};
+    for (int round = 0; round < 80; ++round) {
         QImage own = start.copy();
         QImage other = start.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         const auto draw = [&](QImage& image) {
             PainterCanvas canvas(image);
-            canvas.Pen = TPen{RGB(255, 0, 0), static_cast<TPenStyle>(round % 3), 1 + (round % 4 == 3 ? 3 : 0),
-                              TPenMode::pmNotXor};
+            canvas.Pen = TPen{RGB(255, 0, 0), static_cast<TPenStyle>(round % 3), Widths[round % 8], TPenMode::pmNotXor};
             canvas.Brush.Style = TBrushStyle::bsClear;
             if (round % 5 == 1)
                 canvas.SetClipRegion(QRegion(10, 10, 90, 150) + QRegion(120, 40, 60, 60));
@@ -698,6 +699,13 @@ TEST(PainterCanvasSurface, MixingAlongTheOutlineGivesThePixelsOfTheWholeArea)
             canvas.PolyBezier(std::span<const QPoint>(points.data(), 7));
             canvas.MoveTo(points[4].x(), points[4].y());
             canvas.LineTo(points[5].x(), points[5].y());
+            // A zigzag of sharp turns and nearly flat and steep segments.
+            std::vector<QPoint> zigzag;
+            for (int i = 0; i < 10; ++i)
+                zigzag.emplace_back(points[6].x() + i * (round % 9 - 4), points[6].y() + (i % 2) * (round % 13 + 1) * 7);
+            canvas.Polyline(zigzag);
+            canvas.Arc(points[7].x(), points[7].y(), points[8].x(), points[8].y(), points[9].x(), points[9].y(),
+                       points[10].x(), points[10].y());
         };
         const std::mt19937 state = random;
         draw(own);
