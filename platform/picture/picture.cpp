@@ -53,28 +53,32 @@ void TPicture::SetGraphic(TGraphicKind kind, QByteArray bytes)
 {
     kind_ = kind;
     bytes_ = kind == TGraphicKind::None ? QByteArray() : std::move(bytes);
-    image_ = QImage();
-    decoded_ = false;
-    enhanced_ = false;
-    size_ = QSize(0, 0);
-    if (bytes_.isEmpty())
-        return;
+    decoding_.reset();
+}
 
+const TPicture::TDecoding& TPicture::Decoding() const
+{
+    if (decoding_)
+        return *decoding_;
+    TDecoding& result = decoding_.emplace();
+    if (bytes_.isEmpty())
+        return result;
     if (kind_ == TGraphicKind::Metafile) {
         auto header = picture::ReadEnhHeader(bytes_);
-        enhanced_ = header.has_value();
+        result.Enhanced = header.has_value();
         if (!header)
             header = picture::ReadPlaceableHeader(bytes_);
         if (header) {
-            decoded_ = true;
-            size_ = header->PixelSize;
+            result.Decoded = true;
+            result.Size = header->PixelSize;
         }
-        return;
+        return result;
     }
-    image_ = QImage::fromData(bytes_, ClassOf(kind_)->ImageFormat);
-    decoded_ = !image_.isNull();
-    if (decoded_)
-        size_ = image_.size();
+    result.Image = QImage::fromData(bytes_, ClassOf(kind_)->ImageFormat);
+    result.Decoded = !result.Image.isNull();
+    if (result.Decoded)
+        result.Size = result.Image.size();
+    return result;
 }
 
 QByteArray TPicture::ClassName() const
@@ -187,12 +191,13 @@ void TPicture::Draw(Canvas& canvas, const QRect& rect) const
 {
     if (Empty())
         return;
-    if (decoded_ && !image_.isNull()) {
-        canvas.StretchDraw(rect, image_);
+    const TDecoding& decoding = Decoding();
+    if (decoding.Decoded && !decoding.Image.isNull()) {
+        canvas.StretchDraw(rect, decoding.Image);
         return;
     }
-    if (decoded_ && (enhanced_ ? picture::PlayEnhMetafile(bytes_, canvas, rect)
-                               : picture::PlayPlaceableWmf(bytes_, canvas, rect)))
+    if (decoding.Decoded && (decoding.Enhanced ? picture::PlayEnhMetafile(bytes_, canvas, rect)
+                                               : picture::PlayPlaceableWmf(bytes_, canvas, rect)))
         return;
     const TBrush brush = canvas.Brush;
     canvas.Brush.Style = TBrushStyle::bsClear;
