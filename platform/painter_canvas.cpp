@@ -486,7 +486,7 @@ const QFont& PainterCanvas::CurrentFont() const
     key.Escapement = 0;
     if (!fontCache_ || fontCache_->Key != key) {
         const QFont font = ToQFont(key, PixelsPerInch());
-        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device()), {}});
+        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device()), {}, {}});
     }
     return fontCache_->Font;
 }
@@ -585,9 +585,24 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
     painter_->restore();
 }
 
+const TextBlock& PainterCanvas::BlockOf(const QString& text, QSize size, unsigned flags)
+{
+    const QFontMetrics& metrics = CurrentMetrics();
+    auto& blocks = fontCache_->Blocks;
+    const auto key = std::make_tuple(text, size.width(), size.height(), flags);
+    if (const auto found = blocks.find(key); found != blocks.end())
+        return found->second;
+    if (blocks.size() >= 1024)
+        blocks.clear();
+    return blocks.emplace(key, LayoutTextBlock(text, QRect(QPoint(0, 0), size), flags, metrics)).first->second;
+}
+
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const TextBlock block = LayoutTextBlock(text, rect, flags, CurrentMetrics());
+    // Texts are laid out again on every paint in the same boxes: the
+    // layout is kept, at the box's origin, and moved to the box.
+    TextBlock block = BlockOf(text, rect.size(), flags);
+    block.Top += rect.top();
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
         return block.Size.height();

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "canvas.h"
+#include "text_layout.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -129,7 +130,13 @@ private:
         QFont Font;
         QFontMetrics Metrics;
         std::map<std::tuple<QString, int, TColor>, TextImage> Images;
+        // DrawText layouts by text, box width and height, and flags, laid
+        // out in a box at (0, 0).
+        std::map<std::tuple<QString, int, int, unsigned>, TextBlock> Blocks;
     };
+    // The layout of a DrawText call in a box of size at (0, 0), in the
+    // current font.
+    const TextBlock& BlockOf(const QString& text, QSize size, unsigned flags);
     mutable std::optional<FontCache> fontCache_;
 };
 
