@@ -56,11 +56,11 @@ void TPicture::SetGraphic(TGraphicKind kind, QByteArray bytes)
     decoding_.reset();
 }
 
-const TPicture::TDecoding& TPicture::Decoding() const
+const TGraphicDecoding& TPicture::Decoding() const
 {
     if (decoding_)
         return *decoding_;
-    TDecoding& result = decoding_.emplace();
+    TGraphicDecoding& result = decoding_.emplace();
     if (bytes_.isEmpty())
         return result;
     if (kind_ == TGraphicKind::Metafile) {
@@ -191,7 +191,7 @@ void TPicture::Draw(Canvas& canvas, const QRect& rect) const
 {
     if (Empty())
         return;
-    const TDecoding& decoding = Decoding();
+    const TGraphicDecoding& decoding = Decoding();
     if (decoding.Decoded && !decoding.Image.isNull()) {
         canvas.StretchDraw(rect, decoding.Image);
         return;

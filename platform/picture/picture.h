@@ -34,6 +34,14 @@ private:
     QString message_;
 };
 
+// What a graphic's bytes decode to.
+struct TGraphicDecoding {
+    QImage Image; // of a bitmap, icon or JPEG image
+    bool Decoded = false;
+    bool Enhanced = false;
+    QSize Size{0, 0};
+};
+
 class TPicture {
 public:
     TPicture() = default;
@@ -92,19 +100,12 @@ public:
     friend bool operator==(const TPicture& a, const TPicture& b) { return a.kind_ == b.kind_ && a.bytes_ == b.bytes_; }
 
 private:
-    // What the bytes decode to.
-    struct TDecoding {
-        QImage Image;
-        bool Decoded = false;
-        bool Enhanced = false;
-        QSize Size{0, 0};
-    };
     // The decoding of the bytes, made on the first call after SetGraphic.
-    const TDecoding& Decoding() const;
+    const TGraphicDecoding& Decoding() const;
 
     TGraphicKind kind_ = TGraphicKind::None;
     QByteArray bytes_;
-    mutable std::optional<TDecoding> decoding_;
+    mutable std::optional<TGraphicDecoding> decoding_;
 };
 
 } // namespace platform
