@@ -7,6 +7,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+
+#include <mutex>
+#include <utility>
 
 namespace platform {
 
@@ -47,6 +51,37 @@ void AppendInt32(QByteArray& out, std::int32_t value)
         out.append(char(std::uint32_t(value) >> (8 * i)));
 }
 
+// Decodes the bytes of a bitmap, icon or JPEG image. The images decoded
+// lately are kept by class and bytes: a plan places the same legend symbol
+// many times, each with its own copy of the bytes, and each copy would
+// otherwise be decoded again when it is first drawn.
+QImage DecodeImage(TGraphicKind kind, const QByteArray& bytes)
+{
+    constexpr qsizetype MaxKeptBytes = qsizetype{64} << 20;
+    constexpr qsizetype MaxKeptImages = 1024;
+    static std::mutex mutex;
+    static QHash<std::pair<int, QByteArray>, QImage> kept;
+    static qsizetype keptBytes = 0;
+    const std::pair<int, QByteArray> key(static_cast<int>(kind), bytes);
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto found = kept.constFind(key); found != kept.constEnd())
+            return *found;
+    }
+    const QImage image = QImage::fromData(bytes, ClassOf(kind)->ImageFormat);
+    const qsizetype size = bytes.size() + image.sizeInBytes();
+    const std::lock_guard lock(mutex);
+    if (kept.size() >= MaxKeptImages || keptBytes + size > MaxKeptBytes) {
+        kept.clear();
+        keptBytes = 0;
+    }
+    if (size <= MaxKeptBytes / 4) {
+        kept.insert(key, image);
+        keptBytes += size;
+    }
+    return image;
+}
+
 } // namespace
 
 void TPicture::SetGraphic(TGraphicKind kind, QByteArray bytes)
@@ -74,7 +109,7 @@ const TGraphicDecoding& TPicture::Decoding() const
         }
         return result;
     }
-    result.Image = QImage::fromData(bytes_, ClassOf(kind_)->ImageFormat);
+    result.Image = DecodeImage(kind_, bytes_);
     result.Decoded = !result.Image.isNull();
     if (result.Decoded)
         result.Size = result.Image.size();
