@@ -298,6 +298,7 @@ TEST(PictureRecords, DamagedImagesOpenQuietlyDrawAnEmptyFrameAndSaveTheirBytes)
         QByteArray legend = PictureRecord(c.Graphic);
         legend[52] = 0; // no frame of its own
         const QByteArray plan = PlanOf(map, {PictureRecord(c.Graphic), legend});
+        boxtest::AddToCorpus(plan, QStringLiteral("damaged-picture-%1").arg(&c - cases));
         siteplan::TPlaneMap loaded(services);
         ASSERT_TRUE(boxtest::LoadBytes(loaded, plan));
         EXPECT_TRUE(services.messages.empty());
