@@ -5,9 +5,11 @@
 
 namespace platform {
 
+// The converters keep no state between calls; making one looks up the
+// code page each time, which texts drawn on every paint would repeat.
 QString FromGbk(QByteArrayView bytes)
 {
-    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
+    thread_local QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return QString::fromLatin1(bytes.data(), bytes.size());
     return decoder.decode(bytes);
@@ -15,7 +17,7 @@ QString FromGbk(QByteArrayView bytes)
 
 QByteArray ToGbk(const QString& text)
 {
-    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
+    thread_local QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
         return text.toLatin1();
     return encoder.encode(text);

@@ -818,8 +818,30 @@ void PainterCanvas::Polygon(std::span<const QPoint> points)
     });
 }
 
+bool PainterCanvas::UprightRectangle(int left, int top, int right, int bottom)
+{
+    const bool shifted = world_.type() <= QTransform::TxTranslate && world_.dx() == std::trunc(world_.dx()) &&
+                         world_.dy() == std::trunc(world_.dy());
+    const bool onePixel = Pen.Style == TPenStyle::psClear ||
+                          ((Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame) && DevicePenWidth() == 1);
+    if (!painter_->isActive() || Pen.Mode != TPenMode::pmCopy || !shifted || !onePixel)
+        return false;
+    const QRectF rect = FigureRect(left, top, right, bottom);
+    painter_->setTransform(world_);
+    if (Brush.Style != TBrushStyle::bsClear)
+        painter_->fillRect(rect, ToQBrush(Brush));
+    if (Pen.Style != TPenStyle::psClear) {
+        painter_->setBrush(Qt::NoBrush);
+        painter_->setPen(QPen(ToQColor(Pen.Color), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        painter_->drawRect(rect);
+    }
+    return true;
+}
+
 void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
 {
+    if (UprightRectangle(left, top, right, bottom))
+        return;
     QPainterPath path;
     path.addRect(FigureRect(left, top, right, bottom));
     PaintFigure({path, path, true});

@@ -134,6 +134,10 @@ private:
     // The rectangle of a figure with the given edges, right and bottom
     // exclusive, shrunk for an inside-frame pen.
     QRectF FigureRect(int left, int top, int right, int bottom) const;
+    // An unturned rectangle in copy mode with a one-pixel pen, filled and
+    // framed by the painter's own rectangle calls, which paint the pixels
+    // of its figure without a path; false for any other rectangle.
+    bool UprightRectangle(int left, int top, int right, int bottom);
     // The pen width in device pixels; 1 means a one-pixel (cosmetic) line.
     int DevicePenWidth() const;
     void PaintText(int x, int y, const QString& text);

@@ -7,6 +7,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+
+#include <mutex>
+#include <utility>
 
 namespace platform {
 
@@ -47,34 +51,69 @@ void AppendInt32(QByteArray& out, std::int32_t value)
         out.append(char(std::uint32_t(value) >> (8 * i)));
 }
 
+// Decodes the bytes of a bitmap, icon or JPEG image. The images decoded
+// lately are kept by class and bytes: a plan places the same legend symbol
+// many times, each with its own copy of the bytes, and each copy would
+// otherwise be decoded again when it is first drawn.
+QImage DecodeImage(TGraphicKind kind, const QByteArray& bytes)
+{
+    constexpr qsizetype MaxKeptBytes = qsizetype{64} << 20;
+    constexpr qsizetype MaxKeptImages = 1024;
+    static std::mutex mutex;
+    static QHash<std::pair<int, QByteArray>, QImage> kept;
+    static qsizetype keptBytes = 0;
+    const std::pair<int, QByteArray> key(static_cast<int>(kind), bytes);
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto found = kept.constFind(key); found != kept.constEnd())
+            return *found;
+    }
+    const QImage image = QImage::fromData(bytes, ClassOf(kind)->ImageFormat);
+    const qsizetype size = bytes.size() + image.sizeInBytes();
+    const std::lock_guard lock(mutex);
+    if (kept.size() >= MaxKeptImages || keptBytes + size > MaxKeptBytes) {
+        kept.clear();
+        keptBytes = 0;
+    }
+    if (size <= MaxKeptBytes / 4) {
+        kept.insert(key, image);
+        keptBytes += size;
+    }
+    return image;
+}
+
 } // namespace
 
 void TPicture::SetGraphic(TGraphicKind kind, QByteArray bytes)
 {
     kind_ = kind;
     bytes_ = kind == TGraphicKind::None ? QByteArray() : std::move(bytes);
-    image_ = QImage();
-    decoded_ = false;
-    enhanced_ = false;
-    size_ = QSize(0, 0);
-    if (bytes_.isEmpty())
-        return;
+    decoding_.reset();
+}
 
+const TGraphicDecoding& TPicture::Decoding() const
+{
+    if (decoding_)
+        return *decoding_;
+    TGraphicDecoding& result = decoding_.emplace();
+    if (bytes_.isEmpty())
+        return result;
     if (kind_ == TGraphicKind::Metafile) {
         auto header = picture::ReadEnhHeader(bytes_);
-        enhanced_ = header.has_value();
+        result.Enhanced = header.has_value();
         if (!header)
             header = picture::ReadPlaceableHeader(bytes_);
         if (header) {
-            decoded_ = true;
-            size_ = header->PixelSize;
+            result.Decoded = true;
+            result.Size = header->PixelSize;
         }
-        return;
+        return result;
     }
-    image_ = QImage::fromData(bytes_, ClassOf(kind_)->ImageFormat);
-    decoded_ = !image_.isNull();
-    if (decoded_)
-        size_ = image_.size();
+    result.Image = DecodeImage(kind_, bytes_);
+    result.Decoded = !result.Image.isNull();
+    if (result.Decoded)
+        result.Size = result.Image.size();
+    return result;
 }
 
 QByteArray TPicture::ClassName() const
@@ -187,12 +226,13 @@ void TPicture::Draw(Canvas& canvas, const QRect& rect) const
 {
     if (Empty())
         return;
-    if (decoded_ && !image_.isNull()) {
-        canvas.StretchDraw(rect, image_);
+    const TGraphicDecoding& decoding = Decoding();
+    if (decoding.Decoded && !decoding.Image.isNull()) {
+        canvas.StretchDraw(rect, decoding.Image);
         return;
     }
-    if (decoded_ && (enhanced_ ? picture::PlayEnhMetafile(bytes_, canvas, rect)
-                               : picture::PlayPlaceableWmf(bytes_, canvas, rect)))
+    if (decoding.Decoded && (decoding.Enhanced ? picture::PlayEnhMetafile(bytes_, canvas, rect)
+                                               : picture::PlayPlaceableWmf(bytes_, canvas, rect)))
         return;
     const TBrush brush = canvas.Brush;
     canvas.Brush.Style = TBrushStyle::bsClear;

@@ -1,8 +1,10 @@
 // A picture: one graphic (bitmap, icon, metafile or JPEG image) or none.
 // The graphic keeps the bytes it was read with, so that writing it back
 // gives the same bytes; the decoded image (or metafile header) is derived
-// from them. A graphic whose bytes cannot be decoded stays in the picture
-// with its bytes, reports a zero size and draws as an empty frame.
+// from them when it is first needed (a size, a draw, the image itself), so
+// that reading a plan of many pictures decodes none of them. A graphic
+// whose bytes cannot be decoded stays in the picture with its bytes,
+// reports a zero size and draws as an empty frame.
 #pragma once
 
 #include "platform/canvas.h"
@@ -13,6 +15,7 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
 namespace platform {
@@ -31,6 +34,14 @@ private:
     QString message_;
 };
 
+// What a graphic's bytes decode to.
+struct TGraphicDecoding {
+    QImage Image; // of a bitmap, icon or JPEG image
+    bool Decoded = false;
+    bool Enhanced = false;
+    QSize Size{0, 0};
+};
+
 class TPicture {
 public:
     TPicture() = default;
@@ -41,19 +52,19 @@ public:
     // No graphic, or a graphic without any data.
     bool Empty() const { return kind_ == TGraphicKind::None || bytes_.isEmpty(); }
     // Whether the graphic's bytes were understood (always false when empty).
-    bool Decoded() const { return decoded_; }
+    bool Decoded() const { return Decoding().Decoded; }
     // For a metafile: an enhanced metafile rather than a placeable one.
-    bool Enhanced() const { return enhanced_; }
+    bool Enhanced() const { return Decoding().Enhanced; }
 
     // Size in screen pixels; 0 x 0 for an empty or undecodable graphic.
-    int Width() const { return size_.width(); }
-    int Height() const { return size_.height(); }
+    int Width() const { return Decoding().Size.width(); }
+    int Height() const { return Decoding().Size.height(); }
 
     // The graphic's own file image ("BMP file", "icon file", "metafile",
     // "JPEG file"), exactly as read.
     const QByteArray& Bytes() const { return bytes_; }
     // The decoded image of a bitmap, icon or JPEG image.
-    const QImage& Image() const { return image_; }
+    const QImage& Image() const { return Decoding().Image; }
 
     // Replaces the graphic; Kind None clears the picture.
     void SetGraphic(TGraphicKind kind, QByteArray bytes);
@@ -89,12 +100,12 @@ public:
     friend bool operator==(const TPicture& a, const TPicture& b) { return a.kind_ == b.kind_ && a.bytes_ == b.bytes_; }
 
 private:
+    // The decoding of the bytes, made on the first call after SetGraphic.
+    const TGraphicDecoding& Decoding() const;
+
     TGraphicKind kind_ = TGraphicKind::None;
     QByteArray bytes_;
-    QImage image_;
-    bool decoded_ = false;
-    bool enhanced_ = false;
-    QSize size_;
+    mutable std::optional<TGraphicDecoding> decoding_;
 };
 
 } // namespace platform

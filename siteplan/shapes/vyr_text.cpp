@@ -178,6 +178,15 @@ void TVyrText::DrawTextContent(platform::Canvas& canvas) const
     if (font.Size <= 0)
         return;
     canvas.Font = font;
+    // Where the text lies inside the box's fill (which leaves out the last
+    // column and row of the box) and that fill was copied, its own
+    // background in the same solid brush would paint the same pixels
+    // again: drawn without it, the canvas can place the text from an image
+    // it keeps.
+    const TRect box = GetBounds();
+    if (canvas.Brush.Style == platform::TBrushStyle::bsSolid && canvas.Pen.Mode == platform::TPenMode::pmCopy &&
+        RotateAngle == 0 && r.Right < box.Right && r.Bottom < box.Bottom)
+        canvas.Brush.Style = platform::TBrushStyle::bsClear;
     QRect rect = r.ToQRect();
     canvas.DrawText(Text(), rect, platform::dt::EditControl | platform::dt::WordBreak | AlignFlag());
 }

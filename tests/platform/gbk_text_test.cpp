@@ -22,4 +22,9 @@ TEST(GbkText, UndecodableBytesNeitherCrashNorChangeOnWriteBack)
     EXPECT_EQ(copy.Bytes(), broken);
     copy.SetText(QStringLiteral("宋体"));
     EXPECT_EQ(copy.Bytes(), QByteArray("\xCB\xCE\xCC\xE5", 4));
+    // A half character left at the end of one text never joins the next.
+    const QString first = FromGbk(broken);
+    EXPECT_EQ(FromGbk(QByteArrayView("\xCC\xE5", 2)), QStringLiteral("体"));
+    EXPECT_EQ(FromGbk(QByteArrayView("@", 1)), QStringLiteral("@"));
+    EXPECT_EQ(FromGbk(broken), first);
 }

@@ -647,6 +647,66 @@ TEST(PainterCanvasSurface, PlacedTextShowsThePixelsOfDrawnText)
     }
 }
 
+// Upright one-pixel rectangles in copy mode are painted without a path:
+// they must show exactly the pixels of filling and stroking their figure's
+// path, for every brush, pen, corner order, size and shift, also where
+// they leave the surface.
+TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
+{
+    const QRect boxes[] = {{10, 12, 30, 20}, {40, 35, -25, -18}, {5, 50, 1, 9}, {60, 5, 0, 0},
+                           {-8, -6, 25, 20}, {50, 40, 40, 40}, {20, 20, 2, 2}};
+    const TBrushStyle brushes[] = {TBrushStyle::bsSolid, TBrushStyle::bsDiagCross, TBrushStyle::bsHorizontal,
+                                   TBrushStyle::bsClear};
+    const TPen pens[] = {{clNavy, TPenStyle::psSolid, 1, TPenMode::pmCopy},
+                         {clNavy, TPenStyle::psSolid, 0, TPenMode::pmCopy},
+                         {clRed, TPenStyle::psInsideFrame, 1, TPenMode::pmCopy},
+                         {clRed, TPenStyle::psClear, 1, TPenMode::pmCopy}};
+    const QPoint shifts[] = {{0, 0}, {3, -5}};
+    for (const QRect& box : boxes) {
+        for (const TBrushStyle brushStyle : brushes) {
+            for (const TPen& pen : pens) {
+                for (const QPoint shift : shifts) {
+                    const int left = box.x(), top = box.y();
+                    const int right = box.x() + box.width(), bottom = box.y() + box.height();
+                    QImage drawn(72, 64, QImage::Format_RGB32);
+                    drawn.fill(Qt::white);
+                    QImage expected = drawn.copy();
+                    {
+                        PainterCanvas canvas(drawn);
+                        canvas.SetWorldTransform(QTransform::fromTranslate(shift.x(), shift.y()));
+                        canvas.Pen = pen;
+                        canvas.Brush = TBrush{0x0040A0E0, brushStyle};
+                        canvas.Rectangle(left, top, right, bottom);
+                    }
+                    {
+                        QPainter painter(&expected);
+                        painter.setRenderHint(QPainter::Antialiasing, false);
+                        painter.setTransform(QTransform::fromTranslate(shift.x(), shift.y()));
+                        const QRectF rect(std::min(left, right), std::min(top, bottom),
+                                          std::max(std::abs(right - left) - 1, 0), std::max(std::abs(bottom - top) - 1, 0));
+                        QPainterPath path;
+                        path.addRect(rect);
+                        if (brushStyle != TBrushStyle::bsClear)
+                            painter.fillPath(path, QBrush(ToQColor(0x0040A0E0), brushStyle == TBrushStyle::bsSolid
+                                                                                    ? Qt::SolidPattern
+                                                                                : brushStyle == TBrushStyle::bsDiagCross
+                                                                                    ? Qt::DiagCrossPattern
+                                                                                    : Qt::HorPattern));
+                        if (pen.Style != TPenStyle::psClear) {
+                            painter.setPen(QPen(ToQColor(pen.Color), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+                            painter.setBrush(Qt::NoBrush);
+                            painter.drawPath(path);
+                        }
+                    }
+                    EXPECT_EQ(drawn, expected) << "box " << left << "," << top << "," << right << "," << bottom
+                                               << " brush " << int(brushStyle) << " pen " << int(pen.Style) << " width "
+                                               << pen.Width << " shift " << shift.x() << "," << shift.y();
+                }
+            }
+        }
+    }
+}
+
 // A long text in a huge font is drawn in place rather than kept as an image
 // of its whole size (which would take gigabytes); its visible part shows.
 TEST(PainterCanvasSurface, HugeTextIsDrawnWithoutAnImageOfItsSize)

@@ -7,6 +7,7 @@
 #include "siteplan/grab_handles.h"
 #include "siteplan/shapes/vyr_picture.h"
 
+#include "platform/painter_canvas.h"
 #include "platform/recording_canvas.h"
 
 #include <QBuffer>
@@ -259,6 +260,76 @@ TEST(PictureRecords, WrittenNormalisedWithTheGraphicAndReadBackIdentical)
         siteplan::TPlaneMap keeping(services);
         ASSERT_TRUE(boxtest::LoadBytes(keeping, kept)) << name;
         EXPECT_EQ(boxtest::SavedBytes(keeping), kept) << name;
+    }
+}
+
+// A graphic is decoded only when it is drawn or its size is asked for: a
+// plan whose image bytes are damaged still opens without a word, each such
+// picture draws as an empty frame (also a legend symbol, whose own frame is
+// off), its size is 0 x 0, and the plan saves the bytes it read, before
+// and after the pictures were drawn.
+TEST(PictureRecords, DamagedImagesOpenQuietlyDrawAnEmptyFrameAndSaveTheirBytes)
+{
+    QByteArray jpeg;
+    {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(qRgb(200, 30, 30));
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPEG");
+    }
+    QByteArray huge = BmpBytes(3, 2);
+    huge.replace(18, 8, QByteArray::fromHex("409c0000" "409c0000")); // 40000 x 40000 pixels claimed
+    struct Case {
+        const char* Name;
+        QByteArray Graphic;
+    };
+    const Case cases[] = {
+        {"jpeg cut short", GraphicBytes("TJPEGImage", jpeg.left(jpeg.size() / 3))},
+        {"bitmap claiming 40000 x 40000", GraphicBytes("TBitmap", huge)},
+        {"bitmap cut inside its header", GraphicBytes("TBitmap", BmpBytes(30, 20).left(20))},
+        {"icon of garbage", GraphicBytes("TIcon", QByteArray::fromHex("00000100") + "garbage")},
+        {"metafile of garbage", GraphicBytes("TMetafile", QByteArray::fromHex("d7cdc69a") + "garbage")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FakeWindowServices services;
+        siteplan::TPlaneMap map(services);
+        QByteArray legend = PictureRecord(c.Graphic);
+        legend[52] = 0; // no frame of its own
+        const QByteArray plan = PlanOf(map, {PictureRecord(c.Graphic), legend});
+        boxtest::AddToCorpus(plan, QStringLiteral("damaged-picture-%1").arg(&c - cases));
+        siteplan::TPlaneMap loaded(services);
+        ASSERT_TRUE(boxtest::LoadBytes(loaded, plan));
+        EXPECT_TRUE(services.messages.empty());
+        EXPECT_EQ(boxtest::SavedBytes(loaded), plan);
+
+        for (int i = 0; i < 2; ++i) {
+            const auto* picture = dynamic_cast<const TVyrPicture*>(loaded.MapCom(i));
+            ASSERT_NE(picture, nullptr);
+            EXPECT_EQ(picture->ShowOutRect, i == 0);
+            QImage image(60, 60, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                platform::PainterCanvas canvas(image);
+                const_cast<TVyrPicture*>(picture)->Draw(canvas, siteplan::drawmode::Normal);
+            }
+            // Its frame in the black pen, nothing inside.
+            const siteplan::TRect box = picture->GetBounds();
+            ASSERT_GE(box.Right - box.Left, 4);
+            ASSERT_GE(box.Bottom - box.Top, 4);
+            const int middle = (box.Top + box.Bottom) / 2;
+            EXPECT_EQ(image.pixel(box.Left, middle), qRgb(0, 0, 0)) << i;
+            EXPECT_EQ(image.pixel(box.Right - 1, middle), qRgb(0, 0, 0)) << i;
+            EXPECT_EQ(image.pixel((box.Left + box.Right) / 2, middle), qRgb(255, 255, 255)) << i;
+            EXPECT_FALSE(picture->Picture.Decoded());
+            EXPECT_EQ(picture->Picture.Width(), 0);
+            EXPECT_EQ(picture->Picture.Height(), 0);
+            // One click still places a copy of it: the bytes are there.
+            EXPECT_EQ(picture->GetMaxPoints(), 1);
+        }
+        EXPECT_EQ(boxtest::SavedBytes(loaded), plan);
+        EXPECT_TRUE(services.messages.empty());
     }
 }
 
