@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 namespace network {
 
@@ -91,7 +92,11 @@ void TVYRNetwork::DrawFramedText(platform::Canvas& canvas, const QRect& rect, co
 
 void TVYRNetwork::DrawCell(platform::Canvas& canvas, int left, int right, int y, const QString& text)
 {
-    DrawFramedText(canvas, QRect(left, y, std::max(right - left, 0), m_scheduleHeight), text);
+    // Edges saturate at the ends of the int range (a huge idle offset puts
+    // them there): the width is taken in 64 bits and kept inside the range.
+    const std::int64_t room = std::int64_t{std::numeric_limits<int>::max()} - 2 - std::max(left, 0);
+    const int width = static_cast<int>(std::clamp<std::int64_t>(std::int64_t{right} - left, 0, room));
+    DrawFramedText(canvas, QRect(left, y, width, m_scheduleHeight), text);
 }
 
 void TVYRNetwork::DrawScheduleRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days)

@@ -53,7 +53,9 @@ void TVYRNetworkAddDraw::PaintNetwork()
 {
     if (!m_canvas)
         return;
-    m_canvas->Brush.Color = m_color;
+    // The node circles are filled with the control's colour, also after
+    // rows drawn with a clear brush.
+    m_canvas->Brush = platform::TBrush{m_color, platform::TBrushStyle::bsSolid};
     BeginPaintPass();
     const QPoint origin = GetOrigin();
     DrawWorks(*m_canvas, origin);

@@ -114,6 +114,26 @@ TEST(Rulers, ScheduleRowTicksAndNumbers)
     EXPECT_EQ(numbers, (QStringList{"10", "20"}));
 }
 
+// An idle offset far beyond any calendar pushes the cell edges to the ends
+// of the int range: every row still draws cells of no negative width.
+TEST(Rulers, HugeIdleOffsetsSaturateTheCellEdges)
+{
+    for (const float offset : {-3.7e19f, 3.7e19f}) {
+        Network net;
+        net.SetStartDate(Serial(2024, 5, 15));
+        AddNodes(net, 3);
+        AddWork(net, 1, 2, 3.0f);
+        AddWork(net, 2, 3, 2.0f);
+        net.Nodes().FindByNewID(2)->SetOffset(offset);
+        for (int row = network::tsSchedule; row <= network::tsDay; ++row) {
+            platform::RecordingCanvas canvas;
+            net.DrawRulerRow(static_cast<TTableTopStyleMember>(row), canvas, 48, true, 0, 40.0f);
+            for (const Cell& cell : Cells(canvas))
+                EXPECT_LE(cell.left, cell.right) << row << " " << offset;
+        }
+    }
+}
+
 TEST(Rulers, PictureSizeSaturatesAndIsRefusedWhenTooLarge)
 {
     Network net;
