@@ -303,6 +303,11 @@ private:
     // Text centred in rect on the clear brush, then rect widened by one
     // pixel framed in the ruler colour (a clear brush would frame nothing).
     void DrawFramedText(platform::Canvas& canvas, const QRect& rect, const QString& text);
+    // On the screen canvas the first day from 0 to last whose axis pixel
+    // reaches the clip's left edge less reach; 0 on other canvases.
+    std::int64_t FirstDayReaching(platform::Canvas& canvas, int x0, std::int64_t last, int reach) const;
+    // The clip's right edge on the screen canvas, else no limit.
+    int ClipRightOf(platform::Canvas& canvas) const;
     void DrawCalendarCells(platform::Canvas& canvas, int x0, int y, float days, int kind);
     void DrawStepCells(platform::Canvas& canvas, int x0, int y, float days, bool weekdays);
     platform::Canvas& MeasureBitmap();
