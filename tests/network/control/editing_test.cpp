@@ -2,6 +2,8 @@
 // deleting, splitting, retiming, the double click and the handles.
 #include "control_fixture.h"
 
+#include "platform/recording_canvas.h"
+
 #include <gtest/gtest.h>
 
 using namespace control_test;
@@ -273,4 +275,44 @@ TEST(Editing, ChangingTheDrawStateClearsSelectionAndSetsTheCursor)
     EXPECT_FALSE(net.HasSelectedWork());
     EXPECT_EQ(net.Cursor(), platform::cursor::kHandPoint);
     EXPECT_EQ(net.Fake().cursors.back(), platform::cursor::kHandPoint);
+}
+
+// A retime drag invalidates the boxes of what it changed, not the whole
+// control: a work retimed within its free time only its own box.
+TEST(Editing, ARetimeDragInvalidatesOnlyWhatChanged)
+{
+    Network net;
+    platform::RecordingCanvas canvas(QSize(2000, 1000));
+    net.SetCanvas(&canvas);
+    AddNodes(net, 4);
+    // 1 -> 2 (2 days) -> 4 (3 days), and 1 -> 3 (1 day) -> 4 (1 day): the
+    // lower path has 3 days of free time before node 4.
+    AddWork(net, 1, 2, 2.0f);
+    AddWork(net, 2, 4, 3.0f);
+    AddWork(net, 1, 3, 1.0f);
+    TWorkItem& floating = AddWork(net, 3, 4, 1.0f);
+    net.Nodes().FindByNewID(3)->SetNodeY(103);
+    net.SetDrawState(6);
+    const auto middleOf = [&](TWorkItem& work) {
+        network::TPointList line = net.GetWorkPolyline(work);
+        return (line[0] + line[1]) / 2 + net.GetOrigin();
+    };
+    const auto drag = [&](TWorkItem& work, int dx) {
+        const QPoint at = middleOf(work);
+        net.Fake().invalidatedRects.clear();
+        net.Fake().fullInvalidations = 0;
+        net.MouseDown(network::TMouseButton::mbLeft, 0, at.x(), at.y());
+        net.MouseMove(network::ssLeft, at.x() + dx, at.y());
+        QRect all;
+        for (const QRect& r : net.Fake().invalidatedRects)
+            all |= r;
+        net.MouseUp(network::TMouseButton::mbLeft, 0, at.x() + dx, at.y());
+        return all;
+    };
+    const QRect small = drag(floating, net.SmallWidth());
+    EXPECT_EQ(floating.ContinueTime(), 3.0f);
+    EXPECT_EQ(net.Fake().fullInvalidations, 0);
+    EXPECT_FALSE(small.isEmpty());
+    EXPECT_LT(std::int64_t{small.width()} * small.height(), 2000 * 1000 / 8);
+    net.SetCanvas(nullptr);
 }
