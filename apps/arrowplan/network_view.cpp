@@ -10,10 +10,9 @@
 
 namespace arrowplan {
 
-// Messages to the given service; the rest to the widget. A repaint of a
-// part keeps the back buffer while a work is being drawn, because the
-// control draws its rubber band into the buffer itself; any other repaint
-// draws the network again.
+// Messages to the given service; the rest to the widget. Every repaint
+// request draws the network again; the rubber band of a work being drawn is
+// drawn by the control into the buffer itself, between repaints.
 class TNetworkView::ViewServices final : public platform::QtWindowServices {
 public:
     ViewServices(TNetworkView& view, platform::WindowServices& messages)
@@ -26,12 +25,12 @@ public:
     {
         return messages_.MessageBox(text, icon, buttons, title);
     }
-    void InvalidateRect(const QRect& rect) override
+    // The control invalidates the boxes an edit changed, also while a drag
+    // goes on; this view draws the whole network again for any of them.
+    void InvalidateRect(const QRect&) override
     {
-        const network::TVYRNetwork* net = view_.network_.get();
-        if (!net || !net->EditEnabled())
-            view_.dirty_ = true;
-        view_.update(rect);
+        view_.dirty_ = true;
+        view_.update();
     }
     void Invalidate() override
     {
