@@ -106,7 +106,7 @@ void TNetworkView::paintEvent(QPaintEvent*)
     if (!canvas_)
         resizeEvent(nullptr);
     if (dirty_ && network_) {
-        canvas_->Brush = platform::TBrush{platform::clWhite, platform::TBrushStyle::bsSolid};
+        canvas_->Brush = platform::TBrush{network_->Color(), platform::TBrushStyle::bsSolid};
         canvas_->FillRect(QRect(QPoint(0, 0), buffer_.size()));
         network_->Paint();
         dirty_ = false;
