@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace platform {
@@ -104,7 +106,125 @@ qreal ArcAngle(const QRectF& rect, qreal x, qreal y)
     return std::atan2(dy, dx) * 180 / std::numbers::pi;
 }
 
+// The figures kept as stamps, the first number of their keys.
+enum class CanvasOpKey { Polyline, Polygon, Ellipse, Arc };
+
+// Stamps are kept for figures within this distance of the origin, where
+// the painter rounds every coordinate exactly.
+constexpr int StampReach = 1 << 20;
+
+bool WithinStampReach(std::initializer_list<int> values)
+{
+    return std::all_of(values.begin(), values.end(), [](int v) { return v >= -StampReach && v <= StampReach; });
+}
+
+// Stamps are kept for figures that fit in a square of this side.
+constexpr int MostStampSide = 128;
+// Stamps of all canvases on a thread together hold at most this many runs
+// of pixels (16 bytes each); the stamps are dropped when they would hold
+// more.
+constexpr std::size_t MostStampRuns = 1 << 18;
+
+struct StampKeyHash {
+    std::size_t operator()(const std::vector<int>& key) const
+    {
+        std::size_t hash = key.size();
+        for (const int value : key)
+            hash = hash * 0x100000001B3ull ^ static_cast<std::uint32_t>(value);
+        return hash;
+    }
+};
+
+// Figures drawn before on this thread, by their key.
+struct StampCache {
+    std::unordered_map<std::vector<int>, FigureStamp, StampKeyHash> Stamps;
+    std::size_t Runs = 0;
+    // A transparent image the stamps are painted on, with its painter.
+    QImage Scratch;
+};
+
+StampCache& ThreadStamps()
+{
+    thread_local StampCache cache;
+    return cache;
+}
+
+// Texts drawn or measured by the canvases of a thread, by the identity of
+// their font and what else decides their pixels or size.
+struct TextKey {
+    QString Font;
+    QString Text;
+    int A = 0;
+    int B = 0;
+    int C = 0;
+    friend bool operator==(const TextKey&, const TextKey&) = default;
+};
+
+struct TextKeyHash {
+    std::size_t operator()(const TextKey& key) const { return qHashMulti(0, key.Font, key.Text, key.A, key.B, key.C); }
+};
+
+// Each kind of text kept is bounded, and dropped as a whole when it would
+// grow past its bound: a text image of at most 2^20 pixels, all of them
+// together at most 2^22 pixels (16 MB).
+constexpr std::size_t MostTextEntries = 1 << 14;
+constexpr qreal MostTextImagePixels = 1 << 20;
+constexpr std::size_t MostTextPixels = 1 << 22;
+
 } // namespace
+
+struct PlacedText {
+    QImage Image;
+    QPoint Origin;
+};
+
+namespace {
+
+struct TextCache {
+    std::unordered_map<TextKey, int, TextKeyHash> Widths;
+    std::unordered_map<TextKey, TextBlock, TextKeyHash> Layouts; // A width, B height, C flags
+    std::unordered_map<TextKey, PlacedText, TextKeyHash> Images; // A escapement, B colour, C background
+    std::size_t ImagePixels = 0;
+    // Texts drawn once in place since the images were last dropped: a text
+    // gets an image when it is drawn again, so a bitmap that draws each
+    // text once makes none.
+    std::unordered_set<TextKey, TextKeyHash> Seen;
+    // The image new texts are drawn on; at most the size of the largest
+    // text image.
+    QImage Scratch;
+};
+
+TextCache& ThreadTexts()
+{
+    thread_local TextCache cache;
+    return cache;
+}
+
+template <typename Map>
+void MakeRoom(Map& map)
+{
+    if (map.size() >= MostTextEntries)
+        map.clear();
+}
+
+} // namespace
+
+// Pixels in runs along rows, relative to the figure's anchor point.
+struct PixelRun {
+    int X;
+    int Y;
+    int Length;
+    QRgb Color;
+};
+
+struct FigureStamp {
+    // The area the figure was painted in, relative to its anchor.
+    QRect Area;
+    std::vector<PixelRun> Runs;
+    // False for a figure that paints partly covered pixels: it is always
+    // drawn in place.
+    bool Usable = true;
+};
 
 PainterCanvas::PainterCanvas(QPaintDevice& device)
     : ownPainter_(std::make_unique<QPainter>()), painter_(ownPainter_.get())
@@ -118,6 +238,7 @@ PainterCanvas::PainterCanvas(QPaintDevice& device)
 
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(&painter)
 {
+    foreignClip_ = painter_->isActive() && painter_->hasClipping();
     if (painter_->isActive())
         painter_->save();
     Begin();
@@ -233,6 +354,199 @@ void PainterCanvas::PaintFigure(const Shape& shape)
         painter_->setCompositionMode(RasterOp(Pen.Mode));
     PaintFigureOn(*painter_, QTransform(), shape);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+bool PainterCanvas::CanStamp() const
+{
+    // Lines of an even width have their edges on pixel centres, where the
+    // painter decides by the position.
+    if (!painter_->isActive() || foreignClip_ || Pen.Mode != TPenMode::pmCopy || DevicePenWidth() % 2 == 0 ||
+        (Brush.Style != TBrushStyle::bsSolid && Brush.Style != TBrushStyle::bsClear))
+        return false;
+    if (world_.type() > QTransform::TxTranslate || world_.dx() != std::trunc(world_.dx()) ||
+        world_.dy() != std::trunc(world_.dy()) || std::abs(world_.dx()) > 1e6 || std::abs(world_.dy()) > 1e6)
+        return false;
+    const QImage* image = TargetImage();
+    return image != nullptr && image->devicePixelRatio() == 1.0 &&
+           (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
+            image->format() == QImage::Format_ARGB32_Premultiplied);
+}
+
+template <typename Make>
+void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
+{
+    if (stampKey_.empty() || !CanStamp()) {
+        PaintFigure(make());
+        return;
+    }
+    const QPoint at = anchor + QPoint(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    if (!WithinStampReach({at.x(), at.y()})) {
+        PaintFigure(make());
+        return;
+    }
+    stampKey_.insert(stampKey_.end(), {static_cast<int>(ColorToRGB(Pen.Color)), static_cast<int>(Pen.Style), Pen.Width,
+                                       static_cast<int>(Brush.Style), static_cast<int>(ColorToRGB(Brush.Color))});
+    StampCache& cache = ThreadStamps();
+    if (const auto found = cache.Stamps.find(stampKey_); found != cache.Stamps.end()) {
+        if (!PlaceStamp(found->second, at))
+            PaintFigure(make());
+        return;
+    }
+    const Shape shape = make();
+    // The painter may set a pixel a little beyond a thin ellipse's box.
+    const int margin = DevicePenWidth() + 8;
+    const QRect area = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
+                           .toAlignedRect()
+                           .adjusted(-margin, -margin, margin, margin);
+    if (area.width() > MostStampSide || area.height() > MostStampSide) {
+        PaintFigure(shape);
+        return;
+    }
+    QImage& scratch = cache.Scratch;
+    if (scratch.width() < area.width() || scratch.height() < area.height())
+        scratch = QImage(QSize(MostStampSide, MostStampSide), QImage::Format_ARGB32_Premultiplied);
+    scratch.fill(Qt::transparent);
+    {
+        QPainter painter(&scratch);
+        SetPixelExact(painter);
+        painter.setClipRect(QRect(QPoint(0, 0), area.size()));
+        PaintFigureOn(painter, QTransform::fromTranslate(-area.left(), -area.top()), shape);
+    }
+    FigureStamp stamp;
+    stamp.Area = area.translated(-at);
+    for (int y = 0; y < area.height() && stamp.Usable; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < area.width();) {
+            const QRgb pixel = line[x];
+            if (qAlpha(pixel) == 0) {
+                ++x;
+                continue;
+            }
+            if (qAlpha(pixel) != 255) {
+                stamp.Usable = false;
+                break;
+            }
+            int end = x + 1;
+            while (end < area.width() && line[end] == pixel)
+                ++end;
+            stamp.Runs.push_back({area.left() + x - at.x(), area.top() + y - at.y(), end - x, pixel});
+            x = end;
+        }
+    }
+    if (!stamp.Usable)
+        stamp.Runs.clear();
+    if (cache.Runs + stamp.Runs.size() > MostStampRuns) {
+        cache.Stamps.clear();
+        cache.Runs = 0;
+    }
+    cache.Runs += stamp.Runs.size();
+    const FigureStamp& kept = cache.Stamps.emplace(stampKey_, std::move(stamp)).first->second;
+    if (!PlaceStamp(kept, at))
+        PaintFigure(shape);
+}
+
+const std::vector<QRect>& PainterCanvas::StampClip()
+{
+    const QImage& target = *TargetImage();
+    if (!stampClipKnown_) {
+        stampClipKnown_ = true;
+        stampClip_.clear();
+        if (!clipped_) {
+            stampClip_.push_back(target.rect());
+        } else {
+            for (const QRect& rect : clip_)
+                if (const QRect inside = rect & target.rect(); !inside.isEmpty())
+                    stampClip_.push_back(inside);
+        }
+    }
+    return stampClip_;
+}
+
+bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
+{
+    if ((a.x() != b.x() && a.y() != b.y()) || a == b || !CanStamp())
+        return false;
+    const int width = DevicePenWidth();
+    const bool solid = Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame;
+    const QList<qreal> dashes = width == 1 ? DashPattern(Pen.Style) : QList<qreal>();
+    if (width == 1 ? !solid && dashes.isEmpty() : (width != 3 || Pen.Style == TPenStyle::psClear))
+        return false;
+    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    if (!WithinStampReach({a.x(), a.y(), b.x(), b.y()}) ||
+        !WithinStampReach({a.x() + offset.x(), a.y() + offset.y(), b.x() + offset.x(), b.y() + offset.y()}))
+        return false;
+    // A one-pixel line covers its extent without the higher end; a
+    // three-pixel line with its round ends covers one more pixel around
+    // the whole extent.
+    const QPoint low(std::min(a.x(), b.x()), std::min(a.y(), b.y()));
+    const QPoint high(std::max(a.x(), b.x()), std::max(a.y(), b.y()));
+    QRect area = width == 1 ? QRect(low, a.x() == b.x() ? QPoint(low.x(), high.y() - 1) : QPoint(high.x() - 1, low.y()))
+                            : QRect(low - QPoint(1, 1), high + QPoint(1, 1));
+    area.translate(offset);
+    const std::vector<QRect>& clips = StampClip();
+    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.intersects(area); }))
+        return true;
+    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(area); }))
+        return false;
+    QImage& target = *TargetImage();
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const QRgb color = ToQColor(Pen.Color).rgb();
+    if (!dashes.isEmpty()) {
+        // The pattern runs from the end the line starts at; its gaps show
+        // the brush colour when the brush is solid.
+        const bool gaps = Brush.Style == TBrushStyle::bsSolid;
+        const QRgb gap = ToQColor(Brush.Color).rgb();
+        int period = 0;
+        for (const qreal dash : dashes)
+            period += static_cast<int>(dash);
+        const bool vertical = a.x() == b.x();
+        const bool forward = vertical ? b.y() > a.y() : b.x() > a.x();
+        const int count = vertical ? area.height() : area.width();
+        for (int k = 0; k < count; ++k) {
+            int phase = k % period;
+            std::size_t piece = 0;
+            while (phase >= static_cast<int>(dashes[piece])) {
+                phase -= static_cast<int>(dashes[piece]);
+                ++piece;
+            }
+            const bool on = piece % 2 == 0;
+            if (!on && !gaps)
+                continue;
+            const int step = forward ? k : count - 1 - k;
+            const QPoint p = vertical ? QPoint(area.left(), area.top() + step) : QPoint(area.left() + step, area.top());
+            reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = on ? color : gap;
+        }
+        return true;
+    }
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(line + area.left(), line + area.left() + area.width(), color);
+    }
+    return true;
+}
+
+bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
+{
+    if (!stamp.Usable)
+        return false;
+    QImage& target = *TargetImage();
+    StampClip();
+    // A figure wholly outside the clip shows nothing. The painter draws a
+    // figure that meets the edge of the image or of the clip a little
+    // differently: only a figure wholly inside one clip rectangle is placed.
+    const QRect area = stamp.Area.translated(at);
+    if (std::none_of(stampClip_.begin(), stampClip_.end(), [&](const QRect& clip) { return clip.intersects(area); }))
+        return true;
+    if (std::none_of(stampClip_.begin(), stampClip_.end(), [&](const QRect& clip) { return clip.contains(area); }))
+        return false;
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    for (const PixelRun& run : stamp.Runs) {
+        auto* line = reinterpret_cast<QRgb*>(bits + (at.y() + run.Y) * stride) + at.x() + run.X;
+        std::fill(line, line + run.Length, run.Color);
+    }
+    return true;
 }
 
 // Paints the figure into a transparent layer over the part of the image it
@@ -375,6 +689,10 @@ void PainterCanvas::MoveTo(int x, int y)
 
 void PainterCanvas::LineTo(int x, int y)
 {
+    if (PaintStraightLine(penPos_, QPoint(x, y))) {
+        penPos_ = QPoint(x, y);
+        return;
+    }
     QPainterPath path(penPos_);
     path.lineTo(x, y);
     PaintFigure({QPainterPath(), path});
@@ -384,6 +702,8 @@ void PainterCanvas::LineTo(int x, int y)
 void PainterCanvas::Polyline(std::span<const QPoint> points)
 {
     if (points.size() < 2)
+        return;
+    if (points.size() == 2 && PaintStraightLine(points[0], points[1]))
         return;
     QPainterPath path(points.front());
     for (std::size_t i = 1; i < points.size(); ++i)
@@ -405,12 +725,21 @@ void PainterCanvas::Polygon(std::span<const QPoint> points)
 {
     if (points.size() < 2)
         return;
-    QPainterPath path(points.front());
-    for (std::size_t i = 1; i < points.size(); ++i)
-        path.lineTo(points[i]);
-    path.closeSubpath();
-    path.setFillRule(Qt::OddEvenFill);
-    PaintFigure({path, path, true});
+    stampKey_.clear();
+    if (points.size() <= 8 &&
+        std::all_of(points.begin(), points.end(), [](QPoint p) { return WithinStampReach({p.x(), p.y()}); })) {
+        stampKey_.push_back(static_cast<int>(CanvasOpKey::Polygon));
+        for (const QPoint& p : points)
+            stampKey_.insert(stampKey_.end(), {p.x() - points.front().x(), p.y() - points.front().y()});
+    }
+    PaintStampedFigure(points.front(), [&] {
+        QPainterPath path(points.front());
+        for (std::size_t i = 1; i < points.size(); ++i)
+            path.lineTo(points[i]);
+        path.closeSubpath();
+        path.setFillRule(Qt::OddEvenFill);
+        return Shape{path, path, true};
+    });
 }
 
 void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -422,10 +751,16 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void PainterCanvas::Ellipse(int left, int top, int right, int bottom)
 {
-    const QRectF rect = FigureRect(left, top, right, bottom);
-    QPainterPath path;
-    path.addEllipse(rect);
-    PaintFigure({path, path, true, &rect});
+    stampKey_.clear();
+    if (WithinStampReach({left, top, right, bottom}))
+        stampKey_ = {static_cast<int>(CanvasOpKey::Ellipse), right - left, bottom - top};
+    QRectF rect;
+    PaintStampedFigure(QPoint(left, top), [&] {
+        rect = FigureRect(left, top, right, bottom);
+        QPainterPath path;
+        path.addEllipse(rect);
+        return Shape{path, path, true, &rect};
+    });
 }
 
 void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
@@ -438,15 +773,21 @@ void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int corn
 
 void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, int startY, int endX, int endY)
 {
-    const QRectF rect = FigureRect(left, top, right, bottom);
-    const qreal start = ArcAngle(rect, startX, startY);
-    qreal sweep = std::fmod(ArcAngle(rect, endX, endY) - start + 720.0, 360.0);
-    if (sweep <= 1e-9)
-        sweep = 360.0;
-    QPainterPath path;
-    path.arcMoveTo(rect, start);
-    path.arcTo(rect, start, sweep);
-    PaintFigure({QPainterPath(), path});
+    stampKey_.clear();
+    if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
+        stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
+                     startY - top, endX - left, endY - top};
+    PaintStampedFigure(QPoint(left, top), [&] {
+        const QRectF rect = FigureRect(left, top, right, bottom);
+        const qreal start = ArcAngle(rect, startX, startY);
+        qreal sweep = std::fmod(ArcAngle(rect, endX, endY) - start + 720.0, 360.0);
+        if (sweep <= 1e-9)
+            sweep = 360.0;
+        QPainterPath path;
+        path.arcMoveTo(rect, start);
+        path.arcTo(rect, start, sweep);
+        return Shape{QPainterPath(), path};
+    });
 }
 
 void PainterCanvas::FillRect(const QRect& rect)
@@ -481,12 +822,31 @@ void PainterCanvas::FrameRect(const QRect& rect)
 const QFont& PainterCanvas::CurrentFont() const
 {
     // Labels draw the same font again and again, turned: the escapement
-    // is drawn by the painter, so it does not make another font.
+    // is drawn by the painter, so it does not make another font; nor does
+    // the colour. A drawing that takes turns with a few fonts keeps them.
     TFont key = Font;
     key.Escapement = 0;
-    if (!fontCache_ || fontCache_->Key != key) {
-        const QFont font = ToQFont(key, PixelsPerInch());
-        fontCache_.emplace(FontCache{key, font, QFontMetrics(font, painter_->device()), {}});
+    key.Color = clBlack;
+    if (fontCache_ != nullptr && fontCache_->Key == key)
+        return fontCache_->Font;
+    const auto known = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& font) { return font->Key == key; });
+    if (known != fonts_.end()) {
+        fontCache_ = known->get();
+    } else {
+        if (fonts_.size() >= 8)
+            fonts_.clear();
+        const int pixelsPerInch = PixelsPerInch();
+        const QFont font = ToQFont(key, pixelsPerInch);
+        const QPaintDevice* device = painter_->device();
+        const QString id = QStringLiteral("%1|%2|%3|%4|%5|%6")
+                               .arg(key.Name)
+                               .arg(key.Size)
+                               .arg(key.Style)
+                               .arg(pixelsPerInch)
+                               .arg(device != nullptr ? device->devType() : 0)
+                               .arg(device != nullptr ? device->logicalDpiY() : 0);
+        fonts_.push_back(std::make_unique<FontCache>(FontCache{key, font, QFontMetrics(font, device), id}));
+        fontCache_ = fonts_.back().get();
     }
     return fontCache_->Font;
 }
@@ -506,11 +866,13 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     const bool shifted = world_.type() <= QTransform::TxTranslate && world_.dx() == std::trunc(world_.dx()) &&
                          world_.dy() == std::trunc(world_.dy()) && std::abs(world_.dx()) < 1e6 &&
                          std::abs(world_.dy()) < 1e6;
-    if (Brush.Style != TBrushStyle::bsSolid && shifted) {
+    // An opaque background is kept in the image only where it is a plain
+    // rectangle of pixels.
+    if (shifted && (Brush.Style != TBrushStyle::bsSolid || Font.Escapement == 0)) {
         // Moved by whole pixels a text shows the same pixels: it is drawn
-        // once into an image and placed from there on (labels repeat one
-        // word at a few angles many times).
-        if (const TextImage* image = TextImageOf(text)) {
+        // once into an image and placed from there on (labels and the
+        // numbers and names of a network repeat on every repaint).
+        if (const PlacedText* image = TextImageOf(text)) {
             painter_->setTransform(QTransform());
             painter_->drawImage(
                 QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image->Origin,
@@ -523,47 +885,86 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     if (Font.Escapement != 0)
         painter_->rotate(-(Font.Escapement / 10.0));
     if (Brush.Style == TBrushStyle::bsSolid)
-        painter_->fillRect(QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics)), ToQColor(Brush.Color));
+        painter_->fillRect(QRect(QPoint(0, 0), TextExtent(text)), ToQColor(Brush.Color));
     painter_->setFont(font);
     painter_->setPen(ToQColor(Font.Color));
     painter_->drawText(QPoint(0, metrics.ascent()), text);
 }
 
-const PainterCanvas::TextImage* PainterCanvas::TextImageOf(const QString& text)
+const PlacedText* PainterCanvas::TextImageOf(const QString& text)
 {
     const QFont& font = CurrentFont();
     const QFontMetrics& metrics = CurrentMetrics();
-    auto& images = fontCache_->Images;
-    const auto key = std::make_tuple(text, Font.Escapement, Font.Color);
-    if (const auto found = images.find(key); found != images.end())
+    TextCache& cache = ThreadTexts();
+    const bool opaque = Brush.Style == TBrushStyle::bsSolid;
+    const TextKey key{fontCache_->Id, text, Font.Escapement, static_cast<int>(ColorToRGB(Font.Color)),
+                      opaque ? static_cast<int>(ColorToRGB(Brush.Color)) : -1};
+    if (const auto found = cache.Images.find(key); found != cache.Images.end())
         return &found->second;
+    if (cache.Seen.size() >= 4 * MostTextEntries)
+        cache.Seen.clear();
+    if (cache.Seen.insert(key).second)
+        return nullptr;
     QTransform turn;
     if (Font.Escapement != 0)
         turn.rotate(-(Font.Escapement / 10.0));
-    const QRect cell = metrics.boundingRect(text).translated(0, metrics.ascent()) |
-                       QRect(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics));
+    const QRect background(0, 0, metrics.horizontalAdvance(text), LineHeight(metrics));
+    const QRect cell = metrics.boundingRect(text).translated(0, metrics.ascent()) | background;
     const QRectF turned = turn.mapRect(QRectF(cell)).adjusted(-3, -3, 3, 3);
     // Only texts of a modest size are kept as images; a long text in a huge
     // font is drawn directly each time instead of taking a large image.
-    constexpr qreal MaxImagePixels = 1 << 20;
-    if (turned.width() * turned.height() > MaxImagePixels)
+    if (turned.width() * turned.height() > MostTextImagePixels)
         return nullptr;
-    if (images.size() >= 1024)
-        images.clear();
     const QRect area = turned.toAlignedRect();
-    TextImage result{QImage(area.size(), QImage::Format_ARGB32_Premultiplied), area.topLeft()};
-    result.Image.fill(Qt::transparent);
+    const std::size_t pixels = static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height());
+    if (cache.Images.size() >= MostTextEntries || cache.ImagePixels + pixels > MostTextPixels) {
+        cache.Images.clear();
+        cache.Seen.clear();
+        cache.ImagePixels = 0;
+    }
+    // Drawn on one image kept for the purpose, whose painter the toolkit
+    // keeps too, then copied out.
+    if (cache.Scratch.width() < area.width() || cache.Scratch.height() < area.height())
+        cache.Scratch = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRect drawn(QPoint(0, 0), area.size());
     {
-        QPainter painter(&result.Image);
+        QPainter painter(&cache.Scratch);
         SetPixelExact(painter);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(drawn, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRect(drawn);
         painter.translate(-area.left(), -area.top());
         if (Font.Escapement != 0)
             painter.rotate(-(Font.Escapement / 10.0));
+        if (opaque)
+            painter.fillRect(background, ToQColor(Brush.Color));
         painter.setFont(font);
         painter.setPen(ToQColor(Font.Color));
         painter.drawText(QPoint(0, metrics.ascent()), text);
     }
-    return &images.emplace(key, std::move(result)).first->second;
+    const PlacedText result{cache.Scratch.copy(drawn), area.topLeft()};
+    cache.ImagePixels += pixels;
+    return &cache.Images.emplace(key, std::move(result)).first->second;
+}
+
+TextBlock PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
+{
+    const QFontMetrics& metrics = CurrentMetrics();
+    // Only a single line placed by the rect's height depends on it.
+    const bool byHeight = (flags & dt::SingleLine) && (flags & (dt::VCenter | dt::Bottom));
+    const unsigned layoutFlags = flags & ~dt::CalcRect;
+    TextCache& cache = ThreadTexts();
+    const TextKey key{fontCache_->Id, text, rect.width(), byHeight ? rect.height() : 0, static_cast<int>(layoutFlags)};
+    auto found = cache.Layouts.find(key);
+    if (found == cache.Layouts.end()) {
+        MakeRoom(cache.Layouts);
+        const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
+        found = cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first;
+    }
+    TextBlock block = found->second;
+    block.Top += rect.top();
+    return block;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)
@@ -587,7 +988,7 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const TextBlock block = LayoutTextBlock(text, rect, flags, CurrentMetrics());
+    const TextBlock block = LayoutOf(text, rect, flags);
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
         return block.Size.height();
@@ -619,7 +1020,14 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 QSize PainterCanvas::TextExtent(const QString& text)
 {
     const QFontMetrics& metrics = CurrentMetrics();
-    return QSize(metrics.horizontalAdvance(text), LineHeight(metrics));
+    TextCache& cache = ThreadTexts();
+    const TextKey key{fontCache_->Id, text};
+    auto found = cache.Widths.find(key);
+    if (found == cache.Widths.end()) {
+        MakeRoom(cache.Widths);
+        found = cache.Widths.emplace(key, metrics.horizontalAdvance(text)).first;
+    }
+    return QSize(found->second, LineHeight(metrics));
 }
 
 void PainterCanvas::SetWorldTransform(const QTransform& transform)
@@ -631,6 +1039,7 @@ void PainterCanvas::SetClipRegion(const QRegion& region)
 {
     clip_ = region;
     clipped_ = true;
+    stampClipKnown_ = false;
     if (!painter_->isActive())
         return;
     painter_->resetTransform();
@@ -641,6 +1050,7 @@ void PainterCanvas::ResetClipRegion()
 {
     clip_ = QRegion();
     clipped_ = false;
+    stampClipKnown_ = false;
     // Not setClipping(false): after it, the raster engine ignores the next
     // clip region of more than one rectangle.
     if (painter_->isActive())

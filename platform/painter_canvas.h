@@ -10,21 +10,25 @@
 #pragma once
 
 #include "canvas.h"
+#include "text_layout.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 #include <QFontMetrics>
 
-#include <map>
 #include <memory>
-#include <optional>
-#include <tuple>
 #include <vector>
 
 class QPaintDevice;
 
 namespace platform {
+
+// The pixels that a small figure paints, kept to place it again.
+struct FigureStamp;
+// A text drawn once, turned, with the offset of its image from the text's
+// anchor.
+struct PlacedText;
 
 class PainterCanvas final : public Canvas {
 public:
@@ -89,6 +93,27 @@ private:
     void Begin();
     // Paints the shape in the current mix mode.
     void PaintFigure(const Shape& shape);
+    // Paints the figure that make() builds. Where the canvas can place it
+    // from a stamp (see CanStamp), stampKey_ holds the figure's operation
+    // and coordinates relative to anchor: a figure seen before is placed
+    // from its stamp and not built at all, a new one is stamped first.
+    template <typename Make>
+    void PaintStampedFigure(QPoint anchor, Make make);
+    // True when a figure drawn now shows the same pixels wherever it is
+    // moved by whole pixels, and the canvas may write them into the image
+    // itself: copy mode, a solid or clear brush, a world transform that
+    // moves by whole pixels only, and a 32-bit image of its own.
+    bool CanStamp() const;
+    // The clip region's rectangles within the image.
+    const std::vector<QRect>& StampClip();
+    // Writes the pixels of a line along a row or column into the image
+    // where the canvas can (see CanStamp) and the line's pixels are plain
+    // (a one-pixel pen, solid or dashed, or a three-pixel pen); false when
+    // it must be drawn by the painter.
+    bool PaintStraightLine(QPoint a, QPoint b);
+    // Writes the pixels of a stamp with its anchor at device point at;
+    // false (nothing written) when the stamp cannot be placed there.
+    bool PlaceStamp(const FigureStamp& stamp, QPoint at);
     void PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape);
     void PaintFigureMixed(const Shape& shape);
     // Tiles (patch pixels) that a stroke along outline can touch, margin
@@ -106,6 +131,15 @@ private:
 
     std::unique_ptr<QPainter> ownPainter_;
     QPainter* painter_ = nullptr;
+    // Set when a painter handed in already clips: its clip is not known
+    // here, so nothing is written into the image directly.
+    bool foreignClip_ = false;
+    // The operation, pen, brush and relative coordinates of the figure
+    // being drawn, when it may be placed from a stamp.
+    std::vector<int> stampKey_;
+    // The clip region's rectangles within the image, for placed stamps.
+    std::vector<QRect> stampClip_;
+    bool stampClipKnown_ = false;
     QPoint penPos_;
     QTransform world_;
     QRegion clip_;
@@ -113,24 +147,23 @@ private:
     // The layer of mixed figures and its painter, kept between them.
     QImage layer_;
     std::unique_ptr<QPainter> layerPainter_;
-    // A text drawn once, turned, with the offset of its image from the
-    // text's anchor.
-    struct TextImage {
-        QImage Image;
-        QPoint Origin;
-    };
-    // The image of a text in the current font; null for a text too large to
-    // keep as an image.
-    const TextImage* TextImageOf(const QString& text);
-    // The font of the last text drawn or measured (escapement 0), and the
-    // texts drawn in it.
+    // The image of a text in the current font, on the brush colour when the
+    // brush is solid; null for a text drawn for the first time or too large
+    // to keep as an image.
+    const PlacedText* TextImageOf(const QString& text);
+    // The layout of DrawText in the current font.
+    TextBlock LayoutOf(const QString& text, const QRect& rect, unsigned flags);
+    // A font of the texts drawn or measured (escapement 0, black), and
+    // what names it in the texts that the canvases keep.
     struct FontCache {
         TFont Key;
         QFont Font;
         QFontMetrics Metrics;
-        std::map<std::tuple<QString, int, TColor>, TextImage> Images;
+        QString Id;
     };
-    mutable std::optional<FontCache> fontCache_;
+    mutable std::vector<std::unique_ptr<FontCache>> fonts_;
+    // The one of fonts_ in use.
+    mutable FontCache* fontCache_ = nullptr;
 };
 
 } // namespace platform

@@ -129,7 +129,10 @@ public:
     static int ArrowDirection(const TPointList& polyline);
     void SplitWorkPolyline(const TWorkItem& work, const TPointList& polyline, TPointList& wave, TPointList& dotted,
                            TPointList& solid, bool noGaps) const;
-    void BuildCrossings(TPointList& solid, TPointList& crossPoints, std::vector<int>& crossKinds);
+    // Pieces that do not meet reach (when given) are kept whole: a screen
+    // repaint looks for the jump-overs of the pieces that can show only.
+    void BuildCrossings(TPointList& solid, TPointList& crossPoints, std::vector<int>& crossKinds,
+                        const QRect* reach = nullptr);
     static bool NeedArrowHead(const TPointList& solid, const TPointList& dotted, QPoint endPoint,
                               const TPointList& wave);
     void DrawWork(platform::Canvas& canvas, TWorkItem& work, QPoint origin);

@@ -375,7 +375,8 @@ void TVYRNetworkAddDraw::CrossingCandidates(const QRect& bounds, const QRect& ne
     }
 }
 
-void TVYRNetworkAddDraw::BuildCrossings(TPointList& solid, TPointList& crossPoints, std::vector<int>& crossKinds)
+void TVYRNetworkAddDraw::BuildCrossings(TPointList& solid, TPointList& crossPoints, std::vector<int>& crossKinds,
+                                        const QRect* reach)
 {
     if (solid.size() < 2)
         return;
@@ -399,15 +400,24 @@ void TVYRNetworkAddDraw::BuildCrossings(TPointList& solid, TPointList& crossPoin
     };
     for (std::size_t s = 0; s + 1 < solid.size(); s += 2) {
         working = {solid[s], solid[s + 1]};
+        if (reach && !PolylineBounds(working).intersects(*reach)) {
+            result.insert(result.end(), working.begin(), working.end());
+            continue;
+        }
         if (m_pass) {
             CrossingCandidates(bounds, PolylineBounds(working), candidates);
             others.clear();
             for (TWorkItem* other : candidates)
                 AppendNoGapSolid(*other, others);
         }
+        // A segment whose bounds miss the piece's meets none of its parts.
+        const QRect piece = PolylineBounds(working);
         for (std::size_t o = 0; o + 1 < others.size() && !working.empty(); o += 2) {
             const QPoint o1 = others[o];
             const QPoint o2 = others[o + 1];
+            if (std::max(o1.x(), o2.x()) < piece.left() || std::min(o1.x(), o2.x()) > piece.right()
+                || std::max(o1.y(), o2.y()) < piece.top() || std::min(o1.y(), o2.y()) > piece.bottom())
+                continue;
             next.clear();
             for (std::size_t k = 0; k + 1 < working.size(); k += 2) {
                 const QPoint a = working[k];
@@ -636,11 +646,22 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
         single = SingleGeometry(work);
     const WorkGeometry& geometry = m_pass ? Geometry(work) : single;
     const bool screen = &canvas == m_canvas;
+    QRect reach;
     if (screen) {
         QRect clip = canvas.ClipRect();
         clip.translate(-origin);
         if (!WorkMayShow(canvas, work, geometry, clip))
             return;
+        // What a piece far enough outside the clip area can still paint
+        // there: a jump-over arc, or the arrowhead after the piece.
+        const int margin = ScreenCoordinate(std::int64_t{ScreenCoordinate(GetWorkPenWidth(work))} + 16
+                                            + ScreenCoordinate(Works().ArrowHeight())
+                                            + ScreenCoordinate(Works().ArrowWidth())
+                                            + ScreenCoordinate(Nodes().Radii()));
+        reach = QRect(QPoint(ScreenCoordinate(std::int64_t{clip.left()} - margin),
+                             ScreenCoordinate(std::int64_t{clip.top()} - margin)),
+                      QPoint(ScreenCoordinate(std::int64_t{clip.right()} + margin),
+                             ScreenCoordinate(std::int64_t{clip.bottom()} + margin)));
     }
     const TPointList& p = geometry.polyline;
     const int direction = ArrowDirection(p);
@@ -657,7 +678,7 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     SplitWorkPolyline(work, geometry.shortened, wave, dotted, solid, false);
     TPointList crossings;
     std::vector<int> kinds;
-    BuildCrossings(solid, crossings, kinds);
+    BuildCrossings(solid, crossings, kinds, screen ? &reach : nullptr);
     const bool arrow = NeedArrowHead(solid, dotted, last, wave);
     for (TPointList* list : {&solid, &dotted, &wave, &crossings})
         TranslatePoints(*list, origin.x(), origin.y());

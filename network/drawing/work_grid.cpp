@@ -23,18 +23,15 @@ void WorkGrid::Insert(int index, const QRect& bounds)
 {
     if (std::size_t(index) >= m_stamps.size())
         m_stamps.resize(std::size_t(index) + 1, 0);
+    const Entry entry{index, bounds.left(), bounds.top(), bounds.right(), bounds.bottom()};
     const CellRange cells = Cells(bounds, kCellShift);
     if (cells.Count() > kMostCells) {
-        if (m_wide.empty() || m_wide.back() != index)
-            m_wide.push_back(index);
+        m_wide.push_back(entry);
         return;
     }
     for (std::int64_t cy = cells.top; cy <= cells.bottom; ++cy)
-        for (std::int64_t cx = cells.left; cx <= cells.right; ++cx) {
-            std::vector<int>& cell = m_cells[Key(cx, cy)];
-            if (cell.empty() || cell.back() != index)
-                cell.push_back(index);
-        }
+        for (std::int64_t cx = cells.left; cx <= cells.right; ++cx)
+            m_cells[Key(cx, cy)].push_back(entry);
 }
 
 void WorkGrid::Take(int index, std::vector<int>& out)
@@ -46,6 +43,13 @@ void WorkGrid::Take(int index, std::vector<int>& out)
     }
 }
 
+void WorkGrid::TakeMeeting(const std::vector<Entry>& entries, const QRect& bounds, std::vector<int>& out)
+{
+    for (const Entry& entry : entries)
+        if (entry.Meets(bounds))
+            Take(entry.index, out);
+}
+
 void WorkGrid::Query(const QRect& bounds, std::vector<int>& out)
 {
     out.clear();
@@ -53,23 +57,20 @@ void WorkGrid::Query(const QRect& bounds, std::vector<int>& out)
         std::fill(m_stamps.begin(), m_stamps.end(), 0);
         m_stamp = 1;
     }
-    for (const int index : m_wide)
-        Take(index, out);
+    TakeMeeting(m_wide, bounds, out);
     const CellRange cells = Cells(bounds, kCellShift);
     if (cells.Count() > std::int64_t(m_cells.size())) {
-        for (const auto& [key, indexes] : m_cells) {
+        for (const auto& [key, entries] : m_cells) {
             const std::int64_t cx = std::int32_t(key >> 32);
             const std::int64_t cy = std::int32_t(key & 0xFFFFFFFFu);
             if (cx >= cells.left && cx <= cells.right && cy >= cells.top && cy <= cells.bottom)
-                for (const int index : indexes)
-                    Take(index, out);
+                TakeMeeting(entries, bounds, out);
         }
     } else {
         for (std::int64_t cy = cells.top; cy <= cells.bottom; ++cy)
             for (std::int64_t cx = cells.left; cx <= cells.right; ++cx)
                 if (const auto found = m_cells.find(Key(cx, cy)); found != m_cells.end())
-                    for (const int index : found->second)
-                        Take(index, out);
+                    TakeMeeting(found->second, bounds, out);
     }
     std::sort(out.begin(), out.end());
 }

@@ -709,3 +709,102 @@ TEST(PainterCanvasSurface, MixingAlongTheOutlineGivesThePixelsOfTheWholeArea)
 }
 
 } // namespace
+
+namespace {
+
+// Small figures repeated at whole-pixel steps are placed from the pixels of
+// their first drawing: on a 32-bit image they must show exactly what a
+// surface that draws each one in place shows, across the edges, inside a
+// clip region of several rectangles and under a moved world.
+TEST(PainterCanvasSurface, RepeatedFiguresShowThePixelsOfDrawingThemInPlace)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> position(-30, 150);
+    std::uniform_int_distribution<int> size(0, 24);
+    const QImage start = [] {
+        QImage image(140, 120, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x, y, 90));
+        return image;
+    }();
+    for (int round = 0; round < 70; ++round) {
+        QImage stamped = start.copy();
+        QImage inPlace = start.convertToFormat(QImage::Format_RGB888);
+        const auto draw = [&](QImage& image) {
+            PainterCanvas canvas(image);
+            canvas.Pen = TPen{RGB(200, 0, 40), static_cast<TPenStyle>(round % 7), round % 4 == 1 ? 0 : 1 + round % 5,
+                              TPenMode::pmCopy};
+            canvas.Brush = TBrush{RGB(0, 120, 250), round % 3 == 2 && round % 7 != 5 ? TBrushStyle::bsClear : TBrushStyle::bsSolid};
+            if (round % 5 == 3)
+                canvas.SetClipRegion(QRegion(10, 10, 50, 70) + QRegion(70, 30, 40, 60));
+            if (round % 4 == 2)
+                canvas.SetWorldTransform(QTransform::fromTranslate(-37, 23));
+            const int w = size(random);
+            const int h = size(random);
+            const int sx = size(random) - 12;
+            const int sy = size(random) - 12;
+            const std::array<QPoint, 3> arrow{QPoint(0, 0), QPoint(w / 2 + 1, h / 3), QPoint(0, h / 2 + 2)};
+            for (int copy = 0; copy < 12; ++copy) {
+                const int x = position(random);
+                const int y = position(random);
+                canvas.Arc(x, y, x + w, y + h, x + w / 2 + sx, y + h / 2 + sy, x + w / 2 - sy, y + h / 2 + sx);
+                canvas.Ellipse(x + 3, y - 5, x + 3 + w, y - 5 + h);
+                std::array<QPoint, 3> moved = arrow;
+                for (QPoint& p : moved)
+                    p += QPoint(x - 7, y + 9);
+                canvas.Polygon(moved);
+            }
+        };
+        const std::mt19937 state = random;
+        draw(stamped);
+        random = state;
+        draw(inPlace);
+        EXPECT_EQ(stamped, inPlace.convertToFormat(QImage::Format_RGB32)) << "round " << round;
+        EXPECT_NE(stamped, start);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Lines along a row or column are written as rectangles of pixels where
+// the pen allows: they must show exactly what a surface that rasterizes
+// them shows, for every pen, length and direction, across the edges and
+// within a clip region.
+TEST(PainterCanvasSurface, StraightLinesShowThePixelsOfDrawingThemInPlace)
+{
+    const QImage start = [] {
+        QImage image(90, 80, QImage::Format_RGB32);
+        image.fill(qRgb(10, 60, 90));
+        return image;
+    }();
+    for (int round = 0; round < 24; ++round) {
+        QImage written = start.copy();
+        QImage inPlace = start.convertToFormat(QImage::Format_RGB888);
+        const auto draw = [&](QImage& image) {
+            PainterCanvas canvas(image);
+            canvas.Pen = TPen{RGB(250, 200, 0), TPenStyle::psSolid, round % 6, TPenMode::pmCopy};
+            canvas.Brush = TBrush{RGB(0, 0, 200), round % 3 == 1 ? TBrushStyle::bsClear : TBrushStyle::bsSolid};
+            if (round % 5 == 2)
+                canvas.SetClipRegion(QRegion(5, 5, 40, 60) + QRegion(50, 20, 30, 30));
+            if (round % 4 == 3)
+                canvas.SetWorldTransform(QTransform::fromTranslate(-13, 7));
+            for (int length = -12; length <= 12; ++length) {
+                canvas.Pen.Style = static_cast<TPenStyle>((round + length + 12) % 7);
+                const int x = 3 + (length + 12) * 4 % 86;
+                const int y = (length * 7 + round * 5) % 80 - 2;
+                const std::array<QPoint, 2> across{QPoint(x, y), QPoint(x + length * (1 + round % 3), y)};
+                canvas.Polyline(across);
+                canvas.MoveTo(y, x - 4);
+                canvas.LineTo(y, x - 4 + length * 3);
+            }
+        };
+        draw(written);
+        draw(inPlace);
+        EXPECT_EQ(written, inPlace.convertToFormat(QImage::Format_RGB32)) << "round " << round;
+    }
+}
+
+} // namespace
