@@ -148,6 +148,10 @@ void TVYRNetwork::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         return;
     }
     m_rowOffsetDrawn = 0;
+    // A press may change the selection: a drag takes its painted state and
+    // its band index anew.
+    ForgetPainted();
+    m_band.reset();
     if (button != TMouseButton::mbLeft)
         return;
     if (m_swallowNextPress) {
@@ -236,12 +240,48 @@ void TVYRNetwork::DrawRubberBand(const TPointList& points, std::uint8_t elbow)
 void TVYRNetwork::BandSelect(QPoint e)
 {
     const QRect band(QPoint(SnapX(m_dragOrigin.x()), SnapY(m_dragOrigin.y())), e);
-    for (int i = 0; i < Works().Count(); ++i) {
-        TWorkItem& work = *Works().Items(i);
-        const QRect b = GetWorkBounds(work);
-        work.SetSelected(!b.isNull() && b.left() >= band.left() && b.top() >= band.top() && b.right() <= band.right() &&
-                         b.bottom() <= band.bottom());
+    // The works' bounds do not change during the drag: they are indexed at
+    // its first move. A work outside both the last band and this one was
+    // not selected and stays so, so only the works the index finds in the
+    // two bands are tested and their flags set.
+    if (!m_band) {
+        m_band = std::make_unique<TBandIndex>();
+        m_band->Grid = WorkGrid(Works().Count());
+        m_band->Bounds.resize(std::size_t(Works().Count()));
+        BeginPaintPass();
+        for (int i = 0; i < Works().Count(); ++i) {
+            const QRect b = GetWorkBounds(*Works().Items(i));
+            m_band->Bounds[std::size_t(i)] = b;
+            if (!b.isNull())
+                m_band->Grid.Insert(i, b);
+        }
+        EndPaintPass();
     }
+    const QRect area = band.normalized().united(m_band->Last);
+    m_band->Last = band.normalized();
+    m_band->Grid.Query(area, m_band->Found);
+    m_bandSelecting = true;
+    for (const int i : m_band->Found) {
+        const QRect& b = m_band->Bounds[std::size_t(i)];
+        Works().Items(i)->SetSelected(!b.isNull() && b.left() >= band.left() && b.top() >= band.top() &&
+                                      b.right() <= band.right() && b.bottom() <= band.bottom());
+    }
+    m_bandSelecting = false;
+}
+
+void TVYRNetwork::WorkSelectChanged(TWorkItem* work)
+{
+    // During a band drag the works whose flag changed are repainted in
+    // place with the next paint instead of drawn one by one at once.
+    if (m_bandSelecting && work) {
+        if (Canvas()) {
+            const QRect box = WorkPaintBox(*work);
+            if (!box.isNull())
+                Services().InvalidateRect(box.adjusted(-2, -2, 2, 2).translated(GetOrigin()));
+        }
+        return;
+    }
+    TVYRNetworkAddDraw::WorkSelectChanged(work);
 }
 
 void TVYRNetwork::MouseMove(TShiftState shift, int x, int y)
@@ -271,7 +311,7 @@ void TVYRNetwork::MouseMove(TShiftState shift, int x, int y)
         }
         DrawRubberBand(m_pendingPoints, m_elbow);
     } else if (m_drawState == kRetime && m_pickedWork) {
-        DragWorkDuration(*m_pickedWork, m_dragOrigin, m_pickedDuration, QPoint(x, y));
+        RunTrackedEdit([&] { DragWorkDuration(*m_pickedWork, m_dragOrigin, m_pickedDuration, QPoint(x, y)); });
     }
 }
 
@@ -288,7 +328,7 @@ void TVYRNetwork::MouseUp(TMouseButton, TShiftState shift, int x, int y)
                 AddWorkTo(m_pendingPoints[1]);
             }
         } else if (m_dragKind == kDragWork) {
-            MoveSelection(m_dragOrigin, QPoint(x, y));
+            RunTrackedEdit([&] { MoveSelection(m_dragOrigin, QPoint(x, y)); });
             DoWorkChanged(nullptr);
         }
         break;
@@ -305,7 +345,7 @@ void TVYRNetwork::MouseUp(TMouseButton, TShiftState shift, int x, int y)
     }
     case kRetime:
         if (Nodes().GetSelectedNode()) {
-            DragNodeOffset(m_dragOrigin, QPoint(x, y));
+            RunTrackedEdit([&] { DragNodeOffset(m_dragOrigin, QPoint(x, y)); });
             DoWorkChanged(nullptr);
         }
         break;

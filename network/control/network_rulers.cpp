@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 namespace network {
 
@@ -91,7 +92,37 @@ void TVYRNetwork::DrawFramedText(platform::Canvas& canvas, const QRect& rect, co
 
 void TVYRNetwork::DrawCell(platform::Canvas& canvas, int left, int right, int y, const QString& text)
 {
-    DrawFramedText(canvas, QRect(left, y, std::max(right - left, 0), m_scheduleHeight), text);
+    // Edges saturate at the ends of the int range (a huge idle offset puts
+    // them there): the width is taken in 64 bits and kept inside the range.
+    constexpr int kMin = std::numeric_limits<int>::min() + 2;
+    constexpr int kMax = std::numeric_limits<int>::max() - 2;
+    const int l = std::clamp(left, kMin, kMax);
+    const std::int64_t width = std::clamp<std::int64_t>(std::int64_t{right} - l, 0, std::int64_t{kMax} - std::max(l, 0));
+    DrawFramedText(canvas, QRect(l, y, static_cast<int>(width), m_scheduleHeight), text);
+}
+
+std::int64_t TVYRNetwork::FirstDayReaching(platform::Canvas& canvas, int x0, std::int64_t last, int reach) const
+{
+    if (&canvas != Canvas())
+        return 0;
+    // The axis rises with the day: the first day at or right of the clip's
+    // left edge (less reach) is found by bisection.
+    const std::int64_t edge = std::int64_t{canvas.ClipRect().left()} - reach;
+    std::int64_t low = 0;
+    std::int64_t high = last;
+    while (low < high) {
+        const std::int64_t mid = low + (high - low) / 2;
+        if (AxisX(x0, static_cast<double>(mid)) < edge)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
+int TVYRNetwork::ClipRightOf(platform::Canvas& canvas) const
+{
+    return &canvas == Canvas() ? canvas.ClipRect().right() : std::numeric_limits<int>::max();
 }
 
 void TVYRNetwork::DrawScheduleRow(platform::Canvas& canvas, int x, bool withLabel, int y, float days)
@@ -107,19 +138,28 @@ void TVYRNetwork::DrawScheduleRow(platform::Canvas& canvas, int x, bool withLabe
             return h / 2;
         return t % (interval / 2) == 0 ? h / 3 : h / 5;
     };
+    // On the screen only the days that reach the clip are drawn: from the
+    // day before the first one a number centred on it could reach, to the
+    // first day right of the clip (its edge lines lie outside the clip).
+    const int reach = canvas.TextWidth(QString::number(last)) + 2;
+    const std::int64_t first = std::max<std::int64_t>(FirstDayReaching(canvas, x0, last, reach) - 1, 0);
+    const std::int64_t clipRight = std::int64_t{ClipRightOf(canvas)} + reach;
+    std::int64_t end = first;
+    while (end < last && AxisX(x0, static_cast<double>(end)) <= clipRight)
+        ++end;
     const int bottom = y + h;
     TPointList line;
-    line.reserve(static_cast<std::size_t>(last + 1) * 6 + 2);
+    line.reserve(static_cast<std::size_t>(end - first + 1) * 6 + 2);
     struct Number {
         int x;
         std::int64_t t;
     };
     std::vector<Number> numbers;
-    int previousX = 0;
-    for (std::int64_t t = 0; t <= last; ++t) {
+    int previousX = first == 0 ? 0 : AxisX(x0, static_cast<double>(first - 1));
+    for (std::int64_t t = first; t <= end; ++t) {
         const int xt = AxisX(x0, static_cast<double>(t));
         line.push_back(QPoint(xt, y));
-        if (t == last) {
+        if (t == end) {
             line.push_back(QPoint(xt, bottom));
         } else {
             line.push_back(QPoint(xt, y + tick(t)));
@@ -129,7 +169,7 @@ void TVYRNetwork::DrawScheduleRow(platform::Canvas& canvas, int x, bool withLabe
             numbers.push_back({xt, t});
         previousX = xt;
     }
-    for (std::int64_t t = last - 1; t >= 0; --t) {
+    for (std::int64_t t = end - 1; t >= first; --t) {
         const int xt = AxisX(x0, static_cast<double>(t));
         line.push_back(QPoint(xt, bottom));
         line.push_back(QPoint(xt, bottom - tick(t)));
@@ -158,18 +198,33 @@ void TVYRNetwork::DrawCalendarCells(platform::Canvas& canvas, int x0, int y, flo
         const double serial = platform::DateToSerial(c).value_or(0);
         return AxisX(x0, CountWorkDays(StartDate(), serial));
     };
+    // On the screen the cells start at the year or month before the one
+    // holding the first day that reaches the clip, and stop right of it;
+    // each cell's left is the right of the one before.
+    QDate from = *start;
+    if (const std::int64_t firstDay = FirstDayReaching(canvas, x0, d, 1); firstDay > 0)
+        if (const auto date = platform::SerialToDate(WorkDayToDate(firstDay, StartDate())))
+            from = std::max(*start, kind == 0 ? QDate(date->year() - 1, 1, 1) : date->addMonths(-1));
+    const int clipRight = ClipRightOf(canvas);
     int left = x0;
+    bool beyond = false;
     auto cell = [&](QDate c, const QString& text) {
         const int right = edge(c);
         DrawCell(canvas, left, right, y, text);
         left = right;
+        beyond = left > clipRight;
     };
     if (kind == 0) {
-        for (int year = start->year(); year <= end->year(); ++year)
+        if (from.year() > start->year())
+            left = edge(QDate(from.year() - 1, 12, 31));
+        for (int year = from.year(); year <= end->year() && !beyond; ++year)
             cell(year == end->year() ? *end : QDate(year, 12, 31), QString::number(year));
         return;
     }
-    for (QDate month(start->year(), start->month(), 1); month <= *end; month = month.addMonths(1)) {
+    const QDate firstMonth(from.year(), from.month(), 1);
+    if (firstMonth > *start)
+        left = edge(firstMonth.addDays(-1));
+    for (QDate month = firstMonth; month <= *end && !beyond; month = month.addMonths(1)) {
         const bool lastMonth = month.year() == end->year() && month.month() == end->month();
         const QDate monthEnd = lastMonth ? *end : month.addMonths(1).addDays(-1);
         if (kind == 1) {
@@ -212,8 +267,13 @@ void TVYRNetwork::DrawWorkWeekRow(platform::Canvas& canvas, int x, bool withLabe
         return;
     const int w = 7 - (RecessDate().Contains(rdSunday) ? 1 : 0) - (RecessDate().Contains(rdSaturday) ? 1 : 0);
     const std::int64_t cells = (d + w - 1) / w;
-    int left = x0;
-    for (std::int64_t i = 1; i <= cells; ++i) {
+    // On the screen from the week holding the first day that reaches the
+    // clip; each cell's left is the right of the one before.
+    const std::int64_t firstDay = FirstDayReaching(canvas, x0, d, 1);
+    const std::int64_t first = firstDay > 0 ? (firstDay - 1) / w + 1 : 1;
+    const int clipRight = ClipRightOf(canvas);
+    int left = first == 1 ? x0 : AxisX(x0, static_cast<double>(std::min((first - 1) * w, d)));
+    for (std::int64_t i = first; i <= cells && left <= clipRight; ++i) {
         const int right = AxisX(x0, static_cast<double>(std::min(i * w, d)));
         DrawCell(canvas, left, right, y, QString::number(i));
         left = right;
@@ -228,11 +288,26 @@ void TVYRNetwork::DrawStepCells(platform::Canvas& canvas, int x0, int y, float d
     const int step = SmallDate();
     const std::int64_t cells = (d + step - 1) / step;
     const int narrow = SmallWidth() - SmallWidth() / 10;
-    int left = x0;
-    for (std::int64_t i = 1; i <= cells; ++i) {
+    const auto rightOf = [&](std::int64_t i) {
+        return i == 0 ? x0 : AxisX(x0, static_cast<double>(std::min(i * step, d)));
+    };
+    // A cell no wider than narrow is merged into the next one. A cell wider
+    // than that on its own is drawn whatever came before it, so on the
+    // screen the loop starts after the last such cell left of the first
+    // cell that reaches the clip, with its right as the next cell's left.
+    std::int64_t first = 1;
+    if (const std::int64_t firstDay = FirstDayReaching(canvas, x0, d, 1); firstDay > 0) {
+        std::int64_t k = (firstDay - 1) / step;
+        while (k > 0 && std::int64_t{rightOf(k)} - rightOf(k - 1) <= narrow)
+            --k;
+        first = k + 1;
+    }
+    const int clipRight = ClipRightOf(canvas);
+    int left = rightOf(first - 1);
+    for (std::int64_t i = first; i <= cells && left <= clipRight; ++i) {
         const std::int64_t end = std::min(i * step, d);
         const int right = AxisX(x0, static_cast<double>(end));
-        if (right - left <= narrow && i != cells)
+        if (std::int64_t{right} - left <= narrow && i != cells)
             continue;
         const auto date = platform::SerialToDate(WorkDayToDate(end, StartDate()));
         QString text;

@@ -61,14 +61,6 @@ TVYRNetwork::TVYRNetwork(platform::WindowServices& services)
 
 TVYRNetwork::~TVYRNetwork() = default;
 
-void TVYRNetwork::SetBounds(int left, int top, int width, int height)
-{
-    m_left = left;
-    m_top = top;
-    m_width = std::max(width, 0);
-    m_height = std::max(height, 0);
-}
-
 void TVYRNetwork::SetText(const QString& value)
 {
     m_text.SetText(value);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "network/drawing/network_add_draw.h"
+#include "network/drawing/work_grid.h"
 
 #include "platform/gbk_text.h"
 #include "platform/stream/stored_font.h"
@@ -244,6 +245,17 @@ public:
 
     bool HasSelectedWork() const { return Works().GetSelectedWork() != nullptr; }
 
+    // Repaint requests. Outside a tracked edit a change invalidates the
+    // whole control. A tracked edit (a retime or node drag, a moved
+    // selection) compares every work's and node's painted state before and
+    // after it and invalidates only the boxes, old and new, of the items
+    // that look different; the host coalesces them until it paints. The
+    // state taken after one edit serves as the state before the next until
+    // anything else invalidates the control or a press starts a new drag.
+    void Invalidate() override;
+    void RunTrackedEdit(const std::function<void()>& edit);
+    void ForgetPainted();
+
     // Work groups. CopyWorks stores the selected works, which must start
     // from one node, as a templet in CopyStream; PasteWorks rebuilds the
     // stored group from node, or with node nil in place of work. A damaged
@@ -303,11 +315,55 @@ private:
     // Text centred in rect on the clear brush, then rect widened by one
     // pixel framed in the ruler colour (a clear brush would frame nothing).
     void DrawFramedText(platform::Canvas& canvas, const QRect& rect, const QString& text);
+    // On the screen canvas the first day from 0 to last whose axis pixel
+    // reaches the clip's left edge less reach; 0 on other canvases.
+    std::int64_t FirstDayReaching(platform::Canvas& canvas, int x0, std::int64_t last, int reach) const;
+    // The clip's right edge on the screen canvas, else no limit.
+    int ClipRightOf(platform::Canvas& canvas) const;
     void DrawCalendarCells(platform::Canvas& canvas, int x0, int y, float days, int kind);
     void DrawStepCells(platform::Canvas& canvas, int x0, int y, float days, bool weekdays);
     platform::Canvas& MeasureBitmap();
+    // What decides the pixels of a work or a node on the screen, and the box
+    // they are painted in (drawing coordinates).
+    struct TPaintedWork {
+        const TWorkItem* Item = nullptr;
+        TPointList Polyline;
+        float Finish = 0.0f;
+        float Start = 0.0f;
+        float Duration = 0.0f;
+        float Diapause = 0.0f;
+        bool Key = false;
+        bool Selected = false;
+        bool Virtual = false;
+        QString Caption;
+        bool ParentFont = true;
+        platform::TFont Font;
+        QRect Box;
+        bool SameLook(const TPaintedWork& other) const;
+    };
+    struct TPaintedNode {
+        const TNodeItem* Item = nullptr;
+        QPoint Position;
+        int Number = 0;
+        bool Key = false;
+        bool Selected = false;
+        bool Last = false;
+        bool SameLook(const TPaintedNode& other) const;
+    };
+    struct TPaintedState {
+        bool Valid = false;
+        QPoint Origin;
+        std::vector<TOffsetColumn> Columns;
+        std::vector<TPaintedWork> Works;
+        std::vector<TPaintedNode> Nodes;
+    };
+    void CapturePainted(TPaintedState& state);
+    QRect NodePaintBox(const TPaintedNode& node);
+    // The last day the rulers and day lines reach at the control's width.
+    std::int64_t LastScreenDay();
     void DrawRubberBand(const TPointList& points, std::uint8_t elbow);
     void BandSelect(QPoint e);
+    void WorkSelectChanged(TWorkItem* work) override;
     void DropBendHandle(TWorkItem& w, QPoint q);
     void DropStartHandle(TWorkItem& w, QPoint q);
     void DropEndHandle(TWorkItem& w, QPoint q);
@@ -375,6 +431,20 @@ private:
     TEditItemProperties m_onEditItemProperties;
     std::optional<QByteArray> m_copyStream;
     TRunGlideWizard m_onRunGlideWizard;
+
+    TPaintedState m_painted;
+    // The works' bounds during a band drag, indexed; Last is the band of
+    // the previous move.
+    struct TBandIndex {
+        WorkGrid Grid;
+        std::vector<QRect> Bounds;
+        std::vector<int> Found;
+        QRect Last;
+    };
+    std::unique_ptr<TBandIndex> m_band;
+    bool m_bandSelecting = false;
+    bool m_trackingEdit = false;
+    bool m_editInvalidated = false;
 
     QImage m_measureImage;
     std::unique_ptr<platform::Canvas> m_measureBitmap;

@@ -144,6 +144,12 @@ public:
     QRect GetWorkBounds(TWorkItem& work);
     static QRect PolylineBounds(const TPointList& polyline);
     static bool RectsMeet(const QRect& a, const QRect& b);
+    // A box, in drawing coordinates, that holds everything DrawWork paints
+    // for the work on the screen canvas: the whole plane when its name has
+    // characters whose width is not bounded, empty without both nodes.
+    // Inside a paint pass it reuses the pass's geometry; outside one it
+    // computes the work's alone.
+    QRect WorkPaintBox(TWorkItem& work);
 
     // Mouse drags, points in control coordinates.
     void DragWorkDuration(TWorkItem& work, QPoint from, float oldDuration, QPoint to);
@@ -163,6 +169,8 @@ private:
     bool HasBothNodes(const TWorkItem& work) const;
     TPointList ComputeWorkPolyline(TWorkItem& work);
     WorkGeometry& Geometry(TWorkItem& work);
+    // The geometry of one work computed outside a paint pass.
+    WorkGeometry SingleGeometry(TWorkItem& work);
     const TPointList& NoGapSolid(TWorkItem& work);
     void AppendNoGapSolid(TWorkItem& work, TPointList& out);
     // Drawn works whose bounds meet bounds, in collection order; in a paint
@@ -171,6 +179,7 @@ private:
     // The duration text of a work, with its interval.
     static QString WorkValueText(const TWorkItem& work);
     WorkTextMetrics TextMetricsOf(platform::Canvas& canvas, const TWorkItem& work);
+    QRect PaintBox(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry);
     bool WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
                      const QRect& clip);
     platform::Canvas& MeasureCanvas();

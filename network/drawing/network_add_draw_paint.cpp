@@ -53,7 +53,9 @@ void TVYRNetworkAddDraw::PaintNetwork()
 {
     if (!m_canvas)
         return;
-    m_canvas->Brush.Color = m_color;
+    // The node circles are filled with the control's colour, also after
+    // rows drawn with a clear brush.
+    m_canvas->Brush = platform::TBrush{m_color, platform::TBrushStyle::bsSolid};
     BeginPaintPass();
     const QPoint origin = GetOrigin();
     DrawWorks(*m_canvas, origin);
@@ -576,8 +578,7 @@ WorkTextMetrics TVYRNetworkAddDraw::TextMetricsOf(platform::Canvas& canvas, cons
     return m_pass->worksFont;
 }
 
-bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
-                                     const QRect& clip)
+QRect TVYRNetworkAddDraw::PaintBox(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry)
 {
     // A box that holds everything DrawWork can paint for the work: its lines
     // with pen, arcs and arrowhead, and its texts at their largest.
@@ -590,7 +591,7 @@ bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, const TWorkItem& 
                 QPoint(ScreenCoordinate(box.right() + margin), ScreenCoordinate(box.bottom() + margin)));
     if (!(work.IsVirtual() && work.Diapause() <= 0.0f)) {
         if (!HasCommonGlyphs(work.Caption()))
-            return true;
+            return QRect(QPoint(-kScreenLimit, -kScreenLimit), QPoint(kScreenLimit, kScreenLimit));
         const QRect text = WorkTextRect(geometry.polyline, int(radius), ScreenCoordinate(Works().KeyLineWidth()));
         const WorkTextMetrics metrics = TextMetricsOf(canvas, work);
         // Neither text is wider than its characters at twice the widest
@@ -604,7 +605,33 @@ bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, const TWorkItem& 
                                QPoint(ScreenCoordinate(std::int64_t{text.right()} + wide),
                                       ScreenCoordinate(text.top() + below))));
     }
-    return box.intersects(clip);
+    return box;
+}
+
+bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
+                                     const QRect& clip)
+{
+    return PaintBox(canvas, work, geometry).intersects(clip);
+}
+
+TVYRNetworkAddDraw::WorkGeometry TVYRNetworkAddDraw::SingleGeometry(TWorkItem& work)
+{
+    WorkGeometry single;
+    single.polyline = ComputeWorkPolyline(work);
+    single.shortened = single.polyline;
+    ShortenPolyline(single.shortened);
+    single.bounds = PolylineBounds(single.shortened);
+    return single;
+}
+
+QRect TVYRNetworkAddDraw::WorkPaintBox(TWorkItem& work)
+{
+    if (!HasBothNodes(work))
+        return {};
+    platform::Canvas& canvas = m_canvas ? *m_canvas : MeasureCanvas();
+    if (m_pass)
+        return PaintBox(canvas, work, Geometry(work));
+    return PaintBox(canvas, work, SingleGeometry(work));
 }
 
 void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPoint origin)
@@ -615,12 +642,8 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     // Outside a paint pass everything is computed here, and the crossings
     // test every drawn work.
     WorkGeometry single;
-    if (!m_pass) {
-        single.polyline = ComputeWorkPolyline(work);
-        single.shortened = single.polyline;
-        ShortenPolyline(single.shortened);
-        single.bounds = PolylineBounds(single.shortened);
-    }
+    if (!m_pass)
+        single = SingleGeometry(work);
     const WorkGeometry& geometry = m_pass ? Geometry(work) : single;
     const bool screen = &canvas == m_canvas;
     QRect reach;

@@ -226,20 +226,24 @@ namespace {
 
 QPoint TextPlace(Canvas& canvas, const QRect& rect, const QString& text, int hAlign, int vAlign)
 {
+    // In 64 bits: a rectangle at the ends of the int range places its text
+    // at the screen limit instead of overflowing.
     const QSize size = canvas.TextExtent(text);
-    const int right = rect.left() + rect.width();
-    const int bottom = rect.top() + rect.height();
-    int x = rect.left();
+    const std::int64_t left = rect.left();
+    const std::int64_t top = rect.top();
+    const std::int64_t right = left + rect.width();
+    const std::int64_t bottom = top + rect.height();
+    std::int64_t x = left;
     if (hAlign == 1)
         x = right - size.width();
     else if (hAlign == 2)
-        x = (rect.left() + right - size.width()) / 2;
-    int y = rect.top();
+        x = (left + right - size.width()) / 2;
+    std::int64_t y = top;
     if (vAlign == 0)
         y = bottom - size.height();
     else if (vAlign == 1)
-        y = (rect.top() + bottom - size.height()) / 2;
-    return QPoint(x, y);
+        y = (top + bottom - size.height()) / 2;
+    return QPoint(ScreenCoordinate(x), ScreenCoordinate(y));
 }
 
 } // namespace

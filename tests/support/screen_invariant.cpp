@@ -86,18 +86,19 @@ testing::AssertionResult ScreenInvariant::Run(const TSequence& sequence) const
 
 void ScreenInvariant::Press(QPoint p, Qt::KeyboardModifiers mods) const
 {
-    SendMouse(FView.viewport(), QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton, mods);
+    FHeld |= Qt::LeftButton;
+    SendMouse(FView.viewport(), QEvent::MouseButtonPress, p, Qt::LeftButton, FHeld, mods);
 }
 
 void ScreenInvariant::Move(QPoint p) const
 {
-    const Qt::MouseButtons held = QGuiApplication::mouseButtons();
-    SendMouse(FView.viewport(), QEvent::MouseMove, p, Qt::NoButton, held, QGuiApplication::keyboardModifiers());
+    SendMouse(FView.viewport(), QEvent::MouseMove, p, Qt::NoButton, FHeld, QGuiApplication::keyboardModifiers());
 }
 
 void ScreenInvariant::Release(QPoint p, Qt::KeyboardModifiers mods) const
 {
-    SendMouse(FView.viewport(), QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton, mods);
+    FHeld &= ~Qt::MouseButtons(Qt::LeftButton);
+    SendMouse(FView.viewport(), QEvent::MouseButtonRelease, p, Qt::LeftButton, FHeld, mods);
 }
 
 void ScreenInvariant::Click(QPoint p, Qt::KeyboardModifiers mods) const
@@ -109,7 +110,8 @@ void ScreenInvariant::Click(QPoint p, Qt::KeyboardModifiers mods) const
 void ScreenInvariant::DoubleClick(QPoint p) const
 {
     Click(p);
-    SendMouse(FView.viewport(), QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    FHeld |= Qt::LeftButton;
+    SendMouse(FView.viewport(), QEvent::MouseButtonDblClick, p, Qt::LeftButton, FHeld, Qt::NoModifier);
     Release(p);
 }
 
@@ -119,7 +121,7 @@ void ScreenInvariant::Drag(QPoint from, QPoint to) const
     const QPoint d = to - from;
     const int steps = std::max(1, d.manhattanLength() / 20);
     for (int i = 1; i <= steps; ++i)
-        SendMouse(FView.viewport(), QEvent::MouseMove, from + d * i / steps, Qt::NoButton, Qt::LeftButton,
+        SendMouse(FView.viewport(), QEvent::MouseMove, from + d * i / steps, Qt::NoButton, FHeld,
                   Qt::NoModifier);
     Release(to);
 }

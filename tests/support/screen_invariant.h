@@ -69,6 +69,10 @@ private:
 
     QAbstractScrollArea& FView;
     TFreshRender FFresh;
+    // The buttons held by the sequence's own presses: events sent straight
+    // to the viewport never reach the application's button state, which a
+    // move would otherwise report as no button held.
+    mutable Qt::MouseButtons FHeld;
 };
 
 // Compares two pictures pixel by pixel (RGB); on a difference the result

@@ -2,6 +2,8 @@
 // deleting, splitting, retiming, the double click and the handles.
 #include "control_fixture.h"
 
+#include "platform/recording_canvas.h"
+
 #include <gtest/gtest.h>
 
 using namespace control_test;
@@ -273,4 +275,91 @@ TEST(Editing, ChangingTheDrawStateClearsSelectionAndSetsTheCursor)
     EXPECT_FALSE(net.HasSelectedWork());
     EXPECT_EQ(net.Cursor(), platform::cursor::kHandPoint);
     EXPECT_EQ(net.Fake().cursors.back(), platform::cursor::kHandPoint);
+}
+
+// A retime drag invalidates the boxes of what it changed, not the whole
+// control: a work retimed within its free time only its own box.
+TEST(Editing, ARetimeDragInvalidatesOnlyWhatChanged)
+{
+    Network net;
+    platform::RecordingCanvas canvas(QSize(2000, 1000));
+    net.SetCanvas(&canvas);
+    AddNodes(net, 4);
+    // 1 -> 2 (2 days) -> 4 (3 days), and 1 -> 3 (1 day) -> 4 (1 day): the
+    // lower path has 3 days of free time before node 4.
+    AddWork(net, 1, 2, 2.0f);
+    AddWork(net, 2, 4, 3.0f);
+    AddWork(net, 1, 3, 1.0f);
+    TWorkItem& floating = AddWork(net, 3, 4, 1.0f);
+    net.Nodes().FindByNewID(3)->SetNodeY(103);
+    net.SetDrawState(6);
+    const auto middleOf = [&](TWorkItem& work) {
+        network::TPointList line = net.GetWorkPolyline(work);
+        return (line[0] + line[1]) / 2 + net.GetOrigin();
+    };
+    const auto drag = [&](TWorkItem& work, int dx) {
+        const QPoint at = middleOf(work);
+        net.Fake().invalidatedRects.clear();
+        net.Fake().fullInvalidations = 0;
+        net.MouseDown(network::TMouseButton::mbLeft, 0, at.x(), at.y());
+        net.MouseMove(network::ssLeft, at.x() + dx, at.y());
+        QRect all;
+        for (const QRect& r : net.Fake().invalidatedRects)
+            all |= r;
+        net.MouseUp(network::TMouseButton::mbLeft, 0, at.x() + dx, at.y());
+        return all;
+    };
+    const QRect small = drag(floating, net.SmallWidth());
+    EXPECT_EQ(floating.ContinueTime(), 3.0f);
+    EXPECT_EQ(net.Fake().fullInvalidations, 0);
+    EXPECT_FALSE(small.isEmpty());
+    EXPECT_LT(std::int64_t{small.width()} * small.height(), 2000 * 1000 / 8);
+    net.SetCanvas(nullptr);
+}
+
+// A band drag selects, after every move, exactly the works whose bounds lie
+// inside the band from the snapped press point to the snapped mouse point,
+// as growing, shrinking and turning the band round leave them; only the
+// works it reaches are repainted.
+TEST(Editing, BandSelectionFollowsTheBandMoveByMove)
+{
+    Network net;
+    platform::RecordingCanvas canvas(QSize(2000, 1000));
+    net.SetCanvas(&canvas);
+    // Three rows of four works in a chain each, from node 1.
+    AddNodes(net, 13);
+    for (int row = 0; row < 3; ++row)
+        for (int k = 0; k < 4; ++k) {
+            const int id = 2 + row * 4 + k;
+            net.Nodes().FindByNewID(id)->SetNodeY(101 + 2 * row);
+            AddWork(net, k == 0 ? 1 : id - 1, id, 2.0f + float(k));
+        }
+    const QPoint origin = net.GetOrigin();
+    const QPoint press = origin + QPoint(-15, net.RowToY(100));
+    ASSERT_EQ(net.NodeAt(press.x(), press.y()), nullptr);
+    ASSERT_EQ(net.WorkAt(press.x(), press.y()), nullptr);
+    net.MouseDown(network::TMouseButton::mbLeft, 0, press.x(), press.y());
+    const QPoint corner(net.SnapX(press.x()), net.SnapY(press.y()));
+    const std::vector<QPoint> moves = {
+        origin + QPoint(150, net.RowToY(102)), origin + QPoint(400, net.RowToY(106)),
+        origin + QPoint(260, net.RowToY(104)), origin + QPoint(90, net.RowToY(102)),
+        origin + QPoint(-60, net.RowToY(99)), origin + QPoint(700, net.RowToY(107))};
+    int selectedSomewhere = 0;
+    for (const QPoint m : moves) {
+        net.Fake().fullInvalidations = 0;
+        net.MouseMove(network::ssLeft, m.x(), m.y());
+        const QRect band(corner, QPoint(net.SnapX(m.x()), net.SnapY(m.y())));
+        for (int i = 0; i < net.Works().Count(); ++i) {
+            TWorkItem& work = *net.Works().Items(i);
+            const QRect b = net.GetWorkBounds(work);
+            const bool inside = b.left() >= band.left() && b.top() >= band.top() && b.right() <= band.right() &&
+                                b.bottom() <= band.bottom();
+            EXPECT_EQ(work.Selected(), inside) << "work " << i << " band to " << m.x() << "," << m.y();
+            selectedSomewhere += inside;
+        }
+        EXPECT_EQ(net.Fake().fullInvalidations, 0);
+    }
+    EXPECT_GT(selectedSomewhere, 0);
+    net.MouseUp(network::TMouseButton::mbLeft, 0, moves.back().x(), moves.back().y());
+    net.SetCanvas(nullptr);
 }

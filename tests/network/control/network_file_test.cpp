@@ -380,3 +380,37 @@ TEST(NetworkFile, AStoredEmptyFontNameReadsAsTheConstructorsName)
     EXPECT_EQ(Difference(WriteNetwork(*ReadNetwork(first, services)), first), "same");
     EXPECT_EQ(first, WriteNetwork(net));
 }
+
+// A new network is black; the file's declared default is the window
+// colour, so that colour alone is left out and reads back as a new
+// network's black, while every other colour, black included, is written.
+TEST(NetworkFile, ControlColourIsWrittenUnlessItIsTheDeclaredDefault)
+{
+    {
+        Network fresh;
+        EXPECT_EQ(fresh.Color(), platform::clBlack);
+    }
+    struct Case {
+        platform::TColor set;
+        bool written;
+        platform::TColor read;
+    };
+    const Case cases[] = {
+        {platform::clBlack, true, platform::clBlack},
+        {platform::clWindow, false, platform::clBlack},
+        {0x408000, true, 0x408000},
+        {platform::clWhite, true, platform::clWhite},
+    };
+    for (const Case& c : cases) {
+        Network net;
+        BuildSmall(net);
+        net.SetColor(c.set);
+        const QByteArray written = WriteNetwork(net);
+        // The three handle panels write a colour of their own.
+        EXPECT_EQ(written.count(QByteArray("\x05" "Color")), c.written ? 4 : 3) << std::hex << c.set;
+        FakeWindowServices services;
+        const auto read = ReadNetwork(written, services);
+        EXPECT_EQ(read->Color(), c.read) << std::hex << c.set;
+        EXPECT_EQ(WriteNetwork(*read), WriteNetwork(*ReadNetwork(WriteNetwork(*read), services)));
+    }
+}

@@ -3,9 +3,11 @@
 #include "control_fixture.h"
 
 #include "platform/date_serial.h"
+#include "platform/painter_canvas.h"
 #include "platform/recording_canvas.h"
 
 #include <QDate>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +114,84 @@ TEST(Rulers, ScheduleRowTicksAndNumbers)
     EXPECT_EQ(ticks[10], 5);
     EXPECT_EQ(ticks[25], 16) << "the end goes down to the bottom";
     EXPECT_EQ(numbers, (QStringList{"10", "20"}));
+}
+
+// An idle offset far beyond any calendar pushes the cell edges to the ends
+// of the int range: every row still draws cells of no negative width.
+TEST(Rulers, HugeIdleOffsetsSaturateTheCellEdges)
+{
+    for (const float offset : {-3.7e19f, 3.7e19f}) {
+        Network net;
+        net.SetStartDate(Serial(2024, 5, 15));
+        AddNodes(net, 3);
+        AddWork(net, 1, 2, 3.0f);
+        AddWork(net, 2, 3, 2.0f);
+        net.Nodes().FindByNewID(2)->SetOffset(offset);
+        for (int row = network::tsSchedule; row <= network::tsDay; ++row) {
+            platform::RecordingCanvas canvas;
+            net.DrawRulerRow(static_cast<TTableTopStyleMember>(row), canvas, 48, true, 0, 40.0f);
+            for (const Cell& cell : Cells(canvas))
+                EXPECT_LE(cell.left, cell.right) << row << " " << offset;
+        }
+    }
+}
+
+// On the screen a row starts at the first cell that reaches the clip and
+// stops right of it, with the same pixels in the clip as a row drawn from
+// day 0; other canvases get every cell.
+TEST(Rulers, OnTheScreenRowsDrawOnlyTheCellsInTheClipWithTheSamePixels)
+{
+    const struct {
+        const char* name;
+        std::uint8_t rest;
+        int smallDate;
+        float idle; // offset of the middle node: an idle column
+    } settings[] = {{"plain", 0, 2, 0.0f}, {"weekends and one-day cells", 0x03, 1, 0.0f},
+                    {"an idle column", 0x01, 3, 7.0f}};
+    const QRect clips[] = {QRect(0, 0, 2000, 16), QRect(737, 0, 300, 16), QRect(1480, 0, 41, 16)};
+    for (const auto& c : settings)
+        for (int row = network::tsSchedule; row <= network::tsDay; ++row) {
+            Network net;
+            net.SetStartDate(Serial(2024, 11, 20));
+            net.SetRecessDate(network::TRecessDate::FromBits(c.rest));
+            net.SetSmallDate(c.smallDate);
+            AddNodes(net, 3);
+            AddWork(net, 1, 2, 20.0f);
+            AddWork(net, 2, 3, 40.0f);
+            net.Nodes().FindByNewID(2)->SetOffset(c.idle);
+            net.BuildOffsetColumns();
+            const auto member = static_cast<TTableTopStyleMember>(row);
+            QImage whole(2000, 16, QImage::Format_RGB32);
+            whole.fill(Qt::white);
+            {
+                platform::PainterCanvas canvas(whole);
+                net.DrawRulerRow(member, canvas, 48, true, 0, 90.0f);
+            }
+            for (const QRect& clip : clips) {
+                QImage image(whole.size(), QImage::Format_RGB32);
+                image.fill(Qt::white);
+                platform::PainterCanvas canvas(image);
+                canvas.SetClipRegion(clip);
+                net.SetCanvas(&canvas);
+                net.DrawRulerRow(member, canvas, 48, true, 0, 90.0f);
+                net.SetCanvas(nullptr);
+                for (int y = 0; y < 16; ++y)
+                    for (int x = clip.left(); x <= clip.right(); ++x)
+                        ASSERT_EQ(image.pixel(x, y), whole.pixel(x, y))
+                            << c.name << " row " << row << " clip " << clip.left() << " at " << x << "," << y;
+            }
+            // The recorded cells: all of them off the screen, few on it.
+            platform::RecordingCanvas all;
+            net.DrawRulerRow(member, all, 48, false, 0, 90.0f);
+            platform::RecordingCanvas screen;
+            screen.SetClipRegion(QRect(1480, 0, 41, 16));
+            net.SetCanvas(&screen);
+            net.DrawRulerRow(member, screen, 48, false, 0, 90.0f);
+            net.SetCanvas(nullptr);
+            if (Cells(all).size() > 8) {
+                EXPECT_LT(Cells(screen).size(), Cells(all).size() / 2) << c.name << " row " << row;
+            }
+        }
 }
 
 TEST(Rulers, PictureSizeSaturatesAndIsRefusedWhenTooLarge)

@@ -2,6 +2,8 @@
 // after every step the viewport shows what a fresh full render shows.
 #include "network/host/network_view.h"
 
+#include "network/control/network_file.h"
+
 #include "tests/support/fake_window_services.h"
 
 #include <QApplication>
@@ -189,4 +191,24 @@ TEST_F(NetworkViewTest, WithoutPixelScrollingTheNetworkFillsTheViewportAndTheHos
     view.SetPixelScrolling(true);
     view.grab();
     EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
+}
+
+// A node's interior is filled with the control's colour, the same colour
+// the view fills its background with: a new network and one read back
+// from its file look alike.
+TEST_F(NetworkViewTest, NodeInteriorsShowTheBackgroundOfANewAndOfAReopenedNetwork)
+{
+    for (const bool reopened : {false, true}) {
+        if (reopened)
+            view.SetNetwork(network::ReadNetwork(network::WriteNetwork(Net()), view.Services()));
+        view.grab();
+        const QImage& shown = view.Buffer();
+        const QPoint centre = NodeAt(1);
+        const int r = Net().Nodes().Radii();
+        const QRgb background = shown.pixel(centre + QPoint(3 * r, 3 * r));
+        EXPECT_EQ(background, view.FreshRender().pixel(centre + QPoint(3 * r, 3 * r)));
+        EXPECT_EQ(shown.pixel(centre + QPoint(-r + 3, 0)), background) << "reopened " << reopened;
+        EXPECT_EQ(shown.pixel(centre + QPoint(0, r - 3)), background) << "reopened " << reopened;
+        EXPECT_EQ(qRed(background) + qGreen(background) + qBlue(background), 0) << "a new network is black";
+    }
 }
