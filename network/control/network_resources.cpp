@@ -5,6 +5,9 @@
 
 #include "platform/numbers.h"
 
+#include <QRegion>
+#include <QTransform>
+
 #include <algorithm>
 #include <cmath>
 
@@ -171,7 +174,18 @@ void TVYRNetwork::Paint()
         }
     if (m_showDayLine)
         DrawDayLines(*canvas, x0, true, y, span, m_height + 1);
+    if (y <= 0) {
+        TVYRNetworkAddDraw::Paint();
+        return;
+    }
+    // Works and nodes scrolled up past the first row are cut off at the
+    // rulers' bottom edge instead of covering them. The clip is set in the
+    // canvas's device pixels and put back as its box afterwards.
+    const QTransform device = canvas->WorldTransform();
+    const QRect below = clip & QRect(QPoint(clip.left(), y), QPoint(clip.right(), std::max(clip.bottom(), y)));
+    canvas->SetClipRegion(QRegion(device.mapRect(below)));
     TVYRNetworkAddDraw::Paint();
+    canvas->SetClipRegion(QRegion(device.mapRect(clip)));
 }
 
 } // namespace network

@@ -151,3 +151,36 @@ TEST(Resources, ScreenPaintingShowsRulersAboveTheNetwork)
     if (const QByteArray dir = qgetenv("NETWORK_PICTURE_DIR"); !dir.isEmpty())
         image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("network_screen.png")));
 }
+
+TEST(Resources, WorksScrolledUpPastTheFirstRowLeaveTheRulersUncovered)
+{
+    Network net;
+    net.SetStartDate(45292.0);
+    AddNodes(net, 4);
+    AddWork(net, 1, 2, 3.0f);
+    AddWork(net, 2, 3, 5.0f);
+    AddWork(net, 1, 4, 2.0f);
+    net.Nodes().FindByNewID(4)->SetNodeY(102);
+    AddWork(net, 4, 3, 2.0f);
+    net.SetTopStyle(network::TopStyleOf({network::tsSchedule, network::tsMoon, network::tsWeek}));
+    net.SetBounds(0, 0, 480, 320);
+    const int rulerBottom = TVYRNetwork::RowCount(net.TopStyle()) * net.ScheduleHeight();
+    const auto render = [&net](int topLine) {
+        QImage image(480, 320, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        platform::PainterCanvas canvas(image);
+        net.SetCanvas(&canvas);
+        net.SetTopLineID(topLine);
+        net.Paint();
+        net.SetCanvas(nullptr);
+        return image;
+    };
+    // Far below the view: only the rulers and the background.
+    const QImage plain = render(-100);
+    for (const int topLine : {101, 102}) {
+        const QImage scrolled = render(topLine);
+        EXPECT_EQ(scrolled.copy(0, 0, 480, rulerBottom), plain.copy(0, 0, 480, rulerBottom)) << topLine;
+        EXPECT_NE(scrolled.copy(0, rulerBottom, 480, 320 - rulerBottom), plain.copy(0, rulerBottom, 480, 320 - rulerBottom))
+            << "the works still show below the rulers at " << topLine;
+    }
+}
