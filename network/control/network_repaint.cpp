@@ -22,6 +22,12 @@ namespace {
 // large repaint costs less than many small ones.
 constexpr std::size_t kMaxBoxes = 8;
 
+struct Share {
+    std::int64_t num;
+    std::int64_t den;
+};
+constexpr Share kFullShare{1, 2};
+
 QRect Grown(const QRect& r, int by) { return r.isNull() ? r : r.adjusted(-by, -by, by, by); }
 
 std::int64_t Area(const QRect& r) { return std::int64_t{r.width()} * r.height(); }
@@ -54,6 +60,22 @@ std::vector<QRect> Coalesced(std::vector<QRect> boxes)
     return boxes;
 }
 
+// Whether the boxes cover at least kFullShare of the visible area, where one
+// repaint of everything costs no more than the clipped one.
+bool MostlyCovered(const std::vector<QRect>& boxes, const QRect& visible)
+{
+    const std::int64_t whole = Area(visible);
+    if (whole <= 0)
+        return false;
+    QRegion covered;
+    for (const QRect& r : boxes)
+        covered += r & visible;
+    std::int64_t area = 0;
+    for (const QRect& r : covered)
+        area += Area(r);
+    return area * kFullShare.den >= whole * kFullShare.num;
+}
+
 } // namespace
 
 bool TVYRNetwork::TPaintedWork::SameLook(const TPaintedWork& other) const
@@ -70,18 +92,25 @@ bool TVYRNetwork::TPaintedNode::SameLook(const TPaintedNode& other) const
            Selected == other.Selected && Last == other.Last;
 }
 
+QRect TVYRNetwork::VisibleArea() { return Canvas() ? Canvas()->ClipRect() : QRect(); }
+
 void TVYRNetwork::CapturePainted(TPaintedState& state)
 {
     state.Origin = GetOrigin();
     state.Columns = OffsetColumns();
+    state.Visible = VisibleArea().translated(-state.Origin);
+    state.WorkCount = Works().Count();
+    state.NodeCount = Nodes().Count();
     state.Works.clear();
     state.Nodes.clear();
-    state.Works.reserve(std::size_t(Works().Count()));
-    state.Nodes.reserve(std::size_t(Nodes().Count()));
     BeginPaintPass();
-    for (int i = 0; i < Works().Count(); ++i) {
+    for (int i = 0; i < state.WorkCount; ++i) {
         TWorkItem& work = *Works().Items(i);
+        const QRect box = WorkPaintBox(work);
+        if (!box.intersects(state.Visible))
+            continue;
         TPaintedWork p;
+        p.Index = i;
         p.Item = &work;
         p.Polyline = GetWorkPolyline(work);
         p.Finish = GetWorkEarliestFinish(work);
@@ -94,20 +123,32 @@ void TVYRNetwork::CapturePainted(TPaintedState& state)
         p.Caption = work.Caption();
         p.ParentFont = work.ParentFont();
         p.Font = work.ParentFont() ? platform::TFont() : work.Font();
-        p.Box = WorkPaintBox(work);
+        p.Box = box;
         state.Works.push_back(std::move(p));
     }
     EndPaintPass();
-    const int count = Nodes().Count();
-    for (int i = 0; i < count; ++i) {
+    // A node's box reaches at most its end flag or half the widest number
+    // from its centre (see NodePaintBox).
+    platform::Canvas& canvas = Canvas() ? *Canvas() : MeasureBitmap();
+    canvas.Font = Nodes().Font();
+    const QSize widest = canvas.TextExtent(QStringLiteral("-0000000000"));
+    const std::int64_t r = ScreenCoordinate(Nodes().Radii());
+    const std::int64_t reach = std::max<std::int64_t>({4 * r, widest.width() / 2 + 1, widest.height() / 2 + 1}) + 3;
+    for (int i = 0; i < state.NodeCount; ++i) {
         TNodeItem& node = *Nodes().Items(i);
+        const QPoint position = GetNodePosition(&node);
+        const QRect square(QPoint(ScreenCoordinate(position.x() - reach), ScreenCoordinate(position.y() - reach)),
+                           QPoint(ScreenCoordinate(position.x() + reach), ScreenCoordinate(position.y() + reach)));
+        if (!square.intersects(state.Visible))
+            continue;
         TPaintedNode p;
+        p.Index = i;
         p.Item = &node;
-        p.Position = GetNodePosition(&node);
+        p.Position = position;
         p.Number = node.Number();
         p.Key = GetNodeEarliest(&node) == GetNodeLatest(&node);
         p.Selected = node.Selected();
-        p.Last = i == count - 1;
+        p.Last = i == state.NodeCount - 1;
         state.Nodes.push_back(p);
     }
     state.Valid = true;
@@ -146,7 +187,9 @@ void TVYRNetwork::RunTrackedEdit(const std::function<void()>& edit)
         edit();
         return;
     }
-    if (!m_painted.Valid)
+    // The state kept from the last edit only holds the items that reached
+    // the area visible then; after a scroll it is taken again.
+    if (!m_painted.Valid || m_painted.Visible != VisibleArea().translated(-m_painted.Origin))
         CapturePainted(m_painted);
     m_trackingEdit = true;
     m_editInvalidated = false;
@@ -163,25 +206,44 @@ void TVYRNetwork::RunTrackedEdit(const std::function<void()>& edit)
     TPaintedState now;
     CapturePainted(now);
     const bool sameLayout = now.Origin == m_painted.Origin && now.Columns == m_painted.Columns &&
-                            now.Works.size() == m_painted.Works.size() && now.Nodes.size() == m_painted.Nodes.size();
+                            now.Visible == m_painted.Visible && now.WorkCount == m_painted.WorkCount &&
+                            now.NodeCount == m_painted.NodeCount;
     if (!sameLayout) {
         Invalidate();
         return;
     }
+    // Both lists are in collection order: an item in one list only came
+    // into or left the visible area, and its box there is repainted.
     std::vector<QRect> boxes;
-    for (std::size_t i = 0; i < now.Works.size(); ++i)
-        if (!now.Works[i].SameLook(m_painted.Works[i])) {
-            boxes.push_back(Grown(m_painted.Works[i].Box, 2));
-            boxes.push_back(Grown(now.Works[i].Box, 2));
+    const auto compare = [&boxes](const auto& before, const auto& after, const auto& boxOf) {
+        std::size_t i = 0;
+        std::size_t j = 0;
+        while (i < before.size() || j < after.size()) {
+            if (j == after.size() || (i < before.size() && before[i].Index < after[j].Index)) {
+                boxes.push_back(boxOf(before[i++]));
+            } else if (i == before.size() || after[j].Index < before[i].Index) {
+                boxes.push_back(boxOf(after[j++]));
+            } else {
+                if (!after[j].SameLook(before[i])) {
+                    boxes.push_back(boxOf(before[i]));
+                    boxes.push_back(boxOf(after[j]));
+                }
+                ++i;
+                ++j;
+            }
         }
-    for (std::size_t i = 0; i < now.Nodes.size(); ++i) {
-        if (now.Nodes[i].SameLook(m_painted.Nodes[i]))
-            continue;
-        boxes.push_back(NodePaintBox(m_painted.Nodes[i]));
-        boxes.push_back(NodePaintBox(now.Nodes[i]));
-    }
+    };
+    compare(m_painted.Works, now.Works, [](const TPaintedWork& w) { return Grown(w.Box, 2); });
+    compare(m_painted.Nodes, now.Nodes, [this](const TPaintedNode& n) { return NodePaintBox(n); });
     m_painted = std::move(now);
-    for (QRect box : Coalesced(std::move(boxes))) {
+    std::vector<QRect> merged = Coalesced(std::move(boxes));
+    if (MostlyCovered(merged, m_painted.Visible)) {
+        // Repainting nearly everything costs less in one piece than
+        // clipped to many boxes; the state just taken stays valid.
+        TVYRNetworkAddDraw::Invalidate();
+        return;
+    }
+    for (QRect box : merged) {
         box.translate(m_painted.Origin);
         Services().InvalidateRect(box);
     }

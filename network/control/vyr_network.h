@@ -326,6 +326,7 @@ private:
     // What decides the pixels of a work or a node on the screen, and the box
     // they are painted in (drawing coordinates).
     struct TPaintedWork {
+        int Index = 0;
         const TWorkItem* Item = nullptr;
         TPointList Polyline;
         float Finish = 0.0f;
@@ -342,6 +343,7 @@ private:
         bool SameLook(const TPaintedWork& other) const;
     };
     struct TPaintedNode {
+        int Index = 0;
         const TNodeItem* Item = nullptr;
         QPoint Position;
         int Number = 0;
@@ -354,10 +356,18 @@ private:
         bool Valid = false;
         QPoint Origin;
         std::vector<TOffsetColumn> Columns;
+        // The visible area in drawing coordinates, and the counts of all
+        // works and nodes; only the items that reach the visible area are
+        // kept, in collection order.
+        QRect Visible;
+        int WorkCount = 0;
+        int NodeCount = 0;
         std::vector<TPaintedWork> Works;
         std::vector<TPaintedNode> Nodes;
     };
     void CapturePainted(TPaintedState& state);
+    // The area the screen canvas shows, in the control's coordinates.
+    QRect VisibleArea();
     QRect NodePaintBox(const TPaintedNode& node);
     // The last day the rulers and day lines reach at the control's width.
     std::int64_t LastScreenDay();
