@@ -1,4 +1,5 @@
 // Arrowplan: draws and schedules activity-on-arrow networks.
+#include "apps/arrowplan/glide_wizard.h"
 #include "apps/arrowplan/hint_window.h"
 #include "apps/arrowplan/main_window.h"
 #include "apps/arrowplan/preview_form.h"
@@ -15,10 +16,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Arrowplan"));
     platform::InstallToolkitTranslation();
     platform::QtWindowServices::SetApplicationTitle(arrowplan::ApplicationTitle());
-    // The hint and the thumbnail outlive the main window, which drives them.
+    // The wizard, the hint and the thumbnail outlive the main window, which
+    // drives them.
+    arrowplan::TFrmGlide glide;
     arrowplan::TFrmHint hint;
     arrowplan::Tfrm_PreviewForm thumbnail;
     arrowplan::TFrmMainOptions options;
+    options.Glide = &glide;
     options.Hint = &hint;
     options.Thumbnail = &thumbnail;
     arrowplan::TFrmMain window(options);

@@ -91,6 +91,7 @@ TFrmMain::TFrmMain(const TFrmMainOptions& options, QWidget* parent) : QMainWindo
     FHint = options.Hint;
     FThumbnail = options.Thumbnail;
     FDefaultsIniFile = options.DefaultsIniFile.isEmpty() ? NetRunInfoFileName() : options.DefaultsIniFile;
+    UseDialogOptions(options);
 
     platform::InstallFontSubstitutes();
     QFont windowFont(QStringLiteral("宋体"));
@@ -179,6 +180,7 @@ void TFrmMain::CreateActions()
     N21->setCheckable(true);
     N21->setChecked(true);
     N12 = new QAction(QStringLiteral("关于(&T)..."), this);
+    CreateDialogActions();
 
     auto* modes = new QActionGroup(this);
     modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -241,6 +243,8 @@ void TFrmMain::CreateMenus()
     QMenu* map = menuBar()->addMenu(QStringLiteral("网络图(&M)"));
     map->addAction(ActNetWorkMap);
     map->addSeparator();
+    map->addAction(ActMapEdit);
+    map->addSeparator();
     map->addAction(N21);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
@@ -270,6 +274,7 @@ void TFrmMain::CreateToolBar()
     bar->addActions({ActXiaoX, ActDaX});
     bar->addSeparator();
     bar->addAction(ActNetWorkMap);
+    bar->addAction(ActMapEdit);
     bar->addSeparator();
     bar->addAction(ActHelp);
     bar->addSeparator();
@@ -334,7 +339,7 @@ void TFrmMain::ActionList1Update()
     network::TVYRNetwork* net = Network();
     const bool doc = net != nullptr;
     for (QAction* action : {ActSave, ActSaveAs, ActAddSimple, ActSeaech, ActDelete, ActEdit, ActDecompose, ActGlide,
-                            ActXiaoY, ActDaY, ActXiaoX, ActDaX, ActNetWorkMap, N21})
+                            ActXiaoY, ActDaY, ActXiaoX, ActDaX, ActNetWorkMap, ActMapEdit, N21})
         action->setEnabled(doc);
     if (!net)
         return;

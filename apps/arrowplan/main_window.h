@@ -32,6 +32,7 @@ class TQOpenFilePopupMenu;
 
 namespace arrowplan {
 
+class TFrmGlide;
 class TFrmHint;
 class Tfrm_PreviewForm;
 
@@ -50,6 +51,9 @@ struct TFrmMainOptions {
     QString RecentIniFile = QStringLiteral("NetOpenFile.Ini");
     // The drawing defaults of new networks.
     QString DefaultsIniFile;                      // empty: "NetRunInfo.ini" in the data folder
+    // The work and network dialog on a work, a node or neither; true on OK.
+    std::function<bool(network::TVYRNetwork&, network::TWorkItem*, network::TNodeItem*)> NetworkDialog; // null: the dialog
+    TFrmGlide* Glide = nullptr;                   // null: the window keeps its own wizard
 };
 
 class TFrmMain : public QMainWindow {
@@ -91,6 +95,7 @@ public:
     QAction* ActXiaoX;
     QAction* ActDaX;
     QAction* ActNetWorkMap;
+    QAction* ActMapEdit;
     QAction* ActHelp;
     QAction* M2;  // "设置缺省图形控制(&M)..."
     QAction* N21; // "显示略图(&S)"
@@ -109,6 +114,11 @@ public:
     // The network's preview window, modal.
     void ActNetWorkMapExecute();
     void N21Click();
+    // The work and network dialog on the drawing's settings.
+    void ActMapEditExecute();
+    // The work and network dialog on a work, a node or neither; true on OK.
+    bool EditNetwork(network::TWorkItem* work, network::TNodeItem* node);
+    TFrmGlide& Glide() const { return *FGlide; }
     void QOpenFilePopupMenu1ClickItem(const QString& fileName);
 
     // --- Status bar, scroll bars ---
@@ -131,6 +141,9 @@ protected:
 
 private:
     void CreateActions();
+    void UseDialogOptions(const TFrmMainOptions& options);
+    void CreateDialogActions();
+    void BindDialogs(network::TVYRNetwork& network);
     void CreateMenus();
     void CreateToolBar();
     void CreateWorkspace();
@@ -150,6 +163,8 @@ private:
     TFrmHint* FHint;
     Tfrm_PreviewForm* FThumbnail;
     QString FDefaultsIniFile;
+    std::function<bool(network::TVYRNetwork&, network::TWorkItem*, network::TNodeItem*)> FNetworkDialog;
+    TFrmGlide* FGlide; // the options' wizard, or the window's own child
 
     std::unique_ptr<TNetworkView> FView;
     QString FFileName;

@@ -95,6 +95,7 @@ void TFrmMain::BindNetwork(network::TVYRNetwork& net)
     net.SetOnWorkChanged([this](network::TVYRNetwork&, network::TWorkItem*) { UpdateScrollBars(); });
     net.SetOnDrawStateChanged([this](network::TVYRNetwork&) { DrawStateChanged(); });
     net.SetOnNetChanged([this](network::TVYRNetworkAddNodeWork&) { RefreshThumbnail(); });
+    BindDialogs(net);
     FView->OnMouseMove = [this](network::TShiftState, QPoint p) { NetMouseMove(p); };
     FView->OnMousePress = [this](QPoint p, QPoint globalPoint) { NetMousePress(p, globalPoint); };
     FView->OnMouseRelease = [this] {
@@ -167,6 +168,7 @@ void TFrmMain::ActNewExecute()
     LoadNetDefaults(*Network(), FDefaultsIniFile);
     UpdateScrollBars();
     RefreshThumbnail();
+    EditNetwork(nullptr, nullptr);
 }
 
 void TFrmMain::ActOpenExecute()

@@ -186,7 +186,8 @@ void TFrmMain::ActDaXExecute()
 void TFrmMain::ActNetWorkMapExecute()
 {
     if (network::TVYRNetwork* net = Network())
-        ShowNetworkPreview(*net, QString(), common::ApplicationPrintServices(), *FMessages, this);
+        ShowNetworkPreview(*net, QString(), common::ApplicationPrintServices(), *FMessages, this,
+                           [this](network::TVYRNetwork&) { return EditNetwork(nullptr, nullptr); });
 }
 
 } // namespace arrowplan

@@ -1,5 +1,7 @@
 #include "apps/arrowplan/network_preview.h"
 
+#include "apps/arrowplan/new_edit_network.h"
+
 #include "network/control/network_exports.h"
 #include "network/control/vyr_network.h"
 
@@ -53,6 +55,9 @@ TNetworkPreview::TNetworkPreview(network::TVYRNetwork& network, common::TPrintSe
     if (auto* column = qobject_cast<QVBoxLayout*>(layout()))
         column->insertWidget(1, ToolBar2);
     CreateNetworkActions();
+    EditSettings = [this](network::TVYRNetwork& net) {
+        return ShowNetworkDialog(net, nullptr, nullptr, FMessages, this) == QDialog::Accepted;
+    };
     SaveBitmapDialog = [this](const QString& folder) {
         QString name = QFileDialog::getSaveFileName(this, QStringLiteral("保存网络图"),
                                                     QDir(folder).filePath(QStringLiteral("*.bmp")),
@@ -75,6 +80,7 @@ void TNetworkPreview::CreateNetworkActions()
         connect(action, &QAction::triggered, this, [this, effect] { Run(effect); });
         return action;
     };
+    tbtnEdit = make(QStringLiteral("设置属性"), QStringLiteral("设置网络图的显示属性"), [this] { tbtnEditClick(); });
     tbtnSave = make(QStringLiteral("保存"), QStringLiteral("保存网络图到位图文件(bmp)"), [this] { tbtnSaveClick(); });
     tbtnCopy = make(QStringLiteral("拷贝"), QStringLiteral("将网络图拷贝到剪切板"), [this] { tbtnCopyClick(); });
     ToolBar2->addSeparator();
@@ -175,6 +181,12 @@ bool TNetworkPreview::Change(const std::function<void()>& apply, const std::func
     return false;
 }
 
+void TNetworkPreview::tbtnEditClick()
+{
+    if (EditSettings(FNetwork))
+        Refresh();
+}
+
 void TNetworkPreview::tbtnSaveClick()
 {
     const QString folder = QDir(platform::ProgramFolder()).filePath(QStringLiteral("Data"));
@@ -192,9 +204,12 @@ void TNetworkPreview::tbtnCopyClick()
 }
 
 void ShowNetworkPreview(network::TVYRNetwork& network, const QString& caption, common::TPrintServices& printing,
-                        platform::WindowServices& messages, QWidget* parent)
+                        platform::WindowServices& messages, QWidget* parent,
+                        const std::function<bool(network::TVYRNetwork&)>& editSettings)
 {
     TNetworkPreview window(network, printing, messages, parent);
+    if (editSettings)
+        window.EditSettings = editSettings;
     window.setWindowTitle(caption.isEmpty() ? QStringLiteral("打印预览") : caption);
     window.Refresh();
     window.setWindowState(Qt::WindowMaximized);

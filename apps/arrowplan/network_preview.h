@@ -38,6 +38,7 @@ public:
     int ViewMode() const { return FViewMode; }
 
     QToolBar* ToolBar2;
+    QAction* tbtnEdit;
     QAction* tbtnSave;
     QAction* tbtnCopy;
     QAction* ToolButton16; // the arrow network
@@ -60,6 +61,10 @@ public:
     // The file chosen to save the bitmap to, starting in folder; empty when
     // cancelled. Replaceable so that tests can answer it.
     std::function<QString(const QString& folder)> SaveBitmapDialog;
+    // The work and network dialog on the drawing's settings; true on OK.
+    // Replaceable so that tests can answer it.
+    std::function<bool(network::TVYRNetwork&)> EditSettings;
+    void tbtnEditClick();
     void tbtnSaveClick();
     void tbtnCopyClick();
 
@@ -81,7 +86,10 @@ private:
 
 // Shows the preview of the network maximised and modal, under caption
 // ("打印预览" when empty).
+// The settings button runs editSettings when given, else the work and
+// network dialog.
 void ShowNetworkPreview(network::TVYRNetwork& network, const QString& caption, common::TPrintServices& printing,
-                        platform::WindowServices& messages, QWidget* parent);
+                        platform::WindowServices& messages, QWidget* parent,
+                        const std::function<bool(network::TVYRNetwork&)>& editSettings = {});
 
 } // namespace arrowplan

@@ -19,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -33,6 +35,9 @@ struct MainWindowFixture : ::testing::Test {
     arrowplan::TFrmHint hint;
     arrowplan::Tfrm_PreviewForm thumbnail;
     std::unique_ptr<arrowplan::TFrmMain> window;
+    // The work and network dialog's calls (work, node) and its answer.
+    std::vector<std::pair<network::TWorkItem*, network::TNodeItem*>> networkDialogs;
+    bool networkDialogResult = false;
 
     MainWindowFixture() { CreateWindow(); }
     ~MainWindowFixture() override { window.reset(); }
@@ -46,6 +51,10 @@ struct MainWindowFixture : ::testing::Test {
         options.Thumbnail = &thumbnail;
         options.RecentIniFile = PathOf(QStringLiteral("NetOpenFile.Ini"));
         options.DefaultsIniFile = PathOf(QStringLiteral("NetRunInfo.ini"));
+        options.NetworkDialog = [this](network::TVYRNetwork&, network::TWorkItem* work, network::TNodeItem* node) {
+            networkDialogs.emplace_back(work, node);
+            return networkDialogResult;
+        };
         window = std::make_unique<arrowplan::TFrmMain>(options);
         window->resize(900, 600);
         window->show();
