@@ -64,8 +64,11 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
         const std::int64_t len = platform::Round(std::sqrt(dx * dx + dy * dy));
         const double theta = SegmentAngle(a, b);
         SetFontAngle(canvas.Font, static_cast<int>(platform::Round(platform::Round(theta * 180 / pi) * 10.0)));
-        const QPoint origin(a.x() + platform::RoundInt(std::cos(theta + pi / 2) * half),
-                            a.y() - platform::RoundInt(std::sin(theta + pi / 2) * half));
+        // Half the word's height to the left of the line, held within int
+        // for a line at the end of the range.
+        const QPoint origin(
+            platform::SaturateInt(std::int64_t{a.x()} + platform::RoundInt(std::cos(theta + pi / 2) * half)),
+            platform::SaturateInt(std::int64_t{a.y()} - platform::RoundInt(std::sin(theta + pi / 2) * half)));
         // Copy k covers [period k - wd - carry, period k - carry] along the
         // segment, line between the copies. The segment ends with copy
         // kEnd: either line from the end of copy kEnd - 1 to b (a copy that
