@@ -123,10 +123,19 @@ struct StampKeyHash {
     }
 };
 
+// The hashes of figure keys seen once are kept up to this many; past that
+// they are forgotten.
+constexpr std::size_t MostSeenFigures = 1 << 16;
+
 // Figures drawn before on this thread, by their key.
 struct StampCache {
     std::unordered_map<std::vector<int>, FigureStamp, StampKeyHash> Stamps;
     std::size_t Runs = 0;
+    // The hashes of the keys of figures drawn in place once since the
+    // stamps were last dropped. A figure gets a stamp the second time it is
+    // drawn, so figures that are each drawn once (a plan of shapes of all
+    // sizes) never pay for painting a stamp and copying it out.
+    std::unordered_set<std::size_t> Seen;
     // A transparent image the stamps are painted on, with its painter.
     QImage Scratch;
 };
@@ -375,9 +384,16 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     stampKey_.insert(stampKey_.end(), {static_cast<int>(ColorToRGB(Pen.Color)), static_cast<int>(Pen.Style), Pen.Width,
                                        static_cast<int>(Brush.Style), static_cast<int>(ColorToRGB(Brush.Color))});
     StampCache& cache = ThreadStamps();
+    const std::size_t hash = StampKeyHash()(stampKey_);
     if (const auto found = cache.Stamps.find(stampKey_); found != cache.Stamps.end()) {
         if (!PlaceStamp(found->second, at))
             PaintFigure(make());
+        return;
+    }
+    if (cache.Seen.size() >= MostSeenFigures)
+        cache.Seen.clear();
+    if (cache.Seen.insert(hash).second) {
+        PaintFigure(make());
         return;
     }
     const Shape shape = make();
@@ -393,7 +409,10 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     QImage& scratch = cache.Scratch;
     if (scratch.width() < area.width() || scratch.height() < area.height())
         scratch = QImage(QSize(MostStampSide, MostStampSide), QImage::Format_ARGB32_Premultiplied);
-    scratch.fill(Qt::transparent);
+    for (int y = 0; y < area.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(scratch.scanLine(y));
+        std::fill(line, line + area.width(), QRgb(0));
+    }
     {
         QPainter painter(&scratch);
         SetPixelExact(painter);
@@ -425,6 +444,7 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
         stamp.Runs.clear();
     if (cache.Runs + stamp.Runs.size() > MostStampRuns) {
         cache.Stamps.clear();
+        cache.Seen.clear();
         cache.Runs = 0;
     }
     cache.Runs += stamp.Runs.size();
