@@ -124,10 +124,28 @@ struct StampKeyHash {
     }
 };
 
+// The hashes of figure keys seen once are kept up to this many; past that
+// they are forgotten.
+constexpr std::size_t MostSeenFigures = 1 << 16;
+
 // Figures drawn before on this thread, by their key.
 struct StampCache {
     std::unordered_map<std::vector<int>, FigureStamp, StampKeyHash> Stamps;
     std::size_t Runs = 0;
+    // The hashes of the keys of figures drawn in place once. A figure gets a
+    // stamp the second time it is drawn, so figures that are each drawn once
+    // (a plan of shapes of all sizes) never pay for painting a stamp and
+    // copying it out.
+    std::unordered_set<std::size_t> Seen;
+    // Set when a new stamp did not fit. While full, figures without a stamp
+    // are drawn in place until the figures turned away outnumber the kept
+    // stamps and eight times the figures they served: then the kept stamps
+    // are dropped for new ones. A plan of more different figures than fit
+    // keeps the stamps it has instead of painting stamps that are dropped
+    // before their use.
+    bool Full = false;
+    std::size_t HitsWhileFull = 0;
+    std::size_t RefusedWhileFull = 0;
     // A transparent image the stamps are painted on, with its painter.
     QImage Scratch;
 };
@@ -376,10 +394,29 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     stampKey_.insert(stampKey_.end(), {static_cast<int>(ColorToRGB(Pen.Color)), static_cast<int>(Pen.Style), Pen.Width,
                                        static_cast<int>(Brush.Style), static_cast<int>(ColorToRGB(Brush.Color))});
     StampCache& cache = ThreadStamps();
+    const std::size_t hash = StampKeyHash()(stampKey_);
     if (const auto found = cache.Stamps.find(stampKey_); found != cache.Stamps.end()) {
         if (!PlaceStamp(found->second, at))
             PaintFigure(make());
+        if (cache.Full)
+            ++cache.HitsWhileFull;
         return;
+    }
+    if (cache.Seen.size() >= MostSeenFigures)
+        cache.Seen.clear();
+    if (cache.Seen.insert(hash).second) {
+        PaintFigure(make());
+        return;
+    }
+    if (cache.Full) {
+        if (cache.RefusedWhileFull <= 8 * cache.HitsWhileFull + cache.Stamps.size()) {
+            ++cache.RefusedWhileFull;
+            PaintFigure(make());
+            return;
+        }
+        cache.Stamps.clear();
+        cache.Runs = 0;
+        cache.Full = false;
     }
     const Shape shape = make();
     // The painter may set a pixel a little beyond a thin ellipse's box.
@@ -394,7 +431,10 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     QImage& scratch = cache.Scratch;
     if (scratch.width() < area.width() || scratch.height() < area.height())
         scratch = QImage(QSize(MostStampSide, MostStampSide), QImage::Format_ARGB32_Premultiplied);
-    scratch.fill(Qt::transparent);
+    for (int y = 0; y < area.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(scratch.scanLine(y));
+        std::fill(line, line + area.width(), QRgb(0));
+    }
     {
         QPainter painter(&scratch);
         SetPixelExact(painter);
@@ -425,8 +465,12 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     if (!stamp.Usable)
         stamp.Runs.clear();
     if (cache.Runs + stamp.Runs.size() > MostStampRuns) {
-        cache.Stamps.clear();
-        cache.Runs = 0;
+        cache.Full = true;
+        cache.HitsWhileFull = 0;
+        cache.RefusedWhileFull = 0;
+        if (!PlaceStamp(stamp, at))
+            PaintFigure(shape);
+        return;
     }
     cache.Runs += stamp.Runs.size();
     const FigureStamp& kept = cache.Stamps.emplace(stampKey_, std::move(stamp)).first->second;

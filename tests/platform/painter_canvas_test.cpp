@@ -833,6 +833,32 @@ TEST(PainterCanvasSurface, RepeatedFiguresShowThePixelsOfDrawingThemInPlace)
     }
 }
 
+// More different figures than the kept stamps can hold, drawn again and
+// again, then a new set of them: whichever figures are placed from stamps
+// and whichever are drawn in place, the pixels are those of drawing them.
+TEST(PainterCanvasSurface, MoreDifferentFiguresThanFitShowThePixelsOfDrawingThemInPlace)
+{
+    QImage stamped(300, 300, QImage::Format_RGB32);
+    stamped.fill(Qt::white);
+    QImage inPlace = stamped.convertToFormat(QImage::Format_RGB888);
+    const auto draw = [](QImage& image, int set) {
+        PainterCanvas canvas(image);
+        canvas.Pen = TPen{RGB(20, 0, 140), TPenStyle::psSolid, 1, TPenMode::pmCopy};
+        canvas.Brush = TBrush{RGB(250, 220, 60 + set), TBrushStyle::bsSolid};
+        for (int w = 20; w < 110; w += 2)
+            for (int h = 20; h < 110; h += 2) {
+                const int x = (w * 7 + h * 3) % 180;
+                const int y = (w * 5 + h * 11) % 180;
+                canvas.Ellipse(x, y, x + w, y + h);
+            }
+    };
+    for (const int set : {0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 0}) {
+        draw(stamped, set);
+        draw(inPlace, set);
+        EXPECT_EQ(stamped, inPlace.convertToFormat(QImage::Format_RGB32)) << "set " << set;
+    }
+}
+
 } // namespace
 
 namespace {
