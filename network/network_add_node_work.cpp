@@ -52,13 +52,12 @@ void TVYRNetworkAddNodeWork::RecalcNetwork()
 
 void TVYRNetworkAddNodeWork::RecalcUntilSettled()
 {
-    // Where every work runs forward and rises in time, earliest times do not
-    // depend on the order of the collections and one pass settles them.
-    // Where a cycle or a work falling back in time exists, both the earliest
-    // times and the ties among equal times depend on the order a pass starts
-    // from, so passes repeat until the orders no longer move, which makes a
-    // recomputation give what a second one would. A few orders can alternate
-    // for ever; the passes are bounded for them.
+    // The earliest times (through the first node, and on a cycle or a work
+    // falling back in time) and the ties among equal times depend on the
+    // order a pass starts from, so passes repeat until the orders no longer
+    // move, which makes a recomputation give what a second one would. A pass
+    // that moves nothing costs little. Orders on a cycle can alternate for
+    // ever; the passes are bounded for them.
     constexpr int kMaxPasses = 8;
     for (int pass = 0;; ++pass) {
         const std::uint64_t nodeOrder = m_nodes->OrderRevision();
@@ -69,11 +68,6 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
         SortWorks();
         if (pass + 1 >= kMaxPasses
             || (nodeOrder == m_nodes->OrderRevision() && workOrder == m_works->OrderRevision()))
-            return;
-        bool rising = true;
-        bool forward = true;
-        CheckLinks(rising, forward);
-        if (rising && forward)
             return;
     }
 }
