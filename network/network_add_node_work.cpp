@@ -54,20 +54,20 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
 {
     // The earliest times (through the first node, and on a cycle or a work
     // falling back in time) and the ties among equal times depend on the
-    // order a pass starts from, so passes repeat until the orders no longer
-    // move, which makes a recomputation give what a second one would. A pass
-    // that moves nothing costs little. Orders on a cycle can alternate for
-    // ever; the passes are bounded for them.
+    // node order a pass starts from, so passes repeat until the nodes no
+    // longer move, which makes a recomputation give what a second one would.
+    // A pass that moves nothing costs little. The order of works matters only
+    // where a work ends the scan at its own node or on a cycle, where it is
+    // taken as the pass leaves it. Orders on a cycle can alternate for ever;
+    // the passes are bounded for them.
     constexpr int kMaxPasses = 8;
     for (int pass = 0;; ++pass) {
         const std::uint64_t nodeOrder = m_nodes->OrderRevision();
-        const std::uint64_t workOrder = m_works->OrderRevision();
         CalcEarliestTimes();
         SortNodes();
         CalcLatestTimes();
         SortWorks();
-        if (pass + 1 >= kMaxPasses
-            || (nodeOrder == m_nodes->OrderRevision() && workOrder == m_works->OrderRevision()))
+        if (pass + 1 >= kMaxPasses || nodeOrder == m_nodes->OrderRevision())
             return;
     }
 }
