@@ -63,12 +63,27 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
     constexpr int kMaxPasses = 8;
     for (int pass = 0;; ++pass) {
         const std::uint64_t nodeOrder = m_nodes->OrderRevision();
+        const TNodeItem* first = m_nodes->Count() > 0 ? m_nodes->Items(0) : nullptr;
         CalcEarliestTimes();
         SortNodes();
         CalcLatestTimes();
         SortWorks();
         if (pass + 1 >= kMaxPasses || nodeOrder == m_nodes->OrderRevision())
             return;
+        // Where every work runs forward and rises in time from the same first
+        // node, the earliest times do not depend on the rest of the node
+        // order, so a sort alone shows whether the order settled.
+        bool rising = true;
+        bool forward = true;
+        CheckLinks(rising, forward);
+        if (rising && forward && m_nodes->Items(0) == first) {
+            const std::uint64_t sorted = m_nodes->OrderRevision();
+            SortNodes();
+            if (sorted == m_nodes->OrderRevision())
+                return;
+            CalcLatestTimes();
+            SortWorks();
+        }
     }
 }
 
