@@ -1,5 +1,6 @@
 #include "painter_canvas.h"
 
+#include "clip_box.h"
 #include "fonts.h"
 #include "numbers.h"
 #include "text_layout.h"
@@ -1161,11 +1162,7 @@ QRect PainterCanvas::ClipRect() const
     QRect box = device != nullptr ? QRect(0, 0, device->width(), device->height()) : QRect();
     if (clipped_)
         box &= clip_.boundingRect();
-    if (world_.isIdentity())
-        return box;
-    bool invertible = false;
-    const QTransform inverse = world_.inverted(&invertible);
-    return invertible ? inverse.mapRect(box) : box;
+    return ClipBoxInWorld(box, world_);
 }
 
 void PainterCanvas::Draw(int x, int y, const QImage& image)

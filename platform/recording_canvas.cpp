@@ -1,5 +1,6 @@
 #include "recording_canvas.h"
 
+#include "clip_box.h"
 #include "fonts.h"
 #include "text_layout.h"
 
@@ -358,9 +359,7 @@ QRect RecordingCanvas::ClipRect() const
     QRect box(QPoint(0, 0), surface_);
     if (clipped_)
         box &= clip_.boundingRect();
-    bool invertible = false;
-    const QTransform inverse = world_.inverted(&invertible);
-    return invertible ? inverse.mapRect(box) : box;
+    return ClipBoxInWorld(box, world_);
 }
 
 void RecordingCanvas::Draw(int x, int y, const QImage& image)

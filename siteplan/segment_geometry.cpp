@@ -79,6 +79,32 @@ void VisibleStretch(const TVisibleArea& area, QPoint a, double theta, std::int64
     to = static_cast<std::int64_t>(std::ceil(std::clamp(high, -1e15, 1e15)));
 }
 
+bool CrossingStretch(const TVisibleArea& area, QPoint a, double theta, std::int64_t& from, std::int64_t& to)
+{
+    constexpr double limit = 1e15;
+    double low = -limit;
+    double high = limit;
+    // Each axis keeps the distances whose points lie between the area's two
+    // sides on it; a line along an axis is kept whole or not at all.
+    const auto cut = [&low, &high](double start, double step, double side1, double side2) {
+        if (step == 0)
+            return start >= side1 && start <= side2;
+        const double t1 = (side1 - start) / step;
+        const double t2 = (side2 - start) / step;
+        low = std::max(low, std::min(t1, t2));
+        high = std::min(high, std::max(t1, t2));
+        return true;
+    };
+    if (!cut(a.x(), std::cos(theta), static_cast<double>(area.Left), static_cast<double>(area.Right))
+        || !cut(a.y(), -std::sin(theta), static_cast<double>(area.Top), static_cast<double>(area.Bottom)))
+        return false;
+    if (low > high)
+        return false;
+    from = static_cast<std::int64_t>(std::floor(low));
+    to = static_cast<std::int64_t>(std::ceil(high));
+    return true;
+}
+
 void SetFontAngle(platform::TFont& font, int angle)
 {
     font.Escapement = angle;

@@ -38,6 +38,12 @@ TVisibleArea VisibleArea(const platform::Canvas& canvas, std::int64_t reach);
 // across from the area: outside it nothing drawn along the ray is visible.
 void VisibleStretch(const TVisibleArea& area, QPoint a, double theta, std::int64_t& from, std::int64_t& to);
 
+// The stretch [from, to] of distances along the line through a in direction
+// theta (negative ones lie behind a) whose points lie inside the area;
+// false when the line passes the area by. Tighter than VisibleStretch, for
+// drawing that stays within the area's reach of the line itself.
+bool CrossingStretch(const TVisibleArea& area, QPoint a, double theta, std::int64_t& from, std::int64_t& to);
+
 // Turns the font's text by angle tenths of a degree, counter-clockwise;
 // 0 restores upright text.
 void SetFontAngle(platform::TFont& font, int angle);

@@ -64,8 +64,11 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
         const std::int64_t len = platform::Round(std::sqrt(dx * dx + dy * dy));
         const double theta = SegmentAngle(a, b);
         SetFontAngle(canvas.Font, static_cast<int>(platform::Round(platform::Round(theta * 180 / pi) * 10.0)));
-        const QPoint origin(a.x() + platform::RoundInt(std::cos(theta + pi / 2) * half),
-                            a.y() - platform::RoundInt(std::sin(theta + pi / 2) * half));
+        // Half the word's height to the left of the line, held within int
+        // for a line at the end of the range.
+        const QPoint origin(
+            platform::SaturateInt(std::int64_t{a.x()} + platform::RoundInt(std::cos(theta + pi / 2) * half)),
+            platform::SaturateInt(std::int64_t{a.y()} - platform::RoundInt(std::sin(theta + pi / 2) * half)));
         // Copy k covers [period k - wd - carry, period k - carry] along the
         // segment, line between the copies. The segment ends with copy
         // kEnd: either line from the end of copy kEnd - 1 to b (a copy that
@@ -82,25 +85,28 @@ void DrawWordLine(platform::Canvas& canvas, std::span<const QPoint> points, int 
         const bool endsInLine = kLine <= kWord;
         const std::int64_t kEnd = std::min(kLine, kWord);
 
-        // Only the copies near the visible area are drawn.
+        // Only the copies and pieces where the line runs through the
+        // visible area are drawn: whatever they draw stays within the
+        // area's reach of the line.
         std::int64_t seenFrom = 0;
         std::int64_t seenTo = 0;
-        VisibleStretch(visible, a, theta, seenFrom, seenTo);
-        const std::int64_t kFrom = std::max<std::int64_t>(1, FloorDiv(seenFrom + carry, period) + 1);
-        QPoint start = carry >= 0 ? a : Along(a, theta, -carry);
-        if (kFrom > 1)
-            start = Along(a, theta, wordEnd(kFrom - 1));
-        for (std::int64_t k = kFrom; k <= kEnd; ++k) {
-            if (std::max<std::int64_t>(0, wordEnd(k - 1)) > seenTo)
-                break;
-            if (k == kEnd && endsInLine) {
-                Line(canvas, start, b);
-                break;
+        if (CrossingStretch(visible, a, theta, seenFrom, seenTo)) {
+            const std::int64_t kFrom = std::max<std::int64_t>(1, FloorDiv(seenFrom + carry, period) + 1);
+            QPoint start = carry >= 0 ? a : Along(a, theta, -carry);
+            if (kFrom > 1)
+                start = Along(a, theta, wordEnd(kFrom - 1));
+            for (std::int64_t k = kFrom; k <= kEnd; ++k) {
+                if (std::max<std::int64_t>(0, wordEnd(k - 1)) > seenTo)
+                    break;
+                if (k == kEnd && endsInLine) {
+                    Line(canvas, start, b);
+                    break;
+                }
+                Line(canvas, start, Along(a, theta, pieceEnd(k)));
+                start = Along(a, theta, wordEnd(k));
+                const QPoint at = Along(origin, theta, pieceEnd(k));
+                canvas.TextOut(at.x(), at.y(), word);
             }
-            Line(canvas, start, Along(a, theta, pieceEnd(k)));
-            start = Along(a, theta, wordEnd(k));
-            const QPoint at = Along(origin, theta, pieceEnd(k));
-            canvas.TextOut(at.x(), at.y(), word);
         }
         carry = endsInLine ? len - pieceEnd(kEnd) + gap : len - wordEnd(kEnd);
         a = b;

@@ -1,13 +1,13 @@
 #include "apps/arrowplan/net_default_set.h"
 
+#include "apps/arrowplan/font_color_choosers.h"
+
 #include "platform/colors.h"
 #include "platform/ini_file.h"
 #include "platform/qt/fixed_dialog_border.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialogButtonBox>
-#include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -59,17 +59,6 @@ const char* const kNodeStyles[][2] = {
 constexpr platform::TFontStyle kNodeStyleBits[] = {platform::fsBold, platform::fsItalic, platform::fsUnderline,
                                                    platform::fsStrikeOut};
 
-QFont ToSampleFont(const platform::TFont& font)
-{
-    QFont q(font.Name);
-    q.setPointSize(std::clamp(font.Size, 1, 72));
-    q.setBold(font.Style & platform::fsBold);
-    q.setItalic(font.Style & platform::fsItalic);
-    q.setUnderline(font.Style & platform::fsUnderline);
-    q.setStrikeOut(font.Style & platform::fsStrikeOut);
-    return q;
-}
-
 } // namespace
 
 Tfrm_NetdefaultSet::Tfrm_NetdefaultSet(const QString& iniFile, platform::WindowServices& messages, QWidget* parent)
@@ -77,26 +66,8 @@ Tfrm_NetdefaultSet::Tfrm_NetdefaultSet(const QString& iniFile, platform::WindowS
 {
     platform::UseFixedDialogBorder(*this);
     setWindowTitle(QStringLiteral("网络图缺省设置"));
-    ChooseColor = [this](platform::TColor initial) -> std::optional<platform::TColor> {
-        const QColor color = QColorDialog::getColor(platform::ToQColor(initial), this);
-        if (!color.isValid())
-            return std::nullopt;
-        return platform::FromQColor(color);
-    };
-    ChooseFont = [this](const platform::TFont& initial) -> std::optional<platform::TFont> {
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, ToSampleFont(initial), this);
-        if (!ok)
-            return std::nullopt;
-        platform::TFont font = initial;
-        font.Name = chosen.family();
-        font.Size = chosen.pointSize() > 0 ? chosen.pointSize() : initial.Size;
-        font.Style = static_cast<platform::TFontStyles>((chosen.bold() ? platform::fsBold : 0) |
-                                                        (chosen.italic() ? platform::fsItalic : 0) |
-                                                        (chosen.underline() ? platform::fsUnderline : 0) |
-                                                        (chosen.strikeOut() ? platform::fsStrikeOut : 0));
-        return font;
-    };
+    ChooseColor = [this](platform::TColor initial) { return ChooseColorDialog(initial, this); };
+    ChooseFont = [this](const platform::TFont& initial) { return ChooseFontDialog(initial, this); };
 
     PageControl1 = new QTabWidget(this);
     PageControl1->addTab(NodePage(), QStringLiteral("节点控制"));
@@ -179,7 +150,7 @@ QWidget* Tfrm_NetdefaultSet::FontButton(const QString& caption, const QString& s
     layout->addWidget(label);
     layout->addStretch();
     refreshers_.push_back([label, font] {
-        label->setFont(ToSampleFont(*font));
+        label->setFont(SampleFont(*font));
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, platform::ToQColor(font->Color));
         label->setPalette(palette);

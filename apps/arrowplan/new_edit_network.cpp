@@ -1,5 +1,6 @@
 #include "apps/arrowplan/new_edit_network.h"
 
+#include "apps/arrowplan/font_color_choosers.h"
 #include "apps/arrowplan/hint_window.h"
 
 #include "platform/colors.h"
@@ -7,9 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -45,17 +44,6 @@ const char* const kNodeStyles[][2] = {
 constexpr platform::TFontStyle kNodeStyleBits[] = {platform::fsBold, platform::fsItalic, platform::fsUnderline,
                                                    platform::fsStrikeOut};
 
-QFont SampleFont(const platform::TFont& font)
-{
-    QFont q(font.Name);
-    q.setPointSize(std::clamp(font.Size, 1, 72));
-    q.setBold(font.Style & platform::fsBold);
-    q.setItalic(font.Style & platform::fsItalic);
-    q.setUnderline(font.Style & platform::fsUnderline);
-    q.setStrikeOut(font.Style & platform::fsStrikeOut);
-    return q;
-}
-
 std::function<platform::TColor&(TNetworkSettings&)> Member(platform::TColor TNetworkSettings::*member)
 {
     return [member](TNetworkSettings& s) -> platform::TColor& { return s.*member; };
@@ -86,26 +74,8 @@ TFrmNewEditNetWork::TFrmNewEditNetWork(network::TVYRNetwork& network, platform::
 {
     platform::UseFixedDialogBorder(*this);
     setWindowTitle(QStringLiteral("查看、编辑..."));
-    ChooseColor = [this](platform::TColor initial) -> std::optional<platform::TColor> {
-        const QColor color = QColorDialog::getColor(platform::ToQColor(initial), this);
-        if (!color.isValid())
-            return std::nullopt;
-        return platform::FromQColor(color);
-    };
-    ChooseFont = [this](const platform::TFont& initial) -> std::optional<platform::TFont> {
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, SampleFont(initial), this);
-        if (!ok)
-            return std::nullopt;
-        platform::TFont font = initial;
-        font.Name = chosen.family();
-        font.Size = chosen.pointSize() > 0 ? chosen.pointSize() : initial.Size;
-        font.Style = static_cast<platform::TFontStyles>((chosen.bold() ? platform::fsBold : 0) |
-                                                        (chosen.italic() ? platform::fsItalic : 0) |
-                                                        (chosen.underline() ? platform::fsUnderline : 0) |
-                                                        (chosen.strikeOut() ? platform::fsStrikeOut : 0));
-        return font;
-    };
+    ChooseColor = [this](platform::TColor initial) { return ChooseColorDialog(initial, this); };
+    ChooseFont = [this](const platform::TFont& initial) { return ChooseFontDialog(initial, this); };
 
     PageControl1 = new QTabWidget(this);
     PageControl1->addTab(ProjectPage(), QStringLiteral("工程概况"));

@@ -1,6 +1,7 @@
 #include "metafile_canvas.h"
 
 #include "dib_image.h"
+#include "platform/clip_box.h"
 #include "platform/fonts.h"
 #include "platform/numbers.h"
 #include "platform/text_layout.h"
@@ -438,9 +439,7 @@ QRect MetafileCanvas::ClipRect() const
 {
     const QRect surface(QPoint(0, 0), size_);
     const QRect box = clip_ ? clip_->boundingRect().intersected(surface) : surface;
-    bool invertible = false;
-    const QTransform inverse = transform_.inverted(&invertible);
-    return invertible ? inverse.mapRect(box) : box;
+    return ClipBoxInWorld(box, transform_);
 }
 
 void MetafileCanvas::Draw(int x, int y, const QImage& image)

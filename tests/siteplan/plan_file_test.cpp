@@ -6,6 +6,8 @@
 #include "siteplan/shapes/vyr_line.h"
 
 #include "platform/painter_canvas.h"
+#include "platform/recording_canvas.h"
+#include "platform/translated_canvas.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -54,6 +56,7 @@ void PutInt32(QByteArray& bytes, qsizetype offset, std::int32_t value)
 
 // Offsets in the file of a plan with the default font name "宋体".
 constexpr qsizetype VersionAt = 10;
+constexpr qsizetype MapWidthAt = 22;
 constexpr qsizetype OrientationAt = 26;
 constexpr qsizetype ScaleAt = 30;
 constexpr qsizetype LeftMarginAt = 34;
@@ -264,6 +267,33 @@ TEST_F(PlanFile, TurnedLabelledLineAtAHugeOriginPaints)
         loaded.Paint(canvas);
         EXPECT_EQ(SavedBytes(loaded), bytes);
     }
+}
+
+// A window showing the far corner of a sheet that reaches the end of the
+// coordinate range: its clip area, taken back to the plan's coordinates,
+// ends at the int limit instead of wrapping round to the other end of the
+// range, so a labelled line millions of pixels long draws only the words
+// near the window instead of every copy along it.
+TEST_F(PlanFile, LongLabelledLineSeenAtTheFarCornerOfAHugeSheet)
+{
+    QByteArray bytes = LinePlan;
+    PutInt32(bytes, MapWidthAt, 587202770); // mm, landscape: the sheet's height
+    const std::int32_t vertices[] = {1049576, -1207957552, -1996488496, 16776051, 1862274000, -37259};
+    for (int i = 0; i < 6; ++i)
+        PutInt32(bytes, LinePointCountAt + 4 + 4 * i, vertices[i]);
+    siteplan::TPlaneMap loaded(services);
+    ASSERT_TRUE(LoadBytes(loaded, bytes));
+    AddToCorpus(bytes, QStringLiteral("huge-sheet-long-labelled-line"));
+    ASSERT_GT(loaded.Height(), std::numeric_limits<int>::max() - 100);
+    loaded.SelectAll();
+    platform::RecordingCanvas surface(QSize(48, 32));
+    surface.SetClipRegion(QRegion(5, 3, 30, 20));
+    platform::TranslatedCanvas canvas(surface, -QPoint(loaded.Width() - 40, loaded.Height() - 20));
+    const QRect clip = canvas.ClipRect();
+    EXPECT_LE(clip.top(), clip.bottom());
+    EXPECT_EQ(clip.bottom(), std::numeric_limits<int>::max());
+    loaded.Paint(canvas);
+    EXPECT_LT(surface.Log(platform::CanvasOp::TextOut).size(), 10);
 }
 
 TEST_F(PlanFile, TextBytesThatAreNotGbkAreWrittenBackAsRead)

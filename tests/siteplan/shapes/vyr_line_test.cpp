@@ -18,6 +18,8 @@
 
 #include <limits>
 #include <numbers>
+#include <span>
+#include <vector>
 
 using platform::CanvasCall;
 using platform::CanvasOp;
@@ -539,17 +541,40 @@ TEST_F(PolylineDrawing, LabelledLineEdgeCases)
 }
 
 // A canvas shrunk so far that its clip area, taken back through the
-// transform, reaches the ends of the int range: the visible area grows no
-// further (the sanitizer build checks for overflow).
-TEST(LabelledLine, ClipAreaAtTheEndsOfTheRangeIsGrownWithoutOverflow)
+// transform, spans the whole int range: the visible area grows past both
+// ends without overflow (the sanitizer build checks), and a line at either
+// end of the range draws every copy it holds.
+TEST(LabelledLine, ClipAreaSpanningTheWholeRangeIsGrownWithoutOverflow)
 {
-    QImage image(200, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    platform::PainterCanvas canvas(image);
-    canvas.SetWorldTransform(QTransform::fromScale(1e-9, 1e-9));
-    ASSERT_LE(canvas.ClipRect().left(), std::numeric_limits<int>::min() + 1000);
-    const QPoint points[] = {{0, 0}, {2000000000, 0}};
-    siteplan::DrawWordLine(canvas, points, 50, "墙");
+    constexpr int low = std::numeric_limits<int>::min();
+    constexpr int high = std::numeric_limits<int>::max();
+    RecordingCanvas plain(QSize(1000, 1000), 96);
+    const QPoint near[] = {{100, 100}, {400, 100}};
+    siteplan::DrawWordLine(plain, near, 50, "墙");
+    const qsizetype copies = plain.Log(CanvasOp::TextOut).size();
+    ASSERT_GT(copies, 0);
+
+    RecordingCanvas canvas(QSize(200, 100), 96);
+    canvas.SetWorldTransform(QTransform(1e-9, 0, 0, 1e-9, 100, 50));
+    ASSERT_EQ(canvas.ClipRect().topLeft(), QPoint(low, low));
+    ASSERT_EQ(canvas.ClipRect().bottomRight(), QPoint(high, high));
+    const QPoint first[] = {{low, low}, {low + 300, low}};
+    const QPoint last[] = {{high - 300, high}, {high, high}};
+    for (const auto& line : {std::span<const QPoint>(first), std::span<const QPoint>(last)}) {
+        canvas.Clear();
+        siteplan::DrawWordLine(canvas, line, 50, "墙");
+        EXPECT_EQ(canvas.Log(CanvasOp::TextOut).size(), copies);
+    }
+}
+
+// The drawing calls of a recording (polylines aside) that start inside view.
+QStringList CallsInside(const RecordingCanvas& canvas, const QRect& view)
+{
+    QStringList out;
+    for (const CanvasCall& call : canvas.Calls())
+        if (call.Op != CanvasOp::Polyline && call.Args.size() >= 2 && view.contains(call.Args[0], call.Args[1]))
+            out << call.ToString();
+    return out;
 }
 
 // Only what lies near the visible area is drawn, so a line running far
@@ -558,13 +583,7 @@ TEST(LabelledLine, ClipAreaAtTheEndsOfTheRangeIsGrownWithoutOverflow)
 TEST_F(PolylineDrawing, LabelledLineDrawsOnlyNearTheVisibleArea)
 {
     const QRect view(0, 0, 1000, 1000);
-    const auto inView = [&view](const RecordingCanvas& c) {
-        QStringList out;
-        for (const CanvasCall& call : c.Calls())
-            if (call.Op != CanvasOp::Polyline && view.contains(call.Args[0], call.Args[1]))
-                out << call.ToString();
-        return out;
-    };
+    const auto inView = [&view](const RecordingCanvas& c) { return CallsInside(c, view); };
     // Out to the right and back: the wide surface shows every copy.
     const std::vector<QPoint> outAndBack = {{100, 100}, {20000, 100}, {20000, 300}, {100, 300}, {100, 700}};
     RecordingCanvas wide{QSize(30000, 1000), 96};
@@ -583,6 +602,38 @@ TEST_F(PolylineDrawing, LabelledLineDrawsOnlyNearTheVisibleArea)
     siteplan::DrawWordLine(canvas, longRun, 50, "墙");
     EXPECT_EQ(inView(canvas), expected);
     EXPECT_LT(canvas.Calls().size(), 100u);
+}
+
+// A line that passes the visible area by draws nothing, however long it
+// runs beside it; one that cuts a corner of it draws there what a surface
+// showing all of it draws.
+TEST_F(PolylineDrawing, LabelledLineBesideTheViewDrawsNothing)
+{
+    const struct {
+        const char* name;
+        std::vector<QPoint> points;
+        bool crosses;
+    } cases[] = {
+        {"below, along the whole width", {{-1000000, 1100}, {1000000, 1100}}, false},
+        {"right, down the whole height", {{1100, -1000000}, {1100, 1000000}}, false},
+        {"past the bottom-right corner", {{2200, 0}, {0, 2200}}, false},
+        {"across the bottom-right corner", {{1900, 0}, {0, 1900}}, true},
+        {"in from the right, out at the bottom", {{5000, 500}, {500, 500}, {500, 5000}}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        canvas.Clear();
+        siteplan::DrawWordLine(canvas, c.points, 50, "墙");
+        if (!c.crosses) {
+            EXPECT_TRUE(canvas.Calls().empty()) << canvas.Log().join("\n").toStdString();
+            continue;
+        }
+        RecordingCanvas wide{QSize(6000, 6000), 96};
+        siteplan::DrawWordLine(wide, c.points, 50, "墙");
+        const QStringList shown = CallsInside(canvas, QRect(0, 0, 1000, 1000));
+        EXPECT_FALSE(shown.isEmpty());
+        EXPECT_EQ(shown, CallsInside(wide, QRect(0, 0, 1000, 1000)));
+    }
 }
 
 // A canvas whose world transform puts the visible area at the end of the
