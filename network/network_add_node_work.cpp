@@ -42,18 +42,49 @@ void TVYRNetworkAddNodeWork::Rearrange()
 
 void TVYRNetworkAddNodeWork::RecalcTimes()
 {
-    CalcEarliestTimes();
-    SortNodes();
-    CalcLatestTimes();
-    SortWorks();
+    RecalcUntilSettled();
 }
 
 void TVYRNetworkAddNodeWork::RecalcNetwork()
 {
-    CalcEarliestTimes();
-    SortNodes();
-    CalcLatestTimes();
-    SortWorks();
+    RecalcUntilSettled();
+}
+
+void TVYRNetworkAddNodeWork::RecalcUntilSettled()
+{
+    // The earliest times (through the first node, and on a cycle or a work
+    // falling back in time) and the ties among equal times depend on the
+    // node order a pass starts from, so passes repeat until the nodes no
+    // longer move, which makes a recomputation give what a second one would.
+    // A pass that moves nothing costs little. The order of works matters only
+    // where a work ends the scan at its own node or on a cycle, where it is
+    // taken as the pass leaves it. Orders on a cycle can alternate for ever;
+    // the passes are bounded for them.
+    constexpr int kMaxPasses = 8;
+    for (int pass = 0;; ++pass) {
+        const std::uint64_t nodeOrder = m_nodes->OrderRevision();
+        const TNodeItem* first = m_nodes->Count() > 0 ? m_nodes->Items(0) : nullptr;
+        CalcEarliestTimes();
+        SortNodes();
+        CalcLatestTimes();
+        SortWorks();
+        if (pass + 1 >= kMaxPasses || nodeOrder == m_nodes->OrderRevision())
+            return;
+        // Where every work runs forward and rises in time from the same first
+        // node, the earliest times do not depend on the rest of the node
+        // order, so a sort alone shows whether the order settled.
+        bool rising = true;
+        bool forward = true;
+        CheckLinks(rising, forward);
+        if (rising && forward && m_nodes->Items(0) == first) {
+            const std::uint64_t sorted = m_nodes->OrderRevision();
+            SortNodes();
+            if (sorted == m_nodes->OrderRevision())
+                return;
+            CalcLatestTimes();
+            SortWorks();
+        }
+    }
 }
 
 TNodeItem& TVYRNetworkAddNodeWork::AddNode(int row, float offset)

@@ -127,6 +127,8 @@ public:
     const NetworkIndex& LookupIndex() const;
 
 private:
+    // Runs the recomputation until the node and work orders stop moving.
+    void RecalcUntilSettled();
     const ScheduleGraph& Graph() const;
     TNodeItem* PriorNodeOf(const TWorkItem& work) const;
     TNodeItem* NextNodeOf(const TWorkItem& work) const;

@@ -76,9 +76,11 @@ const stream::PropertyTable& WorkRecord::Properties() const
             [](R& r, const QByteArray& v) {
                 // An empty caption is not written, so reading it keeps the
                 // caption the item constructor gave; the file then reads
-                // back as the control writes it.
-                if (!v.isEmpty())
-                    r.work->SetCaption(Text(v));
+                // back as the control writes it. Bytes that decode to no
+                // character count as empty.
+                const QString caption = Text(v);
+                if (!caption.isEmpty())
+                    r.work->SetCaption(caption);
             })
         .Integer("PriorNode", [](const R& r) { return r.work->PriorNode(); },
             [](R& r, std::int64_t v) { r.work->SetPriorNode(ToInt(v)); })

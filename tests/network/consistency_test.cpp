@@ -58,6 +58,37 @@ bool RunsForward(const TVYRNetworkAddNodeWork& net)
     return true;
 }
 
+// True when a chain of works between existing nodes leads back to its start.
+bool HasCycle(const TVYRNetworkAddNodeWork& net)
+{
+    const int count = net.Nodes().Count();
+    std::vector<std::vector<int>> leaving(static_cast<std::size_t>(count));
+    std::vector<int> entering(static_cast<std::size_t>(count), 0);
+    for (int i = 0; i < net.Works().Count(); ++i) {
+        const TWorkItem& work = *net.Works().Items(i);
+        const TNodeItem* a = net.Nodes().FindByNewID(work.PriorNode());
+        const TNodeItem* b = net.Nodes().FindByNewID(work.NextNode());
+        if (!a || !b)
+            continue;
+        leaving[static_cast<std::size_t>(a->Index())].push_back(b->Index());
+        ++entering[static_cast<std::size_t>(b->Index())];
+    }
+    std::vector<int> ready;
+    for (int k = 0; k < count; ++k)
+        if (entering[static_cast<std::size_t>(k)] == 0)
+            ready.push_back(k);
+    int done = 0;
+    while (!ready.empty()) {
+        const int k = ready.back();
+        ready.pop_back();
+        ++done;
+        for (const int next : leaving[static_cast<std::size_t>(k)])
+            if (--entering[static_cast<std::size_t>(next)] == 0)
+                ready.push_back(next);
+    }
+    return done < count;
+}
+
 void ExpectLookupsMatchScans(const TVYRNetworkAddNodeWork& net, int step)
 {
     for (int i = 0; i < net.Nodes().Count(); ++i) {
@@ -180,11 +211,12 @@ TEST(Consistency, KeptTablesMatchAFreshComputation)
 // Edits one at a time, each recomputed only by its own change report (no
 // explicit recomputation), on a layered network that stays forward most of
 // the time: values of works (which keep the kept lists), links, offsets and
-// moves of works. After each edit the result must equal a full computation
+// moves of works, overlaps that make nodes fall back in time and links back
+// that make cycles. After each edit the result must equal a full computation
 // of a fresh copy.
 TEST(Consistency, EditsMatchAFullRecomputation)
 {
-    std::mt19937 random(99);
+    std::mt19937 random(2);
     const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
     RecordingNetwork net;
     const int layers = 6, width = 5, nodeCount = 2 + layers * width;
@@ -198,18 +230,27 @@ TEST(Consistency, EditsMatchAFullRecomputation)
         for (int i = 0; i < width * 2; ++i)
             AddWork(net, {id(layer - 1, pick(width)), id(layer, pick(width)), 0.5f * float(pick(6))});
 
+    int cyclic = 0;
+    TWorkItem* backLinked = nullptr;
+    int linkedTo = 0;
     for (int step = 0; step < 600; ++step) {
+        if (backLinked) {
+            backLinked->SetNextNode(linkedTo);
+            backLinked = nullptr;
+        }
         TWorks& works = net.Works();
         TWorkItem& work = *works.Items(pick(works.Count()));
-        switch (pick(10)) {
+        const int edit = pick(11);
+        switch (edit) {
         case 0:
         case 1:
         case 2:
             work.SetContinueTime(0.5f * float(pick(8)));
             break;
         case 3:
-            // On a dummy the end node falls back in time.
-            work.SetParallelTime(0.5f * float(pick(3)));
+            // Overlaps larger than the duration make end nodes fall back
+            // in time.
+            work.SetParallelTime(0.5f * float(pick(21)));
             break;
         case 4:
             work.SetDiapause(0.5f * float(pick(3)));
@@ -235,18 +276,33 @@ TEST(Consistency, EditsMatchAFullRecomputation)
         case 9:
             work.SetPriorNode(std::max(1, work.NextNode() - 1 - pick(2 * width)));
             break;
+        case 10:
+            // A link back makes a cycle, undone at the next step.
+            backLinked = &work;
+            linkedTo = work.NextNode();
+            work.SetNextNode(std::max(1, work.PriorNode() - pick(2 * width)));
+            break;
+        }
+        // Times and ties on a cycle depend on where a pass enters it; only
+        // networks without one have a single settled order.
+        if (HasCycle(net)) {
+            ++cyclic;
+            continue;
         }
         RecordingNetwork fresh;
         fresh.SetNodes(net.Nodes());
         fresh.SetWorks(net.Works());
         fresh.RecalcNetwork();
-        ASSERT_EQ(NodeOrder(net), NodeOrder(fresh)) << "step " << step;
-        ASSERT_EQ(WorkOrder(net), WorkOrder(fresh)) << "step " << step;
-        ASSERT_EQ(Times(net, false), Times(fresh, false)) << "step " << step;
-        ASSERT_EQ(Numbers(net), Numbers(fresh)) << "step " << step;
+        ASSERT_EQ(NodeOrder(net), NodeOrder(fresh)) << "step " << step << ", edit " << edit;
+        ASSERT_EQ(WorkOrder(net), WorkOrder(fresh)) << "step " << step << ", edit " << edit;
+        ASSERT_EQ(Times(net, false), Times(fresh, false)) << "step " << step << ", edit " << edit;
+        ASSERT_EQ(Numbers(net), Numbers(fresh)) << "step " << step << ", edit " << edit;
         if (RunsForward(net)) {
-            ASSERT_EQ(Times(net, true), Times(fresh, true)) << "step " << step;
-            ASSERT_EQ(KeyWorks(net), KeyWorks(fresh)) << "step " << step;
+            ASSERT_EQ(Times(net, true), Times(fresh, true)) << "step " << step << ", edit " << edit;
+            ASSERT_EQ(KeyWorks(net), KeyWorks(fresh)) << "step " << step << ", edit " << edit;
         }
     }
+    // Cycles come and go: most steps are compared.
+    EXPECT_GT(cyclic, 0);
+    EXPECT_LT(cyclic, 300);
 }
