@@ -66,7 +66,11 @@ int TVYRNetwork::MarginToPixels(int mm)
 int TVYRNetwork::AxisX(int x0, double t) const
 {
     const double shifted = ShiftTime(static_cast<float>(t), true);
-    return platform::SaturateInt(std::int64_t{x0} + platform::Trunc(shifted / SmallDate() * SmallWidth()));
+    // Far beyond the int range either way the edge saturates; bounding the
+    // step first keeps the sum itself from overflowing.
+    constexpr std::int64_t kFar = std::int64_t{1} << 40;
+    const std::int64_t step = std::clamp(platform::Trunc(shifted / SmallDate() * SmallWidth()), -kFar, kFar);
+    return platform::SaturateInt(std::int64_t{x0} + step);
 }
 
 int TVYRNetwork::RowStart(platform::Canvas& canvas, int x, bool withLabel, int y, const QString& label)

@@ -4,6 +4,7 @@
 #include "control_fixture.h"
 
 #include "network/control/network_file.h"
+#include "platform/recording_canvas.h"
 #include "platform/stream/stream_error.h"
 
 #include <QDir>
@@ -247,6 +248,29 @@ TEST(NetworkFile, ACaptionOfBytesThatDecodeToNothingIsSavedTheSameAfterReopening
     const QByteArray first = WriteNetwork(*read);
     const QByteArray second = WriteNetwork(*ReadNetwork(first, services));
     EXPECT_EQ(Difference(second, first), "same");
+}
+
+// A node offset so far off that its day column lies beyond every integer:
+// the ruler and day-line edges saturate at the int range instead of
+// overflowing, and the file still paints and saves the same after reopening.
+TEST(NetworkFile, ANodeOffsetBeyondTheIntegerRangePaintsAndSavesTheSame)
+{
+    const QByteArray stored = QByteArray::fromBase64(
+        "VFBGMAtUVllSTmV0d29yawADVGFnAgcETGVmdAIDA1RvcAIEBVdpZHRoA4QDBkhlaWdodAO8AgRIaW50BgTM4cq+BU5vZGVz"
+        "DgEFTmV3SUQCAAVOb2RlWQJlBk51bWJlcgIBCkF1dG9OdW1iZXIJAAEFTmV3SUQCAgVOb2RlWQJlBk51bWJlcgICCkF1dG9O"
+        "dW1iZXIJAAEFTmV3SUQCAwVOb2RlWQJjBk51bWJlcgIDCkF1dG9OdW1iZXIJAAEFTmV3SUQCBAVOb2RlWQJlBk9GZnNldAUA"
+        "APb/////P3pABk51bWJlcgIECkF1dG9OdW1iZXIJAAAFV29ya3MOAQdDYXB0aW9uBgW5pNf3NQlQcmlvck5vZGUCAQhOZXh0"
+        "Tm9kZQICDENvbnRpbnVlVGltZQUAAAAAAAAAwABABk9mZnNldAIADkhvcml6b250YWxMaW5lCQxGb250LkNoYXJzZXQHD0RF"
+        "RkFVTFRfQ0hBUlNFVApGb250LkNvbG9yBwdjbEdyZWVuC0ZvbnQuSGVpZ2h0AvQJRm9udC5OYW1lBgTLzszlCkZvbnQuU3R5"
+        "bGULAAABB0NhcHRpb24GBs3azcG3vQlQcmlvck5vZGUCAgAAAAAAAAEAAAAAAAAeAAAAcndJRAIEBU5vZAJl");
+    FakeWindowServices services;
+    const std::unique_ptr<network::TVYRNetwork> net = ReadNetwork(stored, services);
+    platform::RecordingCanvas canvas(QSize(320, 240));
+    net->SetCanvas(&canvas);
+    net->Paint();
+    net->SetCanvas(nullptr);
+    const QByteArray first = WriteNetwork(*net);
+    EXPECT_EQ(Difference(WriteNetwork(*ReadNetwork(first, services)), first), "same");
 }
 
 TEST(NetworkFile, StoredPanelsBeyondTheControlsOwnAreDropped)
