@@ -140,6 +140,14 @@ private:
         std::vector<int> seen;
         int stamp = 0;
     };
+    // What the last OrderEqualTimes found: linksChecked when it had groups
+    // and so tested the links, rising as CheckLinks gave it, groupsKept when
+    // it left every group of equal times in the order it found it.
+    struct GroupsOutcome {
+        bool linksChecked = false;
+        bool rising = false;
+        bool groupsKept = true;
+    };
     void StableSortByTime(std::vector<int>& order) const;
     void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
     std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
@@ -161,6 +169,7 @@ private:
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
+    std::vector<int> m_workOrder;        // the same for the works
     mutable std::vector<float> m_paddedTimes;
     // The walk of CalcEarliestTimes, kept between calls: per node index its
     // state, and the nodes whose start nodes are still being computed.
@@ -179,6 +188,7 @@ private:
     mutable ScheduleGraph m_graph;
     mutable ReachThroughFalls m_reachThroughFalls;
     mutable GroupScratch m_groupScratch;
+    mutable GroupsOutcome m_groupsOutcome;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;

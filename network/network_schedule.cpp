@@ -484,6 +484,7 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const ScheduleGraph& graph = Graph();
     const IndexedLinks& links = graph.Links();
+    m_groupsOutcome = {};
     std::vector<std::pair<std::size_t, std::size_t>> groups;
     for (std::size_t i = 0, j = 0; i < count; i = j) {
         for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
@@ -496,6 +497,8 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     bool rising = true;
     bool forward = false;
     CheckLinks(rising, forward);
+    m_groupsOutcome.linksChecked = true;
+    m_groupsOutcome.rising = rising;
     // Links that run forward in the current order still do after a sort
     // that moved nothing.
     forward = forward && !resorted;
@@ -563,8 +566,10 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
             continue;
         const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy);
         std::vector<int> reordered(members.size());
-        for (std::size_t m = 0; m < members.size(); ++m)
+        for (std::size_t m = 0; m < members.size(); ++m) {
             reordered[m] = members[static_cast<std::size_t>(placed[m])];
+            m_groupsOutcome.groupsKept = m_groupsOutcome.groupsKept && placed[m] == static_cast<int>(m);
+        }
         std::copy(reordered.begin(), reordered.end(), members.begin());
     }
 }
@@ -686,7 +691,38 @@ void TVYRNetworkAddNodeWork::SortWorks()
         sorted = w == 0 || !less(key, previous);
         previous = key;
     }
-    if (!sorted) {
+    if (!sorted && graph.Links().Unique()) {
+        // Each work is listed once at its start node, so the lists in node
+        // order, each by work index and then by G - P where that is out of
+        // order, and after them the works without a start node, give the
+        // same stable sort without a key per work.
+        const IndexedLinks& links = graph.Links();
+        std::vector<int>& order = m_workOrder;
+        order.clear();
+        const auto byGap = [&](int a, int b) {
+            return graph.Interval(a) - graph.Overlap(a) < graph.Interval(b) - graph.Overlap(b);
+        };
+        for (int k = 0; k < links.NodeCount(); ++k) {
+            const auto works = links.FromWorks(k);
+            const auto begin = order.insert(order.end(), works.begin(), works.end());
+            if (works.size() < 2)
+                continue;
+            if (!std::is_sorted(begin, order.end()))
+                std::sort(begin, order.end());
+            if (!std::is_sorted(begin, order.end(), byGap))
+                std::stable_sort(begin, order.end(), byGap);
+        }
+        if (order.size() < static_cast<std::size_t>(count)) {
+            const auto listed = static_cast<std::ptrdiff_t>(order.size());
+            for (int w = 0; w < count; ++w)
+                if (graph.PriorSlot(w) < 0)
+                    order.push_back(w);
+            if (!std::is_sorted(order.begin() + listed, order.end(), byGap))
+                std::stable_sort(order.begin() + listed, order.end(), byGap);
+        }
+        m_works->ReorderWorks(order);
+        m_graph.WorksReordered(order, *m_works);
+    } else if (!sorted) {
         // A stable sort by start node, by counting, then by G - P within
         // each start node where that is out of order.
         const auto nodes = static_cast<std::size_t>(m_nodes->Count());
