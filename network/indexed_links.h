@@ -41,6 +41,9 @@ public:
     // Every node is the first of its NewID, so each work is listed once at
     // most on each side.
     bool Unique() const { return m_unique; }
+    // Every work between two nodes runs from a lower to a higher index, and
+    // every node is the first of its NewID.
+    bool Forward() const { return m_forward; }
     // The works of From(index), by work index.
     std::span<const int> FromWorks(int index) const
     {

@@ -92,9 +92,25 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     if (count == 0)
         return;
     const IndexedLinks& links = Graph().Links();
+    m_earliestTimes[0] = 0.0f;
+    if (links.Forward()) {
+        // Every start node comes before the end node: one pass in order.
+        float* times = m_earliestTimes.data();
+        for (int k = 1; k < count; ++k) {
+            float result = 0.0f;
+            for (const IndexedLinks::Link& link : links.IntoBeforeLoop(k)) {
+                if (link.other < 0)
+                    continue;
+                const float v = WorkSpan(times[link.other], link);
+                if (result < v)
+                    result = v;
+            }
+            times[k] = result;
+        }
+        return;
+    }
     std::vector<char>& state = m_earliestState; // by index
     state.assign(static_cast<std::size_t>(count), unvisited);
-    m_earliestTimes[0] = 0.0f;
     state[0] = visited;
 
     // A node's time is the largest end of its entering works, after the
