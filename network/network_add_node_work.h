@@ -179,6 +179,17 @@ private:
         float result;
     };
     std::vector<char> m_earliestState;
+    // Whether every work rises in time, as the pass in order found it, for
+    // the times, node order and links of the revisions kept.
+    struct RisingSeen {
+        bool known = false;
+        bool rising = false;
+        std::uint64_t times = 0, nodeOrder = 0, links = 0;
+    };
+    mutable RisingSeen m_risingSeen;
+    // Scratch of StableSortByTime.
+    mutable std::vector<float> m_smallestAfter;
+    mutable std::vector<int> m_keptNodes, m_movedNodes;
     std::vector<EarliestFrame> m_earliestStack;
     bool m_modified = false;
     bool m_loading = false;

@@ -93,12 +93,16 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
         return;
     const IndexedLinks& links = Graph().Links();
     m_earliestTimes[0] = 0.0f;
+    m_risingSeen.known = false;
     if (links.Forward()) {
-        // Every start node comes before the end node: one pass in order.
+        // Every start node comes before the end node: one pass in order,
+        // which also sees whether every work rises in time.
         float* times = m_earliestTimes.data();
+        bool rising = true;
         for (int k = 1; k < count; ++k) {
             float result = 0.0f;
-            for (const IndexedLinks::Link& link : links.IntoBeforeLoop(k)) {
+            const auto into = links.IntoBeforeLoop(k);
+            for (const IndexedLinks::Link& link : into) {
                 if (link.other < 0)
                     continue;
                 const float v = WorkSpan(times[link.other], link);
@@ -106,7 +110,11 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
                     result = v;
             }
             times[k] = result;
+            for (const IndexedLinks::Link& link : into)
+                rising &= link.other < 0 || result >= times[link.other];
         }
+        m_risingSeen
+            = {true, rising, m_timesRevision, m_nodes->OrderRevision(), m_works->StructureRevision()};
         return;
     }
     std::vector<char>& state = m_earliestState; // by index
@@ -244,6 +252,9 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
         times = &m_paddedTimes;
     }
     const float* latest = times->data();
+    // Given no duplicate NewIDs, as the caller checks.
+    if (!links.Forward())
+        return false;
     flags.chainOn.assign(count, 1);
     flags.chainBack.assign(count, 1);
     char* chainOn = flags.chainOn.data();
@@ -257,8 +268,6 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
             if (link.other < 0)
                 continue;
             const auto end = static_cast<std::size_t>(link.other);
-            if (end <= k)
-                return false;
             anyWork = true;
             found |= (latest[end] - start - link.duration - link.interval == 0.0f) & (chainOn[end] != 0);
         }
@@ -512,7 +521,14 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
         return;
     bool rising = true;
     bool forward = false;
-    CheckLinks(rising, forward);
+    const RisingSeen& seen = m_risingSeen;
+    if (seen.known && seen.times == m_timesRevision && seen.nodeOrder == m_nodes->OrderRevision()
+        && seen.links == m_works->StructureRevision() && links.Forward()) {
+        rising = seen.rising;
+        forward = true;
+    } else {
+        CheckLinks(rising, forward);
+    }
     m_groupsOutcome.linksChecked = true;
     m_groupsOutcome.rising = rising;
     // Links that run forward in the current order still do after a sort
@@ -598,14 +614,17 @@ void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
     // first among equal times.
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const std::size_t count = order.size();
-    std::vector<float> smallestAfter(count);
+    std::vector<float>& smallestAfter = m_smallestAfter;
+    smallestAfter.resize(count);
     float smallest = std::numeric_limits<float>::infinity();
     for (std::size_t i = count; i-- > 0;) {
         smallest = std::min(smallest, timeOf(order[i]));
         smallestAfter[i] = smallest;
     }
-    std::vector<int> kept, moved;
-    kept.reserve(count);
+    std::vector<int>& kept = m_keptNodes;
+    std::vector<int>& moved = m_movedNodes;
+    kept.clear();
+    moved.clear();
     float largest = -std::numeric_limits<float>::infinity();
     for (std::size_t i = 0; i < count; ++i) {
         const float time = timeOf(order[i]);
