@@ -218,6 +218,11 @@ private:
         std::vector<char> chainOn, chainBack;
     };
     mutable KeyFlags m_keyFlags;
+    // chainOn by node index, found by the pass of latest times when every
+    // work runs forward, valid for the revisions kept (node order, work
+    // links, work values, times).
+    mutable bool m_chainOnKept = false;
+    mutable std::uint64_t m_chainOnRevisions[4] = {};
     mutable bool m_keyWorksValid = false;
     mutable std::uint64_t m_keyRevisions[5] = {};
 };

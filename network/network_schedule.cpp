@@ -191,6 +191,45 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
     const IndexedLinks& links = Graph().Links();
     const float total = GetTotalTime();
     m_latestTimes[static_cast<std::size_t>(count) - 1] = total;
+    m_chainOnKept = false;
+    if (links.Forward()) {
+        // The ends of a node's works are done already, so the chains of
+        // critical works onwards are found on the way (see
+        // KeyWorksInNodeOrder), while the node's lists are at hand.
+        float* latest = m_latestTimes.data();
+        m_keyFlags.chainOn.resize(static_cast<std::size_t>(count));
+        char* chainOn = m_keyFlags.chainOn.data();
+        for (int k = count - 1; k >= 0; --k) {
+            const auto from = links.From(k);
+            if (k < count - 1) {
+                float v = total;
+                for (const IndexedLinks::Link& link : from) {
+                    if (link.other < 0)
+                        continue;
+                    const float c = latest[link.other] - link.duration + link.overlap - link.interval;
+                    if (v > c)
+                        v = c;
+                }
+                latest[k] = v;
+            }
+            const float start = latest[k];
+            bool anyWork = false;
+            bool found = false;
+            for (const IndexedLinks::Link& link : from) {
+                if (link.other < 0)
+                    continue;
+                anyWork = true;
+                found |= (latest[link.other] - start - link.duration - link.interval == 0.0f)
+                    & (chainOn[link.other] != 0);
+            }
+            chainOn[k] = found || !anyWork;
+        }
+        m_chainOnKept = true;
+        const std::uint64_t revisions[4]
+            = {m_nodes->OrderRevision(), m_works->StructureRevision(), m_works->ValueRevision(), m_timesRevision};
+        std::copy(std::begin(revisions), std::end(revisions), std::begin(m_chainOnRevisions));
+        return;
+    }
     for (int k = count - 2; k >= 0; --k) {
         float v = total;
         for (const IndexedLinks::Link& link : links.From(k)) {
@@ -255,12 +294,17 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
     // Given no duplicate NewIDs, as the caller checks.
     if (!links.Forward())
         return false;
-    flags.chainOn.assign(count, 1);
+    const std::uint64_t revisions[4]
+        = {m_nodes->OrderRevision(), m_works->StructureRevision(), m_works->ValueRevision(), m_timesRevision};
+    const bool chainOnKept = m_chainOnKept && times == &m_latestTimes
+        && std::equal(std::begin(revisions), std::end(revisions), std::begin(m_chainOnRevisions));
+    if (!chainOnKept)
+        flags.chainOn.assign(count, 1);
     flags.chainBack.assign(count, 1);
     char* chainOn = flags.chainOn.data();
     char* chainBack = flags.chainBack.data();
     // Without branches on the floats, which follow no pattern.
-    for (std::size_t k = count; k-- > 0;) {
+    for (std::size_t k = chainOnKept ? 0 : count; k-- > 0;) {
         const float start = latest[k];
         bool anyWork = false;
         bool found = false;
@@ -292,6 +336,7 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
 // The same by depth-first walks that break cycles, for any network.
 void TVYRNetworkAddNodeWork::KeyWorksDepthFirst() const
 {
+    m_chainOnKept = false;
     const ScheduleGraph& graph = Graph();
     KeyFlags& flags = m_keyFlags;
     const int workCount = m_works->Count();
