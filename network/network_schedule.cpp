@@ -577,8 +577,9 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     m_groupsOutcome.linksChecked = true;
     m_groupsOutcome.rising = rising;
     // Links that run forward in the current order still do after a sort
-    // that moved nothing.
-    forward = forward && !resorted;
+    // that moved nothing, and, where each work is listed once, after the
+    // sort by time, which keeps the current order among equal times.
+    forward = forward && (!resorted || links.Unique());
     // When some work ends at an earlier time than it starts, chains between
     // members of a group may leave it and come back through such a work.
     static const std::vector<std::vector<int>> none;
@@ -596,23 +597,25 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     for (const auto& [i, j] : groups) {
         const std::span<int> members(order.data() + i, j - i);
         offsets.clear();
-        for (std::size_t m = 0; m < members.size(); ++m) {
-            scratch.position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
-            offsets.push_back(graph.NodeOffset(graph.SlotOfIndex(members[m])));
-        }
+        for (const int node : members)
+            offsets.push_back(graph.NodeOffset(graph.SlotOfIndex(node)));
         const bool equalOffsets
             = std::all_of(offsets.begin(), offsets.end(), [&](float o) { return o == offsets[0]; });
+        // Most groups are in order already: with equal offsets and times
+        // that never fall along a work, that holds when every link inside
+        // the group runs forward.
+        if (equalOffsets && rising && forward)
+            continue;
+        for (std::size_t m = 0; m < members.size(); ++m)
+            scratch.position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
         const auto release = [&] {
             for (const int node : members)
                 scratch.position[static_cast<std::size_t>(node)] = -1;
         };
 
-        // Most groups are in order already: with equal offsets and times
-        // that never fall along a work, that holds when every link inside
-        // the group runs forward.
         if (equalOffsets && rising) {
             bool inOrder = true;
-            for (std::size_t m = 0; m < members.size() && inOrder && !forward; ++m)
+            for (std::size_t m = 0; m < members.size() && inOrder; ++m)
                 for (const IndexedLinks::Link& link : links.Into(members[m])) {
                     if (link.other >= 0 && scratch.position[static_cast<std::size_t>(link.other)] > static_cast<int>(m)) {
                         inOrder = false;
