@@ -338,7 +338,7 @@ TEST(Consistency, EditsThatMoveNodesOnLargeNetworksMatchAFullRecomputation)
         int layers, width;
         bool offsets;
     };
-    for (const Case c : {Case{7, 24, 16, false}, Case{8, 24, 16, true}, Case{9, 12, 40, true}}) {
+    for (const Case c : {Case{7, 16, 12, false}, Case{8, 16, 12, true}, Case{9, 8, 30, true}}) {
         std::mt19937 random(c.seed);
         const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
         RecordingNetwork net;
@@ -365,7 +365,7 @@ TEST(Consistency, EditsThatMoveNodesOnLargeNetworksMatchAFullRecomputation)
 
         int moved = 0;
         std::vector<std::pair<TWorkItem*, int>> unstarted;
-        for (int step = 0; step < 150; ++step) {
+        for (int step = 0; step < 80; ++step) {
             for (const auto& [work, start] : unstarted)
                 work->SetPriorNode(start);
             unstarted.clear();
@@ -424,6 +424,6 @@ TEST(Consistency, EditsThatMoveNodesOnLargeNetworksMatchAFullRecomputation)
             ASSERT_TRUE(WorksAscendByStartAndGap(net)) << text(step, edit);
         }
         // Most edits move nodes.
-        EXPECT_GT(moved, 50) << "seed " << c.seed;
+        EXPECT_GT(moved, 25) << "seed " << c.seed;
     }
 }
