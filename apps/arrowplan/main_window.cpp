@@ -10,6 +10,7 @@
 #include "common/open_file_popup_menu.h"
 
 #include "platform/fonts.h"
+#include "platform/guarded_run.h"
 #include "platform/program_folders.h"
 #include "platform/qt/qt_window_services.h"
 
@@ -30,7 +31,6 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <exception>
 
 namespace arrowplan {
 
@@ -103,11 +103,7 @@ TFrmMain::TFrmMain(const TFrmMainOptions& options, QWidget* parent) : QMainWindo
     FExePath = platform::ProgramFolder();
     FDataDir = QDir(FExePath).filePath(QStringLiteral("Data"));
 
-    QOpenFilePopupMenu1 = new common::TQOpenFilePopupMenu(this);
-    QOpenFilePopupMenu1->SetIniTopName(QStringLiteral("OpenFile"));
-    QOpenFilePopupMenu1->SetIniSubName(QStringLiteral("File"));
-    QOpenFilePopupMenu1->SetMaxNumber(5);
-    QOpenFilePopupMenu1->SetIniFileName(options.RecentIniFile);
+    QOpenFilePopupMenu1 = common::MakeRecentFilesMenu(this, options.RecentIniFile);
     connect(QOpenFilePopupMenu1, &common::TQOpenFilePopupMenu::ClickItem, this,
             [this](const QString& fileName) { Run([&] { QOpenFilePopupMenu1ClickItem(fileName); }); });
 
@@ -131,13 +127,7 @@ TFrmMain::~TFrmMain()
 
 void TFrmMain::Run(const std::function<void()>& command)
 {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        FMessages->ShowError(QString::fromUtf8(e.what()));
-    } catch (...) {
-        FMessages->ShowError(QStringLiteral("发生了未知错误。"));
-    }
+    platform::RunGuarded(*FMessages, command);
     ActionList1Update();
 }
 

@@ -17,6 +17,7 @@
 // on it; the derived view owns the control.
 #pragma once
 
+#include "platform/guarded_run.h"
 #include "platform/painter_canvas.h"
 #include "platform/qt/qt_window_services.h"
 #include "platform/translated_canvas.h"
@@ -27,8 +28,8 @@
 #include <QRegion>
 
 #include <cstdint>
-#include <exception>
 #include <memory>
+#include <utility>
 
 class QMouseEvent;
 class QPainter;
@@ -112,13 +113,7 @@ private:
 template <class F>
 void BufferedView::Guarded(F&& operation)
 {
-    try {
-        operation();
-    } catch (const std::exception& e) {
-        HostServices().ShowError(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        HostServices().ShowError(QStringLiteral("发生了未知错误。"));
-    }
+    RunGuarded(HostServices(), std::forward<F>(operation));
 }
 
 } // namespace platform
