@@ -7,6 +7,7 @@
 #include "apps/arrowplan/preview_form.h"
 
 #include "common/about_box.h"
+#include "common/handed_or_made.h"
 #include "common/open_file_popup_menu.h"
 
 #include "platform/fonts.h"
@@ -76,18 +77,8 @@ QString ApplicationTitle()
 
 TFrmMain::TFrmMain(const TFrmMainOptions& options, QWidget* parent) : QMainWindow(parent)
 {
-    if (options.Messages) {
-        FMessages = options.Messages;
-    } else {
-        FOwnMessages = std::make_unique<platform::QtWindowServices>(this);
-        FMessages = FOwnMessages.get();
-    }
-    if (options.Dialogs) {
-        FDialogs = options.Dialogs;
-    } else {
-        FOwnDialogs = std::make_unique<TQtFileDialogs>(this);
-        FDialogs = FOwnDialogs.get();
-    }
+    FMessages = common::HandedOrMade<platform::QtWindowServices>(options.Messages, FOwnMessages, this);
+    FDialogs = common::HandedOrMade<TQtFileDialogs>(options.Dialogs, FOwnDialogs, this);
     FHint = options.Hint;
     FThumbnail = options.Thumbnail;
     FDefaultsIniFile = options.DefaultsIniFile.isEmpty() ? NetRunInfoFileName() : options.DefaultsIniFile;

@@ -8,6 +8,7 @@
 #include "apps/sitelay/zoom_steps.h"
 
 #include "common/about_box.h"
+#include "common/handed_or_made.h"
 #include "common/open_file_popup_menu.h"
 
 #include "siteplan/dialogs/dialog_property_editor.h"
@@ -63,25 +64,9 @@ QString ApplicationTitle()
 
 TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(parent)
 {
-    if (options.Messages) {
-        FMessages = options.Messages;
-    } else {
-        FOwnMessages = std::make_unique<platform::QtWindowServices>(this);
-        FMessages = FOwnMessages.get();
-    }
-    if (options.Dialogs) {
-        FDialogs = options.Dialogs;
-    } else {
-        FOwnDialogs = std::make_unique<TQtFileDialogs>(this);
-        FDialogs = FOwnDialogs.get();
-    }
-
-    if (options.PropertyEditor) {
-        FPropertyEditor = options.PropertyEditor;
-    } else {
-        FOwnPropertyEditor = std::make_unique<siteplan::TDialogPropertyEditor>();
-        FPropertyEditor = FOwnPropertyEditor.get();
-    }
+    FMessages = common::HandedOrMade<platform::QtWindowServices>(options.Messages, FOwnMessages, this);
+    FDialogs = common::HandedOrMade<TQtFileDialogs>(options.Dialogs, FOwnDialogs, this);
+    FPropertyEditor = common::HandedOrMade<siteplan::TDialogPropertyEditor>(options.PropertyEditor, FOwnPropertyEditor);
 
     FLegendPrompts = options.LegendPrompts ? options.LegendPrompts : &QtLegendPrompts();
 
