@@ -7,10 +7,10 @@
 // the open and save of its network file. Prints the figures against the
 // goals after the benchmark output: the edit under 16 ms, open and save
 // each under 200 ms.
+#include "bench/view_paint.h"
 #include "network/control/network_file.h"
 #include "network/host/network_view.h"
 #include "platform/painter_canvas.h"
-#include "platform/translated_canvas.h"
 #include "tests/support/generated_networks.h"
 
 #include <benchmark/benchmark.h>
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
 
     // The unchanged 1280 x 800 view around the middle work, painted whole or
     // only its works and nodes.
-    const auto repaintView = [&](void (network::TVYRNetwork::*paint)()) {
+    const auto repaintView = [&](void (network::TVYRNetworkAddDraw::*paint)()) {
         return [&net, works, paint](benchmark::State& state) {
             QImage buffer(1280, 800, QImage::Format_RGB32);
             network::TWorkItem& work = *net->Works().Items(works / 2);
@@ -191,16 +191,13 @@ int main(int argc, char** argv)
             for (auto _ : state) {
                 buffer.fill(Qt::black);
                 platform::PainterCanvas target(buffer);
-                platform::TranslatedCanvas screen(target, -scroll);
-                net->SetCanvas(&screen);
-                ((*net).*paint)();
-                net->SetCanvas(nullptr);
+                bench::PaintView(*net, target, scroll, paint);
             }
         };
     };
-    benchmark::RegisterBenchmark("repaint only", repaintView(&network::TVYRNetwork::Paint))
+    benchmark::RegisterBenchmark("repaint only", repaintView(&network::TVYRNetworkAddDraw::Paint))
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("works and nodes only", repaintView(&network::TVYRNetwork::PaintNetwork))
+    benchmark::RegisterBenchmark("works and nodes only", repaintView(&network::TVYRNetworkAddDraw::PaintNetwork))
         ->Unit(benchmark::kMillisecond);
 
     const QByteArray file = network::WriteNetwork(*net);

@@ -4,10 +4,10 @@
 // nodes on rows and some node offsets. Prints the figures against the goals
 // after the benchmark output: a view repaint of 10,000 works under 16 ms,
 // and the full draw growing at most 12 times from 1,000 to 10,000 works.
+#include "bench/view_paint.h"
 #include "network/drawing/network_add_draw.h"
 #include "platform/painter_canvas.h"
 #include "platform/recording_canvas.h"
-#include "platform/translated_canvas.h"
 #include "tests/support/generated_networks.h"
 
 #include <benchmark/benchmark.h>
@@ -113,10 +113,7 @@ int main(int argc, char** argv)
                 const QPoint scroll(0, DiagramSize(*net).height() + 400);
                 for (auto _ : state) {
                     platform::PainterCanvas target(buffer);
-                    platform::TranslatedCanvas screen(target, -scroll);
-                    net->SetCanvas(&screen);
-                    net->Paint();
-                    net->SetCanvas(nullptr);
+                    bench::PaintView(*net, target, scroll);
                 }
             })->Unit(benchmark::kMillisecond);
             benchmark::RegisterBenchmark(("view" + suffix).c_str(), [shape](benchmark::State& state) {
@@ -127,20 +124,14 @@ int main(int argc, char** argv)
                 {
                     // How much the view holds: the calls of one repaint.
                     platform::RecordingCanvas record(QSize(1280, 800));
-                    platform::TranslatedCanvas screen(record, -scroll);
-                    net->SetCanvas(&screen);
-                    net->Paint();
-                    net->SetCanvas(nullptr);
+                    bench::PaintView(*net, record, scroll);
                     state.counters["arrows"] = double(record.Log(platform::CanvasOp::Polygon).size());
                     state.counters["texts"] = double(record.Log(platform::CanvasOp::DrawText).size());
                 }
                 for (auto _ : state) {
                     buffer.fill(Qt::black);
                     platform::PainterCanvas target(buffer);
-                    platform::TranslatedCanvas screen(target, -scroll);
-                    net->SetCanvas(&screen);
-                    net->Paint();
-                    net->SetCanvas(nullptr);
+                    bench::PaintView(*net, target, scroll);
                 }
             })->Unit(benchmark::kMillisecond);
         }

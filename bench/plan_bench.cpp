@@ -24,7 +24,7 @@
 #include "siteplan/shapes/vyr_text.h"
 #include "siteplan/shapes/vyr_wei_qiang.h"
 
-#include "platform/window_services.h"
+#include "tests/support/silent_services.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -46,21 +46,6 @@ using siteplan::TVYRLine;
 
 namespace {
 
-class SilentServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Yes;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
-
 // The top-left corner of the sheet is kept free for clicks on empty paper.
 constexpr int FreeCorner = 120;
 
@@ -69,6 +54,56 @@ void SetUpSheet(TPlaneMap& map)
     map.SetPlanmapSize(1);
     map.SetMapScale(100);
 }
+
+// A plan control without a window on the benchmarks' sheet; prompts answer
+// Yes.
+struct EnginePlan {
+    support::SilentServices services{platform::MessageButton::Yes};
+    TPlaneMap map{services};
+    EnginePlan() { SetUpSheet(map); }
+};
+
+// Saves into bytes, which keep their memory between saves.
+void SaveInto(TPlaneMap& map, QByteArray& bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    map.SavePlan(buffer);
+}
+
+void LoadFrom(benchmark::State& state, TPlaneMap& map, const QByteArray& bytes)
+{
+    QBuffer buffer(const_cast<QByteArray*>(&bytes));
+    buffer.open(QIODevice::ReadOnly);
+    if (!map.LoadPlan(buffer))
+        state.SkipWithError("the plan did not load");
+}
+
+// A plan view whose viewport has the given size, on the benchmarks' sheet.
+struct PlanWindow {
+    TPlaneMapView view;
+    explicit PlanWindow(QSize viewport)
+    {
+        view.resize(viewport.width() + view.verticalScrollBar()->sizeHint().width() + 2,
+                    viewport.height() + view.horizontalScrollBar()->sizeHint().height() + 2);
+        SetUpSheet(view.PlaneMap());
+    }
+    void Show()
+    {
+        view.show();
+        QCoreApplication::processEvents();
+    }
+    void ScrollTo(int x, int y)
+    {
+        view.horizontalScrollBar()->setValue(x);
+        view.verticalScrollBar()->setValue(y);
+    }
+    void FullPaint()
+    {
+        view.PlaneMap().RefreshAll();
+        view.viewport()->repaint();
+    }
+};
 
 void FillPlan(TPlaneMap& map, int count)
 {
@@ -102,23 +137,13 @@ void FillPlan(TPlaneMap& map, int count)
     map.Modified = false;
 }
 
-struct Window {
-    TPlaneMapView view;
-    explicit Window(int count)
+// The polylines seen in a 1600 x 900 view in the middle of the sheet.
+struct Window : PlanWindow {
+    explicit Window(int count) : PlanWindow(QSize(1600, 900))
     {
-        view.resize(1600 + view.verticalScrollBar()->sizeHint().width() + 2,
-                     900 + view.horizontalScrollBar()->sizeHint().height() + 2);
-        SetUpSheet(view.PlaneMap());
         FillPlan(view.PlaneMap(), count);
-        view.show();
-        QCoreApplication::processEvents();
-        view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 2);
-        view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 2);
-        view.viewport()->repaint();
-    }
-    void FullPaint()
-    {
-        view.PlaneMap().RefreshAll();
+        Show();
+        ScrollTo(view.horizontalScrollBar()->maximum() / 2, view.verticalScrollBar()->maximum() / 2);
         view.viewport()->repaint();
     }
 };
@@ -161,9 +186,8 @@ void BM_SelectAllInWindow(benchmark::State& state)
 
 void BM_SelectAllEngine(benchmark::State& state)
 {
-    SilentServices services;
-    TPlaneMap map(services);
-    SetUpSheet(map);
+    EnginePlan plan;
+    TPlaneMap& map = plan.map;
     FillPlan(map, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
@@ -176,9 +200,8 @@ void BM_SelectAllEngine(benchmark::State& state)
 
 void BM_ClickEmptyPaperAllSelected(benchmark::State& state)
 {
-    SilentServices services;
-    TPlaneMap map(services);
-    SetUpSheet(map);
+    EnginePlan plan;
+    TPlaneMap& map = plan.map;
     FillPlan(map, static_cast<int>(state.range(0)));
     const QPoint empty(FreeCorner / 2, FreeCorner / 2);
     for (auto _ : state) {
@@ -193,37 +216,25 @@ void BM_ClickEmptyPaperAllSelected(benchmark::State& state)
 
 void BM_SavePlan(benchmark::State& state)
 {
-    SilentServices services;
-    TPlaneMap map(services);
-    SetUpSheet(map);
-    FillPlan(map, static_cast<int>(state.range(0)));
+    EnginePlan plan;
+    FillPlan(plan.map, static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        map.SavePlan(buffer);
-        benchmark::DoNotOptimize(buffer.data().size());
+        QByteArray bytes;
+        SaveInto(plan.map, bytes);
+        benchmark::DoNotOptimize(bytes.size());
     }
     Goal(state, "goal at 10,000: 100 ms");
 }
 
 void BM_OpenPlan(benchmark::State& state)
 {
-    SilentServices services;
+    EnginePlan plan;
+    FillPlan(plan.map, static_cast<int>(state.range(0)));
     QByteArray bytes;
-    {
-        TPlaneMap map(services);
-        SetUpSheet(map);
-        FillPlan(map, static_cast<int>(state.range(0)));
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        map.SavePlan(buffer);
-    }
+    SaveInto(plan.map, bytes);
     for (auto _ : state) {
-        TPlaneMap map(services);
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        if (!map.LoadPlan(buffer))
-            state.SkipWithError("the plan did not load");
+        TPlaneMap map(plan.services);
+        LoadFrom(state, map, bytes);
     }
     Goal(state, "goal at 10,000: 100 ms");
 }
@@ -447,35 +458,21 @@ private:
     std::array<platform::TPicture, 16> legends_;
 };
 
-struct KindWindow {
-    TPlaneMapView view;
-    KindWindow()
+// The top-left 1920 x 1080 pixels of the sheet.
+struct KindWindow : PlanWindow {
+    KindWindow() : PlanWindow(KindViewSize)
     {
-        view.resize(KindViewSize.width() + view.verticalScrollBar()->sizeHint().width() + 2,
-                    KindViewSize.height() + view.horizontalScrollBar()->sizeHint().height() + 2);
-        SetUpSheet(view.PlaneMap());
-        view.show();
-        QCoreApplication::processEvents();
-        view.horizontalScrollBar()->setValue(0);
-        view.verticalScrollBar()->setValue(0);
-    }
-    void FullPaint()
-    {
-        view.PlaneMap().RefreshAll();
-        view.viewport()->repaint();
+        Show();
+        ScrollTo(0, 0);
     }
 };
 
 QByteArray KindPlanBytes(KindCase kindCase)
 {
-    SilentServices services;
-    TPlaneMap map(services);
-    SetUpSheet(map);
-    KindFiller(map).Fill(kindCase, KindShapeCount);
+    EnginePlan plan;
+    KindFiller(plan.map).Fill(kindCase, KindShapeCount);
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    map.SavePlan(buffer);
+    SaveInto(plan.map, bytes);
     return bytes;
 }
 
@@ -494,15 +491,11 @@ void BM_PaintKindAllVisible(benchmark::State& state, KindCase kindCase)
 // would time the growing of fresh memory rather than the writing.
 void BM_SaveKind(benchmark::State& state, KindCase kindCase)
 {
-    SilentServices services;
-    TPlaneMap map(services);
-    SetUpSheet(map);
-    KindFiller(map).Fill(kindCase, KindShapeCount);
+    EnginePlan plan;
+    KindFiller(plan.map).Fill(kindCase, KindShapeCount);
     QByteArray bytes;
     for (auto _ : state) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        map.SavePlan(buffer);
+        SaveInto(plan.map, bytes);
         benchmark::DoNotOptimize(bytes.size());
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
@@ -511,14 +504,11 @@ void BM_SaveKind(benchmark::State& state, KindCase kindCase)
 
 void BM_OpenKind(benchmark::State& state, KindCase kindCase)
 {
-    SilentServices services;
+    support::SilentServices services(platform::MessageButton::Yes);
     const QByteArray bytes = KindPlanBytes(kindCase);
     for (auto _ : state) {
         TPlaneMap map(services);
-        QBuffer buffer(const_cast<QByteArray*>(&bytes));
-        buffer.open(QIODevice::ReadOnly);
-        if (!map.LoadPlan(buffer))
-            state.SkipWithError("the plan did not load");
+        LoadFrom(state, map, bytes);
     }
     Goal(state, "goal: 100 ms");
 }
@@ -529,12 +519,8 @@ void BM_OpenThenPaintKind(benchmark::State& state, KindCase kindCase)
     const QByteArray bytes = KindPlanBytes(kindCase);
     KindWindow window;
     for (auto _ : state) {
-        QBuffer buffer(const_cast<QByteArray*>(&bytes));
-        buffer.open(QIODevice::ReadOnly);
-        if (!window.view.PlaneMap().LoadPlan(buffer))
-            state.SkipWithError("the plan did not load");
-        window.view.horizontalScrollBar()->setValue(0);
-        window.view.verticalScrollBar()->setValue(0);
+        LoadFrom(state, window.view.PlaneMap(), bytes);
+        window.ScrollTo(0, 0);
         window.FullPaint();
     }
     Goal(state, "open 100 ms + paint 16 ms");

@@ -2,6 +2,7 @@
 
 #include "common/preview_zoom_steps.h"
 
+#include "platform/guarded_run.h"
 #include "platform/qt/qt_window_services.h"
 
 #include <QAction>
@@ -11,7 +12,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <exception>
 
 namespace common {
 
@@ -86,13 +86,7 @@ Tfrm_MapPreview::~Tfrm_MapPreview() = default;
 
 void Tfrm_MapPreview::Run(const std::function<void()>& command)
 {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        FMessages->ShowError(QString::fromUtf8(e.what()));
-    } catch (...) {
-        FMessages->ShowError(QStringLiteral("发生了未知错误。"));
-    }
+    platform::RunGuarded(*FMessages, command);
     ActionList1Update();
 }
 

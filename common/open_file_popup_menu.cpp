@@ -11,6 +11,17 @@ TQOpenFileMenuItem::TQOpenFileMenuItem(int index, const QString& fileName, QObje
 
 TQOpenFilePopupMenu::TQOpenFilePopupMenu(QWidget* parent) : QMenu(parent) {}
 
+TQOpenFilePopupMenu* MakeRecentFilesMenu(QWidget* window, const QString& iniFile, int keptNumber)
+{
+    auto* menu = new TQOpenFilePopupMenu(window);
+    menu->SetIniTopName(QStringLiteral("OpenFile"));
+    menu->SetIniSubName(QStringLiteral("File"));
+    menu->SetMaxNumber(5);
+    menu->SetKeptNumber(keptNumber);
+    menu->SetIniFileName(iniFile);
+    return menu;
+}
+
 TQOpenFilePopupMenu::~TQOpenFilePopupMenu()
 {
     // At the end of the run there is nobody left to tell; the list simply

@@ -54,4 +54,9 @@ private:
     RecentFileList list_;
 };
 
+// The recent-files menu of a main window, owned by it: five entries under
+// [OpenFile] as File0, File1, … in iniFile, read at once; keptNumber fixes
+// the number kept and written (0: MaxNumber, as the ini file may set it).
+TQOpenFilePopupMenu* MakeRecentFilesMenu(QWidget* window, const QString& iniFile, int keptNumber = 0);
+
 } // namespace common

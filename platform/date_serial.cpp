@@ -1,6 +1,7 @@
 #include "platform/date_serial.h"
 
 #include <QRegularExpression>
+#include <QTime>
 #include <cmath>
 
 namespace platform {
@@ -36,6 +37,19 @@ int DayOfWeek(QDate date)
 QString DateToText(QDate date)
 {
     return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString DateTimeText(double serial)
+{
+    const double day = std::floor(serial);
+    const std::optional<QDate> d = SerialToDate(day);
+    if (!d)
+        return {};
+    QString text = DateToText(*d);
+    const int seconds = static_cast<int>(std::lround((serial - day) * 86400.0));
+    if (seconds > 0 && seconds < 86400)
+        text += QLatin1Char(' ') + QTime::fromMSecsSinceStartOfDay(seconds * 1000).toString(QStringLiteral("H:mm:ss"));
+    return text;
 }
 
 std::optional<QDate> TextToDate(const QString& text)

@@ -29,6 +29,11 @@ int DayOfWeek(QDate date);
 // The date as "yyyy-mm-dd" with a four-digit year: "2006-03-01".
 QString DateToText(QDate date);
 
+// A serial as date text, with the time of day (" H:mm:ss", to the nearest
+// second) only when it is not midnight; empty where SerialToDate has no
+// date.
+QString DateTimeText(double serial);
+
 // Reads a date typed as year-month-day: four digits of year, one or two of
 // month and day ("2006-3-1", "2006-03-01"), blanks around it allowed.
 // Nothing for any other text or a day that does not exist.

@@ -2,32 +2,8 @@
 
 namespace siteplan {
 
-void TMapBrush::SetColor(platform::TColor color)
-{
-    platform::TBrush value = FValue;
-    value.Color = color;
-    Store(value);
-}
+void TMapBrush::SetColor(platform::TColor color) { Set(&platform::TBrush::Color, color); }
 
-void TMapBrush::SetStyle(platform::TBrushStyle style)
-{
-    platform::TBrush value = FValue;
-    value.Style = style;
-    Store(value);
-}
-
-void TMapBrush::Assign(const TMapBrush& other)
-{
-    Store(other.FValue);
-}
-
-void TMapBrush::Store(const platform::TBrush& value)
-{
-    if (value == FValue)
-        return;
-    FValue = value;
-    if (OnChange)
-        OnChange(this);
-}
+void TMapBrush::SetStyle(platform::TBrushStyle style) { Set(&platform::TBrush::Style, style); }
 
 } // namespace siteplan

@@ -3,28 +3,18 @@
 #pragma once
 
 #include "platform/canvas.h"
-
-#include <functional>
+#include "siteplan/style_object.h"
 
 namespace siteplan {
 
-class TMapBrush {
+class TMapBrush : public TStyleObject<TMapBrush, platform::TBrush> {
 public:
     platform::TColor Color() const { return FValue.Color; }
     platform::TBrushStyle Style() const { return FValue.Style; }
-    const platform::TBrush& Value() const { return FValue; }
 
     // Each setter fires OnChange when the value differs from the stored one.
     void SetColor(platform::TColor color);
     void SetStyle(platform::TBrushStyle style);
-    void Assign(const TMapBrush& other);
-
-    std::function<void(TMapBrush*)> OnChange;
-
-private:
-    void Store(const platform::TBrush& value);
-
-    platform::TBrush FValue;
 };
 
 } // namespace siteplan

@@ -11,39 +11,10 @@ platform::TPen TMapPen::DrawnValue() const
     return value;
 }
 
-void TMapPen::SetColor(platform::TColor color)
-{
-    platform::TPen value = FValue;
-    value.Color = color;
-    Store(value);
-}
+void TMapPen::SetColor(platform::TColor color) { Set(&platform::TPen::Color, color); }
 
-void TMapPen::SetStyle(platform::TPenStyle style)
-{
-    platform::TPen value = FValue;
-    value.Style = style;
-    Store(value);
-}
+void TMapPen::SetStyle(platform::TPenStyle style) { Set(&platform::TPen::Style, style); }
 
-void TMapPen::SetWidth(int width)
-{
-    platform::TPen value = FValue;
-    value.Width = width;
-    Store(value);
-}
-
-void TMapPen::Assign(const TMapPen& other)
-{
-    Store(other.FValue);
-}
-
-void TMapPen::Store(const platform::TPen& value)
-{
-    if (value == FValue)
-        return;
-    FValue = value;
-    if (OnChange)
-        OnChange(this);
-}
+void TMapPen::SetWidth(int width) { Set(&platform::TPen::Width, width); }
 
 } // namespace siteplan

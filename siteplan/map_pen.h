@@ -1,21 +1,19 @@
 // The pen object a shape or the plan owns: colour, style and width, with a
 // change event. Objects, not values, because the plan's current pen is "the
 // pen of the selection", and the style toolbars edit that very object.
+// Value() is the value to put on a canvas (mode copy).
 #pragma once
 
 #include "platform/canvas.h"
-
-#include <functional>
+#include "siteplan/style_object.h"
 
 namespace siteplan {
 
-class TMapPen {
+class TMapPen : public TStyleObject<TMapPen, platform::TPen> {
 public:
     platform::TColor Color() const { return FValue.Color; }
     platform::TPenStyle Style() const { return FValue.Style; }
     int Width() const { return FValue.Width; }
-    // The value to put on a canvas (mode copy).
-    const platform::TPen& Value() const { return FValue; }
     // Value() with the width held within MaxDrawnWidth: a wider pen from a
     // damaged file is kept as stored but drawn no wider, so that such a plan
     // cannot make painting slow.
@@ -26,14 +24,6 @@ public:
     void SetColor(platform::TColor color);
     void SetStyle(platform::TPenStyle style);
     void SetWidth(int width);
-    void Assign(const TMapPen& other);
-
-    std::function<void(TMapPen*)> OnChange;
-
-private:
-    void Store(const platform::TPen& value);
-
-    platform::TPen FValue;
 };
 
 } // namespace siteplan

@@ -1,11 +1,6 @@
 #include "apps/arrowplan/hint_window.h"
 
-#include "platform/date_serial.h"
-
 #include <QPainter>
-#include <QTime>
-
-#include <cmath>
 
 namespace arrowplan {
 
@@ -17,19 +12,6 @@ constexpr int kMinTextPixels = 6;
 const char* const kLabels[] = {"工作持续时间", "开始节点序号", "工作开始日期", "工作结束日期"};
 
 } // namespace
-
-QString DateTimeText(double date)
-{
-    const double day = std::floor(date);
-    const std::optional<QDate> d = platform::SerialToDate(day);
-    if (!d)
-        return {};
-    QString text = platform::DateToText(*d);
-    const int seconds = static_cast<int>(std::lround((date - day) * 86400.0));
-    if (seconds > 0 && seconds < 86400)
-        text += QLatin1Char(' ') + QTime::fromMSecsSinceStartOfDay(seconds * 1000).toString(QStringLiteral("H:mm:ss"));
-    return text;
-}
 
 QString GeneralFloatText(double value)
 {

@@ -6,6 +6,8 @@
 // and drawn on every repaint.
 #pragma once
 
+#include "platform/date_serial.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -41,6 +43,6 @@ private:
 // General float text: the shortest form (2.5, 3).
 QString GeneralFloatText(double value);
 // A date as date text, with the time only when it is not midnight.
-QString DateTimeText(double date);
+using platform::DateTimeText;
 
 } // namespace arrowplan

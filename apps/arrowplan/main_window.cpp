@@ -7,9 +7,11 @@
 #include "apps/arrowplan/preview_form.h"
 
 #include "common/about_box.h"
+#include "common/handed_or_made.h"
 #include "common/open_file_popup_menu.h"
 
 #include "platform/fonts.h"
+#include "platform/guarded_run.h"
 #include "platform/program_folders.h"
 #include "platform/qt/qt_window_services.h"
 
@@ -30,7 +32,6 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <exception>
 
 namespace arrowplan {
 
@@ -76,18 +77,8 @@ QString ApplicationTitle()
 
 TFrmMain::TFrmMain(const TFrmMainOptions& options, QWidget* parent) : QMainWindow(parent)
 {
-    if (options.Messages) {
-        FMessages = options.Messages;
-    } else {
-        FOwnMessages = std::make_unique<platform::QtWindowServices>(this);
-        FMessages = FOwnMessages.get();
-    }
-    if (options.Dialogs) {
-        FDialogs = options.Dialogs;
-    } else {
-        FOwnDialogs = std::make_unique<TQtFileDialogs>(this);
-        FDialogs = FOwnDialogs.get();
-    }
+    FMessages = common::HandedOrMade<platform::QtWindowServices>(options.Messages, FOwnMessages, this);
+    FDialogs = common::HandedOrMade<TQtFileDialogs>(options.Dialogs, FOwnDialogs, this);
     FHint = options.Hint;
     FThumbnail = options.Thumbnail;
     FDefaultsIniFile = options.DefaultsIniFile.isEmpty() ? NetRunInfoFileName() : options.DefaultsIniFile;
@@ -103,11 +94,7 @@ TFrmMain::TFrmMain(const TFrmMainOptions& options, QWidget* parent) : QMainWindo
     FExePath = platform::ProgramFolder();
     FDataDir = QDir(FExePath).filePath(QStringLiteral("Data"));
 
-    QOpenFilePopupMenu1 = new common::TQOpenFilePopupMenu(this);
-    QOpenFilePopupMenu1->SetIniTopName(QStringLiteral("OpenFile"));
-    QOpenFilePopupMenu1->SetIniSubName(QStringLiteral("File"));
-    QOpenFilePopupMenu1->SetMaxNumber(5);
-    QOpenFilePopupMenu1->SetIniFileName(options.RecentIniFile);
+    QOpenFilePopupMenu1 = common::MakeRecentFilesMenu(this, options.RecentIniFile);
     connect(QOpenFilePopupMenu1, &common::TQOpenFilePopupMenu::ClickItem, this,
             [this](const QString& fileName) { Run([&] { QOpenFilePopupMenu1ClickItem(fileName); }); });
 
@@ -131,13 +118,7 @@ TFrmMain::~TFrmMain()
 
 void TFrmMain::Run(const std::function<void()>& command)
 {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        FMessages->ShowError(QString::fromUtf8(e.what()));
-    } catch (...) {
-        FMessages->ShowError(QStringLiteral("发生了未知错误。"));
-    }
+    platform::RunGuarded(*FMessages, command);
     ActionList1Update();
 }
 

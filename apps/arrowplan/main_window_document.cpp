@@ -14,6 +14,7 @@
 #include "apps/arrowplan/preview_form.h"
 
 #include "common/open_file_popup_menu.h"
+#include "common/save_prompt.h"
 
 #include "network/control/network_file.h"
 
@@ -32,18 +33,8 @@ network::TVYRNetwork* TFrmMain::Network() const
 bool TFrmMain::CanCloseNetwork()
 {
     const network::TVYRNetwork* net = Network();
-    if (!net || !net->Modified())
-        return true;
-    switch (FMessages->Confirm(QStringLiteral("网络图已经改变，要保存吗?"),
-                               platform::MessageButton::Yes | platform::MessageButton::No |
-                                   platform::MessageButton::Cancel)) {
-    case platform::MessageButton::Yes:
-        return ActSaveExecute();
-    case platform::MessageButton::No:
-        return true;
-    default:
-        return false;
-    }
+    return common::CanCloseDocument(*FMessages, net && net->Modified(), QStringLiteral("网络图已经改变，要保存吗?"),
+                                    [this] { return ActSaveExecute(); });
 }
 
 bool TFrmMain::OpenNetwork(const QString& fileName)

@@ -5,6 +5,7 @@
 #include "network/control/network_exports.h"
 #include "network/control/vyr_network.h"
 
+#include "platform/guarded_run.h"
 #include "platform/program_folders.h"
 
 #include <QAction>
@@ -20,7 +21,6 @@
 
 #include <climits>
 #include <cmath>
-#include <exception>
 
 namespace arrowplan {
 
@@ -146,13 +146,7 @@ void TNetworkPreview::CreateNetworkActions()
 
 void TNetworkPreview::Run(const std::function<void()>& command)
 {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        FMessages.ShowError(QString::fromUtf8(e.what()));
-    } catch (...) {
-        FMessages.ShowError(QStringLiteral("发生了未知错误。"));
-    }
+    platform::RunGuarded(FMessages, command);
     ActionList1Update();
 }
 

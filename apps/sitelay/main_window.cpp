@@ -8,6 +8,7 @@
 #include "apps/sitelay/zoom_steps.h"
 
 #include "common/about_box.h"
+#include "common/handed_or_made.h"
 #include "common/open_file_popup_menu.h"
 
 #include "siteplan/dialogs/dialog_property_editor.h"
@@ -15,6 +16,7 @@
 
 #include "platform/colors.h"
 #include "platform/fonts.h"
+#include "platform/guarded_run.h"
 #include "platform/program_folders.h"
 #include "platform/qt/qt_window_services.h"
 
@@ -33,7 +35,6 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <exception>
 
 namespace sitelay {
 
@@ -63,25 +64,9 @@ QString ApplicationTitle()
 
 TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(parent)
 {
-    if (options.Messages) {
-        FMessages = options.Messages;
-    } else {
-        FOwnMessages = std::make_unique<platform::QtWindowServices>(this);
-        FMessages = FOwnMessages.get();
-    }
-    if (options.Dialogs) {
-        FDialogs = options.Dialogs;
-    } else {
-        FOwnDialogs = std::make_unique<TQtFileDialogs>(this);
-        FDialogs = FOwnDialogs.get();
-    }
-
-    if (options.PropertyEditor) {
-        FPropertyEditor = options.PropertyEditor;
-    } else {
-        FOwnPropertyEditor = std::make_unique<siteplan::TDialogPropertyEditor>();
-        FPropertyEditor = FOwnPropertyEditor.get();
-    }
+    FMessages = common::HandedOrMade<platform::QtWindowServices>(options.Messages, FOwnMessages, this);
+    FDialogs = common::HandedOrMade<TQtFileDialogs>(options.Dialogs, FOwnDialogs, this);
+    FPropertyEditor = common::HandedOrMade<siteplan::TDialogPropertyEditor>(options.PropertyEditor, FOwnPropertyEditor);
 
     FLegendPrompts = options.LegendPrompts ? options.LegendPrompts : &QtLegendPrompts();
 
@@ -92,13 +77,8 @@ TForm1::TForm1(const TForm1Options& options, QWidget* parent) : QMainWindow(pare
     setWindowTitle(ApplicationTitle());
     setWindowIcon(QIcon(ProgramPicture()));
 
-    qppm_OpenFile = new common::TQOpenFilePopupMenu(this);
-    qppm_OpenFile->SetIniTopName(QStringLiteral("OpenFile"));
-    qppm_OpenFile->SetIniSubName(QStringLiteral("File"));
-    qppm_OpenFile->SetMaxNumber(5);
     // Five entries are kept and written whatever MaxNumber reads.
-    qppm_OpenFile->SetKeptNumber(5);
-    qppm_OpenFile->SetIniFileName(options.RecentIniFile);
+    qppm_OpenFile = common::MakeRecentFilesMenu(this, options.RecentIniFile, 5);
     FLegendLibrary = platform::AbsoluteInFolder(options.LegendLibrary, platform::ProgramDataFolder());
     connect(qppm_OpenFile, &common::TQOpenFilePopupMenu::ClickItem, this,
             [this](const QString& fileName) { Run([&] { qppm_OpenFileClickItem(fileName); }); });
@@ -128,13 +108,7 @@ TForm1::~TForm1()
 
 void TForm1::Run(const std::function<void()>& command)
 {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        FMessages->ShowError(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        FMessages->ShowError(QStringLiteral("发生了未知错误。"));
-    }
+    platform::RunGuarded(*FMessages, command);
     ActionList1Update();
 }
 

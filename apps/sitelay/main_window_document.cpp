@@ -13,6 +13,7 @@
 #include "apps/sitelay/methods_panel.h"
 
 #include "common/open_file_popup_menu.h"
+#include "common/save_prompt.h"
 
 #include "siteplan/host/staff_guage.h"
 #include "siteplan/vyr_map_com.h"
@@ -31,18 +32,8 @@ siteplan::TPlaneMap* TForm1::PlaneMap() const
 bool TForm1::CanCloseMap()
 {
     const siteplan::TPlaneMap* map = PlaneMap();
-    if (!map || !map->Modified)
-        return true;
-    switch (FMessages->Confirm(QStringLiteral("当前平面图已经改变，要保存吗？"),
-                               platform::MessageButton::Yes | platform::MessageButton::No |
-                                   platform::MessageButton::Cancel)) {
-    case platform::MessageButton::Yes:
-        return act_FileSaveExecute();
-    case platform::MessageButton::No:
-        return true;
-    default:
-        return false;
-    }
+    return common::CanCloseDocument(*FMessages, map && map->Modified, QStringLiteral("当前平面图已经改变，要保存吗？"),
+                                    [this] { return act_FileSaveExecute(); });
 }
 
 void TForm1::SetFileName(const QString& fileName)

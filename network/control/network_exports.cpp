@@ -4,7 +4,6 @@
 #include "platform/painter_canvas.h"
 #include "platform/picture/metafile_canvas.h"
 
-#include <QTime>
 #include <QTransform>
 
 #include <algorithm>
@@ -199,20 +198,6 @@ void FramedCell(platform::Canvas& canvas, const QString& text, const QRect& box)
     canvas.Polyline(outline);
 }
 
-// A date as date text, with the time of day only when it is not midnight.
-QString DateTimeTextOf(double date)
-{
-    const double day = std::floor(date);
-    const std::optional<QDate> d = platform::SerialToDate(day);
-    if (!d)
-        return {};
-    QString text = platform::DateToText(*d);
-    const int seconds = static_cast<int>(std::lround((date - day) * 86400.0));
-    if (seconds > 0 && seconds < 86400)
-        text += QLatin1Char(' ') + QTime::fromMSecsSinceStartOfDay(seconds * 1000).toString(QStringLiteral("H:mm:ss"));
-    return text;
-}
-
 void DrawTitleBlock(TVYRNetwork& n, platform::Canvas& canvas, std::int64_t x0, std::int64_t yC, std::int64_t yB)
 {
     const Margins m(n);
@@ -243,8 +228,8 @@ void DrawTitleBlock(TVYRNetwork& n, platform::Canvas& canvas, std::int64_t x0, s
         FittedText(canvas, n.DutyName(), name);
     }
     const QString bands[4][4] = {
-        {QStringLiteral("总工程师"), n.DutyEngineer(), QStringLiteral("起始时间"), DateTimeTextOf(n.StartDate())},
-        {QStringLiteral("绘图人"), n.DutyPlot(), QStringLiteral("终止时间"), DateTimeTextOf(n.EndDate())},
+        {QStringLiteral("总工程师"), n.DutyEngineer(), QStringLiteral("起始时间"), platform::DateTimeText(n.StartDate())},
+        {QStringLiteral("绘图人"), n.DutyPlot(), QStringLiteral("终止时间"), platform::DateTimeText(n.EndDate())},
         {QStringLiteral("审核人"), n.DutyAuditing(), QStringLiteral("总工期"), QString::number(n.GetTotalTime(), 'g', 15)},
         {QStringLiteral("校对人"), n.DutyCollate(), {}, {}},
     };

@@ -1,68 +1,21 @@
 #include "network/host/network_view.h"
 
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
-#include <exception>
 #include <optional>
 
 namespace network {
-
-// The window services of the view: repaint requests also mark the buffer
-// for painting from the network and bring the scroll ranges up to date.
-class TNetworkView::ViewServices final : public platform::QtWindowServices {
-public:
-    explicit ViewServices(TNetworkView& view) : QtWindowServices(view.viewport()), FView(view) {}
-
-    platform::WindowServices* Messages = nullptr;
-
-    platform::MessageButton MessageBox(const QString& text, platform::MessageIcon icon,
-                                       platform::MessageButtons buttons, const QString& title) override
-    {
-        if (Messages)
-            return Messages->MessageBox(text, icon, buttons, title);
-        return QtWindowServices::MessageBox(text, icon, buttons, title);
-    }
-    void InvalidateRect(const QRect& rect) override
-    {
-        FView.MarkDirty(QRegion(rect.translated(-FView.ScrollOffset())));
-        QtWindowServices::InvalidateRect(rect);
-    }
-    void Invalidate() override
-    {
-        FView.MarkDirty(QRegion(FView.viewport()->rect()));
-        QtWindowServices::Invalidate();
-    }
-
-private:
-    TNetworkView& FView;
-};
 
 namespace {
 
 // Space right of the time axis and below the last row.
 constexpr int kContentMargin = 200;
 
-TShiftState ShiftOf(const QMouseEvent& event)
-{
-    TShiftState shift = 0;
-    const Qt::KeyboardModifiers mods = event.modifiers();
-    if (mods & Qt::ShiftModifier)
-        shift |= ssShift;
-    if (mods & Qt::AltModifier)
-        shift |= ssAlt;
-    if (mods & Qt::ControlModifier)
-        shift |= ssCtrl;
-    const Qt::MouseButtons buttons = event.buttons();
-    if (buttons & Qt::LeftButton)
-        shift |= ssLeft;
-    if (buttons & Qt::RightButton)
-        shift |= ssRight;
-    return shift;
-}
+static_assert(ssShift == 1 && ssAlt == 2 && ssCtrl == 4 && ssLeft == 8 && ssRight == 16);
+
+TShiftState ShiftOf(const QMouseEvent& event) { return platform::BufferedView::ShiftStateOf(event, 0); }
 
 // The network knows three buttons; the others are not passed on.
 std::optional<TMouseButton> ButtonOf(const QMouseEvent& event)
@@ -81,12 +34,7 @@ std::optional<TMouseButton> ButtonOf(const QMouseEvent& event)
 
 } // namespace
 
-TNetworkView::TNetworkView(QWidget* parent) : QAbstractScrollArea(parent), FServices(std::make_unique<ViewServices>(*this))
-{
-    viewport()->setMouseTracking(true);
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    NewNetwork();
-}
+TNetworkView::TNetworkView(QWidget* parent) : BufferedView(parent, Qt::black) { NewNetwork(); }
 
 TNetworkView::~TNetworkView()
 {
@@ -110,29 +58,18 @@ void TNetworkView::ReleaseNetwork()
     FNetwork.reset();
 }
 
-platform::WindowServices& TNetworkView::Services() const { return *FServices; }
-
-TVYRNetwork& TNetworkView::NewNetwork() { return SetNetwork(std::make_unique<TVYRNetwork>(*FServices)); }
+TVYRNetwork& TNetworkView::NewNetwork() { return SetNetwork(std::make_unique<TVYRNetwork>(Services())); }
 
 TVYRNetwork& TNetworkView::SetNetwork(std::unique_ptr<TVYRNetwork> network)
 {
     ReleaseNetwork();
     FNetwork = std::move(network);
-    FNetwork->SetCanvas(FCanvas.get());
+    FNetwork->SetCanvas(Canvas());
     SyncScrollRanges();
     MarkDirty(QRegion(viewport()->rect()));
     viewport()->update();
     return *FNetwork;
 }
-
-QPoint TNetworkView::ScrollOffset() const
-{
-    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-}
-
-QPoint TNetworkView::ToNetwork(QPoint viewportPos) const { return viewportPos + ScrollOffset(); }
-
-void TNetworkView::SetMessageServices(platform::WindowServices* services) { FServices->Messages = services; }
 
 void TNetworkView::SetPixelScrolling(bool on)
 {
@@ -145,7 +82,18 @@ void TNetworkView::SetPixelScrolling(bool on)
     viewport()->update();
 }
 
-void TNetworkView::MarkDirty(const QRegion& viewportRegion) { FDirty += viewportRegion; }
+void TNetworkView::Invalidated(const QRect& controlRect)
+{
+    const QRect r = controlRect.translated(-ScrollOffset());
+    MarkDirty(QRegion(r));
+    viewport()->update(r);
+}
+
+void TNetworkView::InvalidatedAll()
+{
+    MarkDirty(QRegion(viewport()->rect()));
+    viewport()->update();
+}
 
 void TNetworkView::SyncScrollRanges()
 {
@@ -165,19 +113,16 @@ void TNetworkView::SyncScrollRanges()
     verticalScrollBar()->setRange(0, std::max(0, h - page.height()));
 }
 
-void TNetworkView::RebuildBuffer()
+void TNetworkView::ReleaseCanvases()
 {
     if (FNetwork)
         FNetwork->SetCanvas(nullptr);
-    FCanvas.reset();
-    FBufferCanvas.reset();
-    FBuffer = QImage(viewport()->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    FBuffer.fill(Qt::black);
-    FBufferCanvas = std::make_unique<platform::PainterCanvas>(FBuffer);
-    FCanvas = std::make_unique<platform::TranslatedCanvas>(*FBufferCanvas, -ScrollOffset());
+}
+
+void TNetworkView::AttachCanvases()
+{
     if (FNetwork)
-        FNetwork->SetCanvas(FCanvas.get());
-    FDirty = QRegion(FBuffer.rect());
+        FNetwork->SetCanvas(Canvas());
 }
 
 void TNetworkView::RenderInto(platform::PainterCanvas& target, const QRegion& region, QSize size)
@@ -200,14 +145,7 @@ void TNetworkView::RenderInto(platform::PainterCanvas& target, const QRegion& re
     target.ResetClipRegion();
 }
 
-void TNetworkView::RenderDirty()
-{
-    if (!FCanvas || FDirty.isEmpty())
-        return;
-    const QRegion dirty = std::exchange(FDirty, QRegion());
-    FCanvas->SetOffset(-ScrollOffset());
-    RenderInto(*FBufferCanvas, dirty, FBuffer.size());
-}
+void TNetworkView::Render(const QRegion& region) { RenderInto(BufferCanvas(), region, Buffer().size()); }
 
 QImage TNetworkView::FreshRender()
 {
@@ -218,52 +156,13 @@ QImage TNetworkView::FreshRender()
     return image;
 }
 
-template <class F>
-void TNetworkView::Guarded(F&& operation)
-{
-    try {
-        operation();
-    } catch (const std::exception& e) {
-        FServices->ShowError(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        FServices->ShowError(QStringLiteral("发生了未知错误。"));
-    }
-}
-
-void TNetworkView::paintEvent(QPaintEvent* event)
-{
-    Guarded([&] {
-        if (FBuffer.size() != viewport()->size())
-            RebuildBuffer();
-        SyncScrollRanges();
-        RenderDirty();
-        QPainter painter(viewport());
-        for (const QRect& r : event->region())
-            painter.drawImage(r.topLeft(), FBuffer, r);
-    });
-}
-
-void TNetworkView::resizeEvent(QResizeEvent* event)
-{
-    QAbstractScrollArea::resizeEvent(event);
-    SyncScrollRanges();
-    MarkDirty(QRegion(viewport()->rect()));
-}
-
-void TNetworkView::scrollContentsBy(int, int)
-{
-    FServices->SetScrollOffset(ScrollOffset());
-    MarkDirty(QRegion(viewport()->rect()));
-    viewport()->update();
-}
-
 void TNetworkView::mousePressEvent(QMouseEvent* event)
 {
     const std::optional<TMouseButton> button = ButtonOf(*event);
     if (!button)
         return;
     Guarded([&] {
-        const QPoint p = FServices->ClampToClip(ToNetwork(event->position().toPoint()));
+        const QPoint p = HostServices().ClampToClip(ToNetwork(event->position().toPoint()));
         if (event->button() == Qt::LeftButton)
             if (TLankPanel* handle = FNetwork->HandleAt(p)) {
                 // The panel's window-move loop: the handle is grabbed and
@@ -283,7 +182,7 @@ void TNetworkView::mousePressEvent(QMouseEvent* event)
 void TNetworkView::mouseMoveEvent(QMouseEvent* event)
 {
     Guarded([&] {
-        const QPoint p = FServices->ClampToClip(ToNetwork(event->position().toPoint()));
+        const QPoint p = HostServices().ClampToClip(ToNetwork(event->position().toPoint()));
         if (FNetwork->GrabbedHandle())
             FNetwork->DragHandle(p - FGrabOffset);
         else
@@ -300,7 +199,7 @@ void TNetworkView::mouseReleaseEvent(QMouseEvent* event)
     if (!button)
         return;
     Guarded([&] {
-        const QPoint p = FServices->ClampToClip(ToNetwork(event->position().toPoint()));
+        const QPoint p = HostServices().ClampToClip(ToNetwork(event->position().toPoint()));
         if (FNetwork->GrabbedHandle())
             FNetwork->DropHandle();
         else

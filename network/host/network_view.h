@@ -1,8 +1,8 @@
-// The widget that shows one network control: a scroll area whose viewport
-// paints from a back buffer of its own size. The network paints its
-// invalidated parts into the buffer and draws the work being drawn there in
-// not-XOR mode; paintEvent only copies the buffer out. Mouse positions are
-// handed to the network in its own coordinates (scroll offset added).
+// The widget that shows one network control on a buffered view: the network
+// paints its invalidated parts into the back buffer and draws the work being
+// drawn there in not-XOR mode; paintEvent only copies the buffer out. Mouse
+// positions are handed to the network in its own coordinates (scroll offset
+// added).
 //
 // The handle panels of the selected work are drawn over the network; a
 // press on one grabs it, the moves carry it and the release drops it.
@@ -17,25 +17,22 @@
 // A network goes (replaced or with the view) with its reports silenced and
 // its events unbound, so that nothing reports on items being destroyed.
 //
-// Ownership: the view owns its window services and the network it shows.
+// Ownership: the view owns the network it shows.
 #pragma once
 
 #include "network/control/vyr_network.h"
 
 #include "platform/painter_canvas.h"
-#include "platform/qt/qt_window_services.h"
-#include "platform/translated_canvas.h"
+#include "platform/qt/buffered_view.h"
 
-#include <QAbstractScrollArea>
 #include <QImage>
-#include <QRegion>
 
 #include <functional>
 #include <memory>
 
 namespace network {
 
-class TNetworkView : public QAbstractScrollArea {
+class TNetworkView : public platform::BufferedView {
 public:
     explicit TNetworkView(QWidget* parent = nullptr);
     ~TNetworkView() override;
@@ -45,17 +42,12 @@ public:
     TVYRNetwork& NewNetwork();
     TVYRNetwork& SetNetwork(std::unique_ptr<TVYRNetwork> network);
     TVYRNetwork& Network() const { return *FNetwork; }
-    platform::WindowServices& Services() const;
 
     // The network's coordinates of a viewport position.
-    QPoint ToNetwork(QPoint viewportPos) const;
-    // The back buffer as it stands (what the viewport shows).
-    const QImage& Buffer() const { return FBuffer; }
+    QPoint ToNetwork(QPoint viewportPos) const { return ToControl(viewportPos); }
     // A full render of the network at the current scroll position, handles
     // included, into a fresh image of the viewport's size.
     QImage FreshRender();
-    // Not owned; null gives the network Qt message boxes again.
-    void SetMessageServices(platform::WindowServices* services);
     // On by default.
     void SetPixelScrolling(bool on);
 
@@ -66,33 +58,22 @@ public:
     std::function<void()> OnMouseRelease;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    void Invalidated(const QRect& controlRect) override;
+    void InvalidatedAll() override;
+    void SyncScrollRanges() override;
+    void Render(const QRegion& region) override;
+    void ReleaseCanvases() override;
+    void AttachCanvases() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    class ViewServices;
-
     void ReleaseNetwork();
-    void MarkDirty(const QRegion& viewportRegion);
-    void RenderDirty();
     void RenderInto(platform::PainterCanvas& target, const QRegion& region, QSize size);
-    void RebuildBuffer();
-    void SyncScrollRanges();
-    QPoint ScrollOffset() const;
-    template <class F>
-    void Guarded(F&& operation);
 
-    std::unique_ptr<ViewServices> FServices;
     std::unique_ptr<TVYRNetwork> FNetwork;
-    QImage FBuffer;
-    std::unique_ptr<platform::PainterCanvas> FBufferCanvas;
-    std::unique_ptr<platform::TranslatedCanvas> FCanvas;
-    QRegion FDirty;
     QPoint FGrabOffset;
     bool FPixelScrolling = true;
 };

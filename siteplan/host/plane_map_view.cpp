@@ -1,66 +1,17 @@
 #include "plane_map_view.h"
 
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
-#include <exception>
 
 namespace siteplan {
 
-// The window services of the view: repaint requests also mark the buffer
-// for painting from the plan, and a new plan size updates the scroll bars.
-class TPlaneMapView::Services final : public platform::QtWindowServices {
-public:
-    explicit Services(TPlaneMapView& view) : QtWindowServices(view.viewport()), FView(view) {}
-
-    platform::WindowServices* Messages = nullptr;
-
-    platform::MessageButton MessageBox(const QString& text, platform::MessageIcon icon,
-                                       platform::MessageButtons buttons, const QString& title) override
-    {
-        if (Messages)
-            return Messages->MessageBox(text, icon, buttons, title);
-        return QtWindowServices::MessageBox(text, icon, buttons, title);
-    }
-
-    void InvalidateRect(const QRect& rect) override
-    {
-        FView.SyncScrollRanges();
-        FView.MarkDirty(rect.translated(-FView.ScrollOffset()));
-    }
-    void Invalidate() override
-    {
-        FView.SyncScrollRanges();
-        FView.MarkDirty(FView.viewport()->rect());
-    }
-
-private:
-    TPlaneMapView& FView;
-};
-
 namespace {
 
-TShiftState ShiftOf(const QMouseEvent& event)
-{
-    TShiftState shift = 0;
-    const Qt::KeyboardModifiers mods = event.modifiers();
-    if (mods & Qt::ShiftModifier)
-        shift |= ssShift;
-    if (mods & Qt::AltModifier)
-        shift |= ssAlt;
-    if (mods & Qt::ControlModifier)
-        shift |= ssCtrl;
-    const Qt::MouseButtons buttons = event.buttons();
-    if (buttons & Qt::LeftButton)
-        shift |= ssLeft;
-    if (buttons & Qt::RightButton)
-        shift |= ssRight;
-    if (buttons & Qt::MiddleButton)
-        shift |= ssMiddle;
-    return shift;
-}
+static_assert(ssShift == 1 && ssAlt == 2 && ssCtrl == 4 && ssLeft == 8 && ssRight == 16);
+
+TShiftState ShiftOf(const QMouseEvent& event) { return platform::BufferedView::ShiftStateOf(event, ssMiddle); }
 
 TMouseButton ButtonOf(const QMouseEvent& event)
 {
@@ -76,12 +27,7 @@ TMouseButton ButtonOf(const QMouseEvent& event)
 
 } // namespace
 
-TPlaneMapView::TPlaneMapView(QWidget* parent) : QAbstractScrollArea(parent), FServices(std::make_unique<Services>(*this))
-{
-    viewport()->setMouseTracking(true);
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    NewPlaneMap();
-}
+TPlaneMapView::TPlaneMapView(QWidget* parent) : BufferedView(parent, Qt::white) { NewPlaneMap(); }
 
 TPlaneMapView::~TPlaneMapView()
 {
@@ -94,17 +40,17 @@ TPlaneMap& TPlaneMapView::NewPlaneMap()
     if (FPlaneMap)
         FPlaneMap->SetCanvas(nullptr);
     FPlaneMap.reset();
-    FPlaneMap = std::make_unique<TPlaneMap>(*FServices, logicalDpiX());
+    FPlaneMap = std::make_unique<TPlaneMap>(Services(), logicalDpiX());
     FPlaneMap->SetCanvas(FImmediate.get());
     SyncScrollRanges();
-    MarkDirty(viewport()->rect());
+    MarkShownDirty(viewport()->rect());
     viewport()->update();
     return *FPlaneMap;
 }
 
 QPoint TPlaneMapView::ScrollOffset() const
 {
-    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()) - FMapOrigin;
+    return BufferedView::ScrollOffset() - FMapOrigin;
 }
 
 void TPlaneMapView::SetMapOrigin(QPoint origin)
@@ -113,35 +59,36 @@ void TPlaneMapView::SetMapOrigin(QPoint origin)
         return;
     FMapOrigin = origin;
     SyncScrollRanges();
-    FServices->SetScrollOffset(ScrollOffset());
+    HostServices().SetScrollOffset(ScrollOffset());
     if (FImmediate)
         FImmediate->SetOffset(-ScrollOffset());
-    MarkDirty(viewport()->rect());
+    MarkShownDirty(viewport()->rect());
     viewport()->update();
 }
 
-void TPlaneMapView::SetMessageServices(platform::WindowServices* services)
-{
-    FServices->Messages = services;
-}
-
-QPoint TPlaneMapView::ToMap(QPoint viewportPos) const
-{
-    return viewportPos + ScrollOffset();
-}
-
-void TPlaneMapView::MarkDirty(const QRect& viewportRect)
+void TPlaneMapView::MarkShownDirty(const QRect& viewportRect)
 {
     // Only what the viewport shows is painted; a region of many pieces
-    // (select all invalidates every shape and handle) becomes its bounds,
-    // which paint the same picture.
+    // (select all invalidates every shape and handle) becomes its bounds.
     const QRect r = viewportRect & viewport()->rect();
     if (r.isEmpty())
         return;
-    FDirty += r;
-    if (FDirty.rectCount() > 16)
-        FDirty = QRegion(FDirty.boundingRect());
-    viewport()->update(FDirty.boundingRect());
+    MarkDirty(QRegion(r));
+    BoundDirty(16);
+    viewport()->update(Dirty().boundingRect());
+}
+
+void TPlaneMapView::Invalidated(const QRect& controlRect)
+{
+    // A new plan size comes with an invalidation: the scroll bars follow.
+    SyncScrollRanges();
+    MarkShownDirty(controlRect.translated(-ScrollOffset()));
+}
+
+void TPlaneMapView::InvalidatedAll()
+{
+    SyncScrollRanges();
+    MarkShownDirty(viewport()->rect());
 }
 
 void TPlaneMapView::SyncScrollRanges()
@@ -163,21 +110,18 @@ void TPlaneMapView::SyncScrollRanges()
     verticalScrollBar()->setRange(0, std::max(0, content.height() - page.height()));
 }
 
-void TPlaneMapView::RebuildBuffer()
+void TPlaneMapView::ReleaseCanvases()
 {
     if (FPlaneMap)
         FPlaneMap->SetCanvas(nullptr);
-    FCanvas.reset();
-    FBufferCanvas.reset();
     FImmediate.reset();
     FMaskCanvas.reset();
-    const QSize size = viewport()->size().expandedTo(QSize(1, 1));
-    FBuffer = QImage(size, QImage::Format_RGB32);
-    FBuffer.fill(Qt::white);
-    FBufferCanvas = std::make_unique<platform::PainterCanvas>(FBuffer);
-    FCanvas = std::make_unique<platform::TranslatedCanvas>(*FBufferCanvas, -ScrollOffset());
+}
+
+void TPlaneMapView::AttachCanvases()
+{
     // What the plan drew over the old viewport stays where it was.
-    QImage mask(size, QImage::Format_RGB32);
+    QImage mask(Buffer().size(), QImage::Format_RGB32);
     mask.fill(Qt::black);
     if (!FMask.isNull()) {
         QPainter painter(&mask);
@@ -188,7 +132,6 @@ void TPlaneMapView::RebuildBuffer()
     FImmediate = std::make_unique<platform::TranslatedCanvas>(*FMaskCanvas, -ScrollOffset());
     if (FPlaneMap)
         FPlaneMap->SetCanvas(FImmediate.get());
-    FDirty = QRegion(FBuffer.rect());
 }
 
 void TPlaneMapView::ShiftMask(int dx, int dy)
@@ -218,7 +161,7 @@ void TPlaneMapView::SettleMask()
 
 QImage TPlaneMapView::Composed(const QRect& rect) const
 {
-    QImage out = FBuffer.copy(rect);
+    QImage out = Buffer().copy(rect);
     const QRect r = rect & FMask.rect();
     for (int y = 0; y < r.height(); ++y) {
         auto* dest = reinterpret_cast<QRgb*>(out.scanLine(y + r.top() - rect.top())) + (r.left() - rect.left());
@@ -229,26 +172,23 @@ QImage TPlaneMapView::Composed(const QRect& rect) const
     return out;
 }
 
-void TPlaneMapView::RenderDirty()
+void TPlaneMapView::Render(const QRegion& dirty)
 {
-    if (!FCanvas || FDirty.isEmpty())
-        return;
-    const QRegion dirty = std::exchange(FDirty, QRegion());
     const QPoint offset = ScrollOffset();
-    FCanvas->SetOffset(-offset);
     FImmediate->SetOffset(-offset);
     // Outside the sheet the view shows the workspace colour.
     const QRect sheet(-offset, QSize(FPlaneMap->Width(), FPlaneMap->Height()));
-    FBufferCanvas->SetWorldTransform(QTransform());
-    FBufferCanvas->SetClipRegion(dirty);
-    FBufferCanvas->Brush = platform::TBrush{platform::clAppWorkSpace, platform::TBrushStyle::bsSolid};
-    FBufferCanvas->FillRect(FBuffer.rect());
-    FBufferCanvas->SetClipRegion(dirty & QRegion(sheet));
-    FBufferCanvas->Brush = platform::TBrush{platform::clWhite, platform::TBrushStyle::bsSolid};
-    FBufferCanvas->FillRect(sheet);
-    FPlaneMap->Paint(*FCanvas);
-    FBufferCanvas->ResetClipRegion();
-    FCanvas->SetWorldTransform(QTransform());
+    platform::PainterCanvas& buffer = BufferCanvas();
+    buffer.SetWorldTransform(QTransform());
+    buffer.SetClipRegion(dirty);
+    buffer.Brush = platform::TBrush{platform::clAppWorkSpace, platform::TBrushStyle::bsSolid};
+    buffer.FillRect(Buffer().rect());
+    buffer.SetClipRegion(dirty & QRegion(sheet));
+    buffer.Brush = platform::TBrush{platform::clWhite, platform::TBrushStyle::bsSolid};
+    buffer.FillRect(sheet);
+    FPlaneMap->Paint(*Canvas());
+    buffer.ResetClipRegion();
+    Canvas()->SetWorldTransform(QTransform());
 }
 
 template <class F>
@@ -265,50 +205,22 @@ void TPlaneMapView::Handled(F&& handler)
     }
 }
 
-template <class F>
-void TPlaneMapView::Guarded(F&& operation)
+void TPlaneMapView::ShowBuffer(QPainter& painter, const QRegion& region)
 {
-    try {
-        operation();
-    } catch (const std::exception& e) {
-        FServices->ShowError(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        FServices->ShowError(QStringLiteral("发生了未知错误。"));
+    SettleMask();
+    if (!FMaskUsed) {
+        BufferedView::ShowBuffer(painter, region);
+        return;
     }
+    for (const QRect& r : region)
+        painter.drawImage(r.topLeft(), Composed(r));
 }
 
-void TPlaneMapView::paintEvent(QPaintEvent* event)
+void TPlaneMapView::Scrolled(int dx, int dy)
 {
-    Guarded([&] {
-        if (FBuffer.size() != viewport()->size())
-            RebuildBuffer();
-        RenderDirty();
-        SettleMask();
-        QPainter painter(viewport());
-        for (const QRect& r : event->region()) {
-            if (FMaskUsed)
-                painter.drawImage(r.topLeft(), Composed(r));
-            else
-                painter.drawImage(r.topLeft(), FBuffer, r);
-        }
-    });
-}
-
-void TPlaneMapView::resizeEvent(QResizeEvent* event)
-{
-    QAbstractScrollArea::resizeEvent(event);
-    SyncScrollRanges();
-    MarkDirty(viewport()->rect());
-}
-
-void TPlaneMapView::scrollContentsBy(int dx, int dy)
-{
-    FServices->SetScrollOffset(ScrollOffset());
     ShiftMask(dx, dy);
     if (FImmediate)
         FImmediate->SetOffset(-ScrollOffset());
-    MarkDirty(viewport()->rect());
-    viewport()->update();
 }
 
 void TPlaneMapView::mousePressEvent(QMouseEvent* event)
@@ -321,7 +233,7 @@ void TPlaneMapView::mousePressEvent(QMouseEvent* event)
 void TPlaneMapView::mouseMoveEvent(QMouseEvent* event)
 {
     Handled([&] {
-        const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
+        const QPoint p = HostServices().ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseMove(ShiftOf(*event), p);
         if (!(event->buttons() & Qt::LeftButton))
             viewport()->setCursor(platform::QtWindowServices::CursorFor(FPlaneMap->CursorAt(p)));
@@ -331,7 +243,7 @@ void TPlaneMapView::mouseMoveEvent(QMouseEvent* event)
 void TPlaneMapView::mouseReleaseEvent(QMouseEvent* event)
 {
     Handled([&] {
-        const QPoint p = FServices->ClampToClip(ToMap(event->position().toPoint()));
+        const QPoint p = HostServices().ClampToClip(ToMap(event->position().toPoint()));
         FPlaneMap->MouseUp(ButtonOf(*event), ShiftOf(*event), p);
     });
 }

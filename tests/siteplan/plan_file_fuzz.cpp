@@ -6,6 +6,7 @@
 #include "platform/painter_canvas.h"
 #include "platform/translated_canvas.h"
 #include "tests/siteplan/test_shapes.h"
+#include "tests/support/silent_services.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -15,22 +16,6 @@
 #include <cstdlib>
 
 namespace {
-
-class QuietServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons buttons,
-                                       const QString&) override
-    {
-        return buttons.testFlag(platform::MessageButton::Yes) ? platform::MessageButton::Yes
-                                                              : platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
 
 bool Load(siteplan::TPlaneMap& map, const QByteArray& bytes)
 {
@@ -84,7 +69,7 @@ QByteArray Save(const siteplan::TPlaneMap& map)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     testshapes::RegisterTestShapes();
-    QuietServices services;
+    support::SilentServices services(platform::MessageButton::Yes);
     siteplan::TPlaneMap map(services);
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (!Load(map, input))

@@ -72,12 +72,28 @@ struct PlanFixture : ::testing::Test {
     }
     testshapes::TTestPath* AddPath(std::initializer_list<QPoint> points)
     {
+        return ClickDrawn<testshapes::TTestPath>(testshapes::PathKind, points);
+    }
+
+    // Draws a shape of the kind as polylines, walls and polygons are drawn:
+    // a click at each point and a double click at the last. Any selection
+    // before is cleared first.
+    template <class T>
+    T* ClickDrawn(int kind, std::initializer_list<QPoint> points)
+    {
         map.ClearSelection();
-        map.SetDrawKind(testshapes::PathKind);
+        map.SetDrawKind(kind);
         for (const QPoint p : points)
             Click(p);
         DoubleClick(*(points.end() - 1));
         map.SetDrawKind(0);
-        return static_cast<testshapes::TTestPath*>(map.MapCom(map.MapComCount() - 1));
+        return LastShape<T>();
+    }
+
+    // The plan's last shape as a T; null when the plan holds none.
+    template <class T>
+    T* LastShape()
+    {
+        return map.MapComCount() == 0 ? nullptr : dynamic_cast<T*>(map.MapCom(map.MapComCount() - 1));
     }
 };

@@ -1,12 +1,12 @@
-// Networks made by program for the benchmarks, and window services that do
-// nothing, for code that runs without a window (benchmarks, fuzz targets).
+// Networks made by program for the benchmarks and fuzz targets, which run
+// them on window services that do nothing (SilentServices).
 //
 // A shape is a network as plain numbers: nodes 1..n with their rows and
 // offsets, and the works between them. The generators are deterministic:
 // the same size gives the same network every time.
 #pragma once
 
-#include "platform/window_services.h"
+#include "tests/support/silent_services.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -16,21 +16,7 @@
 
 namespace generated {
 
-// Message boxes answer Ok; everything else is ignored.
-class SilentServices : public platform::WindowServices {
-public:
-    platform::MessageButton MessageBox(const QString&, platform::MessageIcon, platform::MessageButtons,
-                                       const QString&) override
-    {
-        return platform::MessageButton::Ok;
-    }
-    void SetCursor(int) override {}
-    void InvalidateRect(const QRect&) override {}
-    void Invalidate() override {}
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    void ClipCursor(const QRect&) override {}
-};
+using support::SilentServices;
 
 struct Link {
     int prior, next;

@@ -1,6 +1,7 @@
 // New, open, save, save as and close with the save prompt, refused files
 // and failed writes, and the recent-files list they feed.
 #include "tests/apps/arrowplan/main_window_fixture.h"
+#include "tests/apps/save_prompt_cases.h"
 
 #include "common/open_file_popup_menu.h"
 
@@ -11,18 +12,13 @@
 #include <QFile>
 
 using platform::MessageButton;
+using save_prompt::Answer;
+using save_prompt::WriteBytes;
 
 namespace {
 
 const QString kTitle = QStringLiteral("朔衡dodiridezu V3.0");
 const QString kPrompt = QStringLiteral("网络图已经改变，要保存吗?");
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray ReadBytes(const QString& path)
 {
@@ -145,13 +141,7 @@ TEST_F(LifeCycleTest, ARefusedFileLeavesTheOpenNetworkItsNameAndTheRecentList)
 }
 
 enum class Command { New, Open, Close };
-enum class Answer { YesSaved, YesSaveAsCancelled, YesWriteFailed, No, Cancel };
-
-struct PromptCase {
-    Command command;
-    Answer answer;
-    bool goesOn;
-};
+using PromptCase = save_prompt::PromptCase<Command>;
 
 class SavePromptTest : public LifeCycleTest, public ::testing::WithParamInterface<PromptCase> {};
 
@@ -163,15 +153,8 @@ TEST_P(SavePromptTest, TheCommandGoesOnOnlyWhenTheNetworkWasSavedOrGivenUp)
     network::TVYRNetwork* before = window->Network();
     ASSERT_TRUE(before->Modified());
 
-    services.QueueAnswer(c.answer == Answer::No       ? MessageButton::No
-                         : c.answer == Answer::Cancel ? MessageButton::Cancel
-                                                      : MessageButton::Yes);
-    if (c.answer == Answer::YesSaved)
-        dialogs.saveNames.push_back(PathOf(QStringLiteral("saved.nwm")));
-    if (c.answer == Answer::YesSaveAsCancelled)
-        dialogs.saveNames.push_back(QString());
-    if (c.answer == Answer::YesWriteFailed)
-        dialogs.saveNames.push_back(PathOf(QStringLiteral("missing/saved.nwm")));
+    save_prompt::QueueAnswer(services, dialogs, c.answer, PathOf(QStringLiteral("saved.nwm")),
+                             PathOf(QStringLiteral("missing/saved.nwm")));
 
     bool wentOn = false;
     switch (c.command) {
@@ -198,18 +181,15 @@ TEST_P(SavePromptTest, TheCommandGoesOnOnlyWhenTheNetworkWasSavedOrGivenUp)
     EXPECT_EQ(QFile::exists(PathOf(QStringLiteral("saved.nwm"))), c.answer == Answer::YesSaved);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryAnswer, SavePromptTest,
-    ::testing::Values(PromptCase{Command::New, Answer::YesSaved, true},
-                      PromptCase{Command::New, Answer::YesSaveAsCancelled, false},
-                      PromptCase{Command::New, Answer::YesWriteFailed, false}, PromptCase{Command::New, Answer::No, true},
-                      PromptCase{Command::New, Answer::Cancel, false}, PromptCase{Command::Open, Answer::YesSaved, true},
-                      PromptCase{Command::Open, Answer::YesSaveAsCancelled, false},
-                      PromptCase{Command::Open, Answer::No, true}, PromptCase{Command::Open, Answer::Cancel, false},
-                      PromptCase{Command::Close, Answer::YesSaved, true},
-                      PromptCase{Command::Close, Answer::YesSaveAsCancelled, false},
-                      PromptCase{Command::Close, Answer::YesWriteFailed, false},
-                      PromptCase{Command::Close, Answer::No, true}, PromptCase{Command::Close, Answer::Cancel, false}));
+std::string CaseName(const ::testing::TestParamInfo<PromptCase>& info)
+{
+    static const char* const commands[] = {"New", "Open", "Close"};
+    return std::string(commands[static_cast<int>(info.param.command)]) + save_prompt::AnswerName(info.param.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryAnswer, SavePromptTest,
+                         ::testing::ValuesIn(save_prompt::PromptCases({Command::New, Command::Open, Command::Close})),
+                         CaseName);
 
 TEST_F(LifeCycleTest, TheRecentListHoldsTheEarlierFilesAndItsEntriesOpenThem)
 {

@@ -28,19 +28,6 @@ using namespace control_test;
 
 namespace {
 
-// Nodes 1 to 4 on two rows, works 1-2 (3 days), 2-4 (2 days), 1-3 (1 day)
-// and the dummy 3-4.
-void BuildNetwork(TVYRNetwork& net)
-{
-    AddNodes(net, 4);
-    net.Nodes().Items(2)->SetNodeY(103);
-    AddWork(net, 1, 2, 3.0f).SetCaption(QStringLiteral("挖土"));
-    AddWork(net, 2, 4, 2.0f).SetCaption(QStringLiteral("浇筑"));
-    AddWork(net, 1, 3, 1.0f).SetCaption(QStringLiteral("放线"));
-    AddWork(net, 3, 4, 0.0f);
-    net.SetText(QStringLiteral("基础施工网络图"));
-}
-
 struct NetworkPreviewTest : ::testing::Test {
     QTemporaryDir dir;
     Network net;
@@ -50,7 +37,7 @@ struct NetworkPreviewTest : ::testing::Test {
 
     NetworkPreviewTest()
     {
-        BuildNetwork(net);
+        BuildFoundationNetwork(net);
         net.SetModified(false);
         QPrinter& printer = printing.Printer();
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -1,5 +1,6 @@
 // New, open, save, save as, close and quit with the save prompt, refused
 // files and failed writes, and the recent-files list they feed.
+#include "tests/apps/save_prompt_cases.h"
 #include "tests/apps/sitelay/main_window_fixture.h"
 
 #include "common/open_file_popup_menu.h"
@@ -10,18 +11,13 @@
 #include <QFile>
 
 using platform::MessageButton;
+using save_prompt::Answer;
+using save_prompt::WriteBytes;
 
 namespace {
 
 const QString kTitle = QStringLiteral("朔衡zevavev V1.5");
 const QString kPrompt = QStringLiteral("当前平面图已经改变，要保存吗？");
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 struct LifeCycleTest : MainWindowFixture {
     // Saves the open plan under a new name through Save As.
@@ -53,13 +49,7 @@ TEST_F(LifeCycleTest, StartsWithAnUntitledPlanAndItsStatus)
 }
 
 enum class Command { New, Open, Close, Quit };
-enum class Answer { YesSaved, YesSaveAsCancelled, YesWriteFailed, No, Cancel };
-
-struct PromptCase {
-    Command command;
-    Answer answer;
-    bool goesOn;
-};
+using PromptCase = save_prompt::PromptCase<Command>;
 
 class SavePromptTest : public LifeCycleTest, public ::testing::WithParamInterface<PromptCase> {};
 
@@ -71,15 +61,8 @@ TEST_P(SavePromptTest, TheCommandGoesOnOnlyWhenThePlanWasSavedOrGivenUp)
     siteplan::TPlaneMap* before = window->PlaneMap();
     before->SetModified();
 
-    services.QueueAnswer(c.answer == Answer::No       ? MessageButton::No
-                         : c.answer == Answer::Cancel ? MessageButton::Cancel
-                                                      : MessageButton::Yes);
-    if (c.answer == Answer::YesSaved)
-        dialogs.saveNames.push_back(PathOf(QStringLiteral("saved.Plm")));
-    if (c.answer == Answer::YesSaveAsCancelled)
-        dialogs.saveNames.push_back(QString());
-    if (c.answer == Answer::YesWriteFailed)
-        dialogs.saveNames.push_back(PathOf(QStringLiteral("missing/folder/saved.Plm")));
+    save_prompt::QueueAnswer(services, dialogs, c.answer, PathOf(QStringLiteral("saved.Plm")),
+                             PathOf(QStringLiteral("missing/folder/saved.Plm")));
     if (c.command == Command::Open)
         dialogs.openNames.push_back(PathOf(QStringLiteral("other.Plm")));
 
@@ -114,27 +97,16 @@ TEST_P(SavePromptTest, TheCommandGoesOnOnlyWhenThePlanWasSavedOrGivenUp)
     }
 }
 
-std::vector<PromptCase> PromptCases()
-{
-    std::vector<PromptCase> cases;
-    for (const Command command : {Command::New, Command::Open, Command::Close, Command::Quit}) {
-        cases.push_back({command, Answer::YesSaved, true});
-        cases.push_back({command, Answer::YesSaveAsCancelled, false});
-        cases.push_back({command, Answer::YesWriteFailed, false});
-        cases.push_back({command, Answer::No, true});
-        cases.push_back({command, Answer::Cancel, false});
-    }
-    return cases;
-}
-
 std::string CaseName(const ::testing::TestParamInfo<PromptCase>& info)
 {
     static const char* const commands[] = {"New", "Open", "Close", "Quit"};
-    static const char* const answers[] = {"YesSaved", "YesSaveAsCancelled", "YesWriteFailed", "No", "Cancel"};
-    return std::string(commands[static_cast<int>(info.param.command)]) + answers[static_cast<int>(info.param.answer)];
+    return std::string(commands[static_cast<int>(info.param.command)]) + save_prompt::AnswerName(info.param.answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllCommands, SavePromptTest, ::testing::ValuesIn(PromptCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(AllCommands, SavePromptTest,
+                         ::testing::ValuesIn(save_prompt::PromptCases(
+                             {Command::New, Command::Open, Command::Close, Command::Quit})),
+                         CaseName);
 
 TEST_F(LifeCycleTest, AnUnmodifiedPlanIsReplacedWithoutAPrompt)
 {

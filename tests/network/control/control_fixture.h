@@ -53,6 +53,20 @@ inline TWorkItem& AddWork(TVYRNetwork& net, int prior, int next, float duration)
     return work;
 }
 
+// The small foundation network of the export and preview tests: nodes 1 to
+// 4, node 3 on row 103, the others on row 101; works 1-2 "挖土" (3 days,
+// critical), 2-4 "浇筑" (2 days), 1-3 "放线" (1 day) and the dummy 3-4.
+inline void BuildFoundationNetwork(TVYRNetwork& net)
+{
+    AddNodes(net, 4);
+    net.Nodes().Items(2)->SetNodeY(103);
+    AddWork(net, 1, 2, 3.0f).SetCaption(QStringLiteral("挖土"));
+    AddWork(net, 2, 4, 2.0f).SetCaption(QStringLiteral("浇筑"));
+    AddWork(net, 1, 3, 1.0f).SetCaption(QStringLiteral("放线"));
+    AddWork(net, 3, 4, 0.0f);
+    net.SetText(QStringLiteral("基础施工网络图"));
+}
+
 // Expected component stream bytes, value by value.
 class StreamBytes {
 public:

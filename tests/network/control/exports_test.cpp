@@ -20,17 +20,10 @@ using namespace control_test;
 
 namespace {
 
-// Nodes 1 to 4 on row 101, works 1-2 (3 days, critical), 2-4 (2 days),
-// 1-3 (1 day, not critical) and the dummy 3-4.
+// The foundation network with its duty name and a note.
 void BuildNetwork(TVYRNetwork& net)
 {
-    AddNodes(net, 4);
-    net.Nodes().Items(2)->SetNodeY(103);
-    AddWork(net, 1, 2, 3.0f).SetCaption(QStringLiteral("挖土"));
-    AddWork(net, 2, 4, 2.0f).SetCaption(QStringLiteral("浇筑"));
-    AddWork(net, 1, 3, 1.0f).SetCaption(QStringLiteral("放线"));
-    AddWork(net, 3, 4, 0.0f);
-    net.SetText(QStringLiteral("基础施工网络图"));
+    BuildFoundationNetwork(net);
     net.SetDutyName(QStringLiteral("一号楼"));
     net.NetText().Append(QStringLiteral("说明：工期以工作日计。"));
 }

@@ -125,9 +125,12 @@ TEST(Resources, DayLinesFollowShowDayLineAndTheClip)
     net.SetCanvas(nullptr);
 }
 
-TEST(Resources, ScreenPaintingShowsRulersAboveTheNetwork)
+namespace {
+
+// Four works over two rows from 2024-01-01 under the schedule, month and
+// week rulers, in a 480 x 320 control.
+void BuildRuledNetwork(Network& net)
 {
-    Network net;
     net.SetStartDate(45292.0);
     AddNodes(net, 4);
     AddWork(net, 1, 2, 3.0f);
@@ -137,6 +140,14 @@ TEST(Resources, ScreenPaintingShowsRulersAboveTheNetwork)
     AddWork(net, 4, 3, 2.0f);
     net.SetTopStyle(network::TopStyleOf({network::tsSchedule, network::tsMoon, network::tsWeek}));
     net.SetBounds(0, 0, 480, 320);
+}
+
+} // namespace
+
+TEST(Resources, ScreenPaintingShowsRulersAboveTheNetwork)
+{
+    Network net;
+    BuildRuledNetwork(net);
     QImage image(480, 320, QImage::Format_RGB32);
     image.fill(Qt::black);
     platform::PainterCanvas canvas(image);
@@ -155,15 +166,7 @@ TEST(Resources, ScreenPaintingShowsRulersAboveTheNetwork)
 TEST(Resources, WorksScrolledUpPastTheFirstRowLeaveTheRulersUncovered)
 {
     Network net;
-    net.SetStartDate(45292.0);
-    AddNodes(net, 4);
-    AddWork(net, 1, 2, 3.0f);
-    AddWork(net, 2, 3, 5.0f);
-    AddWork(net, 1, 4, 2.0f);
-    net.Nodes().FindByNewID(4)->SetNodeY(102);
-    AddWork(net, 4, 3, 2.0f);
-    net.SetTopStyle(network::TopStyleOf({network::tsSchedule, network::tsMoon, network::tsWeek}));
-    net.SetBounds(0, 0, 480, 320);
+    BuildRuledNetwork(net);
     const int rulerBottom = TVYRNetwork::RowCount(net.TopStyle()) * net.ScheduleHeight();
     const auto render = [&net](int topLine) {
         QImage image(480, 320, QImage::Format_RGB32);

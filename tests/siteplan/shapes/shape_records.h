@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 namespace shapetest {
 
 inline QByteArray SavedBytes(const siteplan::TPlaneMap& map)
@@ -49,6 +51,18 @@ inline void AddToCorpus(const QByteArray& bytes, const QString& name)
     QFile file(folder + QLatin1Char('/') + name + QStringLiteral(".Plm"));
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
+}
+
+// The saved bytes of map, whose only shape is the record's, are the
+// default plan around the record; that plan seeds the corpus under name
+// and is returned.
+inline QByteArray ExpectSavesAs(const siteplan::TPlaneMap& map, const QByteArray& record, const QString& name,
+                                platform::WindowServices& services)
+{
+    const QByteArray plan = PlanOf(record, 1, services);
+    EXPECT_EQ(SavedBytes(map).toHex(), plan.toHex());
+    AddToCorpus(plan, name);
+    return plan;
 }
 
 } // namespace shapetest

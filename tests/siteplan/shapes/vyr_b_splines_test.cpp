@@ -34,7 +34,7 @@ struct Spline : PlanFixture {
             Drag(p[i], p[i]);
         DoubleClick(*(points.end() - 1));
         map.SetDrawKind(0);
-        return map.MapComCount() == 0 ? nullptr : dynamic_cast<TVYRBSplines*>(map.MapCom(map.MapComCount() - 1));
+        return LastShape<TVYRBSplines>();
     }
 
     std::vector<std::vector<QPoint>> Polylines()

@@ -34,7 +34,7 @@ struct Curve : PlanFixture {
         Drag(c1, c2);
         Drag(c2, end);
         map.SetDrawKind(0);
-        return map.MapComCount() == 0 ? nullptr : dynamic_cast<TVYRCurve*>(map.MapCom(map.MapComCount() - 1));
+        return LastShape<TVYRCurve>();
     }
 
     QStringList Lines()
@@ -189,9 +189,7 @@ TEST_F(Curve, RecordHoldsThePenAndFourPointsWithoutACount)
         "2c01000070feffff"                 // (300, -400)
         "f401000058020000"                 // (500, 600)
         "44fdffff20030000");               // (-700, 800)
-    const QByteArray plan = shapetest::PlanOf(record, 1, services);
-    EXPECT_EQ(shapetest::SavedBytes(map).toHex(), plan.toHex());
-    shapetest::AddToCorpus(plan, QStringLiteral("curve"));
+    const QByteArray plan = shapetest::ExpectSavesAs(map, record, QStringLiteral("curve"), services);
 
     siteplan::TPlaneMap loaded(services);
     ASSERT_TRUE(shapetest::LoadBytes(loaded, plan));

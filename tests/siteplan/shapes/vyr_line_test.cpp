@@ -2,6 +2,7 @@
 // segment directions, the readout while drawing, hit and band tests, the
 // point methods, drawing and the labelled line.
 #include "tests/siteplan/plan_fixture.h"
+#include "tests/siteplan/shapes/cancelling_editor.h"
 
 #include "siteplan/grab_handles.h"
 #include "siteplan/segment_geometry.h"
@@ -58,16 +59,7 @@ struct Polyline : PlanFixture {
         map.onMapHint = [this](siteplan::TVyrMapCom*, const QString& hint) { hints << hint; };
     }
 
-    TVYRLine* AddLine(std::initializer_list<QPoint> points)
-    {
-        map.ClearSelection();
-        map.SetDrawKind(TVYRLine::Kind);
-        for (const QPoint p : points)
-            Click(p);
-        DoubleClick(*(points.end() - 1));
-        map.SetDrawKind(0);
-        return map.MapComCount() == 0 ? nullptr : dynamic_cast<TVYRLine*>(map.MapCom(map.MapComCount() - 1));
-    }
+    TVYRLine* AddLine(std::initializer_list<QPoint> points) { return ClickDrawn<TVYRLine>(TVYRLine::Kind, points); }
 
     static std::vector<QPoint> WorldPoints(const TVYRLine& line)
     {
@@ -379,7 +371,7 @@ TEST_F(Polyline, SettersFireChangedOnlyOnADifference)
 }
 
 // The property editor as a test double: answers with what it is told.
-struct ScriptedEditor : siteplan::TShapePropertyEditor {
+struct ScriptedEditor : shapetest::CancellingEditor {
     bool answer = false;
     QString typed;
     int calls = 0;
@@ -391,17 +383,6 @@ struct ScriptedEditor : siteplan::TShapePropertyEditor {
             showWord = typed;
         }
         return answer;
-    }
-    bool EditPenAndBrush(siteplan::TMapPen&, siteplan::TMapBrush&, const QString&) override { return false; }
-    bool EditPen(siteplan::TMapPen&, const QString&) override { return false; }
-    bool EditText(siteplan::TMapPen&, siteplan::TMapBrush&, QString&, bool&, siteplan::TTextShowSet&) override
-    {
-        return false;
-    }
-    bool EditPicture(siteplan::TMapPen&, platform::TPicture&, bool&, bool) override { return false; }
-    bool EditPlaneProperty(siteplan::TMapPen&, siteplan::TMapBrush&, siteplan::TTextShowSet&) override
-    {
-        return false;
     }
 };
 

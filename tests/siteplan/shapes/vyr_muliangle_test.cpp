@@ -22,14 +22,7 @@ struct Polygon : PlanFixture {
 
     TVYRMuliangle* AddPolygon(std::initializer_list<QPoint> points)
     {
-        map.ClearSelection();
-        map.SetDrawKind(TVYRMuliangle::Kind);
-        for (const QPoint p : points)
-            Click(p);
-        DoubleClick(*(points.end() - 1));
-        map.SetDrawKind(0);
-        return map.MapComCount() == 0 ? nullptr
-                                      : dynamic_cast<TVYRMuliangle*>(map.MapCom(map.MapComCount() - 1));
+        return ClickDrawn<TVYRMuliangle>(TVYRMuliangle::Kind, points);
     }
 };
 
@@ -157,9 +150,7 @@ TEST_F(Polygon, RecordHoldsPenBrushAndVertices)
         "64000000c8000000"                 // (100, 200)
         "2c010000c8000000"                 // (300, 200)
         "2c0100009cffffff");               // (300, -100)
-    const QByteArray plan = shapetest::PlanOf(record, 1, services);
-    EXPECT_EQ(shapetest::SavedBytes(map).toHex(), plan.toHex());
-    shapetest::AddToCorpus(plan, QStringLiteral("polygon"));
+    const QByteArray plan = shapetest::ExpectSavesAs(map, record, QStringLiteral("polygon"), services);
 
     siteplan::TPlaneMap loaded(services);
     ASSERT_TRUE(shapetest::LoadBytes(loaded, plan));

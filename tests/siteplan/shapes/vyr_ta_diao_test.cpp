@@ -276,8 +276,23 @@ TEST_F(TowerCrane, RepaintAreaHoldsTheBaseBoxAndTheCounterweight)
     }
 }
 
-// Values no dialog gives, from a damaged file: every sum is computed in 64
-// bits and held within the coordinate range (the sanitizer build checks).
+// Values no dialog gives, as a damaged file may hold them: each stored
+// dimension of the crane is v or w, alternating.
+void SetStoredValues(TVyrTaDiao& crane, std::int32_t v, std::int32_t w)
+{
+    crane.BasePoint = QPoint(w, v);
+    crane.ArmLength = v;
+    crane.CounterJibLength = w;
+    crane.JibAngle = v;
+    crane.BaseWidth = v;
+    crane.BaseHeight = w;
+    crane.CounterweightSize = v;
+    crane.ArcBefore = w;
+    crane.ArcAfter = v;
+}
+
+// Every sum is computed in 64 bits and held within the coordinate range
+// (the sanitizer build checks).
 TEST_F(TowerCrane, ExtremeStoredValuesNeitherOverflowNorWrap)
 {
     TVyrTaDiao* crane = Place();
@@ -286,15 +301,7 @@ TEST_F(TowerCrane, ExtremeStoredValuesNeitherOverflowNorWrap)
     for (const std::int32_t v : extremes) {
         for (const std::int32_t w : {IntMin, IntMax}) {
             SCOPED_TRACE(testing::Message() << v << " " << w);
-            crane->BasePoint = QPoint(w, v);
-            crane->ArmLength = v;
-            crane->CounterJibLength = w;
-            crane->JibAngle = v;
-            crane->BaseWidth = v;
-            crane->BaseHeight = w;
-            crane->CounterweightSize = v;
-            crane->ArcBefore = w;
-            crane->ArcAfter = v;
+            SetStoredValues(*crane, v, w);
             canvas.Clear();
             crane->Draw(canvas, siteplan::drawmode::SelectedRotating);
             (void)crane->HitTest({400, 700});
@@ -422,15 +429,7 @@ TEST_F(TowerCrane, RecordIsWrittenByteForByteAndReadBackUnchanged)
 TEST_F(TowerCrane, ExtremeRecordLoadsPaintsAndSavesAsRead)
 {
     TVyrTaDiao* crane = Place();
-    crane->BasePoint = QPoint(IntMax, IntMin);
-    crane->ArmLength = IntMin;
-    crane->CounterJibLength = IntMax;
-    crane->JibAngle = IntMin;
-    crane->BaseWidth = IntMin;
-    crane->BaseHeight = IntMax;
-    crane->CounterweightSize = IntMin;
-    crane->ArcBefore = IntMax;
-    crane->ArcAfter = IntMin;
+    SetStoredValues(*crane, IntMin, IntMax);
     crane->OwnPen.SetWidth(IntMax);
     const QByteArray bytes = boxtest::SavedBytes(map);
     boxtest::AddToCorpus(bytes, QStringLiteral("crane-extremes"));

@@ -109,13 +109,7 @@ struct Wall : PlanFixture {
 
     TVYRWeiQiang* AddWall(std::initializer_list<QPoint> points)
     {
-        map.ClearSelection();
-        map.SetDrawKind(TVYRWeiQiang::Kind);
-        for (const QPoint p : points)
-            Click(p);
-        DoubleClick(*(points.end() - 1));
-        map.SetDrawKind(0);
-        return map.MapComCount() == 0 ? nullptr : dynamic_cast<TVYRWeiQiang*>(map.MapCom(map.MapComCount() - 1));
+        return ClickDrawn<TVYRWeiQiang>(TVYRWeiQiang::Kind, points);
     }
 };
 
@@ -226,9 +220,7 @@ TEST_F(Wall, RecordKeepsTheLineTypeAndPutsTheCountOffTheRhythm)
         "02000000"                         // two vertices, 14 bytes into the tail
         "64000000c8000000"                 // (100, 200)
         "d4feffffc8000000");               // (-300, 200)
-    const QByteArray plan = shapetest::PlanOf(record, 1, services);
-    EXPECT_EQ(shapetest::SavedBytes(map).toHex(), plan.toHex());
-    shapetest::AddToCorpus(plan, QStringLiteral("wall"));
+    const QByteArray plan = shapetest::ExpectSavesAs(map, record, QStringLiteral("wall"), services);
 
     siteplan::TPlaneMap loaded(services);
     ASSERT_TRUE(shapetest::LoadBytes(loaded, plan));
