@@ -28,6 +28,7 @@
 namespace network {
 
 struct WorkTextMetrics;
+struct WorkPieces;
 
 // The pixel interval (From, To) an idle column takes in the drawing.
 struct TOffsetColumn {
@@ -165,6 +166,7 @@ protected:
 private:
     struct PaintPass;
     struct WorkGeometry;
+    struct PieceCache;
 
     bool HasBothNodes(const TWorkItem& work) const;
     TPointList ComputeWorkPolyline(TWorkItem& work);
@@ -172,6 +174,12 @@ private:
     // The geometry of one work computed outside a paint pass.
     WorkGeometry SingleGeometry(TWorkItem& work);
     const TPointList& NoGapSolid(TWorkItem& work);
+    // Checks the kept pieces against what every work's pieces are made of
+    // now, dropping them all when anything differs.
+    void CheckKeptPieces();
+    // The kept pieces of a work, made now when not known; nullptr outside
+    // an ordered drawing of the works.
+    const WorkPieces* KeptPieces(TWorkItem& work, const WorkGeometry& geometry);
     void AppendNoGapSolid(TWorkItem& work, TPointList& out);
     // Drawn works whose bounds meet bounds, in collection order; in a paint
     // pass only those with a line in the cells of near.
@@ -215,6 +223,7 @@ private:
     mutable bool m_shiftBuilt = false;
     std::unique_ptr<PaintPass> m_pass;
     int m_passDepth = 0;
+    std::unique_ptr<PieceCache> m_pieces;
 };
 
 } // namespace network

@@ -1,6 +1,7 @@
 #include "network/drawing/network_add_draw.h"
 
 #include "network/drawing/paint_pass.h"
+#include "network/drawing/work_pieces.h"
 #include "platform/numbers.h"
 
 #include <algorithm>
@@ -69,6 +70,10 @@ void TVYRNetworkAddDraw::DrawWorks(platform::Canvas& canvas, QPoint origin)
     TWorks& works = Works();
     for (int i = 0; i < works.Count(); ++i)
         works.Items(i)->SetDrawn(false);
+    const bool ordered = m_pass->ordered;
+    if (!ordered)
+        CheckKeptPieces();
+    m_pass->ordered = true;
     for (const bool critical : {true, false})
         for (int i = 0; i < works.Count(); ++i) {
             TWorkItem& work = *works.Items(i);
@@ -77,6 +82,7 @@ void TVYRNetworkAddDraw::DrawWorks(platform::Canvas& canvas, QPoint origin)
             DrawWork(canvas, work, origin);
             work.SetDrawn(true);
         }
+    m_pass->ordered = ordered;
     EndPaintPass();
 }
 
@@ -337,6 +343,54 @@ void TVYRNetworkAddDraw::AppendNoGapSolid(TWorkItem& work, TPointList& out)
     TPointList pieces;
     SplitWorkPolyline(work, polyline, wave, dotted, pieces, true);
     out.insert(out.end(), pieces.begin(), pieces.end());
+}
+
+void TVYRNetworkAddDraw::CheckKeptPieces()
+{
+    if (!m_pieces)
+        m_pieces = std::make_unique<PieceCache>();
+    PieceCache& cache = *m_pieces;
+    TWorks& works = Works();
+    const std::size_t count = std::size_t(works.Count());
+    bool same = cache.columns == m_offsetColumns && cache.inputs.size() == count;
+    if (!same) {
+        cache.columns = m_offsetColumns;
+        cache.inputs.resize(count);
+    }
+    WorkPieceInputs now;
+    for (std::size_t i = 0; i < count; ++i) {
+        TWorkItem& work = *works.Items(int(i));
+        now.shortened = Geometry(work).shortened;
+        now.dummy = work.IsVirtual();
+        now.interval = work.Diapause() > 0.0f;
+        now.critical = IsKeyWork(work);
+        const bool drawn = now.shortened.size() >= 2 && !now.dummy;
+        now.finishX = drawn ? TimeToX(ShiftTime(GetWorkEarliestFinish(work), true)) : 0;
+        now.startX = drawn && now.interval ? TimeToX(ShiftTime(GetWorkEarliestStart(work), true)) : 0;
+        if (!(cache.inputs[i] == now)) {
+            std::swap(cache.inputs[i], now);
+            same = false;
+        }
+    }
+    if (!same) {
+        cache.pieces.clear();
+        cache.pieces.resize(count);
+    }
+}
+
+const WorkPieces* TVYRNetworkAddDraw::KeptPieces(TWorkItem& work, const WorkGeometry& geometry)
+{
+    const std::size_t index = std::size_t(work.Index());
+    if (!m_pass || !m_pass->ordered || !m_pieces || index >= m_pieces->pieces.size())
+        return nullptr;
+    WorkPieces& kept = m_pieces->pieces[index];
+    if (!kept.known) {
+        kept.known = true;
+        SplitWorkPolyline(work, geometry.shortened, kept.wave, kept.dotted, kept.solid, false);
+        BuildCrossings(kept.solid, kept.crossings, kept.kinds);
+        kept.arrow = NeedArrowHead(kept.solid, kept.dotted, geometry.shortened.back(), kept.wave);
+    }
+    return &kept;
 }
 
 void TVYRNetworkAddDraw::CrossingCandidates(const QRect& bounds, const QRect& near, std::vector<TWorkItem*>& out)
@@ -675,11 +729,21 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     TPointList wave;
     TPointList dotted;
     TPointList solid;
-    SplitWorkPolyline(work, geometry.shortened, wave, dotted, solid, false);
     TPointList crossings;
     std::vector<int> kinds;
-    BuildCrossings(solid, crossings, kinds, screen ? &reach : nullptr);
-    const bool arrow = NeedArrowHead(solid, dotted, last, wave);
+    bool arrow = false;
+    if (const WorkPieces* kept = KeptPieces(work, geometry)) {
+        wave = kept->wave;
+        dotted = kept->dotted;
+        solid = kept->solid;
+        crossings = kept->crossings;
+        kinds = kept->kinds;
+        arrow = kept->arrow;
+    } else {
+        SplitWorkPolyline(work, geometry.shortened, wave, dotted, solid, false);
+        BuildCrossings(solid, crossings, kinds, screen ? &reach : nullptr);
+        arrow = NeedArrowHead(solid, dotted, last, wave);
+    }
     for (TPointList* list : {&solid, &dotted, &wave, &crossings})
         TranslatePoints(*list, origin.x(), origin.y());
     for (std::size_t i = 0; i + 1 < solid.size(); i += 2)
