@@ -516,11 +516,22 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
     QRect area = width == 1 ? QRect(low, a.x() == b.x() ? QPoint(low.x(), high.y() - 1) : QPoint(high.x() - 1, low.y()))
                             : QRect(low - QPoint(1, 1), high + QPoint(1, 1));
     area.translate(offset);
-    const std::vector<QRect>& clips = StampClip();
-    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.intersects(area); }))
-        return true;
-    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(area); }))
+    // The line's pixels are those of the whole line that lie in the clip
+    // rectangles, with the dash pattern running from its start: a line
+    // across a clip edge is written piece by piece. The painter starts
+    // the pattern of a dashed line anew where the line enters the image,
+    // so such a line that leaves the image is left to it.
+    if (!dashes.isEmpty() && !TargetImage()->rect().contains(area))
         return false;
+    for (const QRect& clip : StampClip())
+        if (const QRect part = area & clip; !part.isEmpty())
+            WriteStraightLine(area, part, a.x() == b.x(), a.x() == b.x() ? b.y() > a.y() : b.x() > a.x(), dashes);
+    return true;
+}
+
+void PainterCanvas::WriteStraightLine(const QRect& area, const QRect& part, bool vertical, bool forward,
+                                     const QList<qreal>& dashes)
+{
     QImage& target = *TargetImage();
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
@@ -533,10 +544,11 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
         int period = 0;
         for (const qreal dash : dashes)
             period += static_cast<int>(dash);
-        const bool vertical = a.x() == b.x();
-        const bool forward = vertical ? b.y() > a.y() : b.x() > a.x();
         const int count = vertical ? area.height() : area.width();
-        for (int k = 0; k < count; ++k) {
+        const int from = vertical ? part.top() - area.top() : part.left() - area.left();
+        const int to = vertical ? part.bottom() - area.top() : part.right() - area.left();
+        for (int step = from; step <= to; ++step) {
+            const int k = forward ? step : count - 1 - step;
             int phase = k % period;
             std::size_t piece = 0;
             while (phase >= static_cast<int>(dashes[piece])) {
@@ -546,17 +558,15 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
             const bool on = piece % 2 == 0;
             if (!on && !gaps)
                 continue;
-            const int step = forward ? k : count - 1 - k;
             const QPoint p = vertical ? QPoint(area.left(), area.top() + step) : QPoint(area.left() + step, area.top());
             reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = on ? color : gap;
         }
-        return true;
+        return;
     }
-    for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int y = part.top(); y <= part.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(line + area.left(), line + area.left() + area.width(), color);
+        std::fill(line + part.left(), line + part.left() + part.width(), color);
     }
-    return true;
 }
 
 bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)

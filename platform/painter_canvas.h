@@ -111,6 +111,11 @@ private:
     // (a one-pixel pen, solid or dashed, or a three-pixel pen); false when
     // it must be drawn by the painter.
     bool PaintStraightLine(QPoint a, QPoint b);
+    // Writes the pixels of the straight line that covers area (one pixel
+    // wide or high, or a three-pixel box) inside part: solid, or with the
+    // dash pattern running from the start end when dashes are given.
+    void WriteStraightLine(const QRect& area, const QRect& part, bool vertical, bool forward,
+                           const QList<qreal>& dashes);
     // Writes the pixels of a stamp with its anchor at device point at;
     // false (nothing written) when the stamp cannot be placed there.
     bool PlaceStamp(const FigureStamp& stamp, QPoint at);

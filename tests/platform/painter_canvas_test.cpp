@@ -894,6 +894,16 @@ TEST(PainterCanvasSurface, StraightLinesShowThePixelsOfDrawingThemInPlace)
                 canvas.MoveTo(y, x - 4);
                 canvas.LineTo(y, x - 4 + length * 3);
             }
+            // Lines beyond the image and lines within it, through both clip
+            // rectangles, in both directions.
+            for (int k = 0; k < 14; ++k) {
+                canvas.Pen.Style = static_cast<TPenStyle>((round + k) % 7);
+                const int out = k < 7 ? 6 : -1 - k % 3;
+                const std::array<QPoint, 2> across{QPoint(1 - out + k % 7, 3 + k * 5), QPoint(88 + out - k % 7, 3 + k * 5)};
+                canvas.Polyline(k % 2 ? std::array<QPoint, 2>{across[1], across[0]} : across);
+                canvas.MoveTo(4 + k * 6, k % 2 ? 78 + out : 1 - out + k % 5);
+                canvas.LineTo(4 + k * 6, k % 2 ? 1 - out + k % 5 : 78 + out);
+            }
         };
         draw(written);
         draw(inPlace);
