@@ -170,6 +170,7 @@ private:
 
     bool HasBothNodes(const TWorkItem& work) const;
     TPointList ComputeWorkPolyline(TWorkItem& work);
+    void FillWorkPolyline(TWorkItem& work, TPointList& points);
     WorkGeometry& Geometry(TWorkItem& work);
     // The geometry of one work computed outside a paint pass.
     WorkGeometry SingleGeometry(TWorkItem& work);
@@ -186,6 +187,8 @@ private:
     void CrossingCandidates(const QRect& bounds, const QRect& near, std::vector<TWorkItem*>& out);
     // The duration text of a work, with its interval.
     static QString WorkValueText(const TWorkItem& work);
+    // The same, kept from one paint to the next while its values stay.
+    QString KeptValueTextOf(const TWorkItem& work);
     WorkTextMetrics TextMetricsOf(platform::Canvas& canvas, const TWorkItem& work);
     QRect PaintBox(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry);
     bool WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
@@ -222,6 +225,7 @@ private:
     mutable std::uint64_t m_shiftRevision = 0;
     mutable bool m_shiftBuilt = false;
     std::unique_ptr<PaintPass> m_pass;
+    std::unique_ptr<PaintPass> m_spentPass;
     int m_passDepth = 0;
     std::unique_ptr<PieceCache> m_pieces;
 };

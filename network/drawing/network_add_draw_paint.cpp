@@ -32,15 +32,24 @@ bool IsVerticalPiece(QPoint a, QPoint b) { return a.x() == b.x(); }
 void TVYRNetworkAddDraw::BeginPaintPass()
 {
     if (m_passDepth++ == 0) {
-        m_pass = std::make_unique<PaintPass>();
+        // The last pass's lists are reused for their room: nothing of what
+        // they hold is known to this pass.
+        m_pass = m_spentPass ? std::move(m_spentPass) : std::make_unique<PaintPass>();
         m_pass->works.resize(std::size_t(Works().Count()));
+        for (WorkGeometry& geometry : m_pass->works) {
+            geometry.known = false;
+            geometry.solidKnown = false;
+        }
+        m_pass->gridBuilt = false;
+        m_pass->ordered = false;
+        m_pass->metricsKnown = false;
     }
 }
 
 void TVYRNetworkAddDraw::EndPaintPass()
 {
     if (m_passDepth > 0 && --m_passDepth == 0)
-        m_pass.reset();
+        m_spentPass = std::move(m_pass);
 }
 
 bool TVYRNetworkAddDraw::HasBothNodes(const TWorkItem& work) const
@@ -74,10 +83,12 @@ void TVYRNetworkAddDraw::DrawWorks(platform::Canvas& canvas, QPoint origin)
     if (!ordered)
         CheckKeptPieces();
     m_pass->ordered = true;
+    // The kept inputs hold every work's critical flag as of now.
+    const std::vector<WorkPieceInputs>& inputs = m_pieces->inputs;
     for (const bool critical : {true, false})
         for (int i = 0; i < works.Count(); ++i) {
             TWorkItem& work = *works.Items(i);
-            if (IsKeyWork(work) != critical)
+            if (inputs[std::size_t(i)].critical != critical)
                 continue;
             DrawWork(canvas, work, origin);
             work.SetDrawn(true);
@@ -124,16 +135,26 @@ int TVYRNetworkAddDraw::GetWorkPenWidth(const TWorkItem& work) const
 
 TPointList TVYRNetworkAddDraw::ComputeWorkPolyline(TWorkItem& work)
 {
+    TPointList points;
+    FillWorkPolyline(work, points);
+    return points;
+}
+
+void TVYRNetworkAddDraw::FillWorkPolyline(TWorkItem& work, TPointList& points)
+{
     const TNodeItem* start = Nodes().FindByNewID(work.PriorNode());
-    if (!start)
-        return {};
+    if (!start) {
+        points.clear();
+        return;
+    }
     const QPoint p0 = GetNodePosition(start);
     const TNodeItem* end = Nodes().FindByNewID(work.NextNode());
-    if (!end)
-        return {p0};
+    if (!end) {
+        points.assign({p0});
+        return;
+    }
     const QPoint p1 = GetNodePosition(end);
     const std::int64_t rowStep = m_smallLineSpace;
-    TPointList points;
     const int bendRow = ScreenCoordinate(p0.y() + work.Offset() * rowStep);
     if (work.Offset() != 0 && bendRow != p1.y()) {
         points = {p0, QPoint(p0.x(), bendRow), QPoint(p1.x(), bendRow), p1};
@@ -161,7 +182,6 @@ TPointList TVYRNetworkAddDraw::ComputeWorkPolyline(TWorkItem& work)
             points[n - 1].rx() = ScreenCoordinate(std::int64_t{points[n - 1].x()} - shift);
         }
     }
-    return points;
 }
 
 TVYRNetworkAddDraw::WorkGeometry& TVYRNetworkAddDraw::Geometry(TWorkItem& work)
@@ -172,7 +192,7 @@ TVYRNetworkAddDraw::WorkGeometry& TVYRNetworkAddDraw::Geometry(TWorkItem& work)
     WorkGeometry& geometry = m_pass->works[index];
     if (!geometry.known) {
         geometry.known = true;
-        geometry.polyline = ComputeWorkPolyline(work);
+        FillWorkPolyline(work, geometry.polyline);
         geometry.shortened = geometry.polyline;
         if (geometry.polyline.size() >= 2) {
             ShortenPolyline(geometry.shortened);
@@ -376,6 +396,7 @@ void TVYRNetworkAddDraw::CheckKeptPieces()
         cache.pieces.clear();
         cache.pieces.resize(count);
     }
+    cache.values.resize(count);
 }
 
 const WorkPieces* TVYRNetworkAddDraw::KeptPieces(TWorkItem& work, const WorkGeometry& geometry)
@@ -650,7 +671,7 @@ QRect TVYRNetworkAddDraw::PaintBox(platform::Canvas& canvas, const TWorkItem& wo
         const WorkTextMetrics metrics = TextMetricsOf(canvas, work);
         // Neither text is wider than its characters at twice the widest
         // common glyph, and the name has at most one line per character.
-        const std::int64_t characters = std::max(work.Caption().size(), WorkValueText(work).size()) + 1;
+        const std::int64_t characters = std::max(work.Caption().size(), KeptValueTextOf(work).size()) + 1;
         const std::int64_t wide = characters * metrics.most + metrics.w;
         const std::int64_t gap = std::llabs(std::int64_t{Works().CapInterval()});
         const std::int64_t above = (characters + 1) * metrics.most + gap;
@@ -779,6 +800,17 @@ QString TVYRNetworkAddDraw::WorkValueText(const TWorkItem& work)
     return value;
 }
 
+QString TVYRNetworkAddDraw::KeptValueTextOf(const TWorkItem& work)
+{
+    const std::size_t index = std::size_t(work.Index());
+    if (!m_pieces || index >= m_pieces->values.size())
+        return WorkValueText(work);
+    KeptValueText& kept = m_pieces->values[index];
+    if (!kept.known || kept.continueTime != work.ContinueTime() || kept.diapause != work.Diapause())
+        kept = KeptValueText{true, work.ContinueTime(), work.Diapause(), WorkValueText(work)};
+    return kept.text;
+}
+
 void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem& work, const QRect& r)
 {
     const bool dummy = work.IsVirtual();
@@ -789,7 +821,7 @@ void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem&
     const int w = metrics.w;
     const int h = metrics.h;
     const QString name = work.Caption();
-    const QString value = WorkValueText(work);
+    const QString value = KeptValueTextOf(work);
     std::int64_t left = r.left();
     std::int64_t right = RightEdge(r);
     if (right - left < w) {

@@ -14,6 +14,8 @@
 
 #include "network/drawing/network_add_draw.h"
 
+#include <QString>
+
 #include <vector>
 
 namespace network {
@@ -42,10 +44,19 @@ struct WorkPieces {
     bool arrow = false;
 };
 
+// The duration text of a work and the two values it shows.
+struct KeptValueText {
+    bool known = false;
+    float continueTime = 0.0f;
+    float diapause = 0.0f;
+    QString text;
+};
+
 struct TVYRNetworkAddDraw::PieceCache {
     std::vector<TOffsetColumn> columns;
     std::vector<WorkPieceInputs> inputs;
     std::vector<WorkPieces> pieces;
+    std::vector<KeptValueText> values;
 };
 
 } // namespace network
