@@ -517,12 +517,7 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
                             : QRect(low - QPoint(1, 1), high + QPoint(1, 1));
     area.translate(offset);
     // The line's pixels are those of the whole line that lie in the clip
-    // rectangles, with the dash pattern running from its start: a line
-    // across a clip edge is written piece by piece. The painter starts
-    // the pattern of a dashed line anew where the line enters the image,
-    // so such a line that leaves the image is left to it.
-    if (!dashes.isEmpty() && !TargetImage()->rect().contains(area))
-        return false;
+    // rectangles: a line across a clip edge is written piece by piece.
     for (const QRect& clip : StampClip())
         if (const QRect part = area & clip; !part.isEmpty())
             WriteStraightLine(area, part, a.x() == b.x(), a.x() == b.x() ? b.y() > a.y() : b.x() > a.x(), dashes);
@@ -544,11 +539,17 @@ void PainterCanvas::WriteStraightLine(const QRect& area, const QRect& part, bool
         int period = 0;
         for (const qreal dash : dashes)
             period += static_cast<int>(dash);
-        const int count = vertical ? area.height() : area.width();
-        const int from = vertical ? part.top() - area.top() : part.left() - area.left();
-        const int to = vertical ? part.bottom() - area.top() : part.right() - area.left();
-        for (int step = from; step <= to; ++step) {
-            const int k = forward ? step : count - 1 - step;
+        // The pattern runs from the line's first pixel, but the painter
+        // cuts a line off one pixel before the image's low edge and two
+        // past its high edge first, and starts the pattern there.
+        const int low = vertical ? area.top() : area.left();
+        const int high = vertical ? area.bottom() : area.right();
+        const int edge = vertical ? target.height() : target.width();
+        const int first = forward ? std::max(low, -1) : std::min(high, edge);
+        const int from = vertical ? part.top() : part.left();
+        const int to = vertical ? part.bottom() : part.right();
+        for (int at = from; at <= to; ++at) {
+            const int k = forward ? at - first : first - at;
             int phase = k % period;
             std::size_t piece = 0;
             while (phase >= static_cast<int>(dashes[piece])) {
@@ -558,7 +559,7 @@ void PainterCanvas::WriteStraightLine(const QRect& area, const QRect& part, bool
             const bool on = piece % 2 == 0;
             if (!on && !gaps)
                 continue;
-            const QPoint p = vertical ? QPoint(area.left(), area.top() + step) : QPoint(area.left() + step, area.top());
+            const QPoint p = vertical ? QPoint(area.left(), at) : QPoint(at, area.top());
             reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = on ? color : gap;
         }
         return;
