@@ -1129,7 +1129,7 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
     return &cache.Images.emplace(key, std::move(result)).first->second;
 }
 
-TextBlock PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
+const TextBlock& PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
 {
     const QFontMetrics& metrics = CurrentMetrics();
     // Only a single line placed by the rect's height depends on it.
@@ -1137,18 +1137,15 @@ TextBlock PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsign
     const unsigned layoutFlags = flags & ~dt::CalcRect;
     TextCache& cache = ThreadTexts();
     const TextKey key{fontCache_->Id, text, rect.width(), byHeight ? rect.height() : 0, static_cast<int>(layoutFlags)};
-    TextBlock block;
     if (const auto found = cache.Layouts.find(key); found != cache.Layouts.end()) {
         cache.LayoutRoom.Hits++;
-        block = found->second;
-    } else {
-        const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
-        block = LayoutTextBlock(text, box, layoutFlags, metrics);
-        if (cache.LayoutRoom.Admit(cache.Layouts, cache.Layouts.size() >= MostTextEntries))
-            cache.Layouts.emplace(key, block);
+        return found->second;
     }
-    block.Top += rect.top();
-    return block;
+    const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
+    if (cache.LayoutRoom.Admit(cache.Layouts, cache.Layouts.size() >= MostTextEntries))
+        return cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first->second;
+    layoutScratch_ = LayoutTextBlock(text, box, layoutFlags, metrics);
+    return layoutScratch_;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)
@@ -1172,13 +1169,15 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const TextBlock block = LayoutOf(text, rect, flags);
+    // The block is laid out in a box at the top of the rect.
+    const TextBlock& block = LayoutOf(text, rect, flags);
+    const int top = block.Top + rect.top();
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
         return block.Size.height();
     }
     if (!painter_->isActive())
-        return block.DrawnHeight(rect);
+        return block.Top + block.Size.height();
     painter_->save();
     if (!(flags & dt::NoClip)) {
         painter_->setTransform(world_);
@@ -1186,7 +1185,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
     }
     for (std::size_t i = 0; i < block.Lines.size(); ++i) {
         const TextLine& line = block.Lines[i];
-        const int y = block.Top + static_cast<int>(i) * block.LineHeight;
+        const int y = top + static_cast<int>(i) * block.LineHeight;
         // An edit control shows no partly visible last line.
         if ((flags & dt::EditControl) && i > 0 && y + block.LineHeight > rect.top() + rect.height())
             break;
@@ -1198,7 +1197,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
         PaintText(x, y, line.Text);
     }
     painter_->restore();
-    return block.DrawnHeight(rect);
+    return block.Top + block.Size.height();
 }
 
 QSize PainterCanvas::TextExtent(const QString& text)

@@ -711,15 +711,16 @@ QRect TVYRNetworkAddDraw::WorkPaintBox(TWorkItem& work)
 
 void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPoint origin)
 {
-    // A work without both its nodes has no line to draw.
-    if (!HasBothNodes(work))
-        return;
     // Outside a paint pass everything is computed here, and the crossings
     // test every drawn work.
     WorkGeometry single;
     if (!m_pass)
         single = SingleGeometry(work);
     const WorkGeometry& geometry = m_pass ? Geometry(work) : single;
+    // A work without both its nodes has no line to draw (its polyline
+    // has a point at most).
+    if (geometry.polyline.size() < 2)
+        return;
     const bool screen = &canvas == m_canvas;
     QRect reach;
     if (screen) {
