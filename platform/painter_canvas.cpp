@@ -187,33 +187,6 @@ struct PlacedText {
 
 namespace {
 
-// How a full map of texts makes room. It keeps what it holds and gives
-// new texts without keeping them while at least one look-up in eight finds
-// its text, counted over windows of as many refusals as the map may hold;
-// otherwise it is dropped for the new texts. A drawing that shows more
-// different texts than fit, again and again (a large network), then keeps
-// finding the ones held instead of dropping and remaking all of them.
-struct TextRoom {
-    std::size_t Hits = 0;
-    std::size_t Refused = 0;
-    // Whether a new entry may be kept in map, which is full when full is
-    // set; a full map is cleared when it lets one in.
-    template <typename Map>
-    bool Admit(Map& map, bool full)
-    {
-        if (!full)
-            return true;
-        if (++Refused < MostTextEntries)
-            return false;
-        const bool drop = Hits < Refused / 8;
-        Hits = 0;
-        Refused = 0;
-        if (drop)
-            map.clear();
-        return drop;
-    }
-};
-
 struct TextCache {
     std::unordered_map<TextKey, int, TextKeyHash> Widths;
     std::unordered_map<TextKey, TextBlock, TextKeyHash> Layouts; // A width, B height, C flags
@@ -226,15 +199,19 @@ struct TextCache {
     // The image new texts are drawn on; at most the size of the largest
     // text image.
     QImage Scratch;
-    TextRoom WidthRoom;
-    TextRoom LayoutRoom;
-    TextRoom ImageRoom;
 };
 
 TextCache& ThreadTexts()
 {
     thread_local TextCache cache;
     return cache;
+}
+
+template <typename Map>
+void MakeRoom(Map& map)
+{
+    if (map.size() >= MostTextEntries)
+        map.clear();
 }
 
 } // namespace
@@ -1076,10 +1053,8 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
     const bool opaque = Brush.Style == TBrushStyle::bsSolid;
     const TextKey key{fontCache_->Id, text, Font.Escapement, static_cast<int>(ColorToRGB(Font.Color)),
                       opaque ? static_cast<int>(ColorToRGB(Brush.Color)) : -1};
-    if (const auto found = cache.Images.find(key); found != cache.Images.end()) {
-        cache.ImageRoom.Hits++;
+    if (const auto found = cache.Images.find(key); found != cache.Images.end())
         return &found->second;
-    }
     if (cache.Seen.size() >= 4 * MostTextEntries)
         cache.Seen.clear();
     if (cache.Seen.insert(key).second)
@@ -1096,10 +1071,8 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
         return nullptr;
     const QRect area = turned.toAlignedRect();
     const std::size_t pixels = static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height());
-    if (!cache.ImageRoom.Admit(cache.Images,
-                               cache.Images.size() >= MostTextEntries || cache.ImagePixels + pixels > MostTextPixels))
-        return nullptr;
-    if (cache.Images.empty()) {
+    if (cache.Images.size() >= MostTextEntries || cache.ImagePixels + pixels > MostTextPixels) {
+        cache.Images.clear();
         cache.Seen.clear();
         cache.ImagePixels = 0;
     }
@@ -1137,15 +1110,11 @@ const TextBlock& PainterCanvas::LayoutOf(const QString& text, const QRect& rect,
     const unsigned layoutFlags = flags & ~dt::CalcRect;
     TextCache& cache = ThreadTexts();
     const TextKey key{fontCache_->Id, text, rect.width(), byHeight ? rect.height() : 0, static_cast<int>(layoutFlags)};
-    if (const auto found = cache.Layouts.find(key); found != cache.Layouts.end()) {
-        cache.LayoutRoom.Hits++;
+    if (const auto found = cache.Layouts.find(key); found != cache.Layouts.end())
         return found->second;
-    }
+    MakeRoom(cache.Layouts);
     const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
-    if (cache.LayoutRoom.Admit(cache.Layouts, cache.Layouts.size() >= MostTextEntries))
-        return cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first->second;
-    layoutScratch_ = LayoutTextBlock(text, box, layoutFlags, metrics);
-    return layoutScratch_;
+    return cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first->second;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)
@@ -1205,16 +1174,12 @@ QSize PainterCanvas::TextExtent(const QString& text)
     const QFontMetrics& metrics = CurrentMetrics();
     TextCache& cache = ThreadTexts();
     const TextKey key{fontCache_->Id, text};
-    int width = 0;
-    if (const auto found = cache.Widths.find(key); found != cache.Widths.end()) {
-        cache.WidthRoom.Hits++;
-        width = found->second;
-    } else {
-        width = metrics.horizontalAdvance(text);
-        if (cache.WidthRoom.Admit(cache.Widths, cache.Widths.size() >= MostTextEntries))
-            cache.Widths.emplace(key, width);
+    auto found = cache.Widths.find(key);
+    if (found == cache.Widths.end()) {
+        MakeRoom(cache.Widths);
+        found = cache.Widths.emplace(key, metrics.horizontalAdvance(text)).first;
     }
-    return QSize(width, LineHeight(metrics));
+    return QSize(found->second, LineHeight(metrics));
 }
 
 void PainterCanvas::SetWorldTransform(const QTransform& transform)

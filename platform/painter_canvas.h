@@ -177,8 +177,6 @@ private:
     // The layout of DrawText in the current font, in a box at the top of
     // rect; valid until the next call.
     const TextBlock& LayoutOf(const QString& text, const QRect& rect, unsigned flags);
-    // The layout of a text that the kept layouts had no room for.
-    TextBlock layoutScratch_;
     // A font of the texts drawn or measured (escapement 0, black), and
     // what names it in the texts that the canvases keep.
     struct FontCache {
