@@ -748,38 +748,35 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     canvas.Pen.Width = GetWorkPenWidth(work);
     canvas.Pen.Mode = platform::TPenMode::pmCopy;
     canvas.Pen.Color = color;
-    TPointList wave;
-    TPointList dotted;
-    TPointList solid;
-    TPointList crossings;
-    std::vector<int> kinds;
-    bool arrow = false;
-    if (const WorkPieces* kept = KeptPieces(work, geometry)) {
-        wave = kept->wave;
-        dotted = kept->dotted;
-        solid = kept->solid;
-        crossings = kept->crossings;
-        kinds = kept->kinds;
-        arrow = kept->arrow;
-    } else {
-        SplitWorkPolyline(work, geometry.shortened, wave, dotted, solid, false);
-        BuildCrossings(solid, crossings, kinds, screen ? &reach : nullptr);
-        arrow = NeedArrowHead(solid, dotted, last, wave);
+    // The pieces are the kept ones where they may be kept, else made here.
+    WorkPieces made;
+    const WorkPieces* pieces = KeptPieces(work, geometry);
+    if (!pieces) {
+        SplitWorkPolyline(work, geometry.shortened, made.wave, made.dotted, made.solid, false);
+        BuildCrossings(made.solid, made.crossings, made.kinds, screen ? &reach : nullptr);
+        made.arrow = NeedArrowHead(made.solid, made.dotted, last, made.wave);
+        pieces = &made;
     }
-    for (TPointList* list : {&solid, &dotted, &wave, &crossings})
-        TranslatePoints(*list, origin.x(), origin.y());
+    const bool arrow = pieces->arrow;
+    const auto at = [origin](QPoint p) {
+        return QPoint(ScreenCoordinate(std::int64_t{p.x()} + origin.x()),
+                      ScreenCoordinate(std::int64_t{p.y()} + origin.y()));
+    };
+    const TPointList& solid = pieces->solid;
+    const TPointList& dotted = pieces->dotted;
+    const TPointList& wave = pieces->wave;
     for (std::size_t i = 0; i + 1 < solid.size(); i += 2)
-        DrawSolidLine(canvas, solid[i], solid[i + 1]);
+        DrawSolidLine(canvas, at(solid[i]), at(solid[i + 1]));
     for (std::size_t i = 0; i + 1 < dotted.size(); i += 2)
-        DrawDottedLine(canvas, dotted[i], dotted[i + 1]);
+        DrawDottedLine(canvas, at(dotted[i]), at(dotted[i + 1]));
     if (!wave.empty()) {
         canvas.Pen.Color = Works().WaveLineColor();
         for (std::size_t i = 0; i + 1 < wave.size(); i += 2)
-            DrawWaveLine(canvas, wave[i], wave[i + 1]);
+            DrawWaveLine(canvas, at(wave[i]), at(wave[i + 1]));
         canvas.Pen.Color = color;
     }
-    for (std::size_t i = 0; i < crossings.size(); ++i)
-        DrawJumpArc(canvas, crossings[i], kinds[i] == 1, 5);
+    for (std::size_t i = 0; i < pieces->crossings.size(); ++i)
+        DrawJumpArc(canvas, at(pieces->crossings[i]), pieces->kinds[i] == 1, 5);
     if (arrow) {
         canvas.Pen.Color = GetWorkColor(work);
         DrawArrowHead(canvas, QPoint(ScreenCoordinate(std::int64_t{end.x()} + origin.x()),
