@@ -72,11 +72,21 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
             return;
         // Where every work runs forward and rises in time from the same first
         // node, the earliest times do not depend on the rest of the node
-        // order, so a sort alone shows whether the order settled.
+        // order, so a sort alone shows whether the order settled. A sort
+        // that kept every group of equal times as it found it needs no
+        // check: it put the ends of works rising in time after their starts
+        // and the group members after the members linked to them, and a
+        // second sort would find the same groups with the same links.
+        const bool sameFirst = m_nodes->Items(0) == first;
+        const GroupsOutcome groups = m_groupsOutcome;
+        if (sameFirst && groups.linksChecked && groups.rising && groups.groupsKept)
+            return;
         bool rising = true;
         bool forward = true;
         CheckLinks(rising, forward);
-        if (rising && forward && m_nodes->Items(0) == first) {
+        if (rising && forward && sameFirst) {
+            if (groups.groupsKept)
+                return;
             const std::uint64_t sorted = m_nodes->OrderRevision();
             SortNodes();
             if (sorted == m_nodes->OrderRevision())

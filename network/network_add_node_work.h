@@ -140,6 +140,14 @@ private:
         std::vector<int> seen;
         int stamp = 0;
     };
+    // What the last OrderEqualTimes found: linksChecked when it had groups
+    // and so tested the links, rising as CheckLinks gave it, groupsKept when
+    // it left every group of equal times in the order it found it.
+    struct GroupsOutcome {
+        bool linksChecked = false;
+        bool rising = false;
+        bool groupsKept = true;
+    };
     void StableSortByTime(std::vector<int>& order) const;
     void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
     std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
@@ -161,6 +169,7 @@ private:
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
+    std::vector<int> m_workOrder;        // the same for the works
     mutable std::vector<float> m_paddedTimes;
     // The walk of CalcEarliestTimes, kept between calls: per node index its
     // state, and the nodes whose start nodes are still being computed.
@@ -170,6 +179,17 @@ private:
         float result;
     };
     std::vector<char> m_earliestState;
+    // Whether every work rises in time, as the pass in order found it, for
+    // the times, node order and links of the revisions kept.
+    struct RisingSeen {
+        bool known = false;
+        bool rising = false;
+        std::uint64_t times = 0, nodeOrder = 0, links = 0;
+    };
+    mutable RisingSeen m_risingSeen;
+    // Scratch of StableSortByTime.
+    mutable std::vector<float> m_smallestAfter;
+    mutable std::vector<int> m_keptNodes, m_movedNodes;
     std::vector<EarliestFrame> m_earliestStack;
     bool m_modified = false;
     bool m_loading = false;
@@ -179,6 +199,7 @@ private:
     mutable ScheduleGraph m_graph;
     mutable ReachThroughFalls m_reachThroughFalls;
     mutable GroupScratch m_groupScratch;
+    mutable GroupsOutcome m_groupsOutcome;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;
@@ -197,6 +218,11 @@ private:
         std::vector<char> chainOn, chainBack;
     };
     mutable KeyFlags m_keyFlags;
+    // chainOn by node index, found by the pass of latest times when every
+    // work runs forward, valid for the revisions kept (node order, work
+    // links, work values, times).
+    mutable bool m_chainOnKept = false;
+    mutable std::uint64_t m_chainOnRevisions[4] = {};
     mutable bool m_keyWorksValid = false;
     mutable std::uint64_t m_keyRevisions[5] = {};
 };
