@@ -516,11 +516,17 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
     QRect area = width == 1 ? QRect(low, a.x() == b.x() ? QPoint(low.x(), high.y() - 1) : QPoint(high.x() - 1, low.y()))
                             : QRect(low - QPoint(1, 1), high + QPoint(1, 1));
     area.translate(offset);
-    const std::vector<QRect>& clips = StampClip();
-    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.intersects(area); }))
-        return true;
-    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(area); }))
-        return false;
+    // The line's pixels are those of the whole line that lie in the clip
+    // rectangles: a line across a clip edge is written piece by piece.
+    for (const QRect& clip : StampClip())
+        if (const QRect part = area & clip; !part.isEmpty())
+            WriteStraightLine(area, part, a.x() == b.x(), a.x() == b.x() ? b.y() > a.y() : b.x() > a.x(), dashes);
+    return true;
+}
+
+void PainterCanvas::WriteStraightLine(const QRect& area, const QRect& part, bool vertical, bool forward,
+                                     const QList<qreal>& dashes)
+{
     QImage& target = *TargetImage();
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
@@ -533,10 +539,17 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
         int period = 0;
         for (const qreal dash : dashes)
             period += static_cast<int>(dash);
-        const bool vertical = a.x() == b.x();
-        const bool forward = vertical ? b.y() > a.y() : b.x() > a.x();
-        const int count = vertical ? area.height() : area.width();
-        for (int k = 0; k < count; ++k) {
+        // The pattern runs from the line's first pixel, but the painter
+        // cuts a line off one pixel before the image's low edge and two
+        // past its high edge first, and starts the pattern there.
+        const int low = vertical ? area.top() : area.left();
+        const int high = vertical ? area.bottom() : area.right();
+        const int edge = vertical ? target.height() : target.width();
+        const int first = forward ? std::max(low, -1) : std::min(high, edge);
+        const int from = vertical ? part.top() : part.left();
+        const int to = vertical ? part.bottom() : part.right();
+        for (int at = from; at <= to; ++at) {
+            const int k = forward ? at - first : first - at;
             int phase = k % period;
             std::size_t piece = 0;
             while (phase >= static_cast<int>(dashes[piece])) {
@@ -546,17 +559,15 @@ bool PainterCanvas::PaintStraightLine(QPoint a, QPoint b)
             const bool on = piece % 2 == 0;
             if (!on && !gaps)
                 continue;
-            const int step = forward ? k : count - 1 - k;
-            const QPoint p = vertical ? QPoint(area.left(), area.top() + step) : QPoint(area.left() + step, area.top());
+            const QPoint p = vertical ? QPoint(area.left(), at) : QPoint(at, area.top());
             reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = on ? color : gap;
         }
-        return true;
+        return;
     }
-    for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int y = part.top(); y <= part.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(line + area.left(), line + area.left() + area.width(), color);
+        std::fill(line + part.left(), line + part.left() + part.width(), color);
     }
-    return true;
 }
 
 bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
@@ -1091,7 +1102,7 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
     return &cache.Images.emplace(key, std::move(result)).first->second;
 }
 
-TextBlock PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
+const TextBlock& PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
 {
     const QFontMetrics& metrics = CurrentMetrics();
     // Only a single line placed by the rect's height depends on it.
@@ -1099,15 +1110,11 @@ TextBlock PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsign
     const unsigned layoutFlags = flags & ~dt::CalcRect;
     TextCache& cache = ThreadTexts();
     const TextKey key{fontCache_->Id, text, rect.width(), byHeight ? rect.height() : 0, static_cast<int>(layoutFlags)};
-    auto found = cache.Layouts.find(key);
-    if (found == cache.Layouts.end()) {
-        MakeRoom(cache.Layouts);
-        const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
-        found = cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first;
-    }
-    TextBlock block = found->second;
-    block.Top += rect.top();
-    return block;
+    if (const auto found = cache.Layouts.find(key); found != cache.Layouts.end())
+        return found->second;
+    MakeRoom(cache.Layouts);
+    const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
+    return cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first->second;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)
@@ -1131,13 +1138,15 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
-    const TextBlock block = LayoutOf(text, rect, flags);
+    // The block is laid out in a box at the top of the rect.
+    const TextBlock& block = LayoutOf(text, rect, flags);
+    const int top = block.Top + rect.top();
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
         return block.Size.height();
     }
     if (!painter_->isActive())
-        return block.DrawnHeight(rect);
+        return block.Top + block.Size.height();
     painter_->save();
     if (!(flags & dt::NoClip)) {
         painter_->setTransform(world_);
@@ -1145,7 +1154,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
     }
     for (std::size_t i = 0; i < block.Lines.size(); ++i) {
         const TextLine& line = block.Lines[i];
-        const int y = block.Top + static_cast<int>(i) * block.LineHeight;
+        const int y = top + static_cast<int>(i) * block.LineHeight;
         // An edit control shows no partly visible last line.
         if ((flags & dt::EditControl) && i > 0 && y + block.LineHeight > rect.top() + rect.height())
             break;
@@ -1157,7 +1166,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
         PaintText(x, y, line.Text);
     }
     painter_->restore();
-    return block.DrawnHeight(rect);
+    return block.Top + block.Size.height();
 }
 
 QSize PainterCanvas::TextExtent(const QString& text)

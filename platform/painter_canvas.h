@@ -111,6 +111,11 @@ private:
     // (a one-pixel pen, solid or dashed, or a three-pixel pen); false when
     // it must be drawn by the painter.
     bool PaintStraightLine(QPoint a, QPoint b);
+    // Writes the pixels of the straight line that covers area (one pixel
+    // wide or high, or a three-pixel box) inside part: solid, or with the
+    // dash pattern running from the start end when dashes are given.
+    void WriteStraightLine(const QRect& area, const QRect& part, bool vertical, bool forward,
+                           const QList<qreal>& dashes);
     // Writes the pixels of a stamp with its anchor at device point at;
     // false (nothing written) when the stamp cannot be placed there.
     bool PlaceStamp(const FigureStamp& stamp, QPoint at);
@@ -169,8 +174,9 @@ private:
     // brush is solid; null for a text drawn for the first time or too large
     // to keep as an image.
     const PlacedText* TextImageOf(const QString& text);
-    // The layout of DrawText in the current font.
-    TextBlock LayoutOf(const QString& text, const QRect& rect, unsigned flags);
+    // The layout of DrawText in the current font, in a box at the top of
+    // rect; valid until the next call.
+    const TextBlock& LayoutOf(const QString& text, const QRect& rect, unsigned flags);
     // A font of the texts drawn or measured (escapement 0, black), and
     // what names it in the texts that the canvases keep.
     struct FontCache {

@@ -1,6 +1,7 @@
 #include "network/drawing/network_add_draw.h"
 
 #include "network/drawing/paint_pass.h"
+#include "network/drawing/work_pieces.h"
 
 #include "platform/date_serial.h"
 #include "platform/numbers.h"

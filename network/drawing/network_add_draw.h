@@ -28,6 +28,7 @@
 namespace network {
 
 struct WorkTextMetrics;
+struct WorkPieces;
 
 // The pixel interval (From, To) an idle column takes in the drawing.
 struct TOffsetColumn {
@@ -165,19 +166,29 @@ protected:
 private:
     struct PaintPass;
     struct WorkGeometry;
+    struct PieceCache;
 
     bool HasBothNodes(const TWorkItem& work) const;
     TPointList ComputeWorkPolyline(TWorkItem& work);
+    void FillWorkPolyline(TWorkItem& work, TPointList& points);
     WorkGeometry& Geometry(TWorkItem& work);
     // The geometry of one work computed outside a paint pass.
     WorkGeometry SingleGeometry(TWorkItem& work);
     const TPointList& NoGapSolid(TWorkItem& work);
+    // Checks the kept pieces against what every work's pieces are made of
+    // now, dropping them all when anything differs.
+    void CheckKeptPieces();
+    // The kept pieces of a work, made now when not known; nullptr outside
+    // an ordered drawing of the works.
+    const WorkPieces* KeptPieces(TWorkItem& work, const WorkGeometry& geometry);
     void AppendNoGapSolid(TWorkItem& work, TPointList& out);
     // Drawn works whose bounds meet bounds, in collection order; in a paint
     // pass only those with a line in the cells of near.
     void CrossingCandidates(const QRect& bounds, const QRect& near, std::vector<TWorkItem*>& out);
     // The duration text of a work, with its interval.
     static QString WorkValueText(const TWorkItem& work);
+    // The same, kept from one paint to the next while its values stay.
+    QString KeptValueTextOf(const TWorkItem& work);
     WorkTextMetrics TextMetricsOf(platform::Canvas& canvas, const TWorkItem& work);
     QRect PaintBox(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry);
     bool WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
@@ -214,7 +225,9 @@ private:
     mutable std::uint64_t m_shiftRevision = 0;
     mutable bool m_shiftBuilt = false;
     std::unique_ptr<PaintPass> m_pass;
+    std::unique_ptr<PaintPass> m_spentPass;
     int m_passDepth = 0;
+    std::unique_ptr<PieceCache> m_pieces;
 };
 
 } // namespace network

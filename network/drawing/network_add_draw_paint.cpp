@@ -1,6 +1,7 @@
 #include "network/drawing/network_add_draw.h"
 
 #include "network/drawing/paint_pass.h"
+#include "network/drawing/work_pieces.h"
 #include "platform/numbers.h"
 
 #include <algorithm>
@@ -31,15 +32,24 @@ bool IsVerticalPiece(QPoint a, QPoint b) { return a.x() == b.x(); }
 void TVYRNetworkAddDraw::BeginPaintPass()
 {
     if (m_passDepth++ == 0) {
-        m_pass = std::make_unique<PaintPass>();
+        // The last pass's lists are reused for their room: nothing of what
+        // they hold is known to this pass.
+        m_pass = m_spentPass ? std::move(m_spentPass) : std::make_unique<PaintPass>();
         m_pass->works.resize(std::size_t(Works().Count()));
+        for (WorkGeometry& geometry : m_pass->works) {
+            geometry.known = false;
+            geometry.solidKnown = false;
+        }
+        m_pass->gridBuilt = false;
+        m_pass->ordered = false;
+        m_pass->metricsKnown = false;
     }
 }
 
 void TVYRNetworkAddDraw::EndPaintPass()
 {
     if (m_passDepth > 0 && --m_passDepth == 0)
-        m_pass.reset();
+        m_spentPass = std::move(m_pass);
 }
 
 bool TVYRNetworkAddDraw::HasBothNodes(const TWorkItem& work) const
@@ -69,14 +79,21 @@ void TVYRNetworkAddDraw::DrawWorks(platform::Canvas& canvas, QPoint origin)
     TWorks& works = Works();
     for (int i = 0; i < works.Count(); ++i)
         works.Items(i)->SetDrawn(false);
+    const bool ordered = m_pass->ordered;
+    if (!ordered)
+        CheckKeptPieces();
+    m_pass->ordered = true;
+    // The kept inputs hold every work's critical flag as of now.
+    const std::vector<WorkPieceInputs>& inputs = m_pieces->inputs;
     for (const bool critical : {true, false})
         for (int i = 0; i < works.Count(); ++i) {
             TWorkItem& work = *works.Items(i);
-            if (IsKeyWork(work) != critical)
+            if (inputs[std::size_t(i)].critical != critical)
                 continue;
             DrawWork(canvas, work, origin);
             work.SetDrawn(true);
         }
+    m_pass->ordered = ordered;
     EndPaintPass();
 }
 
@@ -118,16 +135,26 @@ int TVYRNetworkAddDraw::GetWorkPenWidth(const TWorkItem& work) const
 
 TPointList TVYRNetworkAddDraw::ComputeWorkPolyline(TWorkItem& work)
 {
+    TPointList points;
+    FillWorkPolyline(work, points);
+    return points;
+}
+
+void TVYRNetworkAddDraw::FillWorkPolyline(TWorkItem& work, TPointList& points)
+{
     const TNodeItem* start = Nodes().FindByNewID(work.PriorNode());
-    if (!start)
-        return {};
+    if (!start) {
+        points.clear();
+        return;
+    }
     const QPoint p0 = GetNodePosition(start);
     const TNodeItem* end = Nodes().FindByNewID(work.NextNode());
-    if (!end)
-        return {p0};
+    if (!end) {
+        points.assign({p0});
+        return;
+    }
     const QPoint p1 = GetNodePosition(end);
     const std::int64_t rowStep = m_smallLineSpace;
-    TPointList points;
     const int bendRow = ScreenCoordinate(p0.y() + work.Offset() * rowStep);
     if (work.Offset() != 0 && bendRow != p1.y()) {
         points = {p0, QPoint(p0.x(), bendRow), QPoint(p1.x(), bendRow), p1};
@@ -155,7 +182,6 @@ TPointList TVYRNetworkAddDraw::ComputeWorkPolyline(TWorkItem& work)
             points[n - 1].rx() = ScreenCoordinate(std::int64_t{points[n - 1].x()} - shift);
         }
     }
-    return points;
 }
 
 TVYRNetworkAddDraw::WorkGeometry& TVYRNetworkAddDraw::Geometry(TWorkItem& work)
@@ -166,7 +192,7 @@ TVYRNetworkAddDraw::WorkGeometry& TVYRNetworkAddDraw::Geometry(TWorkItem& work)
     WorkGeometry& geometry = m_pass->works[index];
     if (!geometry.known) {
         geometry.known = true;
-        geometry.polyline = ComputeWorkPolyline(work);
+        FillWorkPolyline(work, geometry.polyline);
         geometry.shortened = geometry.polyline;
         if (geometry.polyline.size() >= 2) {
             ShortenPolyline(geometry.shortened);
@@ -337,6 +363,55 @@ void TVYRNetworkAddDraw::AppendNoGapSolid(TWorkItem& work, TPointList& out)
     TPointList pieces;
     SplitWorkPolyline(work, polyline, wave, dotted, pieces, true);
     out.insert(out.end(), pieces.begin(), pieces.end());
+}
+
+void TVYRNetworkAddDraw::CheckKeptPieces()
+{
+    if (!m_pieces)
+        m_pieces = std::make_unique<PieceCache>();
+    PieceCache& cache = *m_pieces;
+    TWorks& works = Works();
+    const std::size_t count = std::size_t(works.Count());
+    bool same = cache.columns == m_offsetColumns && cache.inputs.size() == count;
+    if (!same) {
+        cache.columns = m_offsetColumns;
+        cache.inputs.resize(count);
+    }
+    WorkPieceInputs now;
+    for (std::size_t i = 0; i < count; ++i) {
+        TWorkItem& work = *works.Items(int(i));
+        now.shortened = Geometry(work).shortened;
+        now.dummy = work.IsVirtual();
+        now.interval = work.Diapause() > 0.0f;
+        now.critical = IsKeyWork(work);
+        const bool drawn = now.shortened.size() >= 2 && !now.dummy;
+        now.finishX = drawn ? TimeToX(ShiftTime(GetWorkEarliestFinish(work), true)) : 0;
+        now.startX = drawn && now.interval ? TimeToX(ShiftTime(GetWorkEarliestStart(work), true)) : 0;
+        if (!(cache.inputs[i] == now)) {
+            std::swap(cache.inputs[i], now);
+            same = false;
+        }
+    }
+    if (!same) {
+        cache.pieces.clear();
+        cache.pieces.resize(count);
+    }
+    cache.values.resize(count);
+}
+
+const WorkPieces* TVYRNetworkAddDraw::KeptPieces(TWorkItem& work, const WorkGeometry& geometry)
+{
+    const std::size_t index = std::size_t(work.Index());
+    if (!m_pass || !m_pass->ordered || !m_pieces || index >= m_pieces->pieces.size())
+        return nullptr;
+    WorkPieces& kept = m_pieces->pieces[index];
+    if (!kept.known) {
+        kept.known = true;
+        SplitWorkPolyline(work, geometry.shortened, kept.wave, kept.dotted, kept.solid, false);
+        BuildCrossings(kept.solid, kept.crossings, kept.kinds);
+        kept.arrow = NeedArrowHead(kept.solid, kept.dotted, geometry.shortened.back(), kept.wave);
+    }
+    return &kept;
 }
 
 void TVYRNetworkAddDraw::CrossingCandidates(const QRect& bounds, const QRect& near, std::vector<TWorkItem*>& out)
@@ -596,7 +671,7 @@ QRect TVYRNetworkAddDraw::PaintBox(platform::Canvas& canvas, const TWorkItem& wo
         const WorkTextMetrics metrics = TextMetricsOf(canvas, work);
         // Neither text is wider than its characters at twice the widest
         // common glyph, and the name has at most one line per character.
-        const std::int64_t characters = std::max(work.Caption().size(), WorkValueText(work).size()) + 1;
+        const std::int64_t characters = std::max(work.Caption().size(), KeptValueTextOf(work).size()) + 1;
         const std::int64_t wide = characters * metrics.most + metrics.w;
         const std::int64_t gap = std::llabs(std::int64_t{Works().CapInterval()});
         const std::int64_t above = (characters + 1) * metrics.most + gap;
@@ -636,15 +711,16 @@ QRect TVYRNetworkAddDraw::WorkPaintBox(TWorkItem& work)
 
 void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPoint origin)
 {
-    // A work without both its nodes has no line to draw.
-    if (!HasBothNodes(work))
-        return;
     // Outside a paint pass everything is computed here, and the crossings
     // test every drawn work.
     WorkGeometry single;
     if (!m_pass)
         single = SingleGeometry(work);
     const WorkGeometry& geometry = m_pass ? Geometry(work) : single;
+    // A work without both its nodes has no line to draw (its polyline
+    // has a point at most).
+    if (geometry.polyline.size() < 2)
+        return;
     const bool screen = &canvas == m_canvas;
     QRect reach;
     if (screen) {
@@ -672,28 +748,35 @@ void TVYRNetworkAddDraw::DrawWork(platform::Canvas& canvas, TWorkItem& work, QPo
     canvas.Pen.Width = GetWorkPenWidth(work);
     canvas.Pen.Mode = platform::TPenMode::pmCopy;
     canvas.Pen.Color = color;
-    TPointList wave;
-    TPointList dotted;
-    TPointList solid;
-    SplitWorkPolyline(work, geometry.shortened, wave, dotted, solid, false);
-    TPointList crossings;
-    std::vector<int> kinds;
-    BuildCrossings(solid, crossings, kinds, screen ? &reach : nullptr);
-    const bool arrow = NeedArrowHead(solid, dotted, last, wave);
-    for (TPointList* list : {&solid, &dotted, &wave, &crossings})
-        TranslatePoints(*list, origin.x(), origin.y());
+    // The pieces are the kept ones where they may be kept, else made here.
+    WorkPieces made;
+    const WorkPieces* pieces = KeptPieces(work, geometry);
+    if (!pieces) {
+        SplitWorkPolyline(work, geometry.shortened, made.wave, made.dotted, made.solid, false);
+        BuildCrossings(made.solid, made.crossings, made.kinds, screen ? &reach : nullptr);
+        made.arrow = NeedArrowHead(made.solid, made.dotted, last, made.wave);
+        pieces = &made;
+    }
+    const bool arrow = pieces->arrow;
+    const auto at = [origin](QPoint p) {
+        return QPoint(ScreenCoordinate(std::int64_t{p.x()} + origin.x()),
+                      ScreenCoordinate(std::int64_t{p.y()} + origin.y()));
+    };
+    const TPointList& solid = pieces->solid;
+    const TPointList& dotted = pieces->dotted;
+    const TPointList& wave = pieces->wave;
     for (std::size_t i = 0; i + 1 < solid.size(); i += 2)
-        DrawSolidLine(canvas, solid[i], solid[i + 1]);
+        DrawSolidLine(canvas, at(solid[i]), at(solid[i + 1]));
     for (std::size_t i = 0; i + 1 < dotted.size(); i += 2)
-        DrawDottedLine(canvas, dotted[i], dotted[i + 1]);
+        DrawDottedLine(canvas, at(dotted[i]), at(dotted[i + 1]));
     if (!wave.empty()) {
         canvas.Pen.Color = Works().WaveLineColor();
         for (std::size_t i = 0; i + 1 < wave.size(); i += 2)
-            DrawWaveLine(canvas, wave[i], wave[i + 1]);
+            DrawWaveLine(canvas, at(wave[i]), at(wave[i + 1]));
         canvas.Pen.Color = color;
     }
-    for (std::size_t i = 0; i < crossings.size(); ++i)
-        DrawJumpArc(canvas, crossings[i], kinds[i] == 1, 5);
+    for (std::size_t i = 0; i < pieces->crossings.size(); ++i)
+        DrawJumpArc(canvas, at(pieces->crossings[i]), pieces->kinds[i] == 1, 5);
     if (arrow) {
         canvas.Pen.Color = GetWorkColor(work);
         DrawArrowHead(canvas, QPoint(ScreenCoordinate(std::int64_t{end.x()} + origin.x()),
@@ -715,6 +798,17 @@ QString TVYRNetworkAddDraw::WorkValueText(const TWorkItem& work)
     return value;
 }
 
+QString TVYRNetworkAddDraw::KeptValueTextOf(const TWorkItem& work)
+{
+    const std::size_t index = std::size_t(work.Index());
+    if (!m_pieces || index >= m_pieces->values.size())
+        return WorkValueText(work);
+    KeptValueText& kept = m_pieces->values[index];
+    if (!kept.known || kept.continueTime != work.ContinueTime() || kept.diapause != work.Diapause())
+        kept = KeptValueText{true, work.ContinueTime(), work.Diapause(), WorkValueText(work)};
+    return kept.text;
+}
+
 void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem& work, const QRect& r)
 {
     const bool dummy = work.IsVirtual();
@@ -725,7 +819,7 @@ void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem&
     const int w = metrics.w;
     const int h = metrics.h;
     const QString name = work.Caption();
-    const QString value = WorkValueText(work);
+    const QString value = KeptValueTextOf(work);
     std::int64_t left = r.left();
     std::int64_t right = RightEdge(r);
     if (right - left < w) {

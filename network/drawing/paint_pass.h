@@ -29,6 +29,9 @@ struct TVYRNetworkAddDraw::PaintPass {
     bool gridBuilt = false;
     WorkGrid grid;
     std::vector<int> found;
+    // Set while DrawWorks draws every work in its order, when the works
+    // drawn before each one are known and its pieces may be kept.
+    bool ordered = false;
     bool metricsKnown = false;
     WorkTextMetrics worksFont;
 };

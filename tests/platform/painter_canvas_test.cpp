@@ -707,6 +707,44 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
     }
 }
 
+// More different texts than the kept images can hold, drawn again and
+// again, then a new set of them: whichever texts are placed from images
+// and whichever are drawn in place, the pixels are those of drawing them.
+TEST(PainterCanvasSurface, MoreDifferentTextsThanFitShowThePixelsOfDrawingThemInPlace)
+{
+    QImage white(400, 300, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    const auto text = [](int set, int i) { return QStringLiteral("工作%1").arg(set * 100000 + i); };
+    const auto at = [](int i) { return QPoint(i * 37 % 360, i * 13 % 280); };
+    for (const int set : {0, 0, 0, 1, 1, 0}) {
+        QImage placed = white.copy();
+        {
+            PainterCanvas canvas(placed);
+            canvas.Brush.Style = TBrushStyle::bsClear;
+            canvas.Font.Size = 9;
+            canvas.Font.Color = clBlue;
+            for (int i = 0; i < 4000; ++i)
+                canvas.TextOut(at(i).x(), at(i).y(), text(set, i));
+        }
+        QImage drawn = white.copy();
+        {
+            TFont font;
+            font.Size = 9;
+            InstallFontSubstitutes();
+            const QFont qfont = ToQFont(font, 96);
+            QPainter painter(&drawn);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setRenderHint(QPainter::TextAntialiasing, false);
+            painter.setFont(qfont);
+            painter.setPen(ToQColor(clBlue));
+            const int ascent = QFontMetrics(qfont, &drawn).ascent();
+            for (int i = 0; i < 4000; ++i)
+                painter.drawText(at(i) + QPoint(0, ascent), text(set, i));
+        }
+        EXPECT_EQ(placed, drawn) << "set " << set;
+    }
+}
+
 // A long text in a huge font is drawn in place rather than kept as an image
 // of its whole size (which would take gigabytes); its visible part shows.
 TEST(PainterCanvasSurface, HugeTextIsDrawnWithoutAnImageOfItsSize)
@@ -893,6 +931,16 @@ TEST(PainterCanvasSurface, StraightLinesShowThePixelsOfDrawingThemInPlace)
                 canvas.Polyline(across);
                 canvas.MoveTo(y, x - 4);
                 canvas.LineTo(y, x - 4 + length * 3);
+            }
+            // Lines beyond the image and lines within it, through both clip
+            // rectangles, in both directions.
+            for (int k = 0; k < 14; ++k) {
+                canvas.Pen.Style = static_cast<TPenStyle>((round + k) % 7);
+                const int out = k < 7 ? 6 : -1 - k % 3;
+                const std::array<QPoint, 2> across{QPoint(1 - out + k % 7, 3 + k * 5), QPoint(88 + out - k % 7, 3 + k * 5)};
+                canvas.Polyline(k % 2 ? std::array<QPoint, 2>{across[1], across[0]} : across);
+                canvas.MoveTo(4 + k * 6, k % 2 ? 78 + out : 1 - out + k % 5);
+                canvas.LineTo(4 + k * 6, k % 2 ? 1 - out + k % 5 : 78 + out);
             }
         };
         draw(written);

@@ -11,6 +11,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <limits>
 #include <random>
 
@@ -492,6 +493,61 @@ TEST(DrawingPass, ScreenViewEqualsTheFullRenderInsideItsClip)
     QImage blank(view.size(), QImage::Format_RGB32);
     blank.fill(Qt::black);
     EXPECT_NE(full.copy(view), blank) << "the view shows something";
+}
+
+// The pieces of the works are kept from one repaint to the next: after each
+// kind of edit a repaint of a network drawn before shows what the first
+// repaint of the same edited network shows.
+TEST(DrawingPass, KeptPiecesFollowEveryEdit)
+{
+    using Edit = std::function<void(DrawNetwork&)>;
+    const std::vector<std::pair<const char*, Edit>> edits{
+        {"node row", [](DrawNetwork& net) { net.Nodes().Items(20)->SetNodeY(105); }},
+        {"duration", [](DrawNetwork& net) { net.Works().Items(30)->SetContinueTime(9.0f); }},
+        {"dummy", [](DrawNetwork& net) { net.Works().Items(33)->SetContinueTime(0.0f); }},
+        {"interval", [](DrawNetwork& net) { net.Works().Items(40)->SetDiapause(2.0f); }},
+        {"bend row", [](DrawNetwork& net) { net.Works().Items(50)->SetOffset(2); }},
+        {"bend end", [](DrawNetwork& net) {
+             for (int i = 0; i < net.Works().Count(); ++i)
+                 net.Works().Items(i)->SetHorizontalLine(!net.Works().Items(i)->HorizontalLine());
+         }},
+        {"node offset", [](DrawNetwork& net) {
+             net.Nodes().Items(25)->SetOffset(2.0f);
+             net.BuildOffsetColumns();
+         }},
+        {"day width", [](DrawNetwork& net) { net.SetSmallWidth(24); }},
+        {"first day", [](DrawNetwork& net) { net.SetStartJinDu(1); }},
+        {"days per step", [](DrawNetwork& net) { net.SetSmallDate(3); }},
+        {"row spacing", [](DrawNetwork& net) { net.SetSmallLineSpace(44); }},
+        {"node radius", [](DrawNetwork& net) { net.Nodes().SetRadii(12); }},
+        {"arrow width", [](DrawNetwork& net) { net.Works().SetArrowWidth(14); }},
+        {"line offset", [](DrawNetwork& net) { net.Works().SetLineOffset(9); }},
+        {"added work", [](DrawNetwork& net) { AddWork(net, 3, 20, 2.0f); }},
+        {"deleted work", [](DrawNetwork& net) { net.Works().Delete(12); }},
+        {"deleted node", [](DrawNetwork& net) { net.Nodes().Delete(22); }},
+    };
+    const auto repaint = [](DrawNetwork& net) {
+        QImage image(2400, 700, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        platform::PainterCanvas canvas(image);
+        net.SetCanvas(&canvas);
+        net.Paint();
+        net.SetCanvas(nullptr);
+        return image;
+    };
+    for (const auto& [name, edit] : edits) {
+        DrawNetwork kept;
+        BuildGenerated(kept, 300, 9);
+        const QImage before = repaint(kept);
+        EXPECT_EQ(repaint(kept), before) << name << ": a repaint from the kept pieces";
+        edit(kept);
+        const QImage after = repaint(kept);
+        DrawNetwork fresh;
+        BuildGenerated(fresh, 300, 9);
+        edit(fresh);
+        EXPECT_EQ(after, repaint(fresh)) << name;
+        EXPECT_NE(after, before) << name << ": the edit shows";
+    }
 }
 
 } // namespace
