@@ -73,11 +73,12 @@ bool PainterCanvas::InClip(const std::vector<QRect>& clips, QPoint p)
 bool PainterCanvas::MixedFigureKey(const Shape& shape, const QRectF& reach, QPoint& anchor)
 {
     const int count = shape.outline.elementCount();
-    const QRect touched = reach.toAlignedRect();
     if (world_.type() > QTransform::TxTranslate || !WholeWithinReach(world_.dx()) || !WholeWithinReach(world_.dy()) ||
-        shape.ellipse != nullptr || count == 0 || count > MostMixedElements || touched.width() > MostMixedSide ||
-        touched.height() > MostMixedSide)
+        shape.ellipse != nullptr || count == 0 || count > MostMixedElements || !(reach.width() <= MostMixedSide) ||
+        !(reach.height() <= MostMixedSide) || !WholeWithinReach(std::trunc(reach.left())) ||
+        !WholeWithinReach(std::trunc(reach.top())))
         return false;
+    const QRect touched = reach.toAlignedRect();
     const QPainterPath::Element first = shape.outline.elementAt(0);
     if (!WholeWithinReach(first.x) || !WholeWithinReach(first.y))
         return false;
