@@ -570,6 +570,36 @@ void PainterCanvas::WriteStraightLine(const QRect& area, const QRect& part, bool
     }
 }
 
+bool PainterCanvas::FillRectInImage(const QRect& rect)
+{
+    if (!painter_->isActive() || foreignClip_ || world_.type() > QTransform::TxTranslate ||
+        world_.dx() != std::trunc(world_.dx()) || world_.dy() != std::trunc(world_.dy()) ||
+        !WithinStampReach({static_cast<int>(std::clamp(world_.dx(), -1e7, 1e7)),
+                           static_cast<int>(std::clamp(world_.dy(), -1e7, 1e7))}))
+        return false;
+    QImage* target = TargetImage();
+    const QColor color = ToQColor(Brush.Color);
+    if (target == nullptr || target->devicePixelRatio() != 1.0 || color.alpha() != 255 ||
+        (target->format() != QImage::Format_RGB32 && target->format() != QImage::Format_ARGB32 &&
+         target->format() != QImage::Format_ARGB32_Premultiplied) ||
+        !WithinStampReach({rect.left(), rect.top(), rect.right(), rect.bottom()}))
+        return false;
+    const QRect area = rect.translated(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    const std::vector<QRect>& clips = StampClip();
+    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.intersects(area); }))
+        return true;
+    if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(area); }))
+        return false;
+    uchar* const bits = target->bits();
+    const qsizetype stride = target->bytesPerLine();
+    const QRgb pixel = color.rgba();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(line + area.left(), line + area.left() + area.width(), pixel);
+    }
+    return true;
+}
+
 bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
 {
     if (!stamp.Usable)
@@ -593,9 +623,12 @@ bool PainterCanvas::PlaceStamp(const FigureStamp& stamp, QPoint at)
     return true;
 }
 
-// Paints the figure into a transparent layer over the part of the image it
-// can touch, then combines each painted pixel with the image by the mix mode,
-// so every pixel is combined exactly once.
+// Paints the figure into a transparent layer the size of the image, then
+// combines each painted pixel with the image by the mix mode, so every pixel
+// is combined exactly once. The layer has the image's size because the
+// painter places the pixels of a line that leaves the device by where it
+// leaves it: the figure shows the pixels that painting it on the image
+// itself would set, whatever clip or figures came before.
 void PainterCanvas::PaintFigureMixed(const Shape& shape)
 {
     QImage& target = *TargetImage();
@@ -603,86 +636,113 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
     const int margin = SaturateInt(std::int64_t{DevicePenWidth()} + 2);
     // Bounded by the image before it becomes integers: a figure mapped far
     // outside the int range touches nothing.
-    const QRectF area = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
-                            .adjusted(-margin, -margin, margin, margin)
-                            .intersected(QRectF(target.rect()));
+    const QRectF reach = world_.mapRect(shape.fill.controlPointRect().united(shape.outline.controlPointRect()))
+                             .adjusted(-margin, -margin, margin, margin);
+    const QRectF area = reach.intersected(QRectF(target.rect()));
     if (area.isEmpty())
         return;
-    QRect patch = area.toAlignedRect() & target.rect();
-    if (clipped_)
-        patch &= clip_.boundingRect();
+    // The part of the image the figure can touch, and the part of it within
+    // the clip's bounds.
+    const QRect whole = area.toAlignedRect() & target.rect();
+    const QRect patch = clipped_ ? whole & clip_.boundingRect() : whole;
     if (patch.isEmpty())
         return;
-    // Hatches are aligned to the device origin: keep the layer on their 8-pixel grid.
-    patch.setLeft(patch.left() / 8 * 8);
-    patch.setTop(patch.top() / 8 * 8);
 
-    // The painted pixels (inside the clip: the layer is clipped) are mixed
-    // into the image in place when it holds plain 32-bit pixels (an image
-    // being painted on never shares them), else into a copy painted back.
+    // The painted pixels are mixed into the image in place when it holds
+    // plain 32-bit pixels (an image being painted on never shares them),
+    // else into a copy painted back.
     const bool inPlace = target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
-    // The rows of the patch the figure can touch: all of them for a filled
-    // figure, else the pieces of rows along its outline (a selection frame
-    // touches a thin ring of a large patch, a line a band along it).
+    const bool outlineOnly = !(shape.closed && Brush.Style != TBrushStyle::bsClear);
+    // An outline mixed before is mixed again from its kept pixels. One mixed
+    // for the first time is painted whole, so that its pixels serve under
+    // any clip; the clip then decides which of them are mixed.
+    QPoint anchor;
+    bool record = false;
+    if (inPlace && outlineOnly && MixedFigureKey(shape, reach, anchor)) {
+        const KeptFigure kept = PlaceMixedFigure(anchor, whole);
+        if (kept == KeptFigure::Placed)
+            return;
+        record = kept == KeptFigure::Record;
+    }
+    const QRect mixed = record ? whole : patch;
+    // Whether every pixel of the mixed part lies within the clip.
+    const std::vector<QRect>& clips = StampClip();
+    const bool unclipped =
+        !record || std::any_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(mixed); });
+    // The rows the figure can touch: all of them for a filled figure, else
+    // the pieces of rows along its outline (a selection frame touches a
+    // thin ring of a large area, a line a band along it).
     spans_.clear();
-    if (inPlace && !(shape.closed && Brush.Style != TBrushStyle::bsClear)) {
-        OutlineSpans(shape.outline, patch, DevicePenWidth() / 2 + 2);
+    if (inPlace && outlineOnly) {
+        OutlineSpans(shape.outline, mixed, DevicePenWidth() / 2 + 2);
     } else {
-        for (int y = 0; y < patch.height(); ++y)
-            spans_.push_back({y, 0, patch.width() - 1});
+        for (int y = 0; y < mixed.height(); ++y)
+            spans_.push_back({y, 0, mixed.width() - 1});
     }
 
     // One layer, with its painter, serves every figure of the canvas. It is
     // transparent between figures: what a figure paints there lies within
     // its spans, and reading a pixel clears it again.
-    if (layer_.width() < patch.width() || layer_.height() < patch.height()) {
+    if (layer_.size() != target.size()) {
         layerPainter_.reset();
-        layer_ = QImage(patch.size().expandedTo(layer_.size()), QImage::Format_ARGB32_Premultiplied);
+        layer_ = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
         layer_.fill(Qt::transparent);
         layerPainter_ = std::make_unique<QPainter>(&layer_);
         SetPixelExact(*layerPainter_);
     }
-    uchar* const layerBits = layer_.bits();
+    uchar* const layerBits = layer_.bits() + mixed.top() * layer_.bytesPerLine() + qsizetype{mixed.left()} * 4;
     const qsizetype layerStride = layer_.bytesPerLine();
     const auto layerLine = [&](int y) { return reinterpret_cast<QRgb*>(layerBits + y * layerStride); };
     layerPainter_->resetTransform();
-    const QRect layerRect(QPoint(0, 0), patch.size());
-    if (clipped_ && clip_.rectCount() > 1)
-        layerPainter_->setClipRegion(clip_.translated(-patch.topLeft()) & QRegion(layerRect));
-    else if (clipped_)
-        layerPainter_->setClipRect(clip_.boundingRect().translated(-patch.topLeft()) & layerRect);
+    if (record || !clipped_)
+        layerPainter_->setClipRect(mixed);
+    else if (clip_.rectCount() > 1)
+        layerPainter_->setClipRegion(clip_ & QRegion(mixed));
     else
-        layerPainter_->setClipRect(layerRect);
-    PaintFigureOn(*layerPainter_, QTransform::fromTranslate(-patch.left(), -patch.top()), shape);
+        layerPainter_->setClipRect(clip_.boundingRect() & mixed);
+    PaintFigureOn(*layerPainter_, QTransform(), shape);
 
-    QImage combined = inPlace ? QImage() : target.copy(patch).convertToFormat(QImage::Format_ARGB32);
+    QImage combined = inPlace ? QImage() : target.copy(mixed).convertToFormat(QImage::Format_ARGB32);
     uchar* const destBits = inPlace ? target.bits() : combined.bits();
     const qsizetype destStride = inPlace ? target.bytesPerLine() : combined.bytesPerLine();
-    const QPoint destOrigin = inPlace ? patch.topLeft() : QPoint(0, 0);
+    const QPoint destOrigin = inPlace ? mixed.topLeft() : QPoint(0, 0);
     // Spans overlap: a pixel is cleared as it is mixed, so that each
     // painted pixel is mixed once. Most of a span is not painted on; four
     // pixels at a time are passed over while they are all clear.
+    // A figure with a key records the pixels it paints, from the corner of
+    // the mixed part, and whether they are all of one colour.
+    mixedPixels_.clear();
+    QRgb recordedColor = 0;
+    bool oneColor = true;
     const auto mixSpans = [&](auto mix) {
-        const auto mixPixel = [&mix](QRgb& source, QRgb& dest) {
-            if (source == 0)
-                return;
-            dest = (dest & 0xFF000000u) | (mix(source, dest) & 0x00FFFFFFu);
-            source = 0;
-        };
         for (const Span& span : spans_) {
             QRgb* const source = layerLine(span.Y) + span.Left;
             QRgb* const dest = reinterpret_cast<QRgb*>(destBits + (destOrigin.y() + span.Y) * destStride) +
                                destOrigin.x() + span.Left;
+            const auto mixPixel = [&](int i) {
+                if (source[i] == 0)
+                    return;
+                if (record) {
+                    if (mixedPixels_.empty())
+                        recordedColor = source[i];
+                    oneColor = oneColor && source[i] == recordedColor;
+                    mixedPixels_.push_back(static_cast<std::uint32_t>(span.Left + i) |
+                                           static_cast<std::uint32_t>(span.Y) << 16);
+                }
+                if (unclipped || InClip(clips, mixed.topLeft() + QPoint(span.Left + i, span.Y)))
+                    dest[i] = (dest[i] & 0xFF000000u) | (mix(source[i], dest[i]) & 0x00FFFFFFu);
+                source[i] = 0;
+            };
             const int width = span.Right - span.Left + 1;
             int x = 0;
             for (; x + 4 <= width; x += 4) {
                 if ((source[x] | source[x + 1] | source[x + 2] | source[x + 3]) == 0)
                     continue;
                 for (int i = x; i < x + 4; ++i)
-                    mixPixel(source[i], dest[i]);
+                    mixPixel(i);
             }
             for (; x < width; ++x)
-                mixPixel(source[x], dest[x]);
+                mixPixel(x);
         }
     };
     switch (Pen.Mode) {
@@ -699,12 +759,14 @@ void PainterCanvas::PaintFigureMixed(const Shape& shape)
         mixSpans([](QRgb s, QRgb) { return s; });
         break;
     }
+    if (record)
+        KeepMixedFigure(mixed.topLeft() - anchor, recordedColor, oneColor);
     if (inPlace)
         return;
     painter_->save();
     painter_->resetTransform();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    painter_->drawImage(patch.topLeft(), combined);
+    painter_->drawImage(mixed.topLeft(), combined);
     painter_->restore();
 }
 
@@ -947,6 +1009,8 @@ void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, in
 void PainterCanvas::FillRect(const QRect& rect)
 {
     if (Brush.Style == TBrushStyle::bsClear || rect.isEmpty() || !painter_->isActive())
+        return;
+    if (Brush.Style == TBrushStyle::bsSolid && FillRectInImage(rect))
         return;
     if (Brush.Style == TBrushStyle::bsSolid && world_.type() <= QTransform::TxTranslate) {
         // The common case (handles, backgrounds) without building a path.

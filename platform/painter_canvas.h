@@ -17,6 +17,7 @@
 
 #include <QFontMetrics>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct FigureStamp;
 // A text drawn once, turned, with the offset of its image from the text's
 // anchor.
 struct PlacedText;
+// The pixels that a mixed figure paints into its layer, kept to mix it again.
+struct MixedFigure;
 
 class PainterCanvas final : public Canvas {
 public:
@@ -116,11 +119,34 @@ private:
     // dash pattern running from the start end when dashes are given.
     void WriteStraightLine(const QRect& area, const QRect& part, bool vertical, bool forward,
                            const QList<qreal>& dashes);
+    // Writes the pixels of a solid FillRect into the image where it lies
+    // within one clip rectangle under a world that moves by whole pixels;
+    // false when it must be filled by the painter.
+    bool FillRectInImage(const QRect& rect);
     // Writes the pixels of a stamp with its anchor at device point at;
     // false (nothing written) when the stamp cannot be placed there.
     bool PlaceStamp(const FigureStamp& stamp, QPoint at);
     void PaintFigureOn(QPainter& painter, const QTransform& deviceOffset, const Shape& shape);
     void PaintFigureMixed(const Shape& shape);
+    // Puts into mixedKey_ what decides the pixels that an outline figure
+    // paints on the image, relative to the device point anchor of its first
+    // point: the pen, the brush, the figure and, unless reach (the device
+    // area the figure can touch) lies within the image, where the figure
+    // lies on it. False (no key) for a figure that is turned, off whole
+    // pixels or too large to keep.
+    bool MixedFigureKey(const Shape& shape, const QRectF& reach, QPoint& anchor);
+    // What became of a figure with a key: its kept pixels were mixed into
+    // the image, or it must be drawn through the layer, recording its pixels
+    // or (kept as not placeable) without. whole is the part of the image the
+    // figure can touch; the clip decides which kept pixels are mixed.
+    enum class KeptFigure { Placed, Record, DrawOnly };
+    KeptFigure PlaceMixedFigure(QPoint anchor, const QRect& whole);
+    // Whether p lies in one of the clip rectangles.
+    static bool InClip(const std::vector<QRect>& clips, QPoint p);
+    // Keeps the pixels recorded while the figure of mixedKey_ was mixed:
+    // origin is the device point of their (0, 0) less the anchor; a figure
+    // of pixels of more than one colour is kept as not placeable.
+    void KeepMixedFigure(QPoint origin, QRgb color, bool oneColor);
     // A run of pixels on one row of a patch, both ends included.
     struct Span {
         int Y;
@@ -170,6 +196,10 @@ private:
     QImage layer_;
     std::unique_ptr<QPainter> layerPainter_;
     std::vector<Span> spans_;
+    // The key of the mixed figure being drawn, and the pixels it mixed
+    // (x in the low, y in the high 16 bits, from the figure's origin).
+    std::vector<int> mixedKey_;
+    std::vector<std::uint32_t> mixedPixels_;
     // The image of a text in the current font, on the brush colour when the
     // brush is solid; null for a text drawn for the first time or too large
     // to keep as an image.

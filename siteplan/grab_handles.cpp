@@ -21,11 +21,16 @@ QPoint TGrabHandle::GetAnchor() const
 {
     if (FHandleIndex >= 0)
         return FMapCom.GetPointPos(FHandleIndex);
-    const QPoint c = FMapCom.GetCenter();
     if (FHandleIndex == handleindex::Move)
-        return c;
-    const TRect b = FMapCom.GetBounds();
-    return FMapCom.RotatePoint(QPoint(b.Right + FHalfSize + 25, c.y()), FMapCom.RotateRadians());
+        return FMapCom.GetCenter();
+    return FrameAnchor(FMapCom.GetCenter(), FMapCom.GetBounds());
+}
+
+QPoint TGrabHandle::FrameAnchor(QPoint center, const TRect& bounds) const
+{
+    if (FHandleIndex == handleindex::Move)
+        return center;
+    return FMapCom.RotatePointAbout(QPoint(bounds.Right + FHalfSize + 25, center.y()), FMapCom.RotateRadians(), center);
 }
 
 void TGrabHandle::UpdateCursor()
@@ -38,6 +43,12 @@ void TGrabHandle::UpdateCursor()
 void TGrabHandle::UpdatePosition()
 {
     const QPoint a = GetAnchor();
+    FBounds = {a.x() - FHalfSize, a.y() - FHalfSize, a.x() + FHalfSize, a.y() + FHalfSize};
+}
+
+void TGrabHandle::UpdatePosition(QPoint center, const TRect& bounds)
+{
+    const QPoint a = FHandleIndex >= 0 ? FMapCom.GetPointPos(FHandleIndex) : FrameAnchor(center, bounds);
     FBounds = {a.x() - FHalfSize, a.y() - FHalfSize, a.x() + FHalfSize, a.y() + FHalfSize};
 }
 
@@ -137,7 +148,7 @@ void TGrabHandles::InvalidateArea() const
         FPlaneMap.InvalidateRect(FArea);
 }
 
-void TGrabHandles::UpdateArea()
+void TGrabHandles::UpdateArea(bool repaint)
 {
     FArea = {};
     for (std::size_t i = 0; i < FHandles.size(); ++i) {
@@ -146,7 +157,8 @@ void TGrabHandles::UpdateArea()
                        : TRect{std::min(FArea.Left, b.Left), std::min(FArea.Top, b.Top), std::max(FArea.Right, b.Right),
                                std::max(FArea.Bottom, b.Bottom)};
     }
-    InvalidateArea();
+    if (repaint)
+        InvalidateArea();
 }
 
 void TGrabHandles::Hide()
@@ -155,25 +167,32 @@ void TGrabHandles::Hide()
     FVisible = false;
 }
 
+void TGrabHandles::UpdatePositions()
+{
+    const QPoint center = FMapCom.GetCenter();
+    const TRect bounds = FMapCom.GetBounds();
+    for (auto& handle : FHandles)
+        handle.UpdatePosition(center, bounds);
+}
+
 void TGrabHandles::Show(bool enablePoints)
 {
     Hide();
-    for (auto& handle : FHandles) {
-        handle.UpdatePosition();
+    UpdatePositions();
+    for (auto& handle : FHandles)
         handle.SetEnabled(enablePoints);
-    }
     FVisible = true;
     UpdateArea();
 }
 
-void TGrabHandles::Reposition()
+void TGrabHandles::Reposition(bool repaint)
 {
     if (!FVisible)
         return;
-    InvalidateArea();
-    for (auto& handle : FHandles)
-        handle.UpdatePosition();
-    UpdateArea();
+    if (repaint)
+        InvalidateArea();
+    UpdatePositions();
+    UpdateArea(repaint);
 }
 
 void TGrabHandles::Resync()
@@ -189,8 +208,7 @@ void TGrabHandles::Resync()
         if (FVisible)
             handle.SetEnabled(enabled);
     }
-    for (auto& handle : FHandles)
-        handle.UpdatePosition();
+    UpdatePositions();
     UpdateArea();
 }
 

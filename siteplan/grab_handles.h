@@ -44,6 +44,9 @@ public:
     QPoint GetAnchor() const;
     void UpdateCursor();
     void UpdatePosition();
+    // UpdatePosition with the shape's GetCenter and GetBounds, which the
+    // handles of one shape share.
+    void UpdatePosition(QPoint center, const TRect& bounds);
     void SetEnabled(bool enabled);
     // Fills the handle's square; the canvas has no world transform.
     void Paint(platform::Canvas& canvas) const;
@@ -57,6 +60,8 @@ public:
     void MouseUp(QPoint p);
 
 private:
+    // The anchor of the move or rotate handle.
+    QPoint FrameAnchor(QPoint center, const TRect& bounds) const;
     void BeginDrag(QPoint p);
     void DragTo(QPoint p);
     void EndDrag();
@@ -89,7 +94,9 @@ public:
 
     void Hide();
     void Show(bool enablePoints);
-    void Reposition();
+    // Moves the shown handles to the shape; repaint false leaves their old
+    // and new places to a repaint of the whole plan.
+    void Reposition(bool repaint = true);
     // Brings the count to GetPointCount + 2, then repositions.
     void Resync();
     void SetVisible(bool show);
@@ -99,8 +106,11 @@ public:
     void Paint(platform::Canvas& canvas, const QRect& visible) const;
 
 private:
-    // Recomputes the area and repaints it while the handles show.
-    void UpdateArea();
+    // Moves every handle to the shape.
+    void UpdatePositions();
+    // Recomputes the area and repaints it while the handles show (and
+    // repaint is set).
+    void UpdateArea(bool repaint = true);
     void InvalidateArea() const;
 
     TPlaneMap& FPlaneMap;

@@ -229,7 +229,12 @@ float TPlaneMap::ScaleFactor() const
     // A scale or zoom read from a file may be 0 or negative: treat it as 1.
     const int scale = std::max(FMapScale, 1);
     const int zoom = std::max(FZoom, 1);
-    return static_cast<float>(static_cast<double>(FPixelsPer01mm) / scale * zoom / 100);
+    if (scale != FFactorScale || zoom != FFactorZoom) {
+        FFactor = static_cast<float>(static_cast<double>(FPixelsPer01mm) / scale * zoom / 100);
+        FFactorScale = scale;
+        FFactorZoom = zoom;
+    }
+    return FFactor;
 }
 
 QPoint TPlaneMap::WorldToScreen(QPoint world) const
@@ -373,9 +378,11 @@ QSize TPlaneMap::PrintableSize() const
 
 void TPlaneMap::RefreshAll()
 {
+    // The whole sheet is repainted: the handles move without repainting
+    // their old and new places one by one.
     for (auto& shape : FMapComs)
         if (TGrabHandles* handles = shape->GrabHandles())
-            handles->Reposition();
+            handles->Reposition(false);
     InvalidateRect({0, 0, FWidth, FHeight});
 }
 

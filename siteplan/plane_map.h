@@ -346,6 +346,12 @@ private:
     int FWidth = 0;
     int FHeight = 0;
 
+    // ScaleFactor for the scale and zoom it was worked out for: every point
+    // of every shape is converted with it at each paint and click.
+    mutable int FFactorScale = 0;
+    mutable int FFactorZoom = 0;
+    mutable float FFactor = 0;
+
     QString FShowUnit;
     std::int32_t FUnitValue = 0;
     float FUnitPixel = 0.0f;

@@ -128,7 +128,11 @@ float TVyrMapCom::RotateRadians() const
 
 QPoint TVyrMapCom::RotatePoint(QPoint p, float angle) const
 {
-    const QPoint c = GetCenter();
+    return RotatePointAbout(p, angle, GetCenter());
+}
+
+QPoint TVyrMapCom::RotatePointAbout(QPoint p, float angle, QPoint c) const
+{
     const double cs = std::cos(static_cast<double>(angle));
     const double sn = std::sin(static_cast<double>(angle));
     const double dx = static_cast<double>(p.x()) - c.x();

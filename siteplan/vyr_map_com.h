@@ -128,6 +128,8 @@ public:
     QPoint ScreenToWorld(QPoint screen, bool unrotate) const;
     // Rotation by angle radians about GetCenter, rounded to whole pixels.
     QPoint RotatePoint(QPoint p, float angle) const;
+    // RotatePoint about centre, which the caller has from GetCenter.
+    QPoint RotatePointAbout(QPoint p, float angle, QPoint centre) const;
     // RotateAngle in radians.
     float RotateRadians() const;
     // World transform turning by RotateAngle about GetCenter.

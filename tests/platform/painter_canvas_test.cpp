@@ -814,6 +814,140 @@ TEST(PainterCanvasSurface, MixingAlongTheOutlineGivesThePixelsOfTheWholeArea)
     }
 }
 
+// Outlines mixed again and again, in place and moved by whole pixels, are
+// mixed from the pixels of their first drawing on a 32-bit image: they must
+// show what a surface that mixes each one through its whole area shows, for
+// every mix mode and pen, across the edges of the image and of a clip of
+// several rectangles, for outlines of two colours (dashes on a solid brush)
+// and for one at the same place under another clip.
+TEST(PainterCanvasSurface, RepeatedMixedOutlinesShowThePixelsOfMixingThemInPlace)
+{
+    std::mt19937 random(13);
+    std::uniform_int_distribution<int> offset(-60, 60);
+    std::uniform_int_distribution<int> coordinate(0, 160);
+    QImage start(160, 150, QImage::Format_RGB32);
+    for (int y = 0; y < start.height(); ++y)
+        for (int x = 0; x < start.width(); ++x)
+            start.setPixel(x, y, qRgb(x, y, (x * y) & 0xFF));
+    constexpr TPenMode Modes[] = {TPenMode::pmNotXor, TPenMode::pmXor, TPenMode::pmMaskPenNot};
+    constexpr int Widths[] = {1, 0, 1, 3, 1, 2};
+    for (int round = 0; round < 60; ++round) {
+        std::vector<QPoint> points;
+        for (int i = 0; i < 2 + round % 11; ++i)
+            points.emplace_back(coordinate(random) / 2 + 20, coordinate(random) / 2 + 20);
+        std::vector<QPoint> moves{QPoint(0, 0), QPoint(0, 0)};
+        for (int i = 0; i < 6; ++i)
+            moves.emplace_back(offset(random), offset(random));
+        moves.push_back(QPoint(0, 0));
+        QImage kept = start.copy();
+        QImage whole = start.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const auto draw = [&](QImage& image) {
+            PainterCanvas canvas(image);
+            canvas.Pen = TPen{RGB(230, 40, 90), static_cast<TPenStyle>(round % 4), Widths[round % 6], Modes[round % 3]};
+            canvas.Brush = TBrush{RGB(10, 200, 60), round % 8 == 3 ? TBrushStyle::bsSolid : TBrushStyle::bsClear};
+            for (std::size_t m = 0; m < moves.size(); ++m) {
+                if (round % 3 == 1 || m + 1 == moves.size())
+                    canvas.SetClipRegion(QRegion(5, 5, 70, 130) + QRegion(90, 20, 60, 60));
+                else
+                    canvas.ResetClipRegion();
+                canvas.SetWorldTransform(QTransform::fromTranslate(moves[m].x(), moves[m].y()));
+                canvas.Polyline(points);
+                canvas.Rectangle(points[0].x(), points[0].y(), points[1].x(), points[1].y());
+                canvas.MoveTo(points[1].x(), points[1].y());
+                canvas.LineTo(points[0].x(), points[0].y() + 7);
+            }
+        };
+        draw(kept);
+        draw(whole);
+        EXPECT_EQ(kept, whole.convertToFormat(QImage::Format_RGB32)) << "round " << round;
+        EXPECT_NE(kept, start);
+    }
+}
+
+// Solid rectangles filled into a 32-bit image (the handles of a selection)
+// show what the painter fills, under a moved world, across the edges and
+// within a clip of several rectangles.
+TEST(PainterCanvasSurface, FilledRectanglesShowThePixelsOfThePaintersFill)
+{
+    const std::mt19937 random(19);
+    QImage white(120, 100, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QImage direct = white.copy();
+    QImage painted = white.convertToFormat(QImage::Format_RGB888);
+    const auto draw = [](QImage& image, std::mt19937 state) {
+        std::uniform_int_distribution<int> coordinate(-20, 130);
+        std::uniform_int_distribution<int> size(-2, 12);
+        PainterCanvas canvas(image);
+        for (int i = 0; i < 400; ++i) {
+            if (i % 100 == 50)
+                canvas.SetClipRegion(QRegion(10, 10, 40, 70) + QRegion(60, 20, 50, 30));
+            else if (i % 100 == 0)
+                canvas.ResetClipRegion();
+            canvas.SetWorldTransform(QTransform::fromTranslate(i % 3 - 1, (i % 5) * 3));
+            canvas.Brush = TBrush{RGB(i % 256, 255 - i % 256, 40), TBrushStyle::bsSolid};
+            canvas.FillRect(QRect(coordinate(state), coordinate(state), size(state), size(state)));
+        }
+    };
+    draw(direct, random);
+    draw(painted, random);
+    EXPECT_EQ(direct, painted.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(direct, white);
+}
+
+// An outline mixed on an image sets the pixels that painting it on that
+// image in copy mode sets, however the outlines before it were cut by the
+// clip and the edges and wherever it was mixed before: XOR on black shows
+// the pen's colour exactly where the figure paints.
+TEST(PainterCanvasSurface, MixedOutlinesSetThePixelsOfPaintingThemOnTheImage)
+{
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> coordinate(-40, 200);
+    const QImage black = [] {
+        QImage image(170, 130, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        return image;
+    }();
+    const QRegion clips[] = {QRegion(), QRegion(0, 0, 170, 130), QRegion(12, 8, 70, 100) + QRegion(100, 30, 50, 90),
+                             QRegion(40, 20, 90, 60)};
+    QImage mixed = black.copy();
+    QImage expected = black.copy();
+    PainterCanvas canvas(mixed);
+    for (int figure = 0; figure < 300; ++figure) {
+        std::vector<QPoint> points;
+        for (int i = 0; i < 2 + figure % 9; ++i)
+            points.emplace_back(coordinate(random), coordinate(random));
+        const QRegion& clip = clips[figure % 4];
+        // Each figure twice, the second time moved or in place.
+        for (const QPoint move : {QPoint(0, 0), figure % 3 == 0 ? QPoint(0, 0) : QPoint(coordinate(random) / 4, -7)}) {
+            const auto draw = [&](PainterCanvas& on, TPenMode mode) {
+                on.Pen = TPen{RGB(40 + figure % 200, 200, 90), static_cast<TPenStyle>(figure % 5), figure % 7 == 3 ? 3 : 1,
+                              mode};
+                on.Brush.Style = TBrushStyle::bsClear;
+                if (clip.isEmpty())
+                    on.ResetClipRegion();
+                else
+                    on.SetClipRegion(clip);
+                on.SetWorldTransform(QTransform::fromTranslate(move.x(), move.y()));
+                if (figure % 2 == 0)
+                    on.Polyline(points);
+                else
+                    on.Rectangle(points[0].x(), points[0].y(), points[1].x(), points[1].y());
+            };
+            draw(canvas, TPenMode::pmXor);
+            QImage alone = black.copy();
+            {
+                PainterCanvas copy(alone);
+                draw(copy, TPenMode::pmCopy);
+            }
+            for (int y = 0; y < expected.height(); ++y)
+                for (int x = 0; x < expected.width(); ++x)
+                    expected.setPixel(x, y, expected.pixel(x, y) ^ (alone.pixel(x, y) & 0x00FFFFFFu));
+        }
+    }
+    EXPECT_EQ(mixed, expected);
+    EXPECT_NE(mixed, black);
+}
+
 } // namespace
 
 namespace {
