@@ -72,17 +72,30 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
             return;
         // Where every work runs forward and rises in time from the same first
         // node, the earliest times do not depend on the rest of the node
-        // order, so a sort alone shows whether the order settled.
+        // order, so a sort alone shows whether the order settled. An order
+        // that meets every rule would not move, unless a NewID names several
+        // nodes, where the first of them holds the works.
+        const bool uniqueNodes = !NodeLookup().HasDuplicateNewIDs();
         bool rising = true;
         bool forward = true;
         CheckLinks(rising, forward);
         if (rising && forward && m_nodes->Items(0) == first) {
+            if (m_orderMeetsRules && uniqueNodes)
+                return;
             const std::uint64_t sorted = m_nodes->OrderRevision();
             SortNodes();
             if (sorted == m_nodes->OrderRevision())
                 return;
             CalcLatestTimes();
             SortWorks();
+        } else if (m_timesFollowLinks && m_orderMeetsRules && uniqueNodes && m_nodes->Items(0) == first) {
+            // The earliest times depend only on the links and the first
+            // node, so the next pass would find the same times and leave the
+            // nodes where they are; only the latest times can change there,
+            // through works against the node order, which read the latest
+            // times found before.
+            CalcLatestTimes();
+            return;
         }
     }
 }

@@ -141,7 +141,9 @@ private:
         int stamp = 0;
     };
     void StableSortByTime(std::vector<int>& order) const;
-    void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
+    // True when every group's new order meets the ordering rules, so that
+    // sorting it again moves nothing.
+    bool OrderEqualTimes(std::vector<int>& order, bool resorted) const;
     std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
     std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
                                                      const GroupScratch& scratch) const;
@@ -171,6 +173,11 @@ private:
     };
     std::vector<char> m_earliestState;
     std::vector<EarliestFrame> m_earliestStack;
+    // The last earliest times depend only on the links and the first node:
+    // no cycle and no work from a node to itself after the first node.
+    bool m_timesFollowLinks = false;
+    // The last SortNodes left every group in an order that meets the rules.
+    bool m_orderMeetsRules = false;
     bool m_modified = false;
     bool m_loading = false;
     TNotifyEvent m_onNetChanged;
@@ -179,6 +186,8 @@ private:
     mutable ScheduleGraph m_graph;
     mutable ReachThroughFalls m_reachThroughFalls;
     mutable GroupScratch m_groupScratch;
+    // The [begin, end) ranges of the groups of equal time SortNodes orders.
+    mutable std::vector<std::pair<std::size_t, std::size_t>> m_groups;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;
