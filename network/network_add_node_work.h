@@ -147,6 +147,11 @@ private:
     std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
     std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
                                                      const GroupScratch& scratch) const;
+    // On a network where no work falls back in time: whether the group's
+    // current order meets every rule, judged from its direct links alone
+    // (false may also mean that it cannot tell).
+    bool ChainsMeetOffsets(std::span<const int> members, std::span<const float> offsets,
+                           const GroupScratch& scratch) const;
     // rising: no work ends at an earlier time than it starts; forward: every
     // work between two nodes runs from a lower to a higher index.
     void CheckLinks(bool& rising, bool& forward) const;

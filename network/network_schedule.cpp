@@ -487,6 +487,37 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::DirectPredecessors(std::sp
     return reachedBy;
 }
 
+bool TVYRNetworkAddNodeWork::ChainsMeetOffsets(std::span<const int> members, std::span<const float> offsets,
+                                               const GroupScratch& scratch) const
+{
+    // Members linked each to the next form runs in which every member
+    // reaches all after it; the rules then hold when every link inside the
+    // group runs forward and no member has a smaller Offset than a member of
+    // an earlier run.
+    const IndexedLinks& links = Graph().Links();
+    float earlierRuns = -std::numeric_limits<float>::infinity();
+    float run = offsets[0];
+    for (std::size_t m = 0; m < members.size(); ++m) {
+        bool joined = false;
+        for (const IndexedLinks::Link& link : links.Into(members[m])) {
+            if (link.other < 0)
+                continue;
+            const int position = scratch.position[static_cast<std::size_t>(link.other)];
+            if (position > static_cast<int>(m))
+                return false;
+            joined = joined || position + 1 == static_cast<int>(m);
+        }
+        if (m > 0 && !joined) {
+            earlierRuns = std::max(earlierRuns, run);
+            run = offsets[m];
+        }
+        run = std::max(run, offsets[m]);
+        if (offsets[m] < earlierRuns)
+            return false;
+    }
+    return true;
+}
+
 bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resorted) const
 {
     const std::size_t count = order.size();
@@ -556,6 +587,10 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
                 release();
                 continue;
             }
+        }
+        if (rising && !equalOffsets && ChainsMeetOffsets(members, offsets, scratch)) {
+            release();
+            continue;
         }
         if (!rising) {
             bool inOrder = std::is_sorted(offsets.begin(), offsets.end());

@@ -343,6 +343,35 @@ TEST(NodeOrder, LongChainWithAWorkRunningBackInTime)
     EXPECT_GT(pairs, 1000);
 }
 
+// A chain of dummies is one group of time 0 whose links decide the whole
+// order, whatever the offsets; a node that only the first reaches comes
+// before every node of a larger offset. A long chain is ordered in a
+// moment (every member reaches all after it, which is never listed).
+TEST(NodeOrder, DummyChainsWithDifferingOffsets)
+{
+    for (const int count : {50, 20000}) {
+        for (const bool branch : {false, true}) {
+            if (branch && count > 50)
+                continue;
+            RecordingNetwork net;
+            AddNodes(net, count + 1);
+            for (int i = 0; i < count; ++i)
+                net.Nodes().Items(i)->SetOffset(0.5f * float(i % 3));
+            net.Nodes().Items(count)->SetOffset(branch ? -1.0f : 2.0f);
+            std::vector<WorkSpec> specs;
+            for (int id = 1; id < count; ++id)
+                specs.push_back({id, id + 1, 0});
+            specs.push_back({branch ? 1 : count, count + 1, 0});
+            AddWorks(net, specs);
+            std::vector<int> expected(static_cast<std::size_t>(count));
+            std::iota(expected.begin(), expected.end(), 1);
+            expected.insert(branch ? expected.begin() + 1 : expected.end(), count + 1);
+            EXPECT_EQ(NodeOrder(net), expected) << count << " nodes" << (branch ? ", branch" : "");
+            EXPECT_EQ(net.GetTotalTime(), 0.0f);
+        }
+    }
+}
+
 // Whatever the times, a member of a group of equal time reaches another
 // either inside the group or through a work to an earlier time; the search
 // finds exactly the members that reach each member along the works (a walk
