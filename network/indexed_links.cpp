@@ -3,6 +3,7 @@
 #include "network/schedule_graph.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 
 namespace network {
@@ -90,43 +91,50 @@ bool IndexedLinks::NodesReordered(std::span<const int> order)
     m_newIndex.resize(count);
     for (std::size_t i = 0; i < count; ++i)
         m_newIndex[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
-    m_forward = true;
     // Copies each node's lists to its new place; a list keeps its order.
+    // Each work is listed once at most on each side, and the same works stay
+    // listed, so their places are written as they are copied.
     const auto move = [&](const std::vector<int>& start, const std::vector<Link>& links, const std::vector<int>& works,
-                          std::vector<int>& newStart, std::vector<Link>& newLinks, std::vector<int>& newWorks,
-                          std::vector<int>* loop, bool leaving) {
-        newStart.resize(count + 1);
-        newLinks.resize(links.size());
-        newWorks.resize(works.size());
+                          std::vector<int>& places, std::vector<int>* loop, auto leaving) {
+        m_newStart.resize(count + 1);
+        m_newLinks.resize(links.size());
+        m_newWorks.resize(works.size());
+        const int* newIndex = m_newIndex.data();
+        Link* newLinks = m_newLinks.data();
+        int* newWorks = m_newWorks.data();
+        bool forward = true;
         int next = 0;
         for (std::size_t i = 0; i < count; ++i) {
             const auto old = static_cast<std::size_t>(order[i]);
-            newStart[i] = next;
+            m_newStart[i] = next;
             if (loop)
                 m_newLoop[i] = next + ((*loop)[old] - start[old]);
             for (int p = start[old]; p < start[old + 1]; ++p, ++next) {
                 Link link = links[static_cast<std::size_t>(p)];
                 if (link.other >= 0)
-                    link.other = m_newIndex[static_cast<std::size_t>(link.other)];
-                if (leaving)
-                    m_forward = m_forward && (link.other < 0 || link.other > static_cast<int>(i));
-                newLinks[static_cast<std::size_t>(next)] = link;
-                newWorks[static_cast<std::size_t>(next)] = works[static_cast<std::size_t>(p)];
+                    link.other = newIndex[static_cast<std::size_t>(link.other)];
+                if constexpr (decltype(leaving)::value)
+                    forward = forward && (link.other < 0 || link.other > static_cast<int>(i));
+                const int work = works[static_cast<std::size_t>(p)];
+                newLinks[next] = link;
+                newWorks[next] = work;
+                places[static_cast<std::size_t>(work)] = next;
             }
         }
-        newStart[count] = next;
+        m_newStart[count] = next;
+        if constexpr (decltype(leaving)::value)
+            m_forward = forward;
     };
     m_newLoop.resize(count);
-    move(m_intoStart, m_into, m_intoWork, m_newStart, m_newLinks, m_newWorks, &m_intoLoop, false);
+    move(m_intoStart, m_into, m_intoWork, m_intoPlace, &m_intoLoop, std::false_type{});
     m_intoStart.swap(m_newStart);
     m_into.swap(m_newLinks);
     m_intoWork.swap(m_newWorks);
     m_intoLoop.swap(m_newLoop);
-    move(m_fromStart, m_from, m_fromWork, m_newStart, m_newLinks, m_newWorks, nullptr, true);
+    move(m_fromStart, m_from, m_fromWork, m_fromPlace, nullptr, std::true_type{});
     m_fromStart.swap(m_newStart);
     m_from.swap(m_newLinks);
     m_fromWork.swap(m_newWorks);
-    PlaceWorks();
     return true;
 }
 

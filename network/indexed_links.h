@@ -38,6 +38,18 @@ public:
     // The node is the first of its NewID, so its leaving works really
     // start at it.
     bool OwnsFrom(int index) const { return m_ownsFrom[static_cast<std::size_t>(index)] != 0; }
+    // Every node is the first of its NewID, so each work is listed once at
+    // most on each side.
+    bool Unique() const { return m_unique; }
+    // Every work between two nodes runs from a lower to a higher index, and
+    // every node is the first of its NewID.
+    bool Forward() const { return m_forward; }
+    // The works of From(index), by work index.
+    std::span<const int> FromWorks(int index) const
+    {
+        const auto i = static_cast<std::size_t>(index);
+        return {m_fromWork.data() + m_fromStart[i], static_cast<std::size_t>(m_fromStart[i + 1] - m_fromStart[i])};
+    }
 
     // Takes a work's new values; false when the work is listed more than
     // once on one side (duplicate NewIDs) and the lists must be read again.

@@ -72,15 +72,24 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
             return;
         // Where every work runs forward and rises in time from the same first
         // node, the earliest times do not depend on the rest of the node
-        // order, so a sort alone shows whether the order settled. An order
-        // that meets every rule would not move, unless a NewID names several
-        // nodes, where the first of them holds the works.
+        // order, so a sort alone shows whether the order settled. A sort
+        // that kept every group of equal times as it found it needs no
+        // check: it put the ends of works rising in time after their starts
+        // and the group members after the members linked to them, and a
+        // second sort would find the same groups with the same links. Nor
+        // does one that left every group in an order meeting the rules, which
+        // a second sort keeps, unless a NewID names several nodes, where the
+        // first of them holds the works.
+        const bool sameFirst = m_nodes->Items(0) == first;
+        const GroupsOutcome groups = m_groupsOutcome;
+        if (sameFirst && groups.linksChecked && groups.rising && groups.groupsKept)
+            return;
         const bool uniqueNodes = !NodeLookup().HasDuplicateNewIDs();
         bool rising = true;
         bool forward = true;
         CheckLinks(rising, forward);
-        if (rising && forward && m_nodes->Items(0) == first) {
-            if (m_orderMeetsRules && uniqueNodes)
+        if (rising && forward && sameFirst) {
+            if (groups.groupsKept || (m_orderMeetsRules && uniqueNodes))
                 return;
             const std::uint64_t sorted = m_nodes->OrderRevision();
             SortNodes();
@@ -88,7 +97,7 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
                 return;
             CalcLatestTimes();
             SortWorks();
-        } else if (m_timesFollowLinks && m_orderMeetsRules && uniqueNodes && m_nodes->Items(0) == first) {
+        } else if (m_timesFollowLinks && m_orderMeetsRules && uniqueNodes && sameFirst) {
             // The earliest times depend only on the links and the first
             // node, so the next pass would find the same times and leave the
             // nodes where they are; only the latest times can change there,

@@ -140,6 +140,14 @@ private:
         std::vector<int> seen;
         int stamp = 0;
     };
+    // What the last OrderEqualTimes found: linksChecked when it had groups
+    // and so tested the links, rising as CheckLinks gave it, groupsKept when
+    // it left every group of equal times in the order it found it.
+    struct GroupsOutcome {
+        bool linksChecked = false;
+        bool rising = false;
+        bool groupsKept = true;
+    };
     void StableSortByTime(std::vector<int>& order) const;
     // True when every group's new order meets the ordering rules, so that
     // sorting it again moves nothing.
@@ -168,6 +176,7 @@ private:
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
+    std::vector<int> m_workOrder;        // the same for the works
     mutable std::vector<float> m_paddedTimes;
     // The walk of CalcEarliestTimes, kept between calls: per node index its
     // state, and the nodes whose start nodes are still being computed.
@@ -177,6 +186,17 @@ private:
         float result;
     };
     std::vector<char> m_earliestState;
+    // Whether every work rises in time, as the pass in order found it, for
+    // the times, node order and links of the revisions kept.
+    struct RisingSeen {
+        bool known = false;
+        bool rising = false;
+        std::uint64_t times = 0, nodeOrder = 0, links = 0;
+    };
+    mutable RisingSeen m_risingSeen;
+    // Scratch of StableSortByTime.
+    mutable std::vector<float> m_smallestAfter;
+    mutable std::vector<int> m_keptNodes, m_movedNodes;
     std::vector<EarliestFrame> m_earliestStack;
     // The last earliest times depend only on the links and the first node:
     // no cycle and no work from a node to itself after the first node.
@@ -191,6 +211,7 @@ private:
     mutable ScheduleGraph m_graph;
     mutable ReachThroughFalls m_reachThroughFalls;
     mutable GroupScratch m_groupScratch;
+    mutable GroupsOutcome m_groupsOutcome;
     // The [begin, end) ranges of the groups of equal time SortNodes orders.
     mutable std::vector<std::pair<std::size_t, std::size_t>> m_groups;
     // Revisions of node order and numbers when the numbers were last made
@@ -211,6 +232,11 @@ private:
         std::vector<char> chainOn, chainBack;
     };
     mutable KeyFlags m_keyFlags;
+    // chainOn by node index, found by the pass of latest times when every
+    // work runs forward, valid for the revisions kept (node order, work
+    // links, work values, times).
+    mutable bool m_chainOnKept = false;
+    mutable std::uint64_t m_chainOnRevisions[4] = {};
     mutable bool m_keyWorksValid = false;
     mutable std::uint64_t m_keyRevisions[5] = {};
 };

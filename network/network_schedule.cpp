@@ -93,9 +93,33 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     if (count == 0)
         return;
     const IndexedLinks& links = Graph().Links();
+    m_earliestTimes[0] = 0.0f;
+    m_risingSeen.known = false;
+    if (links.Forward()) {
+        // Every start node comes before the end node: one pass in order,
+        // which also sees whether every work rises in time.
+        float* times = m_earliestTimes.data();
+        bool rising = true;
+        for (int k = 1; k < count; ++k) {
+            float result = 0.0f;
+            const auto into = links.IntoBeforeLoop(k);
+            for (const IndexedLinks::Link& link : into) {
+                if (link.other < 0)
+                    continue;
+                const float v = WorkSpan(times[link.other], link);
+                if (result < v)
+                    result = v;
+            }
+            times[k] = result;
+            for (const IndexedLinks::Link& link : into)
+                rising &= link.other < 0 || result >= times[link.other];
+        }
+        m_risingSeen
+            = {true, rising, m_timesRevision, m_nodes->OrderRevision(), m_works->StructureRevision()};
+        return;
+    }
     std::vector<char>& state = m_earliestState; // by index
     state.assign(static_cast<std::size_t>(count), unvisited);
-    m_earliestTimes[0] = 0.0f;
     state[0] = visited;
 
     // A node's time is the largest end of its entering works, after the
@@ -176,6 +200,45 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
     const IndexedLinks& links = Graph().Links();
     const float total = GetTotalTime();
     m_latestTimes[static_cast<std::size_t>(count) - 1] = total;
+    m_chainOnKept = false;
+    if (links.Forward()) {
+        // The ends of a node's works are done already, so the chains of
+        // critical works onwards are found on the way (see
+        // KeyWorksInNodeOrder), while the node's lists are at hand.
+        float* latest = m_latestTimes.data();
+        m_keyFlags.chainOn.resize(static_cast<std::size_t>(count));
+        char* chainOn = m_keyFlags.chainOn.data();
+        for (int k = count - 1; k >= 0; --k) {
+            const auto from = links.From(k);
+            if (k < count - 1) {
+                float v = total;
+                for (const IndexedLinks::Link& link : from) {
+                    if (link.other < 0)
+                        continue;
+                    const float c = latest[link.other] - link.duration + link.overlap - link.interval;
+                    if (v > c)
+                        v = c;
+                }
+                latest[k] = v;
+            }
+            const float start = latest[k];
+            bool anyWork = false;
+            bool found = false;
+            for (const IndexedLinks::Link& link : from) {
+                if (link.other < 0)
+                    continue;
+                anyWork = true;
+                found |= (latest[link.other] - start - link.duration - link.interval == 0.0f)
+                    & (chainOn[link.other] != 0);
+            }
+            chainOn[k] = found || !anyWork;
+        }
+        m_chainOnKept = true;
+        const std::uint64_t revisions[4]
+            = {m_nodes->OrderRevision(), m_works->StructureRevision(), m_works->ValueRevision(), m_timesRevision};
+        std::copy(std::begin(revisions), std::end(revisions), std::begin(m_chainOnRevisions));
+        return;
+    }
     for (int k = count - 2; k >= 0; --k) {
         float v = total;
         for (const IndexedLinks::Link& link : links.From(k)) {
@@ -237,12 +300,20 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
         times = &m_paddedTimes;
     }
     const float* latest = times->data();
-    flags.chainOn.assign(count, 1);
+    // Given no duplicate NewIDs, as the caller checks.
+    if (!links.Forward())
+        return false;
+    const std::uint64_t revisions[4]
+        = {m_nodes->OrderRevision(), m_works->StructureRevision(), m_works->ValueRevision(), m_timesRevision};
+    const bool chainOnKept = m_chainOnKept && times == &m_latestTimes
+        && std::equal(std::begin(revisions), std::end(revisions), std::begin(m_chainOnRevisions));
+    if (!chainOnKept)
+        flags.chainOn.assign(count, 1);
     flags.chainBack.assign(count, 1);
     char* chainOn = flags.chainOn.data();
     char* chainBack = flags.chainBack.data();
     // Without branches on the floats, which follow no pattern.
-    for (std::size_t k = count; k-- > 0;) {
+    for (std::size_t k = chainOnKept ? 0 : count; k-- > 0;) {
         const float start = latest[k];
         bool anyWork = false;
         bool found = false;
@@ -250,8 +321,6 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
             if (link.other < 0)
                 continue;
             const auto end = static_cast<std::size_t>(link.other);
-            if (end <= k)
-                return false;
             anyWork = true;
             found |= (latest[end] - start - link.duration - link.interval == 0.0f) & (chainOn[end] != 0);
         }
@@ -276,6 +345,7 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
 // The same by depth-first walks that break cycles, for any network.
 void TVYRNetworkAddNodeWork::KeyWorksDepthFirst() const
 {
+    m_chainOnKept = false;
     const ScheduleGraph& graph = Graph();
     KeyFlags& flags = m_keyFlags;
     const int workCount = m_works->Count();
@@ -524,6 +594,7 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const ScheduleGraph& graph = Graph();
     const IndexedLinks& links = graph.Links();
+    m_groupsOutcome = {};
     std::vector<std::pair<std::size_t, std::size_t>>& groups = m_groups;
     groups.clear();
     for (std::size_t i = 0, j = 0; i < count; i = j) {
@@ -536,10 +607,20 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
         return true;
     bool rising = true;
     bool forward = false;
-    CheckLinks(rising, forward);
+    const RisingSeen& seen = m_risingSeen;
+    if (seen.known && seen.times == m_timesRevision && seen.nodeOrder == m_nodes->OrderRevision()
+        && seen.links == m_works->StructureRevision() && links.Forward()) {
+        rising = seen.rising;
+        forward = true;
+    } else {
+        CheckLinks(rising, forward);
+    }
+    m_groupsOutcome.linksChecked = true;
+    m_groupsOutcome.rising = rising;
     // Links that run forward in the current order still do after a sort
-    // that moved nothing.
-    forward = forward && !resorted;
+    // that moved nothing, and, where each work is listed once, after the
+    // sort by time, which keeps the current order among equal times.
+    forward = forward && (!resorted || links.Unique());
     // When some work ends at an earlier time than it starts, chains between
     // members of a group may leave it and come back through such a work;
     // every member that reaches another then decides.
@@ -560,23 +641,25 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     for (const auto& [i, j] : groups) {
         const std::span<int> members(order.data() + i, j - i);
         offsets.clear();
-        for (std::size_t m = 0; m < members.size(); ++m) {
-            scratch.position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
-            offsets.push_back(graph.NodeOffset(graph.SlotOfIndex(members[m])));
-        }
+        for (const int node : members)
+            offsets.push_back(graph.NodeOffset(graph.SlotOfIndex(node)));
         const bool equalOffsets
             = std::all_of(offsets.begin(), offsets.end(), [&](float o) { return o == offsets[0]; });
+        // Most groups are in order already: with equal offsets and times
+        // that never fall along a work, that holds when every link inside
+        // the group runs forward.
+        if (equalOffsets && rising && forward)
+            continue;
+        for (std::size_t m = 0; m < members.size(); ++m)
+            scratch.position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
         const auto release = [&] {
             for (const int node : members)
                 scratch.position[static_cast<std::size_t>(node)] = -1;
         };
 
-        // Most groups are in order already: with equal offsets and times
-        // that never fall along a work, that holds when every link inside
-        // the group runs forward.
         if (equalOffsets && rising) {
             bool inOrder = true;
-            for (std::size_t m = 0; m < members.size() && inOrder && !forward; ++m)
+            for (std::size_t m = 0; m < members.size() && inOrder; ++m)
                 for (const IndexedLinks::Link& link : links.Into(members[m])) {
                     if (link.other >= 0 && scratch.position[static_cast<std::size_t>(link.other)] > static_cast<int>(m)) {
                         inOrder = false;
@@ -626,8 +709,10 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
             continue;
         const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy, rulesMet);
         std::vector<int> reordered(members.size());
-        for (std::size_t m = 0; m < members.size(); ++m)
+        for (std::size_t m = 0; m < members.size(); ++m) {
             reordered[m] = members[static_cast<std::size_t>(placed[m])];
+            m_groupsOutcome.groupsKept = m_groupsOutcome.groupsKept && placed[m] == static_cast<int>(m);
+        }
         std::copy(reordered.begin(), reordered.end(), members.begin());
     }
     return rulesMet;
@@ -641,14 +726,17 @@ void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
     // first among equal times.
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const std::size_t count = order.size();
-    std::vector<float> smallestAfter(count);
+    std::vector<float>& smallestAfter = m_smallestAfter;
+    smallestAfter.resize(count);
     float smallest = std::numeric_limits<float>::infinity();
     for (std::size_t i = count; i-- > 0;) {
         smallest = std::min(smallest, timeOf(order[i]));
         smallestAfter[i] = smallest;
     }
-    std::vector<int> kept, moved;
-    kept.reserve(count);
+    std::vector<int>& kept = m_keptNodes;
+    std::vector<int>& moved = m_movedNodes;
+    kept.clear();
+    moved.clear();
     float largest = -std::numeric_limits<float>::infinity();
     for (std::size_t i = 0; i < count; ++i) {
         const float time = timeOf(order[i]);
@@ -751,7 +839,38 @@ void TVYRNetworkAddNodeWork::SortWorks()
         sorted = w == 0 || !less(key, previous);
         previous = key;
     }
-    if (!sorted) {
+    if (!sorted && graph.Links().Unique()) {
+        // Each work is listed once at its start node, so the lists in node
+        // order, each by work index and then by G - P where that is out of
+        // order, and after them the works without a start node, give the
+        // same stable sort without a key per work.
+        const IndexedLinks& links = graph.Links();
+        std::vector<int>& order = m_workOrder;
+        order.clear();
+        const auto byGap = [&](int a, int b) {
+            return graph.Interval(a) - graph.Overlap(a) < graph.Interval(b) - graph.Overlap(b);
+        };
+        for (int k = 0; k < links.NodeCount(); ++k) {
+            const auto works = links.FromWorks(k);
+            const auto begin = order.insert(order.end(), works.begin(), works.end());
+            if (works.size() < 2)
+                continue;
+            if (!std::is_sorted(begin, order.end()))
+                std::sort(begin, order.end());
+            if (!std::is_sorted(begin, order.end(), byGap))
+                std::stable_sort(begin, order.end(), byGap);
+        }
+        if (order.size() < static_cast<std::size_t>(count)) {
+            const auto listed = static_cast<std::ptrdiff_t>(order.size());
+            for (int w = 0; w < count; ++w)
+                if (graph.PriorSlot(w) < 0)
+                    order.push_back(w);
+            if (!std::is_sorted(order.begin() + listed, order.end(), byGap))
+                std::stable_sort(order.begin() + listed, order.end(), byGap);
+        }
+        m_works->ReorderWorks(order);
+        m_graph.WorksReordered(order, *m_works);
+    } else if (!sorted) {
         // A stable sort by start node, by counting, then by G - P within
         // each start node where that is out of order.
         const auto nodes = static_cast<std::size_t>(m_nodes->Count());

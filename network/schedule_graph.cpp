@@ -156,9 +156,9 @@ void ScheduleGraph::NodesReordered(std::span<const int> order, const TNodes& nod
         m_built = false;
         return;
     }
-    const std::vector<int> previous = m_slotOfIndex;
+    m_previousSlots.assign(m_slotOfIndex.begin(), m_slotOfIndex.end());
     for (std::size_t i = 0; i < order.size(); ++i) {
-        const int slot = previous[static_cast<std::size_t>(order[i])];
+        const int slot = m_previousSlots[static_cast<std::size_t>(order[i])];
         m_slotOfIndex[i] = slot;
         m_indexOfSlot[static_cast<std::size_t>(slot)] = static_cast<int>(i);
     }

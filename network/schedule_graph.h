@@ -92,6 +92,7 @@ private:
     std::vector<int> m_slotOfIndex, m_indexOfSlot, m_keyOfSlot, m_slotOfKey;
     std::vector<WorkRow> m_works;
     std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
+    std::vector<int> m_previousSlots;      // the same for the nodes
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
     std::uint64_t m_gapRevision = 0;

@@ -308,6 +308,13 @@ TEST(NodeOrder, ChainsThroughAWorkRunningBackInTimeCount)
     AddWorks(net, {{1, 2, 0}, {2, 3, 4}, {3, 4, 1, 6}});
     EXPECT_EQ(NodeOrder(net), (std::vector<int>{1, 2, 4, 3}));
     EXPECT_EQ(net.GetNodeEarliest(net.Nodes().FindByNewID(4)), 0.0f);
+    // One pass from the order by NewID, where every work runs forward,
+    // already sees the work running back.
+    net.Nodes().Move(3, 2);
+    ASSERT_EQ(NodeOrder(net), (std::vector<int>{1, 2, 3, 4}));
+    net.CalcEarliestTimes();
+    net.SortNodes();
+    EXPECT_EQ(NodeOrder(net), (std::vector<int>{1, 2, 4, 3}));
 
     // Without the chain, the smaller Offset comes first.
     RecordingNetwork apart;

@@ -171,6 +171,22 @@ TEST(Schedule, SinglePrecisionDecidesCriticality)
     EXPECT_FALSE(NodeCritical(net, 1));
 }
 
+// Asked before the next recomputation (here while loading), the critical
+// works follow the durations as they are now against the latest times
+// kept: 2->3 no longer ends on time, so 1->2 no longer leads to the end.
+TEST(Schedule, CriticalWorksFollowDurationsChangedSinceTheLastRecomputation)
+{
+    RecordingNetwork net;
+    Build(net, 3, {{1, 2, 2}, {2, 3, 2}, {1, 3, 1}});
+    TWorkItem* first = FindWork(net, 1, 2);
+    ASSERT_TRUE(net.IsKeyWork(*first));
+    net.SetLoading(true);
+    FindWork(net, 2, 3)->SetContinueTime(1.0f);
+    EXPECT_FALSE(net.IsKeyWork(*first));
+    EXPECT_FALSE(net.IsKeyWork(*FindWork(net, 2, 3)));
+    net.SetLoading(false);
+}
+
 TEST(Schedule, EqualTimesPutLinkedNodesThenSmallerOffsetsFirst)
 {
     // No link: the smaller Offset first.
