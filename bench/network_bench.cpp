@@ -5,8 +5,8 @@
 // are a half-day change of one duration (which never moves a node), a
 // change of a work leaving the first node and of a random work (which move
 // nodes about half the time). Networks: chains, random layered networks,
-// flow-process grids, and chains and layered networks with one work that
-// runs back in time or with overlaps on many works. Prints a summary table
+// flow-process grids, chains and layered networks with one work that runs
+// back in time or with overlaps on many works, and chains of dummies. Prints a summary table
 // with the ratios after the benchmark output (means of the repetitions when
 // they are asked for).
 #include "network/network_add_node_work.h"
@@ -32,6 +32,7 @@ namespace {
 
 using generated::BuildNetwork;
 using generated::Placement;
+using generated::Link;
 using generated::Shape;
 using generated::SilentServices;
 
@@ -55,6 +56,18 @@ Shape ChainBackward(int works)
 {
     Shape shape = Chain(works);
     shape.links[shape.links.size() / 2].overlap = 3.0f * float(works);
+    return shape;
+}
+
+// A chain of dummies with differing offsets: every node has time 0, so the
+// whole chain is one group of equal time, which its links order.
+Shape DummyChain(int works)
+{
+    Shape shape = Chain(works);
+    for (Link& link : shape.links)
+        link.duration = 0.0f;
+    for (std::size_t i = 0; i < shape.offsets.size(); ++i)
+        shape.offsets[i] = 0.5f * float(i % 3);
     return shape;
 }
 
@@ -269,6 +282,7 @@ int main(int argc, char** argv)
         {"chain-back", ChainBackward, {10000, 100000}},
         {"layer-back", LayeredBackward, {10000, 100000}},
         {"overlaps", LayeredOverlaps, {10000, 100000}},
+        {"dummies", DummyChain, {1000, 4000}},
     };
 
     for (const Network& network : networks)

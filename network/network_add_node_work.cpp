@@ -76,16 +76,20 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
         // that kept every group of equal times as it found it needs no
         // check: it put the ends of works rising in time after their starts
         // and the group members after the members linked to them, and a
-        // second sort would find the same groups with the same links.
+        // second sort would find the same groups with the same links. Nor
+        // does one that left every group in an order meeting the rules, which
+        // a second sort keeps, unless a NewID names several nodes, where the
+        // first of them holds the works.
         const bool sameFirst = m_nodes->Items(0) == first;
         const GroupsOutcome groups = m_groupsOutcome;
         if (sameFirst && groups.linksChecked && groups.rising && groups.groupsKept)
             return;
+        const bool uniqueNodes = !NodeLookup().HasDuplicateNewIDs();
         bool rising = true;
         bool forward = true;
         CheckLinks(rising, forward);
         if (rising && forward && sameFirst) {
-            if (groups.groupsKept)
+            if (groups.groupsKept || (m_orderMeetsRules && uniqueNodes))
                 return;
             const std::uint64_t sorted = m_nodes->OrderRevision();
             SortNodes();
@@ -93,6 +97,14 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
                 return;
             CalcLatestTimes();
             SortWorks();
+        } else if (m_timesFollowLinks && m_orderMeetsRules && uniqueNodes && sameFirst) {
+            // The earliest times depend only on the links and the first
+            // node, so the next pass would find the same times and leave the
+            // nodes where they are; only the latest times can change there,
+            // through works against the node order, which read the latest
+            // times found before.
+            CalcLatestTimes();
+            return;
         }
     }
 }

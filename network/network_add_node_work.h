@@ -149,10 +149,17 @@ private:
         bool groupsKept = true;
     };
     void StableSortByTime(std::vector<int>& order) const;
-    void OrderEqualTimes(std::vector<int>& order, bool resorted) const;
+    // True when every group's new order meets the ordering rules, so that
+    // sorting it again moves nothing.
+    bool OrderEqualTimes(std::vector<int>& order, bool resorted) const;
     std::vector<std::vector<int>> ReachingMembers(std::span<const int> members, GroupScratch& scratch) const;
     std::vector<std::vector<int>> DirectPredecessors(std::span<const int> members,
                                                      const GroupScratch& scratch) const;
+    // On a network where no work falls back in time: whether the group's
+    // current order meets every rule, judged from its direct links alone
+    // (false may also mean that it cannot tell).
+    bool ChainsMeetOffsets(std::span<const int> members, std::span<const float> offsets,
+                           const GroupScratch& scratch) const;
     // rising: no work ends at an earlier time than it starts; forward: every
     // work between two nodes runs from a lower to a higher index.
     void CheckLinks(bool& rising, bool& forward) const;
@@ -191,6 +198,11 @@ private:
     mutable std::vector<float> m_smallestAfter;
     mutable std::vector<int> m_keptNodes, m_movedNodes;
     std::vector<EarliestFrame> m_earliestStack;
+    // The last earliest times depend only on the links and the first node:
+    // no cycle and no work from a node to itself after the first node.
+    bool m_timesFollowLinks = false;
+    // The last SortNodes left every group in an order that meets the rules.
+    bool m_orderMeetsRules = false;
     bool m_modified = false;
     bool m_loading = false;
     TNotifyEvent m_onNetChanged;
@@ -200,6 +212,8 @@ private:
     mutable ReachThroughFalls m_reachThroughFalls;
     mutable GroupScratch m_groupScratch;
     mutable GroupsOutcome m_groupsOutcome;
+    // The [begin, end) ranges of the groups of equal time SortNodes orders.
+    mutable std::vector<std::pair<std::size_t, std::size_t>> m_groups;
     // Revisions of node order and numbers when the numbers were last made
     // ascending.
     std::uint64_t m_renumberedOrder = 0;

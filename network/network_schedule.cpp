@@ -89,6 +89,7 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     const int count = m_nodes->Count();
     m_earliestTimes.assign(static_cast<std::size_t>(count), -1.0f);
     ++m_timesRevision;
+    m_timesFollowLinks = true;
     if (count == 0)
         return;
     const IndexedLinks& links = Graph().Links();
@@ -123,7 +124,10 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
 
     // A node's time is the largest end of its entering works, after the
     // times of their start nodes; a work from the node to itself ends the
-    // scan of its entering works.
+    // scan of its entering works. Where no such work ends a scan and the
+    // walk meets no cycle, every time is the same in any node order that
+    // keeps the first node.
+    bool orderFree = true;
     std::vector<EarliestFrame>& stack = m_earliestStack;
     stack.clear();
     for (int root = 1; root < count; ++root) {
@@ -146,6 +150,7 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
         if (ready) {
             m_earliestTimes[static_cast<std::size_t>(root)] = result;
             state[static_cast<std::size_t>(root)] = visited;
+            orderFree = orderFree && links.IntoBeforeLoop(root).size() == links.Into(root).size();
             continue;
         }
         state[static_cast<std::size_t>(root)] = visiting;
@@ -167,6 +172,8 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
                     const float v = WorkSpan(m_earliestTimes[static_cast<std::size_t>(link.other)], link);
                     if (frame.result < v)
                         frame.result = v;
+                } else {
+                    orderFree = false;
                 }
             }
             if (descend >= 0) {
@@ -176,9 +183,11 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
             }
             m_earliestTimes[static_cast<std::size_t>(frame.node)] = frame.result;
             state[static_cast<std::size_t>(frame.node)] = visited;
+            orderFree = orderFree && into.size() == links.Into(frame.node).size();
             stack.pop_back();
         }
     }
+    m_timesFollowLinks = orderFree;
 }
 
 void TVYRNetworkAddNodeWork::CalcLatestTimes()
@@ -548,14 +557,46 @@ std::vector<std::vector<int>> TVYRNetworkAddNodeWork::DirectPredecessors(std::sp
     return reachedBy;
 }
 
-void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resorted) const
+bool TVYRNetworkAddNodeWork::ChainsMeetOffsets(std::span<const int> members, std::span<const float> offsets,
+                                               const GroupScratch& scratch) const
+{
+    // Members linked each to the next form runs in which every member
+    // reaches all after it; the rules then hold when every link inside the
+    // group runs forward and no member has a smaller Offset than a member of
+    // an earlier run.
+    const IndexedLinks& links = Graph().Links();
+    float earlierRuns = -std::numeric_limits<float>::infinity();
+    float run = offsets[0];
+    for (std::size_t m = 0; m < members.size(); ++m) {
+        bool joined = false;
+        for (const IndexedLinks::Link& link : links.Into(members[m])) {
+            if (link.other < 0)
+                continue;
+            const int position = scratch.position[static_cast<std::size_t>(link.other)];
+            if (position > static_cast<int>(m))
+                return false;
+            joined = joined || position + 1 == static_cast<int>(m);
+        }
+        if (m > 0 && !joined) {
+            earlierRuns = std::max(earlierRuns, run);
+            run = offsets[m];
+        }
+        run = std::max(run, offsets[m]);
+        if (offsets[m] < earlierRuns)
+            return false;
+    }
+    return true;
+}
+
+bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resorted) const
 {
     const std::size_t count = order.size();
     const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     const ScheduleGraph& graph = Graph();
     const IndexedLinks& links = graph.Links();
     m_groupsOutcome = {};
-    std::vector<std::pair<std::size_t, std::size_t>> groups;
+    std::vector<std::pair<std::size_t, std::size_t>>& groups = m_groups;
+    groups.clear();
     for (std::size_t i = 0, j = 0; i < count; i = j) {
         for (j = i + 1; j < count && timeOf(order[j]) == timeOf(order[i]); ++j) {
         }
@@ -563,7 +604,7 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
             groups.emplace_back(i, j);
     }
     if (groups.empty())
-        return;
+        return true;
     bool rising = true;
     bool forward = false;
     const RisingSeen& seen = m_risingSeen;
@@ -581,10 +622,12 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     // sort by time, which keeps the current order among equal times.
     forward = forward && (!resorted || links.Unique());
     // When some work ends at an earlier time than it starts, chains between
-    // members of a group may leave it and come back through such a work.
+    // members of a group may leave it and come back through such a work;
+    // every member that reaches another then decides.
     static const std::vector<std::vector<int>> none;
-    const std::vector<std::vector<int>>& fallingReach
-        = rising ? none : m_reachThroughFalls.Find(graph, m_earliestTimes, order, groups);
+    const std::vector<std::vector<int>>& fallingReach = rising
+        ? none
+        : m_reachThroughFalls.Find(links, !NodeLookup().HasDuplicateNewIDs(), m_earliestTimes, order, groups);
 
     // Kept between calls: every group leaves its places at -1.
     GroupScratch& scratch = m_groupScratch;
@@ -594,6 +637,7 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
         scratch.stamp = 0;
     }
     std::vector<float> offsets;
+    bool rulesMet = true;
     for (const auto& [i, j] : groups) {
         const std::span<int> members(order.data() + i, j - i);
         offsets.clear();
@@ -627,11 +671,30 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
                 continue;
             }
         }
+        if (rising && !equalOffsets && ChainsMeetOffsets(members, offsets, scratch)) {
+            release();
+            continue;
+        }
+        if (!rising) {
+            bool inOrder = std::is_sorted(offsets.begin(), offsets.end());
+            for (std::size_t m = 0; m < members.size() && inOrder; ++m)
+                for (const int node : fallingReach[static_cast<std::size_t>(members[m])])
+                    if (scratch.position[static_cast<std::size_t>(node)] > static_cast<int>(m)) {
+                        inOrder = false;
+                        break;
+                    }
+            if (inOrder) {
+                release();
+                continue;
+            }
+        }
         // With equal offsets the direct links decide; otherwise every
         // member that reaches another does.
-        std::vector<std::vector<int>> reachedBy
-            = equalOffsets && rising ? DirectPredecessors(members, scratch) : ReachingMembers(members, scratch);
-        if (!rising)
+        std::vector<std::vector<int>> reachedBy(rising ? 0 : members.size());
+        if (rising)
+            reachedBy
+                = equalOffsets ? DirectPredecessors(members, scratch) : ReachingMembers(members, scratch);
+        else
             for (std::size_t m = 0; m < members.size(); ++m)
                 for (const int node : fallingReach[static_cast<std::size_t>(members[m])])
                     reachedBy[m].push_back(scratch.position[static_cast<std::size_t>(node)]);
@@ -644,7 +707,7 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
                                   [&](int position) { return position < static_cast<int>(m); });
         if (inOrder)
             continue;
-        const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy);
+        const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy, rulesMet);
         std::vector<int> reordered(members.size());
         for (std::size_t m = 0; m < members.size(); ++m) {
             reordered[m] = members[static_cast<std::size_t>(placed[m])];
@@ -652,6 +715,7 @@ void TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
         }
         std::copy(reordered.begin(), reordered.end(), members.begin());
     }
+    return rulesMet;
 }
 
 void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
@@ -691,6 +755,7 @@ void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
 void TVYRNetworkAddNodeWork::SortNodes()
 {
     const int count = m_nodes->Count();
+    m_orderMeetsRules = true;
     if (count < 2)
         return;
     Graph();
@@ -707,7 +772,7 @@ void TVYRNetworkAddNodeWork::SortNodes()
     const bool resorted = !std::is_sorted(order.begin(), order.end(), earlier);
     if (resorted)
         StableSortByTime(order);
-    OrderEqualTimes(order, resorted);
+    m_orderMeetsRules = OrderEqualTimes(order, resorted);
 
     bool moved = false;
     for (int i = 0; i < count && !moved; ++i)

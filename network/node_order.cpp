@@ -226,7 +226,8 @@ std::optional<std::vector<int>> PlaceByRules(std::span<const float> offsets,
 
 } // namespace
 
-std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::vector<std::vector<int>>& reachedBy)
+std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::vector<std::vector<int>>& reachedBy,
+                                     bool& rulesMet)
 {
     std::vector<std::vector<int>> sorted = reachedBy;
     for (auto& preds : sorted)
@@ -240,7 +241,10 @@ std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::
     } else {
         order = PlaceByRules(offsets, sorted);
     }
-    return order ? *order : PlaceByPriority(offsets, reachedBy);
+    if (order)
+        return *order;
+    rulesMet = false;
+    return PlaceByPriority(offsets, reachedBy);
 }
 
 } // namespace network

@@ -17,8 +17,10 @@ namespace network {
 // taking these in their current order and placing each of them the same
 // way first. When the rules cannot all be met (the offsets contradict the
 // links, or the links form a cycle), predecessors still come first, then
-// the smaller Offset, then the current order. The cost is near-linear in
-// the members and the lengths of the lists.
-std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::vector<std::vector<int>>& reachedBy);
+// the smaller Offset, then the current order, and rulesMet is set false.
+// An order that meets the rules is returned unchanged. The cost is
+// near-linear in the members and the lengths of the lists.
+std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::vector<std::vector<int>>& reachedBy,
+                                     bool& rulesMet);
 
 } // namespace network

@@ -1,10 +1,13 @@
-// Reach between nodes of equal earliest time along chains that leave their
-// time: such a chain runs through at least one work whose end node has an
-// earlier time than its start node (a falling work). Node x then reaches y
-// through a falling work a -> b exactly when x reaches or is a and b reaches
-// or is y, so one bit per falling work, spread backwards from a and forwards
-// from b over the whole network, answers it for every pair at once.
+// Reach between nodes of equal earliest time on networks where some work
+// ends at an earlier time than it starts (a falling work). A chain between
+// two such nodes either stays at their time, and so inside their group, or
+// runs through at least one falling work a -> b: then x reaches y exactly
+// when x reaches or is a and b reaches or is y. The second kind is found
+// with one bit per falling work, spread backwards from a and forwards from
+// b over the whole network, which answers it for every pair at once.
 #pragma once
+
+#include "network/indexed_links.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,29 +17,36 @@
 
 namespace network {
 
-class ScheduleGraph;
-
 // Keeps its arrays between calls, so that a recomputation does not ask the
 // system for fresh memory each time.
 class ReachThroughFalls {
 public:
-    // earliest: times by node index. groups: [begin, end) ranges of order,
-    // each holding the node indices of one earliest time. Returns for every
-    // node index the nodes of its group that reach it through a falling
-    // work; valid until the next call.
-    const std::vector<std::vector<int>>& Find(const ScheduleGraph& graph, std::span<const float> earliest,
-                                              std::span<const int> order,
+    // links: the works by node index; uniqueNodes: every node is the only
+    // one of its NewID, so that the leaving lists hold exactly the entering
+    // lists' links. earliest: times by node index. groups: [begin, end)
+    // ranges of order, each holding the node indices of one earliest time.
+    // Returns for every node index of a group member the other members of
+    // its group that reach it along the works, each once; the lists of
+    // other nodes are left as they were. Valid until the next call.
+    const std::vector<std::vector<int>>& Find(const IndexedLinks& links, bool uniqueNodes,
+                                              std::span<const float> earliest, std::span<const int> order,
                                               std::span<const std::pair<std::size_t, std::size_t>> groups);
 
 private:
-    void CollectLinks(const ScheduleGraph& graph, std::span<const float> earliest);
-    void Spread(std::vector<std::uint64_t>& bits, const std::vector<int>& start, const std::vector<int>& next,
-                bool towardsEnd);
+    void FindInGroups(const IndexedLinks& links, std::span<const int> order,
+                      std::span<const std::pair<std::size_t, std::size_t>> groups);
+    void ReverseLinks(const IndexedLinks& links);
+    template <typename EachNext>
+    void Spread(std::vector<std::uint64_t>& bits, bool towardsEnd, EachNext eachNext);
+    void AddThroughFalls(std::span<const int> order, std::span<const std::pair<std::size_t, std::size_t>> groups);
+    std::uint32_t NextStamp();
 
-    // The links between nodes by index, both ways, as offsets into one
-    // array, and the falling ones as (start, end).
-    std::vector<int> m_inStart, m_in, m_outStart, m_out;
+    // The group of each node (-1 outside every group).
+    std::vector<int> m_groupOf;
+    // The falling works as (start, end) node indices.
     std::vector<std::pair<int, int>> m_falls;
+    // Where the leaving lists cannot be used: the links by start node.
+    std::vector<int> m_outStart, m_out;
     std::vector<std::uint64_t> m_reachesFall, m_reachedFromFall;
     std::vector<int> m_pending;
     std::vector<char> m_queued;

@@ -1,10 +1,14 @@
+#include "network/network_index.h"
 #include "network/node_order.h"
+#include "network/reach_through_falls.h"
+#include "network/schedule_graph.h"
 #include "network_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 #include <random>
 
 using namespace network;
@@ -17,25 +21,49 @@ TEST(NodeOrder, GroupsOfEqualTime)
         std::vector<float> offsets;
         std::vector<std::vector<int>> reachedBy;
         std::vector<int> order;
+        bool rulesMet;
     };
     const Case cases[] = {
-        {"unlinked, equal offsets keep their order", {0, 0, 0}, {{}, {}, {}}, {0, 1, 2}},
-        {"a reaching node moves just before the one it reaches", {0, 0, 0}, {{2}, {}, {}}, {2, 0, 1}},
-        {"smaller offsets first", {1, 0.5f, 0}, {{}, {}, {}}, {2, 1, 0}},
-        {"equal offsets keep their order among smaller ones", {1, 0, 0.5f, 0}, {{}, {}, {}, {}}, {1, 3, 2, 0}},
-        {"links beat offsets", {0, 1}, {{1}, {}}, {1, 0}},
+        {"unlinked, equal offsets keep their order", {0, 0, 0}, {{}, {}, {}}, {0, 1, 2}, true},
+        {"a reaching node moves just before the one it reaches", {0, 0, 0}, {{2}, {}, {}}, {2, 0, 1}, true},
+        {"smaller offsets first", {1, 0.5f, 0}, {{}, {}, {}}, {2, 1, 0}, true},
+        {"equal offsets keep their order among smaller ones", {1, 0, 0.5f, 0}, {{}, {}, {}, {}}, {1, 3, 2, 0}, true},
+        {"links beat offsets", {0, 1}, {{1}, {}}, {1, 0}, true},
         // 3 must come before 0 (smaller offset, unlinked), so 1, which
         // reaches 3, comes first although 0 and 1 tie.
         {"a node is placed after what must precede it", {1, 1, 0.5f, 0, 0}, {{}, {}, {0, 1, 3}, {1}, {0, 1, 2, 3}},
-         {1, 3, 0, 2, 4}},
+         {1, 3, 0, 2, 4}, true},
         {"a reaching node of a larger offset pulls its descendants' order", {0, 0, 0, -1}, {{}, {0}, {0}, {0, 2}},
-         {0, 2, 3, 1}},
-        {"offsets contradicting a link: links, then offsets", {1, 0.5f, 0}, {{}, {}, {0}}, {1, 0, 2}},
-        {"a cycle is broken by position", {0, 0}, {{1}, {0}}, {0, 1}},
-        {"a cycle with differing offsets: links, then offsets", {0, 1, 0.5f}, {{1}, {0}, {}}, {2, 0, 1}},
+         {0, 2, 3, 1}, true},
+        {"offsets contradicting a link: links, then offsets", {1, 0.5f, 0}, {{}, {}, {0}}, {1, 0, 2}, false},
+        {"a cycle is broken by position", {0, 0}, {{1}, {0}}, {0, 1}, false},
+        {"a cycle with differing offsets: links, then offsets", {0, 1, 0.5f}, {{1}, {0}, {}}, {2, 0, 1}, false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(OrderEqualTimeGroup(c.offsets, c.reachedBy), c.order) << c.name;
+    for (const Case& c : cases) {
+        bool rulesMet = true;
+        const std::vector<int> order = OrderEqualTimeGroup(c.offsets, c.reachedBy, rulesMet);
+        EXPECT_EQ(order, c.order) << c.name;
+        EXPECT_EQ(rulesMet, c.rulesMet) << c.name;
+        if (!rulesMet)
+            continue;
+        // An order that meets the rules stays as it is.
+        std::vector<int> placeOf(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            placeOf[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+        std::vector<float> offsets;
+        std::vector<std::vector<int>> reachedBy;
+        for (const int member : order) {
+            offsets.push_back(c.offsets[static_cast<std::size_t>(member)]);
+            reachedBy.emplace_back();
+            for (const int p : c.reachedBy[static_cast<std::size_t>(member)])
+                reachedBy.back().push_back(placeOf[static_cast<std::size_t>(p)]);
+        }
+        std::vector<int> same(order.size());
+        std::iota(same.begin(), same.end(), 0);
+        bool again = true;
+        EXPECT_EQ(OrderEqualTimeGroup(offsets, reachedBy, again), same) << c.name;
+        EXPECT_TRUE(again) << c.name;
+    }
 }
 
 namespace {
@@ -320,4 +348,111 @@ TEST(NodeOrder, LongChainWithAWorkRunningBackInTime)
         }
     }
     EXPECT_GT(pairs, 1000);
+}
+
+// A chain of dummies is one group of time 0 whose links decide the whole
+// order, whatever the offsets; a node that only the first reaches comes
+// before every node of a larger offset. A long chain is ordered in a
+// moment (every member reaches all after it, which is never listed).
+TEST(NodeOrder, DummyChainsWithDifferingOffsets)
+{
+    for (const int count : {50, 20000}) {
+        for (const bool branch : {false, true}) {
+            if (branch && count > 50)
+                continue;
+            RecordingNetwork net;
+            AddNodes(net, count + 1);
+            for (int i = 0; i < count; ++i)
+                net.Nodes().Items(i)->SetOffset(0.5f * float(i % 3));
+            net.Nodes().Items(count)->SetOffset(branch ? -1.0f : 2.0f);
+            std::vector<WorkSpec> specs;
+            for (int id = 1; id < count; ++id)
+                specs.push_back({id, id + 1, 0});
+            specs.push_back({branch ? 1 : count, count + 1, 0});
+            AddWorks(net, specs);
+            std::vector<int> expected(static_cast<std::size_t>(count));
+            std::iota(expected.begin(), expected.end(), 1);
+            expected.insert(branch ? expected.begin() + 1 : expected.end(), count + 1);
+            EXPECT_EQ(NodeOrder(net), expected) << count << " nodes" << (branch ? ", branch" : "");
+            EXPECT_EQ(net.GetTotalTime(), 0.0f);
+        }
+    }
+}
+
+// Whatever the times, a member of a group of equal time reaches another
+// either inside the group or through a work to an earlier time; the search
+// finds exactly the members that reach each member along the works (a walk
+// over the whole network per member), both from the leaving lists and from
+// the entering lists alone.
+TEST(NodeOrder, ReachThroughFallsFindsEveryReachingMember)
+{
+    std::mt19937 random(1414);
+    const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+    for (int round = 0; round < 200; ++round) {
+        RecordingNetwork net;
+        const int count = 2 + pick(round % 10 == 0 ? 150 : 20);
+        AddNodes(net, count);
+        std::vector<WorkSpec> specs;
+        for (int w = 0; w < count + pick(2 * count); ++w)
+            specs.push_back({1 + pick(count), 1 + pick(count + 1), 1.0f});
+        AddWorks(net, specs);
+        NetworkIndex index;
+        index.Refresh(net.Nodes(), net.Works());
+        ScheduleGraph graph;
+        graph.Refresh(index, net.Nodes(), net.Works());
+        const IndexedLinks& links = graph.Links();
+
+        // Random times by node index; the groups hold equal times.
+        std::vector<float> times;
+        for (int k = 0; k < count; ++k)
+            times.push_back(float(pick(1 + count / 4)));
+        std::vector<int> order(static_cast<std::size_t>(count));
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return times[static_cast<std::size_t>(a)] < times[static_cast<std::size_t>(b)];
+        });
+        std::vector<std::pair<std::size_t, std::size_t>> groups;
+        for (std::size_t i = 0, j = 0; i < order.size(); i = j) {
+            for (j = i + 1; j < order.size() && times[static_cast<std::size_t>(order[j])]
+                     == times[static_cast<std::size_t>(order[i])];
+                 ++j) {
+            }
+            if (j - i >= 2)
+                groups.emplace_back(i, j);
+        }
+
+        std::vector<std::vector<char>> reaches(static_cast<std::size_t>(count));
+        for (int from = 0; from < count; ++from) {
+            std::vector<char>& seen = reaches[static_cast<std::size_t>(from)];
+            seen.assign(static_cast<std::size_t>(count), 0);
+            std::vector<int> pending{from};
+            while (!pending.empty()) {
+                const int node = pending.back();
+                pending.pop_back();
+                for (int to = 0; to < count; ++to)
+                    for (const IndexedLinks::Link& link : links.Into(to))
+                        if (link.other == node && !seen[static_cast<std::size_t>(to)]) {
+                            seen[static_cast<std::size_t>(to)] = 1;
+                            pending.push_back(to);
+                        }
+            }
+        }
+        for (const bool uniqueNodes : {true, false}) {
+            ReachThroughFalls search;
+            const auto& found = search.Find(links, uniqueNodes, times, order, groups);
+            for (const auto& [begin, end] : groups)
+                for (std::size_t m = begin; m < end; ++m) {
+                    const int member = order[m];
+                    std::vector<int> expected;
+                    for (std::size_t o = begin; o < end; ++o)
+                        if (order[o] != member
+                            && reaches[static_cast<std::size_t>(order[o])][static_cast<std::size_t>(member)])
+                            expected.push_back(order[o]);
+                    std::vector<int> got = found[static_cast<std::size_t>(member)];
+                    std::sort(expected.begin(), expected.end());
+                    std::sort(got.begin(), got.end());
+                    ASSERT_EQ(got, expected) << "round " << round << ", node " << member;
+                }
+        }
+    }
 }
