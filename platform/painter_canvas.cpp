@@ -832,6 +832,53 @@ void PainterCanvas::Polyline(std::span<const QPoint> points)
     PaintFigure({QPainterPath(), path});
 }
 
+bool PainterCanvas::SegmentsInOneStroke() const
+{
+    const QImage* image = TargetImage();
+    return painter_->isActive() && !foreignClip_ && Pen.Mode == TPenMode::pmCopy &&
+           (Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame) && DevicePenWidth() == 1 &&
+           image != nullptr && image->devicePixelRatio() == 1.0 && !painter_->viewTransformEnabled() &&
+           painter_->deviceTransform().isIdentity();
+}
+
+void PainterCanvas::Segments(std::span<const QPoint> ends)
+{
+    if (ends.size() < 2)
+        return;
+    if (!SegmentsInOneStroke()) {
+        Canvas::Segments(ends);
+        return;
+    }
+    const QRectF inside(QPointF(0, 0), QSizeF(TargetImage()->size()));
+    QPainterPath path;
+    for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
+        const QPoint a = ends[i];
+        const QPoint b = ends[i + 1];
+        if (PaintStraightLine(a, b))
+            continue;
+        const QPointF from = world_.map(QPointF(a));
+        const QPointF to = world_.map(QPointF(b));
+        // A line that the painter clips at the edge of the device is drawn
+        // alone, as it runs: clipping may treat its two ends differently.
+        if (a == b || !inside.contains(from) || !inside.contains(to)) {
+            QPainterPath alone(a);
+            alone.lineTo(b);
+            PaintFigure({QPainterPath(), alone});
+            continue;
+        }
+        // The painter's own measure of the line, in 1/64 pixel: it steps
+        // along the longer axis, from the lower end.
+        const int dx = static_cast<int>(to.x() * 64.) - static_cast<int>(from.x() * 64.);
+        const int dy = static_cast<int>(to.y() * 64.) - static_cast<int>(from.y() * 64.);
+        const bool forward = std::abs(dx) < std::abs(dy) ? dy >= 0 : dx >= 0;
+        path.moveTo(forward ? a : b);
+        path.lineTo(forward ? b : a);
+    }
+    if (!path.isEmpty())
+        PaintFigure({QPainterPath(), path});
+    penPos_ = ends[ends.size() / 2 * 2 - 1];
+}
+
 void PainterCanvas::PolyBezier(std::span<const QPoint> points)
 {
     if (points.size() < 4)

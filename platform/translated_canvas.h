@@ -21,6 +21,7 @@ public:
     void LineTo(int x, int y) override;
     QPoint PenPos() const override { return target_.PenPos(); }
     void Polyline(std::span<const QPoint> points) override;
+    void Segments(std::span<const QPoint> ends) override;
     void PolyBezier(std::span<const QPoint> points) override;
 
     void Polygon(std::span<const QPoint> points) override;
