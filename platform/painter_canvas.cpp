@@ -10,6 +10,7 @@
 #include <QPaintEngine>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
@@ -854,6 +855,7 @@ void PainterCanvas::Polyline(std::span<const QPoint> points)
     if (points.size() == 2 && PaintStraightLine(points[0], points[1]))
         return;
     QPainterPath path(points.front());
+    path.reserve(static_cast<int>(std::min<std::size_t>(points.size(), INT_MAX)));
     for (std::size_t i = 1; i < points.size(); ++i)
         path.lineTo(points[i]);
     PaintFigure({QPainterPath(), path});
