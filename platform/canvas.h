@@ -159,6 +159,10 @@ public:
     // Logical resolution of the surface, used for font sizes and for
     // converting millimetres to pixels.
     virtual int PixelsPerInch() const = 0;
+    // True when only the pixels left at the end count (a screen or a
+    // bitmap), not the calls that made them: a drawing wholly painted over
+    // by later opaque ones may then be left out.
+    virtual bool KeepsOnlyPixels() const { return false; }
 };
 
 } // namespace platform

@@ -80,6 +80,8 @@ public:
     void SetPixel(int x, int y, TColor color) override;
 
     int PixelsPerInch() const override;
+    // On an image.
+    bool KeepsOnlyPixels() const override { return TargetImage() != nullptr; }
 
     // The painter, for the hosts that need to finish a page (QPrinter::newPage).
     QPainter& Painter() { return *painter_; }

@@ -51,6 +51,7 @@ public:
     void SetPixel(int x, int y, TColor color) override;
 
     int PixelsPerInch() const override { return target_.PixelsPerInch(); }
+    bool KeepsOnlyPixels() const override { return target_.KeepsOnlyPixels(); }
 
 private:
     // Hands this canvas's pen, brush and font to the target before a call.
