@@ -362,7 +362,11 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
             frames[i] = PaintFrame(shape);
             if (IsSelected(&shape))
                 continue;
-            hidden[i] = covered.Covers(frames[i]);
+            // The frame's room for the rotation arm of a selected shape is
+            // not drawn in the normal mode.
+            hidden[i] = covered.Covers(shape.RotateAngle == 0
+                                           ? shape.GetBounds().Inflated(shape.GetPaintMargin() + 2).ToQRect()
+                                           : frames[i]);
             covered.Cover(shape.OpaqueArea());
         }
     } else {

@@ -72,6 +72,14 @@ QRect TBoxMapCom::SolidBoxInside(const platform::TBrush& brush) const
                  QPoint(static_cast<int>(right - 2), static_cast<int>(bottom - 2)));
 }
 
+QRect TBoxMapCom::SolidFigureBox(const platform::TBrush& brush) const
+{
+    const platform::TPen pen = OwnPen.DrawnValue();
+    if (pen.Style == platform::TPenStyle::psInsideFrame && pen.Width > 1)
+        return {};
+    return SolidBoxInside(brush);
+}
+
 TRect TBoxMapCom::GetBounds() const
 {
     const QPoint topLeft = WorldToScreen(GetTopLeft(), false);

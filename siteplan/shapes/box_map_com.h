@@ -30,6 +30,9 @@ public:
     // brush by the canvas's Rectangle (which fills all but its edge
     // pixels); empty for other brushes and turned boxes.
     QRect SolidBoxInside(const platform::TBrush& brush) const;
+    // The same, for figures whose fill may be smaller than their box: also
+    // empty when a wide inside-frame pen shrinks the figure.
+    QRect SolidFigureBox(const platform::TBrush& brush) const;
 
     // The widest pen a box shape draws: a wider stored width (from a
     // damaged file) is kept in the record but drawn and framed this wide.

@@ -179,8 +179,9 @@ TEST_F(PlaneMapPaint, ShapesOutsideTheCanvasAreNotDrawn)
 namespace {
 
 // Many overlapping shapes of several kinds (solid, hatched and clear
-// brushes, texts, turned and selected ones) painted by the plan, which
-// leaves out what later solid boxes paint over, show the pixels of drawing
+// brushes, texts, ellipses and round rectangles, turned and selected ones)
+// painted by the plan, which leaves out what later solid figures paint
+// over, show the pixels of drawing
 // every shape in turn, with and without a clip of several rectangles.
 struct PaintedOver : ::testing::Test {
     FakeWindowServices services;
@@ -226,6 +227,12 @@ TEST_F(PaintedOver, ShapesLeftOutUnderSolidBoxesShowThePixelsOfDrawingEveryShape
         if (auto* rectangle = dynamic_cast<TVYRRectangle*>(shape.get())) {
             rectangle->OwnBrush.SetStyle(brush);
             rectangle->OwnBrush.SetColor(colour);
+            if (auto* round = dynamic_cast<TVYRRoundRectRangle*>(shape.get()))
+                round->CornerSize = map.ScreenToWorld(QPoint(between(0, 80), between(0, 80))) - map.ScreenToWorld(QPoint(0, 0));
+        } else if (auto* ellipse = dynamic_cast<TVyrEllipse*>(shape.get())) {
+            ellipse->OwnBrush.SetStyle(brush);
+            ellipse->OwnBrush.SetColor(colour);
+            ellipse->OwnPen.SetWidth(i % 3);
         } else if (auto* text = dynamic_cast<TVyrText*>(shape.get())) {
             text->OwnBrush.SetStyle(brush);
             text->OwnBrush.SetColor(colour);
