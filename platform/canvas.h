@@ -100,6 +100,16 @@ public:
     virtual void LineTo(int x, int y) = 0;
     virtual QPoint PenPos() const = 0;
     virtual void Polyline(std::span<const QPoint> points) = 0;
+    // Separate lines of one pen: ends holds (from, to) pairs, each drawn as
+    // MoveTo(from) then LineTo(to), in order. A canvas may draw them in one
+    // go where that shows the same pixels.
+    virtual void Segments(std::span<const QPoint> ends)
+    {
+        for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
+            MoveTo(ends[i].x(), ends[i].y());
+            LineTo(ends[i + 1].x(), ends[i + 1].y());
+        }
+    }
     // 3n + 1 points: a start point and n (control, control, end) triples.
     virtual void PolyBezier(std::span<const QPoint> points) = 0;
 
@@ -149,6 +159,10 @@ public:
     // Logical resolution of the surface, used for font sizes and for
     // converting millimetres to pixels.
     virtual int PixelsPerInch() const = 0;
+    // True when only the pixels left at the end count (a screen or a
+    // bitmap), not the calls that made them: a drawing wholly painted over
+    // by later opaque ones may then be left out.
+    virtual bool KeepsOnlyPixels() const { return false; }
 };
 
 } // namespace platform

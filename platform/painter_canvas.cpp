@@ -10,6 +10,7 @@
 #include <QPaintEngine>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
@@ -50,6 +51,33 @@ Qt::BrushStyle HatchStyle(TBrushStyle style)
 QBrush ToQBrush(const TBrush& brush)
 {
     return QBrush(ToQColor(brush.Color), HatchStyle(brush.Style));
+}
+
+// The brush as the painter takes it, kept while the canvas brush stays the
+// same: a painter handed the brush it already has sets nothing up again.
+const QBrush& PainterBrush(const TBrush& brush)
+{
+    thread_local TBrush key;
+    thread_local QBrush made = ToQBrush(key);
+    if (brush != key) {
+        key = brush;
+        made = ToQBrush(brush);
+    }
+    return made;
+}
+
+// Sets the painter's world transform unless it has exactly this one: each
+// change makes the painter set up its pen and brush again for the next
+// figure.
+void SetPainterTransform(QPainter& painter, const QTransform& transform)
+{
+    const QTransform& now = painter.worldTransform();
+    if (painter.worldMatrixEnabled() && now.m11() == transform.m11() && now.m12() == transform.m12() &&
+        now.m13() == transform.m13() && now.m21() == transform.m21() && now.m22() == transform.m22() &&
+        now.m23() == transform.m23() && now.m31() == transform.m31() && now.m32() == transform.m32() &&
+        now.m33() == transform.m33())
+        return;
+    painter.setTransform(transform);
 }
 
 QPainter::CompositionMode RasterOp(TPenMode mode)
@@ -305,14 +333,14 @@ void PainterCanvas::PaintFigureOn(QPainter& painter, const QTransform& deviceOff
     // One-pixel ellipses go through the painter's own ellipse rasterizer,
     // which keeps them symmetric in their bounding box.
     const bool exactEllipse = shape.ellipse != nullptr && !wide;
-    painter.setTransform(transform);
+    SetPainterTransform(painter, transform);
     if (shape.closed && Brush.Style != TBrushStyle::bsClear) {
         if (exactEllipse) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(ToQBrush(Brush));
+            painter.setBrush(PainterBrush(Brush));
             painter.drawEllipse(*shape.ellipse);
         } else {
-            painter.fillPath(shape.fill, ToQBrush(Brush));
+            painter.fillPath(shape.fill, PainterBrush(Brush));
         }
     }
     if (Pen.Style == TPenStyle::psClear)
@@ -329,7 +357,7 @@ void PainterCanvas::PaintFigureOn(QPainter& painter, const QTransform& deviceOff
     if (wide) {
         // Wide lines are centred on the pixels of their path, as one-pixel
         // lines are; a fill samples pixel centres, hence the half pixel.
-        painter.setTransform(transform * QTransform::fromTranslate(0.5, 0.5));
+        SetPainterTransform(painter, transform * QTransform::fromTranslate(0.5, 0.5));
         stroke(QPen(color, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         return;
     }
@@ -900,9 +928,57 @@ void PainterCanvas::Polyline(std::span<const QPoint> points)
     if (points.size() == 2 && PaintStraightLine(points[0], points[1]))
         return;
     QPainterPath path(points.front());
+    path.reserve(static_cast<int>(std::min<std::size_t>(points.size(), INT_MAX)));
     for (std::size_t i = 1; i < points.size(); ++i)
         path.lineTo(points[i]);
     PaintFigure({QPainterPath(), path});
+}
+
+bool PainterCanvas::SegmentsInOneStroke() const
+{
+    const QImage* image = TargetImage();
+    return painter_->isActive() && !foreignClip_ && Pen.Mode == TPenMode::pmCopy &&
+           (Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame) && DevicePenWidth() == 1 &&
+           image != nullptr && image->devicePixelRatio() == 1.0 && !painter_->viewTransformEnabled() &&
+           painter_->deviceTransform().isIdentity();
+}
+
+void PainterCanvas::Segments(std::span<const QPoint> ends)
+{
+    if (ends.size() < 2)
+        return;
+    if (!SegmentsInOneStroke()) {
+        Canvas::Segments(ends);
+        return;
+    }
+    const QRectF inside(QPointF(0, 0), QSizeF(TargetImage()->size()));
+    QPainterPath path;
+    for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
+        const QPoint a = ends[i];
+        const QPoint b = ends[i + 1];
+        if (PaintStraightLine(a, b))
+            continue;
+        const QPointF from = world_.map(QPointF(a));
+        const QPointF to = world_.map(QPointF(b));
+        // A line that the painter clips at the edge of the device is drawn
+        // alone, as it runs: clipping may treat its two ends differently.
+        if (a == b || !inside.contains(from) || !inside.contains(to)) {
+            QPainterPath alone(a);
+            alone.lineTo(b);
+            PaintFigure({QPainterPath(), alone});
+            continue;
+        }
+        // The painter's own measure of the line, in 1/64 pixel: it steps
+        // along the longer axis, from the lower end.
+        const int dx = static_cast<int>(to.x() * 64.) - static_cast<int>(from.x() * 64.);
+        const int dy = static_cast<int>(to.y() * 64.) - static_cast<int>(from.y() * 64.);
+        const bool forward = std::abs(dx) < std::abs(dy) ? dy >= 0 : dx >= 0;
+        path.moveTo(forward ? a : b);
+        path.lineTo(forward ? b : a);
+    }
+    if (!path.isEmpty())
+        PaintFigure({QPainterPath(), path});
+    penPos_ = ends[ends.size() / 2 * 2 - 1];
 }
 
 void PainterCanvas::PolyBezier(std::span<const QPoint> points)
@@ -945,9 +1021,9 @@ bool PainterCanvas::UprightRectangle(int left, int top, int right, int bottom)
     if (!painter_->isActive() || Pen.Mode != TPenMode::pmCopy || !shifted || !onePixel)
         return false;
     const QRectF rect = FigureRect(left, top, right, bottom);
-    painter_->setTransform(world_);
+    SetPainterTransform(*painter_, world_);
     if (Brush.Style != TBrushStyle::bsClear)
-        painter_->fillRect(rect, ToQBrush(Brush));
+        painter_->fillRect(rect, PainterBrush(Brush));
     if (Pen.Style != TPenStyle::psClear) {
         painter_->setBrush(Qt::NoBrush);
         painter_->setPen(QPen(ToQColor(Pen.Color), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
@@ -1014,14 +1090,14 @@ void PainterCanvas::FillRect(const QRect& rect)
         return;
     if (Brush.Style == TBrushStyle::bsSolid && world_.type() <= QTransform::TxTranslate) {
         // The common case (handles, backgrounds) without building a path.
-        painter_->setTransform(world_);
+        SetPainterTransform(*painter_, world_);
         painter_->fillRect(rect, ToQColor(Brush.Color));
         return;
     }
     QPainterPath path;
     path.addRect(QRectF(rect));
-    painter_->setTransform(world_);
-    painter_->fillPath(path, ToQBrush(Brush));
+    SetPainterTransform(*painter_, world_);
+    painter_->fillPath(path, PainterBrush(Brush));
 }
 
 void PainterCanvas::FrameRect(const QRect& rect)
@@ -1033,8 +1109,8 @@ void PainterCanvas::FrameRect(const QRect& rect)
     path.addRect(QRectF(rect));
     if (rect.width() > 2 && rect.height() > 2)
         path.addRect(QRectF(rect.adjusted(1, 1, -1, -1)));
-    painter_->setTransform(world_);
-    painter_->fillPath(path, ToQBrush(Brush));
+    SetPainterTransform(*painter_, world_);
+    painter_->fillPath(path, PainterBrush(Brush));
 }
 
 const QFont& PainterCanvas::CurrentFont() const
@@ -1091,14 +1167,14 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
         // once into an image and placed from there on (labels and the
         // numbers and names of a network repeat on every repaint).
         if (const PlacedText* image = TextImageOf(text)) {
-            painter_->setTransform(QTransform());
+            SetPainterTransform(*painter_, QTransform());
             painter_->drawImage(
                 QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image->Origin,
                 image->Image);
             return;
         }
     }
-    painter_->setTransform(world_);
+    SetPainterTransform(*painter_, world_);
     painter_->translate(x, y);
     if (Font.Escapement != 0)
         painter_->rotate(-(Font.Escapement / 10.0));
@@ -1192,7 +1268,7 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
     if (!painter_->isActive())
         return;
     painter_->save();
-    painter_->setTransform(world_);
+    SetPainterTransform(*painter_, world_);
     if (Brush.Style != TBrushStyle::bsClear)
         painter_->fillRect(rect, ToQColor(Brush.Color));
     painter_->setClipRect(rect, Qt::IntersectClip);
@@ -1213,7 +1289,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
         return block.Top + block.Size.height();
     painter_->save();
     if (!(flags & dt::NoClip)) {
-        painter_->setTransform(world_);
+        SetPainterTransform(*painter_, world_);
         painter_->setClipRect(rect, Qt::IntersectClip);
     }
     for (std::size_t i = 0; i < block.Lines.size(); ++i) {
@@ -1286,7 +1362,7 @@ void PainterCanvas::Draw(int x, int y, const QImage& image)
 {
     if (!painter_->isActive())
         return;
-    painter_->setTransform(world_);
+    SetPainterTransform(*painter_, world_);
     painter_->drawImage(QPoint(x, y), image);
 }
 
@@ -1294,7 +1370,7 @@ void PainterCanvas::StretchDraw(const QRect& rect, const QImage& image)
 {
     if (!painter_->isActive())
         return;
-    painter_->setTransform(world_);
+    SetPainterTransform(*painter_, world_);
     painter_->drawImage(QRectF(rect), image);
 }
 

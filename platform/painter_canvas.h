@@ -51,6 +51,9 @@ public:
     void LineTo(int x, int y) override;
     QPoint PenPos() const override { return penPos_; }
     void Polyline(std::span<const QPoint> points) override;
+    // One stroke for all the lines of a one-pixel solid pen in copy mode
+    // (see SegmentsInOneStroke); any other pen draws them one by one.
+    void Segments(std::span<const QPoint> ends) override;
     void PolyBezier(std::span<const QPoint> points) override;
 
     void Polygon(std::span<const QPoint> points) override;
@@ -80,6 +83,8 @@ public:
     void SetPixel(int x, int y, TColor color) override;
 
     int PixelsPerInch() const override;
+    // On an image.
+    bool KeepsOnlyPixels() const override { return TargetImage() != nullptr; }
 
     // The painter, for the hosts that need to finish a page (QPrinter::newPage).
     QPainter& Painter() { return *painter_; }
@@ -169,6 +174,14 @@ private:
     // framed by the painter's own rectangle calls, which paint the pixels
     // of its figure without a path; false for any other rectangle.
     bool UprightRectangle(int left, int top, int right, int bottom);
+    // True when separate lines may be stroked as pieces of one path and show
+    // the pixels of stroking each alone: a one-pixel solid pen in copy mode
+    // on an image of its own, with no transform of the painter's beyond the
+    // world transform. The painter then treats each piece as a line of its
+    // own, except that a piece running against the one before it on the
+    // same axis gets half a pixel more at its start; Segments turns such
+    // pieces around, which draws a lone line the same.
+    bool SegmentsInOneStroke() const;
     // The pen width in device pixels; 1 means a one-pixel (cosmetic) line.
     int DevicePenWidth() const;
     void PaintText(int x, int y, const QString& text);

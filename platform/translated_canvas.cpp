@@ -27,6 +27,7 @@ Canvas& TranslatedCanvas::Sync()
 void TranslatedCanvas::MoveTo(int x, int y) { Sync().MoveTo(x, y); }
 void TranslatedCanvas::LineTo(int x, int y) { Sync().LineTo(x, y); }
 void TranslatedCanvas::Polyline(std::span<const QPoint> points) { Sync().Polyline(points); }
+void TranslatedCanvas::Segments(std::span<const QPoint> ends) { Sync().Segments(ends); }
 void TranslatedCanvas::PolyBezier(std::span<const QPoint> points) { Sync().PolyBezier(points); }
 void TranslatedCanvas::Polygon(std::span<const QPoint> points) { Sync().Polygon(points); }
 void TranslatedCanvas::Rectangle(int left, int top, int right, int bottom) { Sync().Rectangle(left, top, right, bottom); }

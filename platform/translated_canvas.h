@@ -21,6 +21,7 @@ public:
     void LineTo(int x, int y) override;
     QPoint PenPos() const override { return target_.PenPos(); }
     void Polyline(std::span<const QPoint> points) override;
+    void Segments(std::span<const QPoint> ends) override;
     void PolyBezier(std::span<const QPoint> points) override;
 
     void Polygon(std::span<const QPoint> points) override;
@@ -50,6 +51,7 @@ public:
     void SetPixel(int x, int y, TColor color) override;
 
     int PixelsPerInch() const override { return target_.PixelsPerInch(); }
+    bool KeepsOnlyPixels() const override { return target_.KeepsOnlyPixels(); }
 
 private:
     // Hands this canvas's pen, brush and font to the target before a call.

@@ -1,5 +1,6 @@
 #include "plane_map.h"
 
+#include "covered_cells.h"
 #include "grab_handles.h"
 #include "vyr_map_com.h"
 
@@ -351,10 +352,38 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
     // A shape draws nothing outside its repaint frame: the shapes whose
     // frame misses the area the canvas can show are left out.
     const QRect visible = canvas.ClipRect();
-    for (auto& shape : FMapComs) {
-        if (shape.get() == FDrawingMapCom || !PaintFrame(*shape).intersects(visible))
+    // Where only the pixels count, a shape in the normal mode whose frame
+    // lies wholly under the opaque areas of shapes drawn after it in the
+    // normal mode would be painted over: it is left out too. Found back to
+    // front, before anything is drawn.
+    std::vector<QRect> frames(FMapComs.size());
+    std::vector<bool> hidden(FMapComs.size(), false);
+    if (canvas.KeepsOnlyPixels()) {
+        TCoveredCells covered(visible);
+        for (std::size_t i = FMapComs.size(); i-- > 0;) {
+            const TVyrMapCom& shape = *FMapComs[i];
+            if (&shape == FDrawingMapCom)
+                continue;
+            frames[i] = PaintFrame(shape);
+            if (IsSelected(&shape))
+                continue;
+            // The frame's room for the rotation arm of a selected shape is
+            // not drawn in the normal mode.
+            hidden[i] = covered.Covers(shape.RotateAngle == 0
+                                           ? shape.GetBounds().Inflated(shape.GetPaintMargin() + 2).ToQRect()
+                                           : frames[i]);
+            covered.Cover(shape.OpaqueArea());
+        }
+    } else {
+        for (std::size_t i = 0; i < FMapComs.size(); ++i)
+            if (FMapComs[i].get() != FDrawingMapCom)
+                frames[i] = PaintFrame(*FMapComs[i]);
+    }
+    for (std::size_t i = 0; i < FMapComs.size(); ++i) {
+        TVyrMapCom* shape = FMapComs[i].get();
+        if (shape == FDrawingMapCom || hidden[i] || !frames[i].intersects(visible))
             continue;
-        shape->Draw(canvas, IsSelected(shape.get()) ? drawmode::SelectedRotating : drawmode::Normal);
+        shape->Draw(canvas, IsSelected(shape) ? drawmode::SelectedRotating : drawmode::Normal);
     }
     canvas.SetWorldTransform(QTransform());
     for (TVyrMapCom* shape : FSelection.List())

@@ -79,6 +79,10 @@ public:
     // selection frame (and the rotation arm). Every shape calls it first and
     // then draws itself with unrotated points.
     virtual void Draw(platform::Canvas& canvas, std::uint8_t mode);
+    // Screen pixels whose colour Draw in the normal mode sets whatever was
+    // there before (an unturned solid fill drawn in copy mode), so that
+    // nothing drawn there earlier shows; empty for most shapes.
+    virtual QRect OpaqueArea() const { return {}; }
     // Opens the shape's property dialog through PropertyEditor; on OK the
     // shape calls PropertiesEdited. The base only repaints the shape.
     virtual void EditProperty();

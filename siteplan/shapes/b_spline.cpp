@@ -108,21 +108,38 @@ TSplinePoint TBSpline::Evaluate(float t) const
         return {};
     if (FCount == 1)
         return FPoints[1];
-    long double x = 0;
-    long double y = 0;
-    long double z = 0;
-    const long double u = static_cast<long double>(FCount - 1) * t;
+    return Evaluate(Weights(FCount, t));
+}
+
+TSplineWeights TBSpline::Weights(int count, float t)
+{
+    TSplineWeights weights;
+    const long double u = static_cast<long double>(count - 1) * t;
     const auto k = static_cast<int>(std::trunc(u));
     // Entry m is centred at u = m - 1 and reaches 2 either side; entries
-    // outside 0 .. Count + 1 would only ever get the weight 0.
+    // outside 0 .. count + 1 would only ever get the weight 0. At most four
+    // centres lie closer than 2 to u.
     for (int m = k - 2; m <= k + 3; ++m) {
-        if (m < 0 || m > FCount + 1)
+        if (m < 0 || m > count + 1)
             continue;
         const long double d = std::abs(u - static_cast<long double>(m - 1));
         if (d >= 2)
             continue;
-        const long double w = d < 1 ? 2.0L / 3 - d * d + d * d * d / 2 : (2 - d) * (2 - d) * (2 - d) / 6;
-        const TSplinePoint& p = FPoints[static_cast<std::size_t>(m)];
+        const auto slot = static_cast<std::size_t>(weights.Count++);
+        weights.Index[slot] = m;
+        weights.Weight[slot] = d < 1 ? 2.0L / 3 - d * d + d * d * d / 2 : (2 - d) * (2 - d) * (2 - d) / 6;
+    }
+    return weights;
+}
+
+TSplinePoint TBSpline::Evaluate(const TSplineWeights& weights) const
+{
+    long double x = 0;
+    long double y = 0;
+    long double z = 0;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(weights.Count); ++i) {
+        const long double w = weights.Weight[i];
+        const TSplinePoint& p = FPoints[static_cast<std::size_t>(weights.Index[i])];
         x += w * p.X;
         y += w * p.Y;
         z += w * p.Z;

@@ -5,6 +5,7 @@
 // gives the curve at any parameter from 0 (first point) to 1 (last point).
 #pragma once
 
+#include <array>
 #include <vector>
 
 namespace siteplan {
@@ -13,6 +14,15 @@ struct TSplinePoint {
     float X = 0;
     float Y = 0;
     float Z = 0;
+};
+
+// The control points that make the curve at one parameter, with their
+// weights: they depend only on the parameter and the number of points, so
+// curves of the same length sampled alike share them.
+struct TSplineWeights {
+    int Count = 0;
+    std::array<int, 4> Index{};
+    std::array<long double, 4> Weight{};
 };
 
 class TBSpline {
@@ -33,6 +43,11 @@ public:
     // The curve at t in [0, 1]. One point gives that point everywhere,
     // none gives (0, 0, 0).
     TSplinePoint Evaluate(float t) const;
+    // The weights Evaluate(t) uses on a curve of count (two or more) points.
+    static TSplineWeights Weights(int count, float t);
+    // The curve where the weights were taken, the same as Evaluate(t) for
+    // weights of this curve's count.
+    TSplinePoint Evaluate(const TSplineWeights& weights) const;
 
     int Count() const { return FCount; }
     bool Prepared() const { return FPrepared; }

@@ -57,6 +57,29 @@ QPoint TBoxMapCom::GetBottomRight() const
     return {std::max(Corner1.x(), Corner2.x()), std::max(Corner1.y(), Corner2.y())};
 }
 
+QRect TBoxMapCom::SolidBoxInside(const platform::TBrush& brush) const
+{
+    if (brush.Style != platform::TBrushStyle::bsSolid || RotateAngle != 0)
+        return {};
+    const TRect box = GetBounds();
+    const std::int64_t left = std::min(box.Left, box.Right);
+    const std::int64_t right = std::max(box.Left, box.Right);
+    const std::int64_t top = std::min(box.Top, box.Bottom);
+    const std::int64_t bottom = std::max(box.Top, box.Bottom);
+    if (right - left < 4 || bottom - top < 4)
+        return {};
+    return QRect(QPoint(static_cast<int>(left + 1), static_cast<int>(top + 1)),
+                 QPoint(static_cast<int>(right - 2), static_cast<int>(bottom - 2)));
+}
+
+QRect TBoxMapCom::SolidFigureBox(const platform::TBrush& brush) const
+{
+    const platform::TPen pen = OwnPen.DrawnValue();
+    if (pen.Style == platform::TPenStyle::psInsideFrame && pen.Width > 1)
+        return {};
+    return SolidBoxInside(brush);
+}
+
 TRect TBoxMapCom::GetBounds() const
 {
     const QPoint topLeft = WorldToScreen(GetTopLeft(), false);

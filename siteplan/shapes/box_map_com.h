@@ -26,6 +26,14 @@ struct TBoxEllipse {
 
 class TBoxMapCom : public TVyrMapCom {
 public:
+    // The pixels inside the outline of an unturned box filled with a solid
+    // brush by the canvas's Rectangle (which fills all but its edge
+    // pixels); empty for other brushes and turned boxes.
+    QRect SolidBoxInside(const platform::TBrush& brush) const;
+    // The same, for figures whose fill may be smaller than their box: also
+    // empty when a wide inside-frame pen shrinks the figure.
+    QRect SolidFigureBox(const platform::TBrush& brush) const;
+
     // The widest pen a box shape draws: a wider stored width (from a
     // damaged file) is kept in the record but drawn and framed this wide.
     static constexpr int MaxDrawnPenWidth = TMapPen::MaxDrawnWidth;

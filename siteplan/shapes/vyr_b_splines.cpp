@@ -7,8 +7,35 @@
 #include "siteplan/shape_property_editor.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
 
 namespace siteplan {
+
+namespace {
+
+using SampleWeightTable = std::array<TSplineWeights, TVYRBSplines::SampleCount>;
+
+// The weights of every sample on a curve through count (two or more)
+// points, worked out once per count: a plan of many splines of a few
+// lengths samples each from the same table.
+const SampleWeightTable& SampleWeights(int count)
+{
+    static std::mutex guard;
+    static std::array<std::unique_ptr<const SampleWeightTable>, TBSpline::MaxCount + 1> tables;
+    const std::lock_guard lock(guard);
+    std::unique_ptr<const SampleWeightTable>& table = tables[static_cast<std::size_t>(count)];
+    if (!table) {
+        auto made = std::make_unique<SampleWeightTable>();
+        for (int j = 0; j < TVYRBSplines::SampleCount; ++j)
+            (*made)[static_cast<std::size_t>(j)] =
+                TBSpline::Weights(count, static_cast<float>(j) / (TVYRBSplines::SampleCount - 1));
+        table = std::move(made);
+    }
+    return *table;
+}
+
+} // namespace
 
 TVYRBSplines::TVYRBSplines(TPlaneMap* map, std::span<const QPoint> points) : TPointListMapCom(map, points)
 {
@@ -23,10 +50,17 @@ void TVYRBSplines::Recalculate()
         spline.AddPoint({static_cast<float>(s.x()), static_cast<float>(s.y()), 0});
     }
     spline.Interpolate();
-    for (int j = 0; j < SampleCount; ++j) {
-        const TSplinePoint v = spline.Evaluate(static_cast<float>(j) / (SampleCount - 1));
+    const auto store = [this](int j, const TSplinePoint& v) {
         Samples[static_cast<std::size_t>(j)] = QPoint(ScreenCoordinate(v.X), ScreenCoordinate(v.Y));
+    };
+    if (spline.Count() < 2) {
+        for (int j = 0; j < SampleCount; ++j)
+            store(j, spline.Evaluate(static_cast<float>(j) / (SampleCount - 1)));
+        return;
     }
+    const SampleWeightTable& weights = SampleWeights(spline.Count());
+    for (int j = 0; j < SampleCount; ++j)
+        store(j, spline.Evaluate(weights[static_cast<std::size_t>(j)]));
 }
 
 TRect TVYRBSplines::GetBounds() const

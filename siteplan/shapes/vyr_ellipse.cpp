@@ -1,5 +1,8 @@
 #include "vyr_ellipse.h"
 
+#include <cmath>
+#include <numbers>
+
 #include "siteplan/plan_records.h"
 #include "siteplan/plane_map.h"
 #include "siteplan/shape_property_editor.h"
@@ -30,6 +33,25 @@ void TVyrEllipse::Draw(platform::Canvas& canvas, std::uint8_t mode)
     canvas.Brush = OwnBrush.Value();
     const TRect box = GetBounds();
     canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+}
+
+QRect TVyrEllipse::OpaqueArea() const
+{
+    const QRect inside = SolidFigureBox(OwnBrush.Value());
+    if (inside.isEmpty())
+        return {};
+    // The ellipse's box is one pixel wider than the inside on each side; the
+    // inscribed rectangle reaches 1 / sqrt 2 of each half-axis from the
+    // centre, and two pixels more are given up for the painter's steps
+    // along the curve.
+    const double centreX = inside.left() + (inside.width() - 1) / 2.0;
+    const double centreY = inside.top() + (inside.height() - 1) / 2.0;
+    const double reachX = (inside.width() + 1) / 2.0 / std::numbers::sqrt2 - 3;
+    const double reachY = (inside.height() + 1) / 2.0 / std::numbers::sqrt2 - 3;
+    if (reachX < 1 || reachY < 1)
+        return {};
+    return QRect(QPoint(static_cast<int>(std::ceil(centreX - reachX)), static_cast<int>(std::ceil(centreY - reachY))),
+                 QPoint(static_cast<int>(std::floor(centreX + reachX)), static_cast<int>(std::floor(centreY + reachY))));
 }
 
 void TVyrEllipse::EditProperty()

@@ -5,6 +5,8 @@
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 namespace siteplan {
 
@@ -23,6 +25,23 @@ void TVYRRoundRectRangle::Draw(platform::Canvas& canvas, std::uint8_t mode)
     const QPoint corner = WorldToScreen(CornerSize, false);
     canvas.RoundRect(box.Left, box.Top, box.Right, box.Bottom, platform::SaturateInt(std::int64_t{corner.x()} - origin.x()),
                      platform::SaturateInt(std::int64_t{corner.y()} - origin.y()));
+}
+
+QRect TVYRRoundRectRangle::OpaqueArea() const
+{
+    const QRect inside = SolidFigureBox(OwnBrush.Value());
+    if (inside.isEmpty())
+        return {};
+    // The corners' radii as Draw hands them to the canvas, two pixels more
+    // for the painter's steps along the curve.
+    const QPoint origin = WorldToScreen(QPoint(0, 0), false);
+    const QPoint corner = WorldToScreen(CornerSize, false);
+    const std::int64_t radiusX = std::abs(std::int64_t{corner.x()} - origin.x()) / 2 + 2;
+    const std::int64_t radiusY = std::abs(std::int64_t{corner.y()} - origin.y()) / 2 + 2;
+    const QRect across = inside.height() > 2 * radiusY ? inside.adjusted(0, static_cast<int>(radiusY), 0, static_cast<int>(-radiusY)) : QRect();
+    const QRect down = inside.width() > 2 * radiusX ? inside.adjusted(static_cast<int>(radiusX), 0, static_cast<int>(-radiusX), 0) : QRect();
+    const auto area = [](const QRect& r) { return r.isEmpty() ? 0 : std::int64_t{r.width()} * r.height(); };
+    return area(across) >= area(down) ? across : down;
 }
 
 void TVYRRoundRectRangle::EditProperty()

@@ -32,13 +32,6 @@ TVyrTaDiao::TVyrTaDiao(TPlaneMap* map, std::span<const QPoint> points) : TVyrMap
     SetPen(&OwnPen);
 }
 
-QPoint TVyrTaDiao::RotateAboutBase(double dx, double dy) const
-{
-    const double angle = TenthsToRadians(JibAngle);
-    const double cs = std::cos(angle);
-    const double sn = std::sin(angle);
-    return {platform::RoundInt(BasePoint.x() + cs * dx - sn * dy), platform::RoundInt(BasePoint.y() + sn * dx + cs * dy)};
-}
 
 QPoint TVyrTaDiao::OnArmCircle(std::int64_t angle) const
 {
@@ -57,9 +50,16 @@ TVyrTaDiao::TOutline TVyrTaDiao::Outline() const
     const std::int64_t quarter = CounterweightSize / 4;
     const std::int64_t counterJib = CounterJibLength;
     const std::int64_t arm = ArmLength;
-    // Offsets from BasePoint before turning: exact in a double.
-    const auto turned = [this](std::int64_t dx, std::int64_t dy) {
-        return RotateAboutBase(static_cast<double>(dx), static_cast<double>(dy));
+    // Offsets from BasePoint before turning (exact in a double), turned by
+    // the jib's angle about BasePoint.
+    const double angle = TenthsToRadians(JibAngle);
+    const double cs = std::cos(angle);
+    const double sn = std::sin(angle);
+    const auto turned = [this, cs, sn](std::int64_t dx, std::int64_t dy) {
+        const auto x = static_cast<double>(dx);
+        const auto y = static_cast<double>(dy);
+        return QPoint(platform::RoundInt(BasePoint.x() + cs * x - sn * y),
+                      platform::RoundInt(BasePoint.y() + sn * x + cs * y));
     };
     TOutline o;
     o[P0] = SaturatedPoint(bx - halfWidth, by - halfHeight);

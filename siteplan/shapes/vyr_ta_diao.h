@@ -87,9 +87,6 @@ public:
     std::int32_t ArcAfter = 450;
 
 private:
-    // The world point at offset (dx, dy) from BasePoint, turned by JibAngle
-    // about BasePoint (clockwise on the screen).
-    QPoint RotateAboutBase(double dx, double dy) const;
     // The point on the arm's circle at the angle.
     QPoint OnArmCircle(std::int64_t angle) const;
 };

@@ -164,6 +164,11 @@ void TVyrText::Draw(platform::Canvas& canvas, std::uint8_t mode)
     DrawTextContent(canvas);
 }
 
+QRect TVyrText::OpaqueArea() const
+{
+    return SolidBoxInside(OwnBrush.Value());
+}
+
 void TVyrText::DrawTextContent(platform::Canvas& canvas) const
 {
     if (FText.Bytes().isEmpty())

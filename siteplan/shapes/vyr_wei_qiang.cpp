@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace siteplan {
 
@@ -99,6 +100,8 @@ void DrawTicks(platform::Canvas& canvas, std::span<const QPoint> points, int tic
     };
     // Pixels of path since the last tick.
     std::int64_t carry = 0;
+    // The ends of the ticks, drawn together.
+    std::vector<QPoint> ticks;
     QPoint a = points[0];
     for (std::size_t i = 1; i < points.size(); ++i) {
         const QPoint b = points[i];
@@ -128,12 +131,13 @@ void DrawTicks(platform::Canvas& canvas, std::span<const QPoint> points, int tic
             if (std::max(from.x(), to.x()) < visible.Left || std::min(from.x(), to.x()) > visible.Right
                 || std::max(from.y(), to.y()) < visible.Top || std::min(from.y(), to.y()) > visible.Bottom)
                 continue;
-            canvas.MoveTo(from.x(), from.y());
-            canvas.LineTo(to.x(), to.y());
+            ticks.push_back(from);
+            ticks.push_back(to);
         }
         carry = len - (spacing * kStop - carry) + spacing;
         a = b;
     }
+    canvas.Segments(ticks);
 }
 
 } // namespace siteplan

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <random>
 #include <ostream>
 #include <vector>
 
@@ -1080,6 +1081,56 @@ TEST(PainterCanvasSurface, StraightLinesShowThePixelsOfDrawingThemInPlace)
         draw(written);
         draw(inPlace);
         EXPECT_EQ(written, inPlace.convertToFormat(QImage::Format_RGB32)) << "round " << round;
+    }
+}
+
+// Lines drawn in one Segments call show the pixels of drawing each with
+// MoveTo and LineTo: lines in every direction (many running against the
+// one before), lines across and beyond the image's edge, for every pen,
+// mix mode, transform and a clip of several rectangles.
+TEST(PainterCanvasSurface, SegmentsShowThePixelsOfDrawingEachLine)
+{
+    const QImage start = [] {
+        QImage image(96, 80, QImage::Format_RGB32);
+        image.fill(qRgb(10, 60, 90));
+        return image;
+    }();
+    const QTransform transforms[] = {QTransform(), QTransform::fromTranslate(-13, 7),
+                                     QTransform().translate(40, 10).rotate(33), QTransform::fromScale(2, 1.5)};
+    std::mt19937 random(20241211);
+    std::uniform_int_distribution<int> coordinate(-20, 110);
+    std::uniform_int_distribution<int> step(-40, 40);
+    for (int round = 0; round < 64; ++round) {
+        std::vector<QPoint> ends;
+        for (int i = 0; i < 60; ++i) {
+            const QPoint a(coordinate(random), coordinate(random));
+            const QPoint b = i % 9 == 0 ? a : a + QPoint(i % 7 == 0 ? 0 : step(random), i % 5 == 0 ? 0 : step(random));
+            ends.push_back(i % 2 ? b : a);
+            ends.push_back(i % 2 ? a : b);
+        }
+        const auto draw = [&](QImage& image, bool together) {
+            PainterCanvas canvas(image);
+            canvas.Pen = TPen{RGB(250, 200, 0), static_cast<TPenStyle>(round % 7), round / 7 % 4,
+                              round % 3 == 2 ? TPenMode::pmNotXor : TPenMode::pmCopy};
+            canvas.Brush = TBrush{RGB(0, 0, 200), round % 2 ? TBrushStyle::bsClear : TBrushStyle::bsSolid};
+            if (round % 5 == 3)
+                canvas.SetClipRegion(QRegion(5, 5, 40, 60) + QRegion(50, 20, 30, 30));
+            canvas.SetWorldTransform(transforms[static_cast<std::size_t>(round / 4 % 4)]);
+            if (together) {
+                canvas.Segments(ends);
+            } else {
+                for (std::size_t i = 0; i < ends.size(); i += 2) {
+                    canvas.MoveTo(ends[i].x(), ends[i].y());
+                    canvas.LineTo(ends[i + 1].x(), ends[i + 1].y());
+                }
+            }
+            return canvas.PenPos();
+        };
+        QImage together = start.copy();
+        QImage each = start.copy();
+        EXPECT_EQ(draw(together, true), ends.back());
+        draw(each, false);
+        EXPECT_EQ(together, each) << "round " << round;
     }
 }
 

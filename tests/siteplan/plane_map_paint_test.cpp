@@ -2,9 +2,21 @@
 
 #include "siteplan/grab_handles.h"
 
+#include "siteplan/shapes/vyr_ellipse.h"
+#include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_rectangle.h"
+#include "siteplan/shapes/vyr_round_rect_range.h"
+#include "siteplan/shapes/vyr_text.h"
+
+#include "platform/painter_canvas.h"
 #include "platform/recording_canvas.h"
 
+#include <QImage>
 #include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <random>
 
 using platform::CanvasCall;
 using platform::CanvasOp;
@@ -160,6 +172,101 @@ TEST_F(PlaneMapPaint, ShapesOutsideTheCanvasAreNotDrawn)
         if (call.Op == CanvasOp::Rectangle)
             drawn << QStringLiteral("%1,%2").arg(call.Args[0]).arg(call.Args[1]);
     EXPECT_EQ(drawn, (QStringList{"100,100", "300,100", "400,100"}));
+}
+
+} // namespace
+
+namespace {
+
+// Many overlapping shapes of several kinds (solid, hatched and clear
+// brushes, texts, ellipses and round rectangles, turned and selected ones)
+// painted by the plan, which leaves out what later solid figures paint
+// over, show the pixels of drawing
+// every shape in turn, with and without a clip of several rectangles.
+struct PaintedOver : ::testing::Test {
+    FakeWindowServices services;
+    siteplan::TPlaneMap map{services, 254};
+
+    QImage Painted(const std::function<void(platform::Canvas&)>& paint, const QRegion& clip) const
+    {
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        platform::PainterCanvas canvas(image);
+        if (!clip.isEmpty())
+            canvas.SetClipRegion(clip);
+        paint(canvas);
+        return image;
+    }
+};
+
+TEST_F(PaintedOver, ShapesLeftOutUnderSolidBoxesShowThePixelsOfDrawingEveryShape)
+{
+    using namespace siteplan;
+    map.SetMapScale(1);
+    std::mt19937 random(20241211);
+    const auto between = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const int kinds[] = {TVYRRectangle::Kind, TVyrText::Kind, TVyrEllipse::Kind, TVYRRoundRectRangle::Kind,
+                         TVYRLine::Kind};
+    for (int i = 0; i < 600; ++i) {
+        std::unique_ptr<TVyrMapCom> shape = map.CreateMapCom(kinds[i % 5]);
+        const QPoint corner(between(-40, 620), between(-40, 460));
+        const QPoint size = i % 5 == 0 ? QPoint(between(60, 300), between(60, 240)) : QPoint(between(1, 60), between(1, 40));
+        if (auto* line = dynamic_cast<TVYRLine*>(shape.get())) {
+            line->Points[0] = map.ScreenToWorld(corner);
+            line->Points[1] = map.ScreenToWorld(corner + size);
+            line->SetPointCount(2);
+        } else {
+            auto* box = static_cast<TBoxMapCom*>(shape.get());
+            box->Corner1 = map.ScreenToWorld(corner);
+            box->Corner2 = map.ScreenToWorld(i % 7 == 0 ? corner - size : corner + size);
+        }
+        const platform::TBrushStyle brushes[] = {platform::TBrushStyle::bsSolid, platform::TBrushStyle::bsSolid,
+                                                 platform::TBrushStyle::bsDiagCross, platform::TBrushStyle::bsClear};
+        const platform::TBrushStyle brush = brushes[i % 4];
+        const platform::TColor colour = platform::RGB(between(0, 255), between(0, 255), between(0, 255));
+        if (auto* rectangle = dynamic_cast<TVYRRectangle*>(shape.get())) {
+            rectangle->OwnBrush.SetStyle(brush);
+            rectangle->OwnBrush.SetColor(colour);
+            if (auto* round = dynamic_cast<TVYRRoundRectRangle*>(shape.get()))
+                round->CornerSize = map.ScreenToWorld(QPoint(between(0, 80), between(0, 80))) - map.ScreenToWorld(QPoint(0, 0));
+        } else if (auto* ellipse = dynamic_cast<TVyrEllipse*>(shape.get())) {
+            ellipse->OwnBrush.SetStyle(brush);
+            ellipse->OwnBrush.SetColor(colour);
+            ellipse->OwnPen.SetWidth(i % 3);
+        } else if (auto* text = dynamic_cast<TVyrText*>(shape.get())) {
+            text->OwnBrush.SetStyle(brush);
+            text->OwnBrush.SetColor(colour);
+            text->SetShowOutRect(i % 3 != 0);
+            text->SetText(i % 2 ? QStringLiteral("围墙") : QStringLiteral("材料堆放\nC30"));
+        }
+        if (i % 11 == 0)
+            shape->RotateAngle = between(1, 3599);
+        shape->ScaleChanged();
+        TVyrMapCom* added = shape.get();
+        map.AddMapCom(std::move(shape));
+        if (i % 13 == 0)
+            map.SelectMapCom(added, true);
+    }
+    const QRegion clips[] = {QRegion(), QRegion(30, 20, 250, 200) + QRegion(300, 210, 301, 250)};
+    for (const QRegion& clip : clips) {
+        const QImage painted = Painted([this](platform::Canvas& canvas) { map.Paint(canvas); }, clip);
+        const QImage drawn = Painted(
+            [this](platform::Canvas& canvas) {
+                TPlaneMap empty(services, 254);
+                empty.SetMapScale(1);
+                empty.Paint(canvas);
+                for (int i = 0; i < map.MapComCount(); ++i) {
+                    TVyrMapCom* shape = map.MapCom(i);
+                    shape->Draw(canvas, map.IsSelected(shape) ? drawmode::SelectedRotating : drawmode::Normal);
+                }
+                canvas.SetWorldTransform(QTransform());
+                for (TVyrMapCom* shape : map.Selection().List())
+                    if (const TGrabHandles* handles = shape->GrabHandles())
+                        handles->Paint(canvas, canvas.ClipRect());
+            },
+            clip);
+        EXPECT_EQ(painted, drawn) << "clip " << clip.rectCount();
+    }
 }
 
 } // namespace
