@@ -4,9 +4,11 @@
 
 #include "network/drawing/network_add_draw.h"
 #include "platform/date_serial.h"
+#include "platform/painter_canvas.h"
 #include "tests/support/fake_window_services.h"
 
 #include <QDate>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -61,5 +63,17 @@ inline TWorkItem& AddWork(TVYRNetworkAddDraw& net, int prior, int next, float du
 }
 
 inline double Day(int year, int month, int day) { return *platform::DateToSerial(QDate(year, month, day)); }
+
+// The network as the screen shows it on a black image of the given size.
+inline QImage RenderScreen(TVYRNetworkAddDraw& net, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    platform::PainterCanvas canvas(image);
+    net.SetCanvas(&canvas);
+    net.Paint();
+    net.SetCanvas(nullptr);
+    return image;
+}
 
 } // namespace drawing_test

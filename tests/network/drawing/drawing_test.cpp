@@ -526,15 +526,7 @@ TEST(DrawingPass, KeptPiecesFollowEveryEdit)
         {"deleted work", [](DrawNetwork& net) { net.Works().Delete(12); }},
         {"deleted node", [](DrawNetwork& net) { net.Nodes().Delete(22); }},
     };
-    const auto repaint = [](DrawNetwork& net) {
-        QImage image(2400, 700, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        platform::PainterCanvas canvas(image);
-        net.SetCanvas(&canvas);
-        net.Paint();
-        net.SetCanvas(nullptr);
-        return image;
-    };
+    const auto repaint = [](DrawNetwork& net) { return RenderScreen(net, QSize(2400, 700)); };
     for (const auto& [name, edit] : edits) {
         DrawNetwork kept;
         BuildGenerated(kept, 300, 9);
@@ -575,12 +567,7 @@ TEST(DrawingLimits, ExtremeSettingsDrawWithoutOverflow)
         RecordingCanvas record;
         net.DrawWorks(record, QPoint(10, 10));
         net.DrawNodes(record, QPoint(10, 10));
-        QImage image(300, 200, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        platform::PainterCanvas canvas(image);
-        net.SetCanvas(&canvas);
-        net.Paint();
-        net.SetCanvas(nullptr);
+        RenderScreen(net, QSize(300, 200));
         for (int i = 0; i < net.Works().Count(); ++i)
             net.GetWorkBounds(*net.Works().Items(i));
     }

@@ -16,17 +16,6 @@ namespace {
 
 using namespace drawing_test;
 
-QImage RenderScreen(TVYRNetworkAddDraw& net, QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    platform::PainterCanvas canvas(image);
-    net.SetCanvas(&canvas);
-    net.Paint();
-    net.SetCanvas(nullptr);
-    return image;
-}
-
 // At 20 pixels a day: the critical chain 1-2-3-7 turns down after 挖土 and
 // up before the end; 钢筋 (with a day's interval) crosses its vertical
 // stretch; 支模 turns up, 放线 down; 回填 has free time; two dummies bend;
