@@ -2,6 +2,7 @@
 
 #include "clip_box.h"
 #include "fonts.h"
+#include "int_key_hash.h"
 #include "numbers.h"
 #include "text_layout.h"
 
@@ -142,23 +143,13 @@ constexpr int MostStampSide = 128;
 // more.
 constexpr std::size_t MostStampRuns = 1 << 18;
 
-struct StampKeyHash {
-    std::size_t operator()(const std::vector<int>& key) const
-    {
-        std::size_t hash = key.size();
-        for (const int value : key)
-            hash = hash * 0x100000001B3ull ^ static_cast<std::uint32_t>(value);
-        return hash;
-    }
-};
-
 // The hashes of figure keys seen once are kept up to this many; past that
 // they are forgotten.
 constexpr std::size_t MostSeenFigures = 1 << 16;
 
 // Figures drawn before on this thread, by their key.
 struct StampCache {
-    std::unordered_map<std::vector<int>, FigureStamp, StampKeyHash> Stamps;
+    std::unordered_map<std::vector<int>, FigureStamp, IntKeyHash> Stamps;
     std::size_t Runs = 0;
     // The hashes of the keys of figures drawn in place once. A figure gets a
     // stamp the second time it is drawn, so figures that are each drawn once
@@ -422,7 +413,7 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     stampKey_.insert(stampKey_.end(), {static_cast<int>(ColorToRGB(Pen.Color)), static_cast<int>(Pen.Style), Pen.Width,
                                        static_cast<int>(Brush.Style), static_cast<int>(ColorToRGB(Brush.Color))});
     StampCache& cache = ThreadStamps();
-    const std::size_t hash = StampKeyHash()(stampKey_);
+    const std::size_t hash = IntKeyHash()(stampKey_);
     if (const auto found = cache.Stamps.find(stampKey_); found != cache.Stamps.end()) {
         if (!PlaceStamp(found->second, at))
             PaintFigure(make());

@@ -7,6 +7,7 @@
 #include "painter_canvas.h"
 
 #include "colors.h"
+#include "int_key_hash.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,16 +27,6 @@ struct MixedFigure {
 
 namespace {
 
-struct MixedKeyHash {
-    std::size_t operator()(const std::vector<int>& key) const
-    {
-        std::size_t hash = key.size();
-        for (const int value : key)
-            hash = hash * 0x100000001B3ull ^ static_cast<std::uint32_t>(value);
-        return hash;
-    }
-};
-
 // The kept figures of all canvases on a thread hold at most this many
 // pixels (4 bytes each) and figures; they are dropped together when a new
 // one would not fit.
@@ -48,7 +39,7 @@ constexpr int MostMixedSide = 1 << 14;
 constexpr double MixedReach = 1 << 20;
 
 struct MixedFigureCache {
-    std::unordered_map<std::vector<int>, MixedFigure, MixedKeyHash> Figures;
+    std::unordered_map<std::vector<int>, MixedFigure, IntKeyHash> Figures;
     std::size_t Pixels = 0;
 };
 
