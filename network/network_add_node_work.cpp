@@ -82,7 +82,7 @@ void TVYRNetworkAddNodeWork::RecalcUntilSettled()
         // first of them holds the works.
         const bool sameFirst = m_nodes->Items(0) == first;
         const GroupsOutcome groups = m_groupsOutcome;
-        if (sameFirst && groups.linksChecked && groups.rising && groups.groupsKept)
+        if (sameFirst && groups.linksChecked && groups.rising && groups.forward && groups.groupsKept)
             return;
         const bool uniqueNodes = !NodeLookup().HasDuplicateNewIDs();
         bool rising = true;

@@ -141,11 +141,13 @@ private:
         int stamp = 0;
     };
     // What the last OrderEqualTimes found: linksChecked when it had groups
-    // and so tested the links, rising as CheckLinks gave it, groupsKept when
-    // it left every group of equal times in the order it found it.
+    // and so tested the links, rising as CheckLinks gave it, forward when
+    // every link runs forward in the order it left, groupsKept when it left
+    // every group of equal times in the order it found it.
     struct GroupsOutcome {
         bool linksChecked = false;
         bool rising = false;
+        bool forward = false;
         bool groupsKept = true;
     };
     void StableSortByTime(std::vector<int>& order) const;

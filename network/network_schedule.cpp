@@ -621,6 +621,7 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
     // that moved nothing, and, where each work is listed once, after the
     // sort by time, which keeps the current order among equal times.
     forward = forward && (!resorted || links.Unique());
+    m_groupsOutcome.forward = forward;
     // When some work ends at an earlier time than it starts, chains between
     // members of a group may leave it and come back through such a work;
     // every member that reaches another then decides.
