@@ -11,6 +11,7 @@
 #include <QPaintEngine>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <numbers>
@@ -902,7 +903,8 @@ void PainterCanvas::MoveTo(int x, int y)
 
 void PainterCanvas::LineTo(int x, int y)
 {
-    if (PaintStraightLine(penPos_, QPoint(x, y))) {
+    const std::array<QPoint, 2> line{penPos_, QPoint(x, y)};
+    if (PaintStraightLine(line[0], line[1]) || PaintThinPath(line)) {
         penPos_ = QPoint(x, y);
         return;
     }
@@ -916,7 +918,7 @@ void PainterCanvas::Polyline(std::span<const QPoint> points)
 {
     if (points.size() < 2)
         return;
-    if (points.size() == 2 && PaintStraightLine(points[0], points[1]))
+    if ((points.size() == 2 && PaintStraightLine(points[0], points[1])) || PaintThinPath(points))
         return;
     QPainterPath path(points.front());
     path.reserve(static_cast<int>(std::min<std::size_t>(points.size(), INT_MAX)));
@@ -947,7 +949,7 @@ void PainterCanvas::Segments(std::span<const QPoint> ends)
     for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
         const QPoint a = ends[i];
         const QPoint b = ends[i + 1];
-        if (PaintStraightLine(a, b))
+        if (PaintStraightLine(a, b) || PaintThinPath(ends.subspan(i, 2)))
             continue;
         const QPointF from = world_.map(QPointF(a));
         const QPointF to = world_.map(QPointF(b));

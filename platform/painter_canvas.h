@@ -119,6 +119,13 @@ private:
     // (a one-pixel pen, solid or dashed, or a three-pixel pen); false when
     // it must be drawn by the painter.
     bool PaintStraightLine(QPoint a, QPoint b);
+    // True when a one-pixel solid line may be written into the image by
+    // the canvas (see CanStamp).
+    bool CanWriteThinLine() const;
+    // Writes the pixels that the painter's stroke of the one-pixel solid
+    // path through points sets where the canvas can (see
+    // CanWriteThinLine); false when it must be drawn by the painter.
+    bool PaintThinPath(std::span<const QPoint> points);
     // Writes the pixels of the straight line that covers area (one pixel
     // wide or high, or a three-pixel box) inside part: solid, or with the
     // dash pattern running from the start end when dashes are given.
