@@ -200,9 +200,21 @@ constexpr std::size_t MostTextPixels = 1 << 22;
 
 } // namespace
 
+// Pixels in runs along rows, relative to the figure's anchor point.
+struct PixelRun {
+    int X;
+    int Y;
+    int Length;
+    QRgb Color;
+};
+
 struct PlacedText {
     QImage Image;
     QPoint Origin;
+    // The image's pixels as runs of opaque pixels relative to its corner,
+    // when it holds no partly covered pixel (Placeable).
+    std::vector<PixelRun> Runs;
+    bool Placeable = false;
 };
 
 namespace {
@@ -235,14 +247,6 @@ void MakeRoom(Map& map)
 }
 
 } // namespace
-
-// Pixels in runs along rows, relative to the figure's anchor point.
-struct PixelRun {
-    int X;
-    int Y;
-    int Length;
-    QRgb Color;
-};
 
 struct FigureStamp {
     // The area the figure was painted in, relative to its anchor.
@@ -616,6 +620,29 @@ bool PainterCanvas::FillRectInImage(const QRect& rect)
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(line + area.left(), line + area.left() + area.width(), pixel);
+    }
+    return true;
+}
+
+bool PainterCanvas::PlaceText(const PlacedText& text, QPoint at)
+{
+    const QImage* target = TargetImage();
+    if (!text.Placeable || textClipped_ || foreignClip_ || target == nullptr || target->devicePixelRatio() != 1.0 ||
+        (target->format() != QImage::Format_RGB32 && target->format() != QImage::Format_ARGB32 &&
+         target->format() != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    uchar* const bits = TargetImage()->bits();
+    const qsizetype stride = target->bytesPerLine();
+    for (const QRect& clip : StampClip()) {
+        for (const PixelRun& run : text.Runs) {
+            const std::int64_t y = std::int64_t{at.y()} + run.Y;
+            const std::int64_t left = std::max<std::int64_t>(std::int64_t{at.x()} + run.X, clip.left());
+            const std::int64_t right = std::min<std::int64_t>(std::int64_t{at.x()} + run.X + run.Length - 1, clip.right());
+            if (y < clip.top() || y > clip.bottom() || left > right)
+                continue;
+            auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+            std::fill(line + left, line + right + 1, run.Color);
+        }
     }
     return true;
 }
@@ -1160,6 +1187,10 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
         // once into an image and placed from there on (labels and the
         // numbers and names of a network repeat on every repaint).
         if (const PlacedText* image = TextImageOf(text)) {
+            const QPoint at =
+                QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image->Origin;
+            if (PlaceText(*image, at))
+                return;
             SetPainterTransform(*painter_, QTransform());
             painter_->drawImage(
                 QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image->Origin,
@@ -1230,7 +1261,27 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
         painter.setPen(ToQColor(Font.Color));
         painter.drawText(QPoint(0, metrics.ascent()), text);
     }
-    const PlacedText result{cache.Scratch.copy(drawn), area.topLeft()};
+    PlacedText result{cache.Scratch.copy(drawn), area.topLeft(), {}, true};
+    for (int y = 0; y < result.Image.height() && result.Placeable; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(result.Image.constScanLine(y));
+        for (int x = 0; x < result.Image.width();) {
+            if (qAlpha(line[x]) == 0) {
+                ++x;
+                continue;
+            }
+            if (qAlpha(line[x]) != 255) {
+                result.Placeable = false;
+                break;
+            }
+            int end = x + 1;
+            while (end < result.Image.width() && line[end] == line[x])
+                ++end;
+            result.Runs.push_back({x, y, end - x, line[x]});
+            x = end;
+        }
+    }
+    if (!result.Placeable)
+        result.Runs.clear();
     cache.ImagePixels += pixels;
     return &cache.Images.emplace(key, std::move(result)).first->second;
 }
@@ -1265,7 +1316,9 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
     if (Brush.Style != TBrushStyle::bsClear)
         painter_->fillRect(rect, ToQColor(Brush.Color));
     painter_->setClipRect(rect, Qt::IntersectClip);
+    textClipped_ = true;
     PaintText(x, y, text);
+    textClipped_ = false;
     painter_->restore();
 }
 
@@ -1284,6 +1337,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
     if (!(flags & dt::NoClip)) {
         SetPainterTransform(*painter_, world_);
         painter_->setClipRect(rect, Qt::IntersectClip);
+        textClipped_ = true;
     }
     for (std::size_t i = 0; i < block.Lines.size(); ++i) {
         const TextLine& line = block.Lines[i];
@@ -1298,6 +1352,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
             x += rect.width() - line.Width;
         PaintText(x, y, line.Text);
     }
+    textClipped_ = false;
     painter_->restore();
     return block.Top + block.Size.height();
 }

@@ -192,6 +192,12 @@ private:
     // The pen width in device pixels; 1 means a one-pixel (cosmetic) line.
     int DevicePenWidth() const;
     void PaintText(int x, int y, const QString& text);
+    // Writes the pixels of a text image with its corner at device point at
+    // into the image, as drawing the image would set them, where the canvas
+    // can; false (nothing written) where the image must be drawn.
+    bool PlaceText(const PlacedText& text, QPoint at);
+    // Set while a text is drawn under a clip of its own rectangle.
+    bool textClipped_ = false;
     const QFont& CurrentFont() const;
     const QFontMetrics& CurrentMetrics() const;
     QImage* TargetImage() const;
