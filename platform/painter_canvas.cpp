@@ -1034,6 +1034,8 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void PainterCanvas::Ellipse(int left, int top, int right, int bottom)
 {
+    if (WriteEllipse(left, top, right, bottom))
+        return;
     stampKey_.clear();
     if (WithinStampReach({left, top, right, bottom}))
         stampKey_ = {static_cast<int>(CanvasOpKey::Ellipse), right - left, bottom - top};

@@ -124,6 +124,11 @@ private:
     // dash pattern running from the start end when dashes are given.
     void WriteStraightLine(const QRect& area, const QRect& part, bool vertical, bool forward,
                            const QList<qreal>& dashes);
+    // Writes the pixels of an ellipse of a one-pixel solid or clear pen and
+    // a solid or clear brush into the image where the canvas can (see
+    // CanStamp), as the painter's own ellipse rasterizer sets them; false
+    // when it must be drawn by the painter.
+    bool WriteEllipse(int left, int top, int right, int bottom);
     // Writes the pixels of a solid FillRect into the image where it lies
     // within one clip rectangle under a world that moves by whole pixels;
     // false when it must be filled by the painter.
