@@ -48,7 +48,7 @@ void TVyrPicture::Draw(platform::Canvas& canvas, std::uint8_t mode)
     canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
 }
 
-QRect TVyrPicture::OpaqueArea() const
+TVyrMapCom::TOpaqueAreas TVyrPicture::OpaqueAreas() const
 {
     if (RotateAngle != 0 || Picture.Empty())
         return {};
@@ -61,7 +61,7 @@ QRect TVyrPicture::OpaqueArea() const
     if (std::max({std::abs(box.Left), std::abs(box.Top), std::abs(box.Right), std::abs(box.Bottom)}) > Reach ||
         box.Right - box.Left < 4 || box.Bottom - box.Top < 4)
         return {};
-    return QRect(QPoint(box.Left + 1, box.Top + 1), QPoint(box.Right - 2, box.Bottom - 2));
+    return {QRect(QPoint(box.Left + 1, box.Top + 1), QPoint(box.Right - 2, box.Bottom - 2))};
 }
 
 void TVyrPicture::EditProperty()

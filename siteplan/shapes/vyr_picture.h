@@ -35,7 +35,7 @@ public:
     void Draw(platform::Canvas& canvas, std::uint8_t mode) override;
     // An unturned image without transparency covers its whole box; the
     // area is kept a pixel inside the box's edges.
-    QRect OpaqueArea() const override;
+    TOpaqueAreas OpaqueAreas() const override;
     // The picture dialog: pen, picture and frame switch.
     void EditProperty() override;
     // One click for a picture with a graphic (a legend symbol), else two.
