@@ -1012,6 +1012,8 @@ bool PainterCanvas::UprightRectangle(int left, int top, int right, int bottom)
     if (!painter_->isActive() || Pen.Mode != TPenMode::pmCopy || !shifted || !onePixel)
         return false;
     const QRectF rect = FigureRect(left, top, right, bottom);
+    if (WriteRectangle(rect))
+        return true;
     SetPainterTransform(*painter_, world_);
     if (Brush.Style != TBrushStyle::bsClear)
         painter_->fillRect(rect, PainterBrush(Brush));

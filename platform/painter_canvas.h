@@ -129,6 +129,16 @@ private:
     // CanStamp), as the painter's own ellipse rasterizer sets them; false
     // when it must be drawn by the painter.
     bool WriteEllipse(int left, int top, int right, int bottom);
+    // Writes the pixels of an unturned rectangle of a one-pixel solid or
+    // clear pen and a solid or clear brush where the canvas can (see
+    // CanStamp): the fill rect, then its frame one pixel further right and
+    // down, as the painter fills and strokes them; false when it must be
+    // drawn by the painter.
+    bool WriteRectangle(const QRectF& rect);
+    // Writes color into the pixels from to to (both included) of row y
+    // that lie in the clip (see StampClip), on an image the canvas may
+    // write (see CanStamp).
+    void WriteRow(int y, int from, int to, QRgb color);
     // Writes the pixels of a solid FillRect into the image where it lies
     // within one clip rectangle under a world that moves by whole pixels;
     // false when it must be filled by the painter.

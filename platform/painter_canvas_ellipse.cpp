@@ -130,22 +130,8 @@ bool PainterCanvas::WriteEllipse(int left, int top, int right, int bottom)
     const QColor brush = ToQColor(Brush.Color);
     if (pen.alpha() != 255 || brush.alpha() != 255)
         return false;
-    const std::vector<QRect>& clips = StampClip();
-    uchar* const bits = target.bits();
-    const qsizetype stride = target.bytesPerLine();
-    const auto write = [&](QRgb color) {
-        return [&, color](const Run& run) {
-            for (const QRect& clip : clips) {
-                if (run.Y < clip.top() || run.Y > clip.bottom())
-                    continue;
-                const int from = std::max(run.X, clip.left());
-                const int to = std::min(run.X + run.Length - 1, clip.right());
-                if (from > to)
-                    continue;
-                auto* line = reinterpret_cast<QRgb*>(bits + run.Y * stride);
-                std::fill(line + from, line + to + 1, color);
-            }
-        };
+    const auto write = [this](QRgb color) {
+        return [this, color](const Run& run) { WriteRow(run.Y, run.X, run.X + run.Length - 1, color); };
     };
     if (Brush.Style == TBrushStyle::bsSolid)
         EllipseRuns(box, true, write(brush.rgba()));

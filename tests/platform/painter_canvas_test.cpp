@@ -651,7 +651,8 @@ TEST(PainterCanvasSurface, PlacedTextShowsThePixelsOfDrawnText)
 // Upright one-pixel rectangles in copy mode are painted without a path:
 // they must show exactly the pixels of filling and stroking their figure's
 // path, for every brush, pen, corner order, size and shift, also where
-// they leave the surface.
+// they leave the surface or cross the edge of a clip region of several
+// rectangles.
 TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
 {
     const QRect boxes[] = {{10, 12, 30, 20}, {40, 35, -25, -18}, {5, 50, 1, 9}, {60, 5, 0, 0},
@@ -663,6 +664,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                          {clRed, TPenStyle::psInsideFrame, 1, TPenMode::pmCopy},
                          {clRed, TPenStyle::psClear, 1, TPenMode::pmCopy}};
     const QPoint shifts[] = {{0, 0}, {3, -5}};
+    const QRegion clips[] = {QRegion(), QRegion(0, 0, 30, 64) + QRegion(36, 10, 36, 40)};
+    for (const QRegion& clip : clips)
     for (const QRect& box : boxes) {
         for (const TBrushStyle brushStyle : brushes) {
             for (const TPen& pen : pens) {
@@ -674,6 +677,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                     QImage expected = drawn.copy();
                     {
                         PainterCanvas canvas(drawn);
+                        if (!clip.isEmpty())
+                            canvas.SetClipRegion(clip);
                         canvas.SetWorldTransform(QTransform::fromTranslate(shift.x(), shift.y()));
                         canvas.Pen = pen;
                         canvas.Brush = TBrush{0x0040A0E0, brushStyle};
@@ -682,6 +687,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                     {
                         QPainter painter(&expected);
                         painter.setRenderHint(QPainter::Antialiasing, false);
+                        if (!clip.isEmpty())
+                            painter.setClipRegion(clip);
                         painter.setTransform(QTransform::fromTranslate(shift.x(), shift.y()));
                         const QRectF rect(std::min(left, right), std::min(top, bottom),
                                           std::max(std::abs(right - left) - 1, 0), std::max(std::abs(bottom - top) - 1, 0));
@@ -701,7 +708,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                     }
                     EXPECT_EQ(drawn, expected) << "box " << left << "," << top << "," << right << "," << bottom
                                                << " brush " << int(brushStyle) << " pen " << int(pen.Style) << " width "
-                                               << pen.Width << " shift " << shift.x() << "," << shift.y();
+                                               << pen.Width << " shift " << shift.x() << "," << shift.y() << " clip "
+                                               << clip.rectCount();
                 }
             }
         }
