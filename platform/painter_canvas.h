@@ -135,10 +135,17 @@ private:
     // down, as the painter fills and strokes them; false when it must be
     // drawn by the painter.
     bool WriteRectangle(const QRectF& rect);
-    // Writes color into the pixels from to to (both included) of row y
-    // that lie in the clip (see StampClip), on an image the canvas may
-    // write (see CanStamp).
-    void WriteRow(int y, int from, int to, QRgb color);
+    // Writes colours into the pixels of rows that lie in the clip (see
+    // StampClip), on an image the canvas may write (see CanStamp); valid
+    // while the image and clip stay.
+    struct RowWriter {
+        uchar* Bits;
+        qsizetype Stride;
+        const std::vector<QRect>* Clips;
+        // The pixels from to to, both included, of row y.
+        void operator()(int y, int from, int to, QRgb color) const;
+    };
+    RowWriter Rows();
     // Writes the pixels of a solid FillRect into the image where it lies
     // within one clip rectangle under a world that moves by whole pixels;
     // false when it must be filled by the painter.

@@ -130,8 +130,9 @@ bool PainterCanvas::WriteEllipse(int left, int top, int right, int bottom)
     const QColor brush = ToQColor(Brush.Color);
     if (pen.alpha() != 255 || brush.alpha() != 255)
         return false;
-    const auto write = [this](QRgb color) {
-        return [this, color](const Run& run) { WriteRow(run.Y, run.X, run.X + run.Length - 1, color); };
+    const RowWriter rows = Rows();
+    const auto write = [&rows](QRgb color) {
+        return [&rows, color](const Run& run) { rows(run.Y, run.X, run.X + run.Length - 1, color); };
     };
     if (Brush.Style == TBrushStyle::bsSolid)
         EllipseRuns(box, true, write(brush.rgba()));

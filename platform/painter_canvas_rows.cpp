@@ -20,17 +20,22 @@ constexpr double MostWrittenReach = 1 << 20;
 
 } // namespace
 
-void PainterCanvas::WriteRow(int y, int from, int to, QRgb color)
+PainterCanvas::RowWriter PainterCanvas::Rows()
 {
     QImage& target = *TargetImage();
-    for (const QRect& clip : StampClip()) {
+    return {target.bits(), target.bytesPerLine(), &StampClip()};
+}
+
+void PainterCanvas::RowWriter::operator()(int y, int from, int to, QRgb color) const
+{
+    for (const QRect& clip : *Clips) {
         if (y < clip.top() || y > clip.bottom())
             continue;
         const int left = std::max(from, clip.left());
         const int right = std::min(to, clip.right());
         if (left > right)
             continue;
-        auto* line = reinterpret_cast<QRgb*>(target.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(Bits + y * Stride);
         std::fill(line + left, line + right + 1, color);
     }
 }
@@ -64,19 +69,20 @@ bool PainterCanvas::WriteRectangle(const QRectF& rect)
         return false;
     // Rows off the image lie in no clip rectangle.
     const int height = TargetImage()->height();
+    const RowWriter write = Rows();
     if (Brush.Style == TBrushStyle::bsSolid) {
         const QRgb fill = brush.rgba();
         for (int y = std::max(top, 0), end = std::min(bottom - 1, height - 1); y <= end; ++y)
-            WriteRow(y, left, right - 1, fill);
+            write(y, left, right - 1, fill);
     }
     if (Pen.Style == TPenStyle::psClear)
         return true;
     const QRgb frame = pen.rgba();
-    WriteRow(top, left, right, frame);
-    WriteRow(bottom, left, right, frame);
+    write(top, left, right, frame);
+    write(bottom, left, right, frame);
     for (int y = std::max(top + 1, 0), end = std::min(bottom - 1, height - 1); y <= end; ++y) {
-        WriteRow(y, left, left, frame);
-        WriteRow(y, right, right, frame);
+        write(y, left, left, frame);
+        write(y, right, right, frame);
     }
     return true;
 }
