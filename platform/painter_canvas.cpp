@@ -1041,6 +1041,8 @@ bool PainterCanvas::UprightRectangle(int left, int top, int right, int bottom)
     if (!painter_->isActive() || Pen.Mode != TPenMode::pmCopy || !shifted || !onePixel)
         return false;
     const QRectF rect = FigureRect(left, top, right, bottom);
+    if (WriteRectangle(rect))
+        return true;
     SetPainterTransform(*painter_, world_);
     if (Brush.Style != TBrushStyle::bsClear)
         painter_->fillRect(rect, PainterBrush(Brush));
@@ -1063,6 +1065,8 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void PainterCanvas::Ellipse(int left, int top, int right, int bottom)
 {
+    if (WriteEllipse(left, top, right, bottom))
+        return;
     stampKey_.clear();
     if (WithinStampReach({left, top, right, bottom}))
         stampKey_ = {static_cast<int>(CanvasOpKey::Ellipse), right - left, bottom - top};

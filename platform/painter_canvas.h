@@ -131,6 +131,28 @@ private:
     // dash pattern running from the start end when dashes are given.
     void WriteStraightLine(const QRect& area, const QRect& part, bool vertical, bool forward,
                            const QList<qreal>& dashes);
+    // Writes the pixels of an ellipse of a one-pixel solid or clear pen and
+    // a solid or clear brush into the image where the canvas can (see
+    // CanStamp), as the painter's own ellipse rasterizer sets them; false
+    // when it must be drawn by the painter.
+    bool WriteEllipse(int left, int top, int right, int bottom);
+    // Writes the pixels of an unturned rectangle of a one-pixel solid or
+    // clear pen and a solid or clear brush where the canvas can (see
+    // CanStamp): the fill rect, then its frame one pixel further right and
+    // down, as the painter fills and strokes them; false when it must be
+    // drawn by the painter.
+    bool WriteRectangle(const QRectF& rect);
+    // Writes colours into the pixels of rows that lie in the clip (see
+    // StampClip), on an image the canvas may write (see CanStamp); valid
+    // while the image and clip stay.
+    struct RowWriter {
+        uchar* Bits;
+        qsizetype Stride;
+        const std::vector<QRect>* Clips;
+        // The pixels from to to, both included, of row y.
+        void operator()(int y, int from, int to, QRgb color) const;
+    };
+    RowWriter Rows();
     // Writes the pixels of a solid FillRect into the image where it lies
     // within one clip rectangle under a world that moves by whole pixels;
     // false when it must be filled by the painter.

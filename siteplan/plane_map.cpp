@@ -372,7 +372,8 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
             hidden[i] = covered.Covers(shape.RotateAngle == 0
                                            ? shape.GetBounds().Inflated(shape.GetPaintMargin() + 2).ToQRect()
                                            : frames[i]);
-            covered.Cover(shape.OpaqueArea());
+            for (const QRect& opaque : shape.OpaqueAreas())
+                covered.Cover(opaque);
         }
     } else {
         for (std::size_t i = 0; i < FMapComs.size(); ++i)

@@ -142,6 +142,12 @@ QPoint TVyrMapCom::RotatePointAbout(QPoint p, float angle, QPoint c) const
 
 void TVyrMapCom::ApplyRotation(platform::Canvas& canvas) const
 {
+    // Unturned, the turn below is the identity: it is set without finding
+    // the centre.
+    if (RotateAngle == 0) {
+        canvas.SetWorldTransform(QTransform());
+        return;
+    }
     const double theta = RotateRadians();
     const QPoint c = GetCenter();
     const double cs = std::cos(theta);

@@ -19,8 +19,10 @@
 
 #include <QDataStream>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -81,8 +83,10 @@ public:
     virtual void Draw(platform::Canvas& canvas, std::uint8_t mode);
     // Screen pixels whose colour Draw in the normal mode sets whatever was
     // there before (an unturned solid fill drawn in copy mode), so that
-    // nothing drawn there earlier shows; empty for most shapes.
-    virtual QRect OpaqueArea() const { return {}; }
+    // nothing drawn there earlier shows: up to three rectangles, empty ones
+    // holding nothing; all empty for most shapes.
+    using TOpaqueAreas = std::array<QRect, 3>;
+    virtual TOpaqueAreas OpaqueAreas() const { return {}; }
     // Opens the shape's property dialog through PropertyEditor; on OK the
     // shape calls PropertiesEdited. The base only repaints the shape.
     virtual void EditProperty();

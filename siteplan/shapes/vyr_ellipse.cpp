@@ -35,23 +35,29 @@ void TVyrEllipse::Draw(platform::Canvas& canvas, std::uint8_t mode)
     canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
 }
 
-QRect TVyrEllipse::OpaqueArea() const
+TVyrMapCom::TOpaqueAreas TVyrEllipse::OpaqueAreas() const
 {
     const QRect inside = SolidFigureBox(OwnBrush.Value());
     if (inside.isEmpty())
         return {};
-    // The ellipse's box is one pixel wider than the inside on each side; the
-    // inscribed rectangle reaches 1 / sqrt 2 of each half-axis from the
-    // centre, and two pixels more are given up for the painter's steps
-    // along the curve.
+    // The ellipse's box is one pixel wider than the inside on each side.
+    // Three inscribed rectangles, with their corners on the ellipse at 30,
+    // 45 and 60 degrees along it, cover most of it; two pixels more are
+    // given up for the painter's steps along the curve.
     const double centreX = inside.left() + (inside.width() - 1) / 2.0;
     const double centreY = inside.top() + (inside.height() - 1) / 2.0;
-    const double reachX = (inside.width() + 1) / 2.0 / std::numbers::sqrt2 - 3;
-    const double reachY = (inside.height() + 1) / 2.0 / std::numbers::sqrt2 - 3;
-    if (reachX < 1 || reachY < 1)
-        return {};
-    return QRect(QPoint(static_cast<int>(std::ceil(centreX - reachX)), static_cast<int>(std::ceil(centreY - reachY))),
-                 QPoint(static_cast<int>(std::floor(centreX + reachX)), static_cast<int>(std::floor(centreY + reachY))));
+    const double halfX = (inside.width() + 1) / 2.0;
+    const double halfY = (inside.height() + 1) / 2.0;
+    const auto inscribed = [&](double cosine, double sine) {
+        const double reachX = halfX * cosine - 3;
+        const double reachY = halfY * sine - 3;
+        if (reachX < 1 || reachY < 1)
+            return QRect();
+        return QRect(QPoint(static_cast<int>(std::ceil(centreX - reachX)), static_cast<int>(std::ceil(centreY - reachY))),
+                     QPoint(static_cast<int>(std::floor(centreX + reachX)), static_cast<int>(std::floor(centreY + reachY))));
+    };
+    const double half = std::numbers::sqrt3 / 2;
+    return {inscribed(1 / std::numbers::sqrt2, 1 / std::numbers::sqrt2), inscribed(half, 0.5), inscribed(0.5, half)};
 }
 
 void TVyrEllipse::EditProperty()

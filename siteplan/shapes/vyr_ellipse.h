@@ -20,7 +20,7 @@ public:
     void Draw(platform::Canvas& canvas, std::uint8_t mode) override;
     // Well inside the rectangle inscribed in an unturned ellipse with a
     // solid brush.
-    QRect OpaqueArea() const override;
+    TOpaqueAreas OpaqueAreas() const override;
     // The pen and brush dialog "编辑椭圆属性".
     void EditProperty() override;
     // Base record, pen, brush, X1, Y1, X2, Y2 as drawn.

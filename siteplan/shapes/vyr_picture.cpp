@@ -4,6 +4,8 @@
 #include "siteplan/plane_map.h"
 #include "siteplan/shape_property_editor.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <exception>
 
 namespace siteplan {
@@ -44,6 +46,22 @@ void TVyrPicture::Draw(platform::Canvas& canvas, std::uint8_t mode)
     canvas.Pen.Mode = mode != drawmode::Normal ? platform::TPenMode::pmNotXor : platform::TPenMode::pmCopy;
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
     canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+}
+
+TVyrMapCom::TOpaqueAreas TVyrPicture::OpaqueAreas() const
+{
+    if (RotateAngle != 0 || Picture.Empty())
+        return {};
+    const QImage& image = Picture.Image();
+    if (image.isNull() || image.hasAlphaChannel())
+        return {};
+    const TRect box = GetBounds();
+    // Far out, the painter may not draw an image exactly over its box.
+    constexpr int Reach = 1 << 20;
+    if (std::max({std::abs(box.Left), std::abs(box.Top), std::abs(box.Right), std::abs(box.Bottom)}) > Reach ||
+        box.Right - box.Left < 4 || box.Bottom - box.Top < 4)
+        return {};
+    return {QRect(QPoint(box.Left + 1, box.Top + 1), QPoint(box.Right - 2, box.Bottom - 2))};
 }
 
 void TVyrPicture::EditProperty()

@@ -33,6 +33,9 @@ public:
     // the frame when ShowOutRect, in the pen's own colour also when
     // selected.
     void Draw(platform::Canvas& canvas, std::uint8_t mode) override;
+    // An unturned image without transparency covers its whole box; the
+    // area is kept a pixel inside the box's edges.
+    TOpaqueAreas OpaqueAreas() const override;
     // The picture dialog: pen, picture and frame switch.
     void EditProperty() override;
     // One click for a picture with a graphic (a legend symbol), else two.

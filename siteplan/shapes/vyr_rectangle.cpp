@@ -32,12 +32,12 @@ void TVYRRectangle::Draw(platform::Canvas& canvas, std::uint8_t mode)
     canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
 }
 
-QRect TVYRRectangle::OpaqueArea() const
+TVyrMapCom::TOpaqueAreas TVYRRectangle::OpaqueAreas() const
 {
     // A round rectangle (which derives from this) leaves its corners.
     if (MapID != Kind)
         return {};
-    return SolidBoxInside(OwnBrush.Value());
+    return {SolidBoxInside(OwnBrush.Value())};
 }
 
 void TVYRRectangle::EditPenAndBrush(const QString& caption)

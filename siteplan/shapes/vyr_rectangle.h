@@ -18,7 +18,7 @@ public:
     bool HitTest(QPoint p) const override;
     void Draw(platform::Canvas& canvas, std::uint8_t mode) override;
     // Inside the outline of an unturned rectangle with a solid brush.
-    QRect OpaqueArea() const override;
+    TOpaqueAreas OpaqueAreas() const override;
     // The pen and brush dialog "编辑矩形属性".
     void EditProperty() override;
     // Base record, pen, brush, X1, Y1, X2, Y2 as drawn.

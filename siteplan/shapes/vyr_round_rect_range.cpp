@@ -27,7 +27,7 @@ void TVYRRoundRectRangle::Draw(platform::Canvas& canvas, std::uint8_t mode)
                      platform::SaturateInt(std::int64_t{corner.y()} - origin.y()));
 }
 
-QRect TVYRRoundRectRangle::OpaqueArea() const
+TVyrMapCom::TOpaqueAreas TVYRRoundRectRangle::OpaqueAreas() const
 {
     const QRect inside = SolidFigureBox(OwnBrush.Value());
     if (inside.isEmpty())
@@ -40,8 +40,7 @@ QRect TVYRRoundRectRangle::OpaqueArea() const
     const std::int64_t radiusY = std::abs(std::int64_t{corner.y()} - origin.y()) / 2 + 2;
     const QRect across = inside.height() > 2 * radiusY ? inside.adjusted(0, static_cast<int>(radiusY), 0, static_cast<int>(-radiusY)) : QRect();
     const QRect down = inside.width() > 2 * radiusX ? inside.adjusted(static_cast<int>(radiusX), 0, static_cast<int>(-radiusX), 0) : QRect();
-    const auto area = [](const QRect& r) { return r.isEmpty() ? 0 : std::int64_t{r.width()} * r.height(); };
-    return area(across) >= area(down) ? across : down;
+    return {across, down};
 }
 
 void TVYRRoundRectRangle::EditProperty()

@@ -19,7 +19,7 @@ public:
     void Draw(platform::Canvas& canvas, std::uint8_t mode) override;
     // The larger of the two bands clear of the round corners inside an
     // unturned box with a solid brush.
-    QRect OpaqueArea() const override;
+    TOpaqueAreas OpaqueAreas() const override;
     // The pen and brush dialog "编辑圆角矩形属性".
     void EditProperty() override;
     int GetPointCount() const override { return BoxHandleCount + 1; }

@@ -42,6 +42,14 @@ QPoint TVyrTaDiao::OnArmCircle(std::int64_t angle) const
 
 TVyrTaDiao::TOutline TVyrTaDiao::Outline() const
 {
+    TOutline o = LinesOutline();
+    o[ArcLimitA] = OnArmCircle(std::int64_t{JibAngle} - ArcBefore);
+    o[ArcLimitB] = OnArmCircle(std::int64_t{JibAngle} + ArcAfter);
+    return o;
+}
+
+TVyrTaDiao::TOutline TVyrTaDiao::LinesOutline() const
+{
     const std::int64_t bx = BasePoint.x();
     const std::int64_t by = BasePoint.y();
     const std::int64_t halfWidth = BaseWidth / 2;
@@ -75,17 +83,18 @@ TVyrTaDiao::TOutline TVyrTaDiao::Outline() const
     o[Tip] = turned(arm, 0);
     o[ArmBoxTopLeft] = SaturatedPoint(bx - arm, by - arm);
     o[ArmBoxBottomRight] = SaturatedPoint(bx + arm, by + arm);
-    o[ArcLimitA] = OnArmCircle(std::int64_t{JibAngle} - ArcBefore);
-    o[ArcLimitB] = OnArmCircle(std::int64_t{JibAngle} + ArcAfter);
     return o;
 }
 
 TRect TVyrTaDiao::GetBounds() const
 {
-    const TOutline o = Outline();
+    // The square of Outline(), without turning the other points.
+    const std::int64_t arm = ArmLength;
+    const QPoint topLeft = SaturatedPoint(std::int64_t{BasePoint.x()} - arm, std::int64_t{BasePoint.y()} - arm);
+    const QPoint bottomRight = SaturatedPoint(std::int64_t{BasePoint.x()} + arm, std::int64_t{BasePoint.y()} + arm);
     // Normalised, so that a negative arm length from a file still spans the
     // arm's circle.
-    return TRect::Spanning(WorldToScreen(o[ArmBoxTopLeft], false), WorldToScreen(o[ArmBoxBottomRight], false));
+    return TRect::Spanning(WorldToScreen(topLeft, false), WorldToScreen(bottomRight, false));
 }
 
 bool TVyrTaDiao::HitTest(QPoint p) const
@@ -187,7 +196,7 @@ void TVyrTaDiao::MoveWorld(QPoint delta)
 int TVyrTaDiao::GetPaintMargin() const
 {
     const TRect b = GetBounds();
-    const TOutline o = Outline();
+    const TOutline o = LinesOutline();
     // How far the drawn lines reach beyond the arm's square; the arc lies on
     // its circle.
     std::int64_t reach = 0;

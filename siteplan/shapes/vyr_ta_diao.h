@@ -87,6 +87,9 @@ public:
     std::int32_t ArcAfter = 450;
 
 private:
+    // Outline() without its two points on the arm's circle (left at 0, 0),
+    // for what needs only the drawn lines.
+    TOutline LinesOutline() const;
     // The point on the arm's circle at the angle.
     QPoint OnArmCircle(std::int64_t angle) const;
 };

@@ -164,9 +164,9 @@ void TVyrText::Draw(platform::Canvas& canvas, std::uint8_t mode)
     DrawTextContent(canvas);
 }
 
-QRect TVyrText::OpaqueArea() const
+TVyrMapCom::TOpaqueAreas TVyrText::OpaqueAreas() const
 {
-    return SolidBoxInside(OwnBrush.Value());
+    return {SolidBoxInside(OwnBrush.Value())};
 }
 
 void TVyrText::DrawTextContent(platform::Canvas& canvas) const

@@ -35,7 +35,7 @@ public:
     void Draw(platform::Canvas& canvas, std::uint8_t mode) override;
     // Inside the outline of an unturned box with a solid brush: the text
     // is drawn over the box's own fill.
-    QRect OpaqueArea() const override;
+    TOpaqueAreas OpaqueAreas() const override;
     // The text dialog; on OK the text and the frame switch are stored and
     // the plan marked modified.
     void EditProperty() override;

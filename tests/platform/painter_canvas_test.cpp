@@ -651,7 +651,8 @@ TEST(PainterCanvasSurface, PlacedTextShowsThePixelsOfDrawnText)
 // Upright one-pixel rectangles in copy mode are painted without a path:
 // they must show exactly the pixels of filling and stroking their figure's
 // path, for every brush, pen, corner order, size and shift, also where
-// they leave the surface.
+// they leave the surface or cross the edge of a clip region of several
+// rectangles.
 TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
 {
     const QRect boxes[] = {{10, 12, 30, 20}, {40, 35, -25, -18}, {5, 50, 1, 9}, {60, 5, 0, 0},
@@ -663,6 +664,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                          {clRed, TPenStyle::psInsideFrame, 1, TPenMode::pmCopy},
                          {clRed, TPenStyle::psClear, 1, TPenMode::pmCopy}};
     const QPoint shifts[] = {{0, 0}, {3, -5}};
+    const QRegion clips[] = {QRegion(), QRegion(0, 0, 30, 64) + QRegion(36, 10, 36, 40)};
+    for (const QRegion& clip : clips)
     for (const QRect& box : boxes) {
         for (const TBrushStyle brushStyle : brushes) {
             for (const TPen& pen : pens) {
@@ -674,6 +677,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                     QImage expected = drawn.copy();
                     {
                         PainterCanvas canvas(drawn);
+                        if (!clip.isEmpty())
+                            canvas.SetClipRegion(clip);
                         canvas.SetWorldTransform(QTransform::fromTranslate(shift.x(), shift.y()));
                         canvas.Pen = pen;
                         canvas.Brush = TBrush{0x0040A0E0, brushStyle};
@@ -682,6 +687,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                     {
                         QPainter painter(&expected);
                         painter.setRenderHint(QPainter::Antialiasing, false);
+                        if (!clip.isEmpty())
+                            painter.setClipRegion(clip);
                         painter.setTransform(QTransform::fromTranslate(shift.x(), shift.y()));
                         const QRectF rect(std::min(left, right), std::min(top, bottom),
                                           std::max(std::abs(right - left) - 1, 0), std::max(std::abs(bottom - top) - 1, 0));
@@ -701,7 +708,8 @@ TEST(PainterCanvasSurface, UprightRectanglesShowThePixelsOfTheirFigurePath)
                     }
                     EXPECT_EQ(drawn, expected) << "box " << left << "," << top << "," << right << "," << bottom
                                                << " brush " << int(brushStyle) << " pen " << int(pen.Style) << " width "
-                                               << pen.Width << " shift " << shift.x() << "," << shift.y();
+                                               << pen.Width << " shift " << shift.x() << "," << shift.y() << " clip "
+                                               << clip.rectCount();
                 }
             }
         }
@@ -1029,6 +1037,78 @@ TEST(PainterCanvasSurface, MoreDifferentFiguresThanFitShowThePixelsOfDrawingThem
         draw(stamped, set);
         draw(inPlace, set);
         EXPECT_EQ(stamped, inPlace.convertToFormat(QImage::Format_RGB32)) << "set " << set;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Ellipses of a one-pixel pen are written into a 32-bit image row by row:
+// they must show exactly the pixels the painter's rasterizer sets (an
+// image of another format is always painted by the painter), for every
+// size up to a few dozen pixels and some large ones, flat and tall ones,
+// each pen and brush the writer takes and some it leaves, corners in
+// either order, across the image's edges, inside a clip region of several
+// rectangles and under a moved world.
+TEST(PainterCanvasSurface, WrittenEllipsesShowThePixelsOfThePaintersEllipse)
+{
+    const QImage start = [] {
+        QImage image(160, 150, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x, y, 90));
+        return image;
+    }();
+    std::vector<QSize> sizes;
+    for (int w = 0; w <= 34; ++w)
+        for (int h = 0; h <= 34; h += (w % 3 == 0 ? 1 : 5))
+            sizes.emplace_back(w, h);
+    for (const QSize large : {QSize(63, 64), QSize(97, 40), QSize(128, 129), QSize(2, 140), QSize(150, 3), QSize(301, 77)})
+        sizes.push_back(large);
+    struct Style {
+        TPen Pen;
+        TBrushStyle Brush;
+    };
+    const Style styles[] = {
+        {{RGB(200, 0, 40), TPenStyle::psSolid, 1, TPenMode::pmCopy}, TBrushStyle::bsSolid},
+        {{RGB(200, 0, 40), TPenStyle::psSolid, 0, TPenMode::pmCopy}, TBrushStyle::bsClear},
+        {{RGB(0, 90, 0), TPenStyle::psInsideFrame, 1, TPenMode::pmCopy}, TBrushStyle::bsSolid},
+        {{RGB(0, 90, 0), TPenStyle::psClear, 1, TPenMode::pmCopy}, TBrushStyle::bsSolid},
+        {{RGB(0, 90, 0), TPenStyle::psDot, 1, TPenMode::pmCopy}, TBrushStyle::bsSolid},
+        {{RGB(0, 90, 0), TPenStyle::psSolid, 3, TPenMode::pmCopy}, TBrushStyle::bsSolid},
+        {{RGB(200, 0, 40), TPenStyle::psSolid, 1, TPenMode::pmCopy}, TBrushStyle::bsCross},
+    };
+    for (const Style& style : styles) {
+        for (int variant = 0; variant < 4; ++variant) {
+            QImage written = start.copy();
+            QImage painted = start.convertToFormat(QImage::Format_RGB888);
+            const auto draw = [&](QImage& image) {
+                PainterCanvas canvas(image);
+                canvas.Pen = style.Pen;
+                canvas.Brush = TBrush{RGB(0, 120, 250), style.Brush};
+                if (variant == 1)
+                    canvas.SetClipRegion(QRegion(10, 10, 50, 70) + QRegion(70, 30, 40, 60) + QRegion(20, 100, 130, 9));
+                if (variant == 2)
+                    canvas.SetWorldTransform(QTransform::fromTranslate(-37, 23));
+                int i = 0;
+                for (const QSize size : sizes) {
+                    // Spread over the image and a little beyond its edges.
+                    const int x = (i * 37) % 190 - 20;
+                    const int y = (i * 53) % 180 - 20;
+                    ++i;
+                    if (variant == 3)
+                        canvas.Ellipse(x + size.width(), y + size.height(), x, y);
+                    else
+                        canvas.Ellipse(x, y, x + size.width(), y + size.height());
+                }
+            };
+            draw(written);
+            draw(painted);
+            EXPECT_EQ(written, painted.convertToFormat(QImage::Format_RGB32))
+                << "pen " << int(style.Pen.Style) << " width " << style.Pen.Width << " brush " << int(style.Brush)
+                << " variant " << variant;
+        }
     }
 }
 

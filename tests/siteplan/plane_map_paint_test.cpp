@@ -4,6 +4,7 @@
 
 #include "siteplan/shapes/vyr_ellipse.h"
 #include "siteplan/shapes/vyr_line.h"
+#include "siteplan/shapes/vyr_picture.h"
 #include "siteplan/shapes/vyr_rectangle.h"
 #include "siteplan/shapes/vyr_round_rect_range.h"
 #include "siteplan/shapes/vyr_text.h"
@@ -11,7 +12,9 @@
 #include "platform/painter_canvas.h"
 #include "platform/recording_canvas.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QPainter>
 #include <QStringList>
 
 #include <functional>
@@ -206,9 +209,27 @@ TEST_F(PaintedOver, ShapesLeftOutUnderSolidBoxesShowThePixelsOfDrawingEveryShape
     std::mt19937 random(20241211);
     const auto between = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     const int kinds[] = {TVYRRectangle::Kind, TVyrText::Kind, TVyrEllipse::Kind, TVYRRoundRectRangle::Kind,
-                         TVYRLine::Kind};
+                         TVYRLine::Kind, TVyrPicture::Kind};
+    // Pictures of an opaque photograph, of an image with transparent
+    // pixels (an icon), and with a graphic that decodes to nothing.
+    const auto encoded = [](QImage::Format format, const char* kind) {
+        QImage image(12, 9, format);
+        image.fill(Qt::transparent);
+        QPainter(&image).fillRect(2, 2, 7, 5, Qt::darkGreen);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, kind);
+        return bytes;
+    };
+    platform::TPicture pictures[3];
+    pictures[0].SetGraphic(platform::TGraphicKind::Jpeg, encoded(QImage::Format_RGB32, "JPEG"));
+    pictures[1].SetGraphic(platform::TGraphicKind::Icon, encoded(QImage::Format_ARGB32, "ICO"));
+    pictures[2].SetGraphic(platform::TGraphicKind::Jpeg, QByteArray("no image"));
+    ASSERT_FALSE(pictures[0].Image().isNull());
+    ASSERT_TRUE(pictures[1].Image().hasAlphaChannel());
     for (int i = 0; i < 600; ++i) {
-        std::unique_ptr<TVyrMapCom> shape = map.CreateMapCom(kinds[i % 5]);
+        std::unique_ptr<TVyrMapCom> shape = map.CreateMapCom(kinds[i % 6]);
         const QPoint corner(between(-40, 620), between(-40, 460));
         const QPoint size = i % 5 == 0 ? QPoint(between(60, 300), between(60, 240)) : QPoint(between(1, 60), between(1, 40));
         if (auto* line = dynamic_cast<TVYRLine*>(shape.get())) {
@@ -233,6 +254,9 @@ TEST_F(PaintedOver, ShapesLeftOutUnderSolidBoxesShowThePixelsOfDrawingEveryShape
             ellipse->OwnBrush.SetStyle(brush);
             ellipse->OwnBrush.SetColor(colour);
             ellipse->OwnPen.SetWidth(i % 3);
+        } else if (auto* picture = dynamic_cast<TVyrPicture*>(shape.get())) {
+            picture->Picture = pictures[i % 4 == 3 ? 1 + i % 8 / 4 : 0];
+            picture->ShowOutRect = i % 3 != 0;
         } else if (auto* text = dynamic_cast<TVyrText*>(shape.get())) {
             text->OwnBrush.SetStyle(brush);
             text->OwnBrush.SetColor(colour);
