@@ -10,6 +10,7 @@
 #include <functional>
 #include <numeric>
 #include <random>
+#include <string>
 
 using namespace network;
 using namespace network_test;
@@ -64,6 +65,32 @@ TEST(NodeOrder, GroupsOfEqualTime)
         EXPECT_EQ(OrderEqualTimeGroup(offsets, reachedBy, again), same) << c.name;
         EXPECT_TRUE(again) << c.name;
     }
+}
+
+// A group of two is ordered as the general rule orders it, for every way the
+// two can reach each other and every relation of their offsets, including
+// -0 against 0.
+TEST(NodeOrder, PairsOrderAsTheGeneralRule)
+{
+    const std::pair<float, float> offsetPairs[] = {{0, 0}, {0, 1}, {1, 0}, {-0.0f, 0.0f}, {-1.5f, -2}, {2, 2}};
+    for (const auto& [first, second] : offsetPairs)
+        for (const bool firstReaches : {false, true})
+            for (const bool secondReaches : {false, true}) {
+                std::vector<std::vector<int>> reachedBy(2);
+                if (firstReaches)
+                    reachedBy[1].push_back(0);
+                if (secondReaches)
+                    reachedBy[0].push_back(1);
+                bool generalMet = true;
+                const std::vector<int> general = OrderEqualTimeGroup(std::vector<float>{first, second}, reachedBy,
+                                                                     generalMet);
+                bool pairMet = true;
+                const bool swapped = SecondOfPairFirst(first, second, firstReaches, secondReaches, pairMet);
+                const std::string where = std::to_string(first) + " " + std::to_string(second) + " "
+                    + std::to_string(firstReaches) + std::to_string(secondReaches);
+                EXPECT_EQ(swapped, general == (std::vector<int>{1, 0})) << where;
+                EXPECT_EQ(pairMet, generalMet) << where;
+            }
 }
 
 namespace {
