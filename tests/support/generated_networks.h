@@ -100,6 +100,43 @@ inline Shape FlowGrid(int works, Placement placement)
     return shape;
 }
 
+// A chain of works of 0.5 to 2 days whose work at fallAt overlaps its
+// predecessor by more than the time so far: the nodes after it fall back and
+// meet the times of the nodes before, which reach them through that work.
+inline Shape ChainFallingBack(int works, int fallAt)
+{
+    Shape shape;
+    shape.SetNodes(works + 1, 101);
+    for (int i = 1; i <= works; ++i)
+        shape.links.push_back({i, i + 1, 0.5f * float(1 + i % 4)});
+    shape.links[std::size_t(fallAt)].overlap = 3.0f * float(works);
+    return shape;
+}
+
+// Adds works that close cycles, each from a node some works after a random
+// node back to it, and gives one node in five an Offset of -1 to 1 day.
+inline void AddCyclesAndOffsets(Shape& shape, int cycles, unsigned seed)
+{
+    std::mt19937 random(seed);
+    const auto pick = [&](int below) { return int(random() % unsigned(below)); };
+    std::vector<std::vector<int>> leaving(std::size_t(shape.Nodes()) + 1);
+    for (const Link& link : shape.links)
+        leaving[std::size_t(link.prior)].push_back(link.next);
+    for (int c = 0; c < cycles; ++c) {
+        const int to = 2 + pick(shape.Nodes() - 1);
+        int from = to;
+        for (int step = 1 + pick(20); step > 0 && !leaving[std::size_t(from)].empty(); --step) {
+            const std::vector<int>& next = leaving[std::size_t(from)];
+            from = next[std::size_t(pick(int(next.size())))];
+        }
+        if (from != to)
+            shape.links.push_back({from, to, 0.5f * float(pick(3))});
+    }
+    for (float& offset : shape.offsets)
+        if (pick(5) == 0)
+            offset = 0.5f * float(pick(5) - 2);
+}
+
 // The shape as a network of any layer (nodes and works, drawing or top).
 template <class Network>
 std::unique_ptr<Network> BuildNetwork(platform::WindowServices& services, const Shape& shape)
