@@ -558,33 +558,9 @@ std::vector<const TNodeItem*> Nodes(const TVYRNetworkAddNodeWork& net)
 // random moves and times changed by random edits.
 TEST(NodeOrder, SortGivesTheGeneralOrderOnNetworksWithFallsAndCycles)
 {
-    struct Case {
-        const char* name;
-        generated::Shape shape;
-    };
-    const auto withCycles = [](generated::Shape shape, int cycles, unsigned seed) {
-        generated::AddCyclesAndOffsets(shape, cycles, seed);
-        return shape;
-    };
-    generated::Shape layeredBack = generated::Layered(600, generated::Placement::RowsAndOffsets);
-    // A node after the middle layer with one work into it that falls to
-    // time 0, and a work from it to the end.
-    const int fallEnd = layeredBack.Nodes() + 1;
-    layeredBack.rows.push_back(101);
-    layeredBack.offsets.push_back(0.0f);
-    layeredBack.links.push_back({fallEnd / 2, fallEnd, 1.0f, 1000.0f});
-    layeredBack.links.push_back({fallEnd, fallEnd - 1, 0.5f});
-    const Case cases[] = {
-        {"chain falling back", generated::ChainFallingBack(300, 150)},
-        {"chain falling back early, with offsets", withCycles(generated::ChainFallingBack(300, 40), 0, 1)},
-        {"chain falling back, with cycles", withCycles(generated::ChainFallingBack(300, 200), 4, 2)},
-        {"chain with cycles only", withCycles(generated::ChainFallingBack(300, 0), 6, 3)},
-        {"layered falling back", layeredBack},
-        {"layered with cycles", withCycles(generated::Layered(600, generated::Placement::OneRow), 5, 4)},
-    };
     std::mt19937 random(1402);
     const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
-    for (const Case& c : cases) {
+    for (const generated::NamedShape& c : generated::FallingAndCyclicNetworks()) {
         generated::SilentServices services;
         auto net = generated::BuildNetwork<TVYRNetworkAddNodeWork>(services, c.shape);
         int reordered = 0;

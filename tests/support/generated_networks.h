@@ -102,7 +102,9 @@ inline Shape FlowGrid(int works, Placement placement)
 
 // A chain of works of 0.5 to 2 days whose work at fallAt overlaps its
 // predecessor by more than the time so far: the nodes after it fall back and
-// meet the times of the nodes before, which reach them through that work.
+// meet the times of the nodes before, which reach them through that work. A
+// work of a day from the first node to the end of that work makes the rest
+// of the chain critical.
 inline Shape ChainFallingBack(int works, int fallAt)
 {
     Shape shape;
@@ -110,6 +112,7 @@ inline Shape ChainFallingBack(int works, int fallAt)
     for (int i = 1; i <= works; ++i)
         shape.links.push_back({i, i + 1, 0.5f * float(1 + i % 4)});
     shape.links[std::size_t(fallAt)].overlap = 3.0f * float(works);
+    shape.links.push_back({1, fallAt + 2, 1.0f});
     return shape;
 }
 
@@ -135,6 +138,37 @@ inline void AddCyclesAndOffsets(Shape& shape, int cycles, unsigned seed)
     for (float& offset : shape.offsets)
         if (pick(5) == 0)
             offset = 0.5f * float(pick(5) - 2);
+}
+
+struct NamedShape {
+    const char* name;
+    Shape shape;
+};
+
+// Chains and layered networks with a work falling back in time, with cycles
+// and with both, some with offsets.
+inline std::vector<NamedShape> FallingAndCyclicNetworks()
+{
+    const auto withCycles = [](Shape shape, int cycles, unsigned seed) {
+        AddCyclesAndOffsets(shape, cycles, seed);
+        return shape;
+    };
+    // A node after the middle layer with one work into it that falls to
+    // time 0, and a work from it to the end.
+    Shape layeredBack = Layered(600, Placement::RowsAndOffsets);
+    const int fallEnd = layeredBack.Nodes() + 1;
+    layeredBack.rows.push_back(101);
+    layeredBack.offsets.push_back(0.0f);
+    layeredBack.links.push_back({fallEnd / 2, fallEnd, 1.0f, 1000.0f});
+    layeredBack.links.push_back({fallEnd, fallEnd - 1, 0.5f});
+    return {
+        {"chain falling back", ChainFallingBack(300, 150)},
+        {"chain falling back early, with offsets", withCycles(ChainFallingBack(300, 40), 0, 1)},
+        {"chain falling back, with cycles", withCycles(ChainFallingBack(300, 200), 4, 2)},
+        {"chain with cycles only", withCycles(ChainFallingBack(300, 0), 6, 3)},
+        {"layered falling back", layeredBack},
+        {"layered with cycles", withCycles(Layered(600, Placement::OneRow), 5, 4)},
+    };
 }
 
 // The shape as a network of any layer (nodes and works, drawing or top).
