@@ -651,6 +651,26 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
         // the group runs forward.
         if (equalOffsets && rising && forward)
             continue;
+        // Two members need only whether each reaches the other: inside the
+        // group that is a direct link; else the search through falls found it.
+        if (members.size() == 2) {
+            const auto reaches = [&](int from, int to) {
+                if (!rising) {
+                    const auto& reaching = fallingReach[static_cast<std::size_t>(to)];
+                    return std::find(reaching.begin(), reaching.end(), from) != reaching.end();
+                }
+                const auto into = links.Into(to);
+                return std::any_of(into.begin(), into.end(), [&](const IndexedLinks::Link& link) {
+                    return link.other == from;
+                });
+            };
+            if (SecondOfPairFirst(offsets[0], offsets[1], reaches(members[0], members[1]),
+                                  reaches(members[1], members[0]), rulesMet)) {
+                std::swap(members[0], members[1]);
+                m_groupsOutcome.groupsKept = false;
+            }
+            continue;
+        }
         for (std::size_t m = 0; m < members.size(); ++m)
             scratch.position[static_cast<std::size_t>(members[m])] = static_cast<int>(m);
         const auto release = [&] {

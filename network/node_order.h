@@ -23,4 +23,16 @@ namespace network {
 std::vector<int> OrderEqualTimeGroup(std::span<const float> offsets, const std::vector<std::vector<int>>& reachedBy,
                                      bool& rulesMet);
 
+// The same order for a group of two members, given in their current order
+// with their offsets and whether each reaches the other: true when the
+// second must come first. When each reaches the other, the smaller Offset
+// comes first, else the current order stays, and rulesMet is set false.
+inline bool SecondOfPairFirst(float firstOffset, float secondOffset, bool firstReaches, bool secondReaches,
+                              bool& rulesMet)
+{
+    if (firstReaches && secondReaches)
+        rulesMet = false;
+    return firstReaches == secondReaches ? secondOffset < firstOffset : secondReaches;
+}
+
 } // namespace network

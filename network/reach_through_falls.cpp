@@ -69,29 +69,29 @@ void ReachThroughFalls::ReverseLinks(const IndexedLinks& links)
 // passes its bits on to) until nothing changes. Most links run the way of
 // the node order (towards the end for the leaving links, towards the start
 // for the entering ones), so one sweep in that direction does most of the
-// work; the nodes that can still pass on a bit are then taken again until
-// none can, each only when it gained a bit, so at most 65 times.
+// work; a node the sweep has passed that gains a bit from a later one is
+// noted, and the noted nodes are taken again until none can pass on a bit,
+// each only when it gained one, so at most 65 times.
 template <typename EachNext>
 void ReachThroughFalls::Spread(std::vector<std::uint64_t>& bits, bool towardsEnd, EachNext eachNext)
 {
     const std::size_t count = bits.size();
+    m_pending.clear();
+    m_queued.assign(count, 0);
     for (std::size_t step = 0; step < count; ++step) {
         const std::size_t v = towardsEnd ? step : count - 1 - step;
         if (const std::uint64_t mine = bits[v])
-            eachNext(v, [&](std::size_t w) { bits[w] |= mine; });
-    }
-    m_pending.clear();
-    m_queued.assign(count, 0);
-    for (std::size_t v = 0; v < count; ++v) {
-        const std::uint64_t mine = bits[v];
-        if (!mine)
-            continue;
-        bool passes = false;
-        eachNext(v, [&](std::size_t w) { passes = passes || (bits[w] | mine) != bits[w]; });
-        if (passes) {
-            m_pending.push_back(static_cast<int>(v));
-            m_queued[v] = 1;
-        }
+            eachNext(v, [&](std::size_t w) {
+                const std::uint64_t merged = bits[w] | mine;
+                if (merged == bits[w])
+                    return;
+                bits[w] = merged;
+                const bool passed = towardsEnd ? w < v : w > v;
+                if (passed && !m_queued[w]) {
+                    m_queued[w] = 1;
+                    m_pending.push_back(static_cast<int>(w));
+                }
+            });
     }
     while (!m_pending.empty()) {
         const auto v = static_cast<std::size_t>(m_pending.back());

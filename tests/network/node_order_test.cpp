@@ -3,6 +3,7 @@
 #include "network/reach_through_falls.h"
 #include "network/schedule_graph.h"
 #include "network_fixture.h"
+#include "tests/support/generated_networks.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <functional>
 #include <numeric>
 #include <random>
+#include <string>
 
 using namespace network;
 using namespace network_test;
@@ -64,6 +66,32 @@ TEST(NodeOrder, GroupsOfEqualTime)
         EXPECT_EQ(OrderEqualTimeGroup(offsets, reachedBy, again), same) << c.name;
         EXPECT_TRUE(again) << c.name;
     }
+}
+
+// A group of two is ordered as the general rule orders it, for every way the
+// two can reach each other and every relation of their offsets, including
+// -0 against 0.
+TEST(NodeOrder, PairsOrderAsTheGeneralRule)
+{
+    const std::pair<float, float> offsetPairs[] = {{0, 0}, {0, 1}, {1, 0}, {-0.0f, 0.0f}, {-1.5f, -2}, {2, 2}};
+    for (const auto& [first, second] : offsetPairs)
+        for (const bool firstReaches : {false, true})
+            for (const bool secondReaches : {false, true}) {
+                std::vector<std::vector<int>> reachedBy(2);
+                if (firstReaches)
+                    reachedBy[1].push_back(0);
+                if (secondReaches)
+                    reachedBy[0].push_back(1);
+                bool generalMet = true;
+                const std::vector<int> general = OrderEqualTimeGroup(std::vector<float>{first, second}, reachedBy,
+                                                                     generalMet);
+                bool pairMet = true;
+                const bool swapped = SecondOfPairFirst(first, second, firstReaches, secondReaches, pairMet);
+                const std::string where = std::to_string(first) + " " + std::to_string(second) + " "
+                    + std::to_string(firstReaches) + std::to_string(secondReaches);
+                EXPECT_EQ(swapped, general == (std::vector<int>{1, 0})) << where;
+                EXPECT_EQ(pairMet, generalMet) << where;
+            }
 }
 
 namespace {
@@ -454,5 +482,112 @@ TEST(NodeOrder, ReachThroughFallsFindsEveryReachingMember)
                     ASSERT_EQ(got, expected) << "round " << round << ", node " << member;
                 }
         }
+    }
+}
+
+namespace {
+
+// The node order the rules give from the current order and earliest times:
+// a stable sort by time, then every group of equal times by the general
+// order, each member given every other member that reaches it (a walk over
+// the whole network per member). For networks with a work falling back in
+// time, where every group is ordered from its members' reach.
+std::vector<const TNodeItem*> OrderByTheGeneralRule(const TVYRNetworkAddNodeWork& net)
+{
+    const int count = net.Nodes().Count();
+    std::vector<std::vector<int>> leaving(static_cast<std::size_t>(count));
+    for (int w = 0; w < net.Works().Count(); ++w) {
+        const TWorkItem& work = *net.Works().Items(w);
+        const TNodeItem* a = net.Nodes().FindByNewID(work.PriorNode());
+        const TNodeItem* b = net.Nodes().FindByNewID(work.NextNode());
+        if (a && b)
+            leaving[static_cast<std::size_t>(a->Index())].push_back(b->Index());
+    }
+    const auto timeOf = [&](int k) { return net.GetNodeEarliest(net.Nodes().Items(k)); };
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return timeOf(a) < timeOf(b); });
+    std::vector<char> reached(static_cast<std::size_t>(count));
+    for (std::size_t i = 0, j = 0; i < order.size(); i = j) {
+        for (j = i + 1; j < order.size() && timeOf(order[j]) == timeOf(order[i]); ++j) {
+        }
+        std::vector<float> offsets;
+        std::vector<std::vector<int>> reachedBy(j - i);
+        for (std::size_t m = i; m < j; ++m) {
+            offsets.push_back(net.Nodes().Items(order[m])->Offset());
+            std::fill(reached.begin(), reached.end(), 0);
+            std::vector<int> pending{order[m]};
+            while (!pending.empty()) {
+                const int node = pending.back();
+                pending.pop_back();
+                for (const int next : leaving[static_cast<std::size_t>(node)])
+                    if (!reached[static_cast<std::size_t>(next)]) {
+                        reached[static_cast<std::size_t>(next)] = 1;
+                        pending.push_back(next);
+                    }
+            }
+            for (std::size_t o = i; o < j; ++o)
+                if (o != m && reached[static_cast<std::size_t>(order[o])])
+                    reachedBy[o - i].push_back(static_cast<int>(m - i));
+        }
+        bool rulesMet = true;
+        const std::vector<int> placed = OrderEqualTimeGroup(offsets, reachedBy, rulesMet);
+        std::vector<int> group(order.begin() + static_cast<std::ptrdiff_t>(i), order.begin() + static_cast<std::ptrdiff_t>(j));
+        for (std::size_t m = 0; m < group.size(); ++m)
+            order[i + m] = group[static_cast<std::size_t>(placed[m])];
+    }
+    std::vector<const TNodeItem*> nodes;
+    for (const int k : order)
+        nodes.push_back(net.Nodes().Items(k));
+    return nodes;
+}
+
+std::vector<const TNodeItem*> Nodes(const TVYRNetworkAddNodeWork& net)
+{
+    std::vector<const TNodeItem*> nodes;
+    for (int i = 0; i < net.Nodes().Count(); ++i)
+        nodes.push_back(net.Nodes().Items(i));
+    return nodes;
+}
+
+} // namespace
+
+// On generated networks with works falling back in time and cycles, the
+// sort (with its shortcuts for pairs, groups in order and reach through the
+// falls) gives the order of the general rule, from orders shuffled by
+// random moves and times changed by random edits.
+TEST(NodeOrder, SortGivesTheGeneralOrderOnNetworksWithFallsAndCycles)
+{
+    std::mt19937 random(1402);
+    const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+    for (const generated::NamedShape& c : generated::FallingAndCyclicNetworks()) {
+        generated::SilentServices services;
+        auto net = generated::BuildNetwork<TVYRNetworkAddNodeWork>(services, c.shape);
+        int reordered = 0;
+        for (int step = 0; step < 30; ++step) {
+            net->Works().BeginUpdate();
+            for (int k = 0; k < 1 + pick(3); ++k)
+                net->Works().Items(pick(net->Works().Count()))->SetContinueTime(0.5f * float(pick(6)));
+            for (int k = 0; k < pick(4); ++k)
+                net->Nodes().Move(pick(net->Nodes().Count()), pick(net->Nodes().Count()));
+            net->CalcEarliestTimes();
+            bool falls = false;
+            for (int w = 0; w < net->Works().Count() && !falls; ++w) {
+                const TWorkItem& work = *net->Works().Items(w);
+                falls = net->GetNodeEarliest(net->Nodes().FindByNewID(work.NextNode()))
+                    < net->GetNodeEarliest(net->Nodes().FindByNewID(work.PriorNode()));
+            }
+            ASSERT_TRUE(falls) << c.name << ", step " << step;
+            const std::vector<const TNodeItem*> expected = OrderByTheGeneralRule(*net);
+            std::vector<const TNodeItem*> byTime = Nodes(*net);
+            std::stable_sort(byTime.begin(), byTime.end(), [&](const TNodeItem* a, const TNodeItem* b) {
+                return net->GetNodeEarliest(a) < net->GetNodeEarliest(b);
+            });
+            reordered += byTime != expected;
+            net->SortNodes();
+            ASSERT_EQ(Nodes(*net), expected) << c.name << ", step " << step;
+            net->Works().EndUpdate();
+        }
+        EXPECT_GT(reordered, 0) << c.name;
     }
 }

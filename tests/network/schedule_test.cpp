@@ -1,10 +1,12 @@
 #include "network_fixture.h"
+#include "tests/support/generated_networks.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 
 using namespace network;
 using namespace network_test;
@@ -369,4 +371,73 @@ TEST(Schedule, GridNetworksAreComputedInLinearTime)
     EXPECT_GT(critical, 0);
     EXPECT_FALSE(net.HasNoPathTo(id(rows - 1, columns - 1), 1));
     EXPECT_TRUE(net.IsPredecessor(net.Nodes().FindByNewID(id(rows - 1, columns - 1)), net.Nodes().FindByNewID(1)));
+}
+
+// On networks where works run against the node order (falling back in time,
+// closing cycles) and no chain of zero-float works is a cycle, a work is
+// critical exactly when its total float is 0 and chains of zero-float works
+// lead from its end to a node without leaving works and back from its start
+// to a node without entering works (searched from every node).
+TEST(Schedule, CriticalWorksOnNetworksWithWorksAgainstTheNodeOrder)
+{
+    std::mt19937 random(1403);
+    const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+    int critical = 0;
+    for (const generated::NamedShape& c : generated::FallingAndCyclicNetworks()) {
+        generated::SilentServices services;
+        auto net = generated::BuildNetwork<TVYRNetworkAddNodeWork>(services, c.shape);
+        for (int step = 0; step < 12; ++step) {
+            net->Works().Items(pick(net->Works().Count()))->SetContinueTime(0.5f * float(1 + pick(6)));
+            const int count = net->Nodes().Count();
+            struct Arc {
+                int start, end;
+                bool zeroFloat;
+            };
+            std::vector<Arc> arcs;
+            bool againstOrder = false;
+            for (int w = 0; w < net->Works().Count(); ++w) {
+                const TWorkItem& work = *net->Works().Items(w);
+                const TNodeItem* a = net->Nodes().FindByNewID(work.PriorNode());
+                const TNodeItem* b = net->Nodes().FindByNewID(work.NextNode());
+                againstOrder = againstOrder || a->Index() >= b->Index();
+                arcs.push_back({a->Index(), b->Index(), net->GetWorkTotalFloat(work) == 0.0f});
+            }
+            ASSERT_TRUE(againstOrder) << c.name;
+            // towardsEnd: the nodes from which zero-float works lead to a node
+            // without leaving works; else back to one without entering works.
+            const auto chainEnds = [&](bool towardsEnd) {
+                std::vector<char> bare(static_cast<std::size_t>(count), 1);
+                for (const Arc& arc : arcs)
+                    bare[static_cast<std::size_t>(towardsEnd ? arc.start : arc.end)] = 0;
+                std::vector<char> reaches = bare;
+                std::vector<int> pending;
+                for (int k = 0; k < count; ++k)
+                    if (bare[static_cast<std::size_t>(k)])
+                        pending.push_back(k);
+                while (!pending.empty()) {
+                    const int k = pending.back();
+                    pending.pop_back();
+                    for (const Arc& arc : arcs) {
+                        const int from = towardsEnd ? arc.start : arc.end;
+                        if (arc.zeroFloat && (towardsEnd ? arc.end : arc.start) == k
+                            && !reaches[static_cast<std::size_t>(from)]) {
+                            reaches[static_cast<std::size_t>(from)] = 1;
+                            pending.push_back(from);
+                        }
+                    }
+                }
+                return reaches;
+            };
+            const std::vector<char> chainOn = chainEnds(true);
+            const std::vector<char> chainBack = chainEnds(false);
+            for (int w = 0; w < net->Works().Count(); ++w) {
+                const Arc& arc = arcs[static_cast<std::size_t>(w)];
+                const bool expected = arc.zeroFloat && chainOn[static_cast<std::size_t>(arc.end)]
+                    && chainBack[static_cast<std::size_t>(arc.start)];
+                ASSERT_EQ(net->IsKeyWork(*net->Works().Items(w)), expected) << c.name << ", step " << step << ", work " << w;
+                critical += expected;
+            }
+        }
+    }
+    EXPECT_GT(critical, 1000);
 }

@@ -100,6 +100,77 @@ inline Shape FlowGrid(int works, Placement placement)
     return shape;
 }
 
+// A chain of works of 0.5 to 2 days whose work at fallAt overlaps its
+// predecessor by more than the time so far: the nodes after it fall back and
+// meet the times of the nodes before, which reach them through that work. A
+// work of a day from the first node to the end of that work makes the rest
+// of the chain critical.
+inline Shape ChainFallingBack(int works, int fallAt)
+{
+    Shape shape;
+    shape.SetNodes(works + 1, 101);
+    for (int i = 1; i <= works; ++i)
+        shape.links.push_back({i, i + 1, 0.5f * float(1 + i % 4)});
+    shape.links[std::size_t(fallAt)].overlap = 3.0f * float(works);
+    shape.links.push_back({1, fallAt + 2, 1.0f});
+    return shape;
+}
+
+// Adds works that close cycles, each from a node some works after a random
+// node back to it, and gives one node in five an Offset of -1 to 1 day.
+inline void AddCyclesAndOffsets(Shape& shape, int cycles, unsigned seed)
+{
+    std::mt19937 random(seed);
+    const auto pick = [&](int below) { return int(random() % unsigned(below)); };
+    std::vector<std::vector<int>> leaving(std::size_t(shape.Nodes()) + 1);
+    for (const Link& link : shape.links)
+        leaving[std::size_t(link.prior)].push_back(link.next);
+    for (int c = 0; c < cycles; ++c) {
+        const int to = 2 + pick(shape.Nodes() - 1);
+        int from = to;
+        for (int step = 1 + pick(20); step > 0 && !leaving[std::size_t(from)].empty(); --step) {
+            const std::vector<int>& next = leaving[std::size_t(from)];
+            from = next[std::size_t(pick(int(next.size())))];
+        }
+        if (from != to)
+            shape.links.push_back({from, to, 0.5f * float(pick(3))});
+    }
+    for (float& offset : shape.offsets)
+        if (pick(5) == 0)
+            offset = 0.5f * float(pick(5) - 2);
+}
+
+struct NamedShape {
+    const char* name;
+    Shape shape;
+};
+
+// Chains and layered networks with a work falling back in time, with cycles
+// and with both, some with offsets.
+inline std::vector<NamedShape> FallingAndCyclicNetworks()
+{
+    const auto withCycles = [](Shape shape, int cycles, unsigned seed) {
+        AddCyclesAndOffsets(shape, cycles, seed);
+        return shape;
+    };
+    // A node after the middle layer with one work into it that falls to
+    // time 0, and a work from it to the end.
+    Shape layeredBack = Layered(600, Placement::RowsAndOffsets);
+    const int fallEnd = layeredBack.Nodes() + 1;
+    layeredBack.rows.push_back(101);
+    layeredBack.offsets.push_back(0.0f);
+    layeredBack.links.push_back({fallEnd / 2, fallEnd, 1.0f, 1000.0f});
+    layeredBack.links.push_back({fallEnd, fallEnd - 1, 0.5f});
+    return {
+        {"chain falling back", ChainFallingBack(300, 150)},
+        {"chain falling back early, with offsets", withCycles(ChainFallingBack(300, 40), 0, 1)},
+        {"chain falling back, with cycles", withCycles(ChainFallingBack(300, 200), 4, 2)},
+        {"chain with cycles only", withCycles(ChainFallingBack(300, 0), 6, 3)},
+        {"layered falling back", layeredBack},
+        {"layered with cycles", withCycles(Layered(600, Placement::OneRow), 5, 4)},
+    };
+}
+
 // The shape as a network of any layer (nodes and works, drawing or top).
 template <class Network>
 std::unique_ptr<Network> BuildNetwork(platform::WindowServices& services, const Shape& shape)
