@@ -649,14 +649,23 @@ bool PainterCanvas::PlaceText(const PlacedText& text, QPoint at)
             clipRight = std::min(clipRight, textClip_->right() + dx);
             clipBottom = std::min(clipBottom, textClip_->bottom() + dy);
         }
-        for (const PixelRun& run : text.Runs) {
-            const std::int64_t y = std::int64_t{at.y()} + run.Y;
-            const std::int64_t left = std::max<std::int64_t>(std::int64_t{at.x()} + run.X, clipLeft);
-            const std::int64_t right = std::min<std::int64_t>(std::int64_t{at.x()} + run.X + run.Length - 1, clipRight);
+        // Runs that follow each other on a row hold the pixels of the
+        // image's row there: they are copied from it as one stretch.
+        const std::vector<PixelRun>& runs = text.Runs;
+        for (std::size_t k = 0; k < runs.size();) {
+            const PixelRun& first = runs[k];
+            std::int64_t length = first.Length;
+            for (++k; k < runs.size() && runs[k].Y == first.Y && runs[k].X == first.X + length; ++k)
+                length += runs[k].Length;
+            const std::int64_t y = std::int64_t{at.y()} + first.Y;
+            const std::int64_t x = std::int64_t{at.x()} + first.X;
+            const std::int64_t left = std::max(x, clipLeft);
+            const std::int64_t right = std::min(x + length - 1, clipRight);
             if (y < clipTop || y > clipBottom || left > right)
                 continue;
+            const auto* source = reinterpret_cast<const QRgb*>(text.Image.constScanLine(first.Y)) + first.X + (left - x);
             auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-            std::fill(line + left, line + right + 1, run.Color);
+            std::copy(source, source + (right - left + 1), line + left);
         }
     }
     return true;

@@ -206,6 +206,8 @@ private:
     QRect PaintBox(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry);
     bool WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
                      const QRect& clip);
+    // DrawNode with the node's position given.
+    void DrawNodeAt(platform::Canvas& canvas, TNodeItem& node, QPoint origin, QPoint position);
     platform::Canvas& MeasureCanvas();
     const OffsetShift& Shift() const;
     int HalfDaySteps(std::int64_t dx) const;

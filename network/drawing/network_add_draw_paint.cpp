@@ -48,6 +48,7 @@ void TVYRNetworkAddDraw::BeginPaintPass()
     for (WorkGeometry& geometry : pass.works) {
         geometry.known = false;
         geometry.solidKnown = false;
+        geometry.boxKnown = false;
     }
     pass.handled.clear();
     pass.gridBuilt = false;
@@ -168,9 +169,15 @@ const std::vector<int>& TVYRNetworkAddDraw::ShownWorks(platform::Canvas& canvas,
         const QRect everywhere(QPoint(-kScreenLimit, -kScreenLimit), QPoint(kScreenLimit, kScreenLimit));
         for (int i = 0; i < works.Count(); ++i) {
             TWorkItem& work = *works.Items(i);
-            const WorkGeometry& geometry = Geometry(work);
-            if (geometry.polyline.size() >= 2)
-                pass.boxGrid.Insert(i, work.ParentFont() ? PaintBox(canvas, work, geometry) : everywhere);
+            WorkGeometry& geometry = Geometry(work);
+            geometry.boxKnown = false;
+            if (geometry.polyline.size() < 2)
+                continue;
+            if (work.ParentFont()) {
+                geometry.box = PaintBox(canvas, work, geometry);
+                geometry.boxKnown = true;
+            }
+            pass.boxGrid.Insert(i, geometry.boxKnown ? geometry.box : everywhere);
         }
     }
     pass.boxGrid.Query(clip, pass.shown);
@@ -192,9 +199,11 @@ void TVYRNetworkAddDraw::DrawNodes(platform::Canvas& canvas, QPoint origin)
     if (!pass.nodesBuilt) {
         pass.nodesBuilt = true;
         pass.nodeGrid = WorkGrid(Nodes().Count());
+        pass.nodePositions.resize(std::size_t(Nodes().Count()));
         const std::int64_t r = ScreenCoordinate(Nodes().Radii());
         for (int i = 0; i < Nodes().Count(); ++i) {
             const QPoint p = GetNodePosition(Nodes().Items(i));
+            pass.nodePositions[std::size_t(i)] = p;
             pass.nodeGrid.Insert(i, QRect(QPoint(ScreenCoordinate(p.x() - r), ScreenCoordinate(p.y() - r)),
                                           QPoint(ScreenCoordinate(p.x() + r), ScreenCoordinate(p.y() + r))));
         }
@@ -203,7 +212,7 @@ void TVYRNetworkAddDraw::DrawNodes(platform::Canvas& canvas, QPoint origin)
     clip.translate(-origin);
     pass.nodeGrid.Query(clip.adjusted(-1, -1, 1, 1), pass.found);
     for (const int i : pass.found)
-        DrawNode(canvas, *Nodes().Items(i), origin);
+        DrawNodeAt(canvas, *Nodes().Items(i), origin, pass.nodePositions[std::size_t(i)]);
     EndPaintPass();
 }
 
@@ -819,6 +828,8 @@ QRect TVYRNetworkAddDraw::PaintBox(platform::Canvas& canvas, const TWorkItem& wo
 bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
                                      const QRect& clip)
 {
+    if (geometry.boxKnown && m_pass && m_pass->boxMetrics == WorksFontMetrics(canvas))
+        return geometry.box.intersects(clip);
     return PaintBox(canvas, work, geometry).intersects(clip);
 }
 
@@ -1008,6 +1019,11 @@ void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem&
 
 void TVYRNetworkAddDraw::DrawNode(platform::Canvas& canvas, TNodeItem& node, QPoint origin)
 {
+    DrawNodeAt(canvas, node, origin, GetNodePosition(&node));
+}
+
+void TVYRNetworkAddDraw::DrawNodeAt(platform::Canvas& canvas, TNodeItem& node, QPoint origin, QPoint position)
+{
     const bool screen = &canvas == m_canvas;
     if (screen && node.Selected())
         canvas.Pen.Color = platform::clAqua;
@@ -1015,7 +1031,6 @@ void TVYRNetworkAddDraw::DrawNode(platform::Canvas& canvas, TNodeItem& node, QPo
         canvas.Pen.Color = Works().KeyLineColor();
     else
         canvas.Pen.Color = Works().LineColor();
-    const QPoint position = GetNodePosition(&node);
     const std::int64_t cx = ScreenCoordinate(std::int64_t{origin.x()} + position.x());
     const std::int64_t cy = ScreenCoordinate(std::int64_t{origin.y()} + position.y());
     const std::int64_t r = ScreenCoordinate(Nodes().Radii());

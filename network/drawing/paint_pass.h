@@ -27,6 +27,9 @@ struct TVYRNetworkAddDraw::WorkGeometry {
     TPointList noGapSolid;
     // The polyline before the line offset, as the handles were shown on it.
     TPointList handlePoints;
+    // The paint box, for the pass's paint boxes of works in the works' font.
+    bool boxKnown = false;
+    QRect box;
 };
 
 // Sizes of a work font that bound where its texts can reach.
@@ -83,9 +86,10 @@ struct TVYRNetworkAddDraw::PaintPass {
     WorkTextMetrics boxMetrics;
     WorkGrid boxGrid;
     std::vector<int> shown;
-    // The node circles.
+    // The node circles and the nodes' positions.
     bool nodesBuilt = false;
     WorkGrid nodeGrid;
+    std::vector<QPoint> nodePositions;
 };
 
 } // namespace network
