@@ -164,7 +164,8 @@ const std::vector<int>& TVYRNetworkAddDraw::ShownWorks(platform::Canvas& canvas,
         pass.boxesBuilt = true;
         pass.boxMetrics = metrics;
         TWorks& works = Works();
-        pass.boxGrid = WorkGrid(works.Count());
+        // Paint boxes reach well past their lines: 256-pixel cells.
+        pass.boxGrid = WorkGrid(works.Count(), 8);
         // A work with a font of its own is measured on each canvas anew.
         const QRect everywhere(QPoint(-kScreenLimit, -kScreenLimit), QPoint(kScreenLimit, kScreenLimit));
         for (int i = 0; i < works.Count(); ++i) {
