@@ -60,6 +60,7 @@ public:
     // A collection report, unless inside BeginUpdate/EndUpdate.
     void Changed()
     {
+        ++m_changeRevision;
         if (m_updateCount == 0)
             Update(nullptr);
     }
@@ -111,16 +112,25 @@ public:
     std::uint64_t OrderRevision() const { return m_orderRevision; }
     // Bumped by every change of a value the schedule reads.
     std::uint64_t ValueRevision() const { return m_valueRevision; }
+    // Bumped by every change of the collection or of an item, reported or
+    // held back, so that drawings made from them can be kept while it stays.
+    std::uint64_t ChangeRevision() const { return m_changeRevision; }
     void BumpStructure()
     {
         ++m_structureRevision;
         ++m_orderRevision;
+        ++m_changeRevision;
     }
-    void BumpValues() { ++m_valueRevision; }
+    void BumpValues()
+    {
+        ++m_valueRevision;
+        ++m_changeRevision;
+    }
 
     // Reports an item change, unless inside BeginUpdate/EndUpdate.
     void ItemChanged(TItem* item)
     {
+        ++m_changeRevision;
         if (m_updateCount == 0)
             Update(item);
     }
@@ -156,6 +166,7 @@ protected:
             if (permutation[i] != static_cast<int>(i))
                 m_items[i]->m_index = static_cast<int>(i);
         ++m_orderRevision;
+        ++m_changeRevision;
     }
 
 private:
@@ -171,6 +182,7 @@ private:
     std::uint64_t m_structureRevision = 0;
     std::uint64_t m_orderRevision = 0;
     std::uint64_t m_valueRevision = 0;
+    std::uint64_t m_changeRevision = 0;
 };
 
 } // namespace network

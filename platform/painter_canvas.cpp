@@ -627,21 +627,45 @@ bool PainterCanvas::FillRectInImage(const QRect& rect)
 bool PainterCanvas::PlaceText(const PlacedText& text, QPoint at)
 {
     const QImage* target = TargetImage();
-    if (!text.Placeable || textClipped_ || foreignClip_ || target == nullptr || target->devicePixelRatio() != 1.0 ||
+    if (!text.Placeable || (textClip_ && !textClip_->isValid()) || foreignClip_ || target == nullptr ||
+        target->devicePixelRatio() != 1.0 ||
         (target->format() != QImage::Format_RGB32 && target->format() != QImage::Format_ARGB32 &&
          target->format() != QImage::Format_ARGB32_Premultiplied))
         return false;
     uchar* const bits = TargetImage()->bits();
     const qsizetype stride = target->bytesPerLine();
+    // A text's own clip rectangle is moved by the world transform, a shift
+    // by whole pixels where texts are placed.
+    const std::int64_t dx = static_cast<std::int64_t>(world_.dx());
+    const std::int64_t dy = static_cast<std::int64_t>(world_.dy());
     for (const QRect& clip : StampClip()) {
-        for (const PixelRun& run : text.Runs) {
-            const std::int64_t y = std::int64_t{at.y()} + run.Y;
-            const std::int64_t left = std::max<std::int64_t>(std::int64_t{at.x()} + run.X, clip.left());
-            const std::int64_t right = std::min<std::int64_t>(std::int64_t{at.x()} + run.X + run.Length - 1, clip.right());
-            if (y < clip.top() || y > clip.bottom() || left > right)
+        std::int64_t clipLeft = clip.left();
+        std::int64_t clipTop = clip.top();
+        std::int64_t clipRight = clip.right();
+        std::int64_t clipBottom = clip.bottom();
+        if (textClip_) {
+            clipLeft = std::max(clipLeft, textClip_->left() + dx);
+            clipTop = std::max(clipTop, textClip_->top() + dy);
+            clipRight = std::min(clipRight, textClip_->right() + dx);
+            clipBottom = std::min(clipBottom, textClip_->bottom() + dy);
+        }
+        // Runs that follow each other on a row hold the pixels of the
+        // image's row there: they are copied from it as one stretch.
+        const std::vector<PixelRun>& runs = text.Runs;
+        for (std::size_t k = 0; k < runs.size();) {
+            const PixelRun& first = runs[k];
+            std::int64_t length = first.Length;
+            for (++k; k < runs.size() && runs[k].Y == first.Y && runs[k].X == first.X + length; ++k)
+                length += runs[k].Length;
+            const std::int64_t y = std::int64_t{at.y()} + first.Y;
+            const std::int64_t x = std::int64_t{at.x()} + first.X;
+            const std::int64_t left = std::max(x, clipLeft);
+            const std::int64_t right = std::min(x + length - 1, clipRight);
+            if (y < clipTop || y > clipBottom || left > right)
                 continue;
+            const auto* source = reinterpret_cast<const QRgb*>(text.Image.constScanLine(first.Y)) + first.X + (left - x);
             auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-            std::fill(line + left, line + right + 1, run.Color);
+            std::copy(source, source + (right - left + 1), line + left);
         }
     }
     return true;
@@ -1320,9 +1344,9 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
     if (Brush.Style != TBrushStyle::bsClear)
         painter_->fillRect(rect, ToQColor(Brush.Color));
     painter_->setClipRect(rect, Qt::IntersectClip);
-    textClipped_ = true;
+    textClip_ = rect;
     PaintText(x, y, text);
-    textClipped_ = false;
+    textClip_.reset();
     painter_->restore();
 }
 
@@ -1341,7 +1365,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
     if (!(flags & dt::NoClip)) {
         SetPainterTransform(*painter_, world_);
         painter_->setClipRect(rect, Qt::IntersectClip);
-        textClipped_ = true;
+        textClip_ = rect;
     }
     for (std::size_t i = 0; i < block.Lines.size(); ++i) {
         const TextLine& line = block.Lines[i];
@@ -1356,7 +1380,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
             x += rect.width() - line.Width;
         PaintText(x, y, line.Text);
     }
-    textClipped_ = false;
+    textClip_.reset();
     painter_->restore();
     return block.Top + block.Size.height();
 }

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPaintDevice;
@@ -218,8 +219,9 @@ private:
     // into the image, as drawing the image would set them, where the canvas
     // can; false (nothing written) where the image must be drawn.
     bool PlaceText(const PlacedText& text, QPoint at);
-    // Set while a text is drawn under a clip of its own rectangle.
-    bool textClipped_ = false;
+    // Set while a text is drawn under a clip of its own rectangle (in the
+    // canvas's coordinates, before the world transform).
+    std::optional<QRect> textClip_;
     const QFont& CurrentFont() const;
     const QFontMetrics& CurrentMetrics() const;
     QImage* TargetImage() const;

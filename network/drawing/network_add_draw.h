@@ -158,8 +158,9 @@ public:
     void MoveSelection(QPoint from, QPoint to);
 
 protected:
-    // Geometry computed once per paint pass; passes nest, and the model must
-    // not change while one is open.
+    // Geometry computed once and kept from one paint pass to the next while
+    // nothing it is made of changes; passes nest, and the model must not
+    // change while one is open.
     void BeginPaintPass();
     void EndPaintPass();
 
@@ -171,6 +172,16 @@ private:
     bool HasBothNodes(const TWorkItem& work) const;
     TPointList ComputeWorkPolyline(TWorkItem& work);
     void FillWorkPolyline(TWorkItem& work, TPointList& points);
+    // The polyline from node to node with its bends, before the line
+    // offset; false when a node is missing.
+    bool BendWorkPolyline(TWorkItem& work, TPointList& points);
+    void ApplyLineOffset(TPointList& points) const;
+    // Compares what the kept geometry is made of with the network now,
+    // taking the new values; true when nothing changed.
+    bool KeyStays();
+    // The works whose paint boxes meet clip (drawing coordinates), in
+    // collection order.
+    const std::vector<int>& ShownWorks(platform::Canvas& canvas, const QRect& clip);
     WorkGeometry& Geometry(TWorkItem& work);
     // The geometry of one work computed outside a paint pass.
     WorkGeometry SingleGeometry(TWorkItem& work);
@@ -190,9 +201,13 @@ private:
     // The same, kept from one paint to the next while its values stay.
     QString KeptValueTextOf(const TWorkItem& work);
     WorkTextMetrics TextMetricsOf(platform::Canvas& canvas, const TWorkItem& work);
+    // The works' font measured once per pass.
+    const WorkTextMetrics& WorksFontMetrics(platform::Canvas& canvas);
     QRect PaintBox(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry);
     bool WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
                      const QRect& clip);
+    // DrawNode with the node's position given.
+    void DrawNodeAt(platform::Canvas& canvas, TNodeItem& node, QPoint origin, QPoint position);
     platform::Canvas& MeasureCanvas();
     const OffsetShift& Shift() const;
     int HalfDaySteps(std::int64_t dx) const;
@@ -225,7 +240,7 @@ private:
     mutable std::uint64_t m_shiftRevision = 0;
     mutable bool m_shiftBuilt = false;
     std::unique_ptr<PaintPass> m_pass;
-    std::unique_ptr<PaintPass> m_spentPass;
+    std::unique_ptr<PaintPass> m_keptPass;
     int m_passDepth = 0;
     std::unique_ptr<PieceCache> m_pieces;
 };

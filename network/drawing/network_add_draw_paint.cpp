@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 
 namespace network {
-
-
 
 namespace {
 
@@ -31,25 +30,74 @@ bool IsVerticalPiece(QPoint a, QPoint b) { return a.x() == b.x(); }
 
 void TVYRNetworkAddDraw::BeginPaintPass()
 {
-    if (m_passDepth++ == 0) {
-        // The last pass's lists are reused for their room: nothing of what
-        // they hold is known to this pass.
-        m_pass = m_spentPass ? std::move(m_spentPass) : std::make_unique<PaintPass>();
-        m_pass->works.resize(std::size_t(Works().Count()));
-        for (WorkGeometry& geometry : m_pass->works) {
-            geometry.known = false;
-            geometry.solidKnown = false;
-        }
-        m_pass->gridBuilt = false;
-        m_pass->ordered = false;
-        m_pass->metricsKnown = false;
+    if (m_passDepth++ > 0)
+        return;
+    m_pass = m_keptPass ? std::move(m_keptPass) : std::make_unique<PaintPass>();
+    PaintPass& pass = *m_pass;
+    pass.ordered = false;
+    pass.makingRank = -1;
+    pass.metricsKnown = false;
+    if (KeyStays()) {
+        // The handles follow the kept polylines, as they followed the
+        // polylines when these were made.
+        for (const int i : pass.handled)
+            ShowHandles(pass.works[std::size_t(i)].handlePoints, *Works().Items(i));
+        return;
     }
+    pass.works.resize(std::size_t(Works().Count()));
+    for (WorkGeometry& geometry : pass.works) {
+        geometry.known = false;
+        geometry.solidKnown = false;
+        geometry.boxKnown = false;
+    }
+    pass.handled.clear();
+    pass.gridBuilt = false;
+    pass.piecesChecked = false;
+    pass.boxesBuilt = false;
+    pass.nodesBuilt = false;
 }
 
 void TVYRNetworkAddDraw::EndPaintPass()
 {
     if (m_passDepth > 0 && --m_passDepth == 0)
-        m_spentPass = std::move(m_pass);
+        m_keptPass = std::move(m_pass);
+}
+
+bool TVYRNetworkAddDraw::KeyStays()
+{
+    PaintPass& pass = *m_pass;
+    DrawingKey& key = pass.key;
+    bool same = pass.keyKnown;
+    pass.keyKnown = true;
+    const auto keep = [&same](auto& kept, const auto& now) {
+        if (!(kept == now)) {
+            kept = now;
+            same = false;
+        }
+    };
+    // Bit for bit, so that a time that is not a number compares equal to
+    // itself.
+    const auto keepTimes = [&same](std::vector<float>& kept, const std::vector<float>& now) {
+        if (kept.size() != now.size()
+            || (!now.empty() && std::memcmp(kept.data(), now.data(), now.size() * sizeof(float)) != 0)) {
+            kept = now;
+            same = false;
+        }
+    };
+    keep(key.works, Works().ChangeRevision());
+    keep(key.nodes, Nodes().ChangeRevision());
+    keep(key.offsetPoints, OffsetPointsRevision());
+    keepTimes(key.earliest, EarliestTimes());
+    keepTimes(key.latest, LatestTimes());
+    keep(key.columns, m_offsetColumns);
+    keep(key.startJinDu, m_startJinDu);
+    keep(key.smallWidth, m_smallWidth);
+    keep(key.smallDate, m_smallDate);
+    keep(key.smallLineSpace, m_smallLineSpace);
+    keep(key.topLineID, m_topLineID);
+    keep(key.topLinePosition, m_topLinePosition);
+    keep(key.exporting, m_exporting);
+    return same;
 }
 
 bool TVYRNetworkAddDraw::HasBothNodes(const TWorkItem& work) const
@@ -77,32 +125,96 @@ void TVYRNetworkAddDraw::DrawWorks(platform::Canvas& canvas, QPoint origin)
 {
     BeginPaintPass();
     TWorks& works = Works();
-    for (int i = 0; i < works.Count(); ++i)
-        works.Items(i)->SetDrawn(false);
     const bool ordered = m_pass->ordered;
-    if (!ordered)
+    if (!ordered && !m_pass->piecesChecked) {
         CheckKeptPieces();
+        m_pass->piecesChecked = true;
+    }
     m_pass->ordered = true;
-    // The kept inputs hold every work's critical flag as of now.
+    // The kept inputs hold every work's critical flag as of now. On the
+    // screen only the works whose paint boxes meet the clip area are
+    // looked at; their kept pieces cross the works drawn before them by
+    // their places in the order.
     const std::vector<WorkPieceInputs>& inputs = m_pieces->inputs;
-    for (const bool critical : {true, false})
-        for (int i = 0; i < works.Count(); ++i) {
-            TWorkItem& work = *works.Items(i);
-            if (inputs[std::size_t(i)].critical != critical)
-                continue;
-            DrawWork(canvas, work, origin);
-            work.SetDrawn(true);
-        }
+    if (&canvas == m_canvas) {
+        QRect clip = canvas.ClipRect();
+        clip.translate(-origin);
+        const std::vector<int>& shown = ShownWorks(canvas, clip);
+        for (const bool critical : {true, false})
+            for (const int i : shown)
+                if (inputs[std::size_t(i)].critical == critical)
+                    DrawWork(canvas, *works.Items(i), origin);
+    } else {
+        for (const bool critical : {true, false})
+            for (int i = 0; i < works.Count(); ++i)
+                if (inputs[std::size_t(i)].critical == critical)
+                    DrawWork(canvas, *works.Items(i), origin);
+    }
+    for (int i = 0; i < works.Count(); ++i)
+        works.Items(i)->SetDrawn(true);
     m_pass->ordered = ordered;
     EndPaintPass();
+}
+
+const std::vector<int>& TVYRNetworkAddDraw::ShownWorks(platform::Canvas& canvas, const QRect& clip)
+{
+    PaintPass& pass = *m_pass;
+    const WorkTextMetrics metrics = WorksFontMetrics(canvas);
+    if (!pass.boxesBuilt || !(pass.boxMetrics == metrics)) {
+        pass.boxesBuilt = true;
+        pass.boxMetrics = metrics;
+        TWorks& works = Works();
+        // Paint boxes reach well past their lines: 256-pixel cells.
+        pass.boxGrid = WorkGrid(works.Count(), 8);
+        // A work with a font of its own is measured on each canvas anew.
+        const QRect everywhere(QPoint(-kScreenLimit, -kScreenLimit), QPoint(kScreenLimit, kScreenLimit));
+        for (int i = 0; i < works.Count(); ++i) {
+            TWorkItem& work = *works.Items(i);
+            WorkGeometry& geometry = Geometry(work);
+            geometry.boxKnown = false;
+            if (geometry.polyline.size() < 2)
+                continue;
+            if (work.ParentFont()) {
+                geometry.box = PaintBox(canvas, work, geometry);
+                geometry.boxKnown = true;
+            }
+            pass.boxGrid.Insert(i, geometry.boxKnown ? geometry.box : everywhere);
+        }
+    }
+    pass.boxGrid.Query(clip, pass.shown);
+    return pass.shown;
 }
 
 void TVYRNetworkAddDraw::DrawNodes(platform::Canvas& canvas, QPoint origin)
 {
     canvas.Pen.Width = 1;
     canvas.Pen.Style = platform::TPenStyle::psSolid;
-    for (int i = 0; i < Nodes().Count(); ++i)
-        DrawNode(canvas, *Nodes().Items(i), origin);
+    if (&canvas != m_canvas) {
+        for (int i = 0; i < Nodes().Count(); ++i)
+            DrawNode(canvas, *Nodes().Items(i), origin);
+        return;
+    }
+    // On the screen only the nodes whose circles meet the clip area.
+    BeginPaintPass();
+    PaintPass& pass = *m_pass;
+    if (!pass.nodesBuilt) {
+        pass.nodesBuilt = true;
+        pass.nodeGrid = WorkGrid(Nodes().Count());
+        pass.nodePositions.resize(std::size_t(Nodes().Count()));
+        const std::int64_t r = ScreenCoordinate(Nodes().Radii());
+        for (int i = 0; i < Nodes().Count(); ++i) {
+            const QPoint p = GetNodePosition(Nodes().Items(i));
+            pass.nodePositions[std::size_t(i)] = p;
+            pass.nodeGrid.Insert(i, QRect(QPoint(ScreenCoordinate(p.x() - r), ScreenCoordinate(p.y() - r)),
+                                          QPoint(ScreenCoordinate(p.x() + r), ScreenCoordinate(p.y() + r))));
+        }
+    }
+    QRect clip = canvas.ClipRect();
+    clip.translate(-origin);
+    pass.nodeGrid.Query(clip.adjusted(-1, -1, 1, 1), pass.found);
+    for (const int i : pass.found)
+        DrawNodeAt(canvas, *Nodes().Items(i), origin, pass.nodePositions[std::size_t(i)]);
+    EndPaintPass();
 }
 
 void TVYRNetworkAddDraw::NodeSelectChanged(TNodeItem* node)
@@ -142,16 +254,23 @@ TPointList TVYRNetworkAddDraw::ComputeWorkPolyline(TWorkItem& work)
 
 void TVYRNetworkAddDraw::FillWorkPolyline(TWorkItem& work, TPointList& points)
 {
+    if (BendWorkPolyline(work, points) && work.Selected() && !m_exporting)
+        ShowHandles(points, work);
+    ApplyLineOffset(points);
+}
+
+bool TVYRNetworkAddDraw::BendWorkPolyline(TWorkItem& work, TPointList& points)
+{
     const TNodeItem* start = Nodes().FindByNewID(work.PriorNode());
     if (!start) {
         points.clear();
-        return;
+        return false;
     }
     const QPoint p0 = GetNodePosition(start);
     const TNodeItem* end = Nodes().FindByNewID(work.NextNode());
     if (!end) {
         points.assign({p0});
-        return;
+        return false;
     }
     const QPoint p1 = GetNodePosition(end);
     const std::int64_t rowStep = m_smallLineSpace;
@@ -168,8 +287,11 @@ void TVYRNetworkAddDraw::FillWorkPolyline(TWorkItem& work, TPointList& points)
     } else {
         points = {p0, p1};
     }
-    if (work.Selected() && !m_exporting)
-        ShowHandles(points, work);
+    return true;
+}
+
+void TVYRNetworkAddDraw::ApplyLineOffset(TPointList& points) const
+{
     if (points.size() > 2) {
         const int shift = ScreenCoordinate(Works().LineOffset());
         if (points[0].x() == points[1].x()) {
@@ -192,7 +314,12 @@ TVYRNetworkAddDraw::WorkGeometry& TVYRNetworkAddDraw::Geometry(TWorkItem& work)
     WorkGeometry& geometry = m_pass->works[index];
     if (!geometry.known) {
         geometry.known = true;
-        FillWorkPolyline(work, geometry.polyline);
+        if (BendWorkPolyline(work, geometry.polyline) && work.Selected() && !m_exporting) {
+            geometry.handlePoints = geometry.polyline;
+            m_pass->handled.push_back(int(index));
+            ShowHandles(geometry.polyline, work);
+        }
+        ApplyLineOffset(geometry.polyline);
         geometry.shortened = geometry.polyline;
         if (geometry.polyline.size() >= 2) {
             ShortenPolyline(geometry.shortened);
@@ -397,6 +524,13 @@ void TVYRNetworkAddDraw::CheckKeptPieces()
         cache.pieces.resize(count);
     }
     cache.values.resize(count);
+    std::vector<int>& rank = m_pass->rank;
+    rank.resize(count);
+    int next = 0;
+    for (const bool critical : {true, false})
+        for (std::size_t i = 0; i < count; ++i)
+            if (cache.inputs[i].critical == critical)
+                rank[i] = next++;
 }
 
 const WorkPieces* TVYRNetworkAddDraw::KeptPieces(TWorkItem& work, const WorkGeometry& geometry)
@@ -408,7 +542,9 @@ const WorkPieces* TVYRNetworkAddDraw::KeptPieces(TWorkItem& work, const WorkGeom
     if (!kept.known) {
         kept.known = true;
         SplitWorkPolyline(work, geometry.shortened, kept.wave, kept.dotted, kept.solid, false);
+        m_pass->makingRank = m_pass->rank[index];
         BuildCrossings(kept.solid, kept.crossings, kept.kinds);
+        m_pass->makingRank = -1;
         kept.arrow = NeedArrowHead(kept.solid, kept.dotted, geometry.shortened.back(), kept.wave);
     }
     return &kept;
@@ -443,9 +579,11 @@ void TVYRNetworkAddDraw::CrossingCandidates(const QRect& bounds, const QRect& ne
         }
     }
     m_pass->grid.Query(near, m_pass->found);
+    const int before = m_pass->makingRank;
     for (const int i : m_pass->found) {
         TWorkItem& other = *works.Items(i);
-        if (other.Drawn() && RectsMeet(bounds, Geometry(other).bounds))
+        const bool drawn = before >= 0 ? m_pass->rank[std::size_t(i)] < before : other.Drawn();
+        if (drawn && RectsMeet(bounds, Geometry(other).bounds))
             out.push_back(&other);
     }
 }
@@ -646,6 +784,11 @@ WorkTextMetrics TVYRNetworkAddDraw::TextMetricsOf(platform::Canvas& canvas, cons
 {
     if (!work.ParentFont() || !m_pass)
         return MeasureText(canvas, work.ParentFont() ? Works().Font() : work.Font());
+    return WorksFontMetrics(canvas);
+}
+
+const WorkTextMetrics& TVYRNetworkAddDraw::WorksFontMetrics(platform::Canvas& canvas)
+{
     if (!m_pass->metricsKnown) {
         m_pass->worksFont = MeasureText(canvas, Works().Font());
         m_pass->metricsKnown = true;
@@ -686,6 +829,8 @@ QRect TVYRNetworkAddDraw::PaintBox(platform::Canvas& canvas, const TWorkItem& wo
 bool TVYRNetworkAddDraw::WorkMayShow(platform::Canvas& canvas, const TWorkItem& work, const WorkGeometry& geometry,
                                      const QRect& clip)
 {
+    if (geometry.boxKnown && m_pass && m_pass->boxMetrics == WorksFontMetrics(canvas))
+        return geometry.box.intersects(clip);
     return PaintBox(canvas, work, geometry).intersects(clip);
 }
 
@@ -875,6 +1020,11 @@ void TVYRNetworkAddDraw::DrawWorkText(platform::Canvas& canvas, const TWorkItem&
 
 void TVYRNetworkAddDraw::DrawNode(platform::Canvas& canvas, TNodeItem& node, QPoint origin)
 {
+    DrawNodeAt(canvas, node, origin, GetNodePosition(&node));
+}
+
+void TVYRNetworkAddDraw::DrawNodeAt(platform::Canvas& canvas, TNodeItem& node, QPoint origin, QPoint position)
+{
     const bool screen = &canvas == m_canvas;
     if (screen && node.Selected())
         canvas.Pen.Color = platform::clAqua;
@@ -882,7 +1032,6 @@ void TVYRNetworkAddDraw::DrawNode(platform::Canvas& canvas, TNodeItem& node, QPo
         canvas.Pen.Color = Works().KeyLineColor();
     else
         canvas.Pen.Color = Works().LineColor();
-    const QPoint position = GetNodePosition(&node);
     const std::int64_t cx = ScreenCoordinate(std::int64_t{origin.x()} + position.x());
     const std::int64_t cy = ScreenCoordinate(std::int64_t{origin.y()} + position.y());
     const std::int64_t r = ScreenCoordinate(Nodes().Radii());

@@ -24,7 +24,7 @@ void WorkGrid::Insert(int index, const QRect& bounds)
     if (std::size_t(index) >= m_stamps.size())
         m_stamps.resize(std::size_t(index) + 1, 0);
     const Entry entry{index, bounds.left(), bounds.top(), bounds.right(), bounds.bottom()};
-    const CellRange cells = Cells(bounds, kCellShift);
+    const CellRange cells = Cells(bounds, m_cellShift);
     if (cells.Count() > kMostCells) {
         m_wide.push_back(entry);
         return;
@@ -58,7 +58,7 @@ void WorkGrid::Query(const QRect& bounds, std::vector<int>& out)
         m_stamp = 1;
     }
     TakeMeeting(m_wide, bounds, out);
-    const CellRange cells = Cells(bounds, kCellShift);
+    const CellRange cells = Cells(bounds, m_cellShift);
     if (cells.Count() > std::int64_t(m_cells.size())) {
         for (const auto& [key, entries] : m_cells) {
             const std::int64_t cx = std::int32_t(key >> 32);

@@ -14,8 +14,11 @@ namespace network {
 
 class WorkGrid {
 public:
-    explicit WorkGrid(int works = 0)
-        : m_stamps(std::size_t(works), 0)
+    // cellShift: the cells' side is 1 << cellShift pixels; large items
+    // query best in large cells.
+    explicit WorkGrid(int works = 0, int cellShift = 6)
+        : m_cellShift(cellShift)
+        , m_stamps(std::size_t(works), 0)
     {
     }
 
@@ -26,7 +29,6 @@ public:
     void Query(const QRect& bounds, std::vector<int>& out);
 
 private:
-    static constexpr int kCellShift = 6; // 64-pixel cells
     static constexpr std::int64_t kMostCells = 4096;
     // A segment's work and inclusive bounds.
     struct Entry {
@@ -44,6 +46,7 @@ private:
     void Take(int index, std::vector<int>& out);
     void TakeMeeting(const std::vector<Entry>& entries, const QRect& bounds, std::vector<int>& out);
 
+    int m_cellShift;
     std::unordered_map<std::uint64_t, std::vector<Entry>> m_cells;
     // Segments that cover too many cells are listed once and always tested.
     std::vector<Entry> m_wide;

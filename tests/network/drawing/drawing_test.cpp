@@ -6,6 +6,7 @@
 #include "drawing_fixture.h"
 #include "platform/painter_canvas.h"
 #include "platform/recording_canvas.h"
+#include "platform/translated_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -539,6 +540,91 @@ TEST(DrawingPass, KeptPiecesFollowEveryEdit)
         edit(fresh);
         EXPECT_EQ(after, repaint(fresh)) << name;
         EXPECT_NE(after, before) << name << ": the edit shows";
+    }
+}
+
+// The geometry of the drawing is kept from one repaint to the next, and the
+// screen draws only what meets its clip: a view moved by a scroll position
+// onto a clipped back buffer shows, after each kind of change, what the
+// first repaint of the same changed network shows.
+TEST(DrawingPass, KeptGeometryFollowsEveryChange)
+{
+    // The drawing area the view at start shows, and the n-th work and node
+    // in it.
+    const auto area = [](DrawNetwork& net) { return QRect(520, 70, 600, 330).translated(-net.GetOrigin()); };
+    const auto shownWork = [&area](DrawNetwork& net, int n) -> TWorkItem& {
+        for (int i = 0;; ++i)
+            if (net.GetWorkBounds(*net.Works().Items(i)).intersects(area(net)) && n-- == 0)
+                return *net.Works().Items(i);
+    };
+    const auto shownNode = [&area](DrawNetwork& net, int n) -> TNodeItem& {
+        for (int i = 0;; ++i)
+            if (area(net).contains(net.GetNodePosition(net.Nodes().Items(i))) && n-- == 0)
+                return *net.Nodes().Items(i);
+    };
+    struct Change {
+        const char* name;
+        std::function<void(DrawNetwork&)> edit;
+        QPoint scroll;
+    };
+    const QPoint start(500, 60);
+    const std::vector<Change> changes{
+        {"node row", [&](DrawNetwork& net) { shownNode(net, 2).SetNodeY(shownNode(net, 2).NodeY() + 3); }, start},
+        {"duration", [&](DrawNetwork& net) { shownWork(net, 1).SetContinueTime(7.5f); }, start},
+        {"caption", [](DrawNetwork& net) {
+             for (int i = 0; i < net.Works().Count(); ++i)
+                 net.Works().Items(i)->SetCaption(QStringLiteral("工序%1").arg(i));
+         }, start},
+        {"works font", [](DrawNetwork& net) {
+             platform::TFont font = net.Works().Font();
+             font.Size = 12;
+             net.Works().SetFont(font);
+         }, start},
+        {"selection", [&](DrawNetwork& net) {
+             shownWork(net, 3).SetSelected(true);
+             shownNode(net, 1).SetSelected(true);
+         }, start},
+        {"scroll", [](DrawNetwork&) {}, QPoint(900, 140)},
+        {"zoom", [](DrawNetwork& net) {
+             net.SetSmallWidth(30);
+             net.SetSmallLineSpace(56);
+         }, start},
+        {"scale", [](DrawNetwork& net) { net.SetSmallDate(1); }, start},
+        {"bend end", [](DrawNetwork& net) {
+             for (int i = 0; i < net.Works().Count(); ++i)
+                 net.Works().Items(i)->SetHorizontalLine(!net.Works().Items(i)->HorizontalLine());
+         }, start},
+        {"export between", [](DrawNetwork& net) {
+             net.SetExporting(true);
+             RecordingCanvas other(QSize(3000, 800));
+             net.DrawWorks(other, QPoint(0, 0));
+             net.DrawNodes(other, QPoint(0, 0));
+             net.SetExporting(false);
+         }, QPoint(300, 0)},
+    };
+    const auto view = [](DrawNetwork& net, QPoint scroll) {
+        QImage image(640, 360, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        platform::PainterCanvas target(image);
+        target.SetClipRegion(QRegion(20, 10, 600, 330));
+        platform::TranslatedCanvas screen(target, -scroll);
+        net.SetCanvas(&screen);
+        net.Paint();
+        net.SetCanvas(nullptr);
+        return image;
+    };
+    for (const Change& change : changes) {
+        DrawNetwork kept;
+        BuildGenerated(kept, 500, 13);
+        const QImage before = view(kept, start);
+        EXPECT_EQ(view(kept, start), before) << change.name << ": a repaint from the kept geometry";
+        change.edit(kept);
+        const QImage after = view(kept, change.scroll);
+        DrawNetwork fresh;
+        BuildGenerated(fresh, 500, 13);
+        change.edit(fresh);
+        EXPECT_EQ(after, view(fresh, change.scroll)) << change.name;
+        EXPECT_NE(after, before) << change.name << ": the change shows";
     }
 }
 
