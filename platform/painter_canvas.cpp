@@ -967,6 +967,10 @@ void PainterCanvas::Segments(std::span<const QPoint> ends)
 {
     if (ends.size() < 2)
         return;
+    if (PaintThinSegments(ends)) {
+        penPos_ = ends[ends.size() / 2 * 2 - 1];
+        return;
+    }
     if (!SegmentsInOneStroke()) {
         Canvas::Segments(ends);
         return;
@@ -1093,7 +1097,7 @@ void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, in
     if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
         stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
                      startY - top, endX - left, endY - top};
-    PaintStampedFigure(QPoint(left, top), [&] {
+    const auto outline = [&] {
         const QRectF rect = FigureRect(left, top, right, bottom);
         const qreal start = ArcAngle(rect, startX, startY);
         qreal sweep = std::fmod(ArcAngle(rect, endX, endY) - start + 720.0, 360.0);
@@ -1102,8 +1106,11 @@ void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, in
         QPainterPath path;
         path.arcMoveTo(rect, start);
         path.arcTo(rect, start, sweep);
-        return Shape{QPainterPath(), path};
-    });
+        return path;
+    };
+    if (CanWriteThinLine() && WriteThinOutline(outline()))
+        return;
+    PaintStampedFigure(QPoint(left, top), [&] { return Shape{QPainterPath(), outline()}; });
 }
 
 void PainterCanvas::FillRect(const QRect& rect)

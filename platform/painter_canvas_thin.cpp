@@ -56,12 +56,12 @@ bool PainterCanvas::CanWriteThinLine() const
            (Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame);
 }
 
-bool PainterCanvas::PaintThinPath(std::span<const QPoint> points)
+template <typename Trace>
+bool PainterCanvas::WithThinLineWriter(Trace trace)
 {
     if (!CanWriteThinLine())
         return false;
     QImage& target = *TargetImage();
-    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const QRgb color = ToQColor(Pen.Color).rgb();
@@ -71,14 +71,72 @@ bool PainterCanvas::PaintThinPath(std::span<const QPoint> points)
     const auto write = [&](int x, int y) { reinterpret_cast<QRgb*>(bits + y * stride)[x] = color; };
     if (clips.size() == 1) {
         const QRect clip = clips.front();
-        return TraceThinPath(target.size(), points, offset, [&](int x, int y) {
+        trace([&](int x, int y) {
             if (x >= clip.left() && x <= clip.right() && y >= clip.top() && y <= clip.bottom())
                 write(x, y);
         });
+        return true;
     }
-    return TraceThinPath(target.size(), points, offset, [&](int x, int y) {
+    trace([&](int x, int y) {
         if (InClip(clips, QPoint(x, y)))
             write(x, y);
+    });
+    return true;
+}
+
+bool PainterCanvas::PaintThinPath(std::span<const QPoint> points)
+{
+    if (!CanWriteThinLine())
+        return false;
+    const QSize device = TargetImage()->size();
+    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    bool drawn = true;
+    WithThinLineWriter([&](auto plot) { drawn = TraceThinPath(device, points, offset, plot); });
+    return drawn;
+}
+
+bool PainterCanvas::PaintThinSegments(std::span<const QPoint> ends)
+{
+    if (!CanWriteThinLine())
+        return false;
+    // A line of no length is the painter's to draw.
+    for (std::size_t i = 0; i + 1 < ends.size(); i += 2)
+        if (ends[i] == ends[i + 1])
+            return false;
+    const QSize device = TargetImage()->size();
+    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    return WithThinLineWriter([&](auto plot) {
+        for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
+            const QPoint a = ends[i];
+            const QPoint b = ends[i + 1];
+            if ((a.x() == b.x() || a.y() == b.y()) && PaintStraightLine(a, b))
+                continue;
+            TraceThinPath(device, ends.subspan(i, 2), offset, plot);
+        }
+    });
+}
+
+bool PainterCanvas::PaintThinPieces(std::span<const QPointF> points, const QPointF* closing)
+{
+    const QSize device = TargetImage()->size();
+    return WithThinLineWriter([&](auto plot) {
+        ThinLineTracer tracer(device);
+        if (closing != nullptr)
+            tracer.BeginClosedPath(closing[0], closing[1]);
+        else
+            tracer.BeginOpenPath();
+        ThinRun run;
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            if (!tracer.Piece(points[i - 1], points[i], run))
+                continue;
+            std::int64_t across = run.Across;
+            for (int k = 0; k < run.Count; ++k, across += run.Step) {
+                if (run.Vertical)
+                    plot(static_cast<int>(across >> 16), run.From + k);
+                else
+                    plot(run.From + k, static_cast<int>(across >> 16));
+            }
+        }
     });
 }
 
