@@ -131,10 +131,9 @@ private:
     // where the canvas can and no line is of no length; false (nothing
     // written) when they must be drawn otherwise.
     bool PaintThinSegments(std::span<const QPoint> ends);
-    // Calls trace(plot), plot(x, y) writing the pen's colour into pixel
-    // (x, y) of the image where it lies in the clip (not at all when the
-    // clip is empty); false when the canvas cannot write (see
-    // CanWriteThinLine).
+    // Calls trace(put), put(run) writing the pen's colour into the pixels
+    // of a ThinRun that lie in the clip (not at all when the clip is
+    // empty); false when the canvas cannot write (see CanWriteThinLine).
     template <typename Trace>
     bool WithThinLineWriter(Trace trace);
     // Writes the pixels that the painter's one-pixel solid stroke of the
