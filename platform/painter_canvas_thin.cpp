@@ -114,12 +114,18 @@ bool PainterCanvas::PaintThinSegments(std::span<const QPoint> ends)
     const QSize device = TargetImage()->size();
     const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
     return WithThinLineWriter([&](auto put) {
+        ThinRun run;
         for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
             const QPoint a = ends[i];
             const QPoint b = ends[i + 1];
             if ((a.x() == b.x() || a.y() == b.y()) && PaintStraightLine(a, b))
                 continue;
-            TraceThinPath(device, ends.subspan(i, 2), offset, put);
+            // Each line is a path of its own: nothing of the one before
+            // counts.
+            ThinLineTracer tracer(device);
+            tracer.BeginOpenPath();
+            if (tracer.Piece(QPointF(a + offset), QPointF(b + offset), run))
+                put(run);
         }
     });
 }
