@@ -1093,10 +1093,6 @@ void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int corn
 
 void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, int startY, int endX, int endY)
 {
-    stampKey_.clear();
-    if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
-        stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
-                     startY - top, endX - left, endY - top};
     const auto outline = [&] {
         const QRectF rect = FigureRect(left, top, right, bottom);
         const qreal start = ArcAngle(rect, startX, startY);
@@ -1110,6 +1106,10 @@ void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, in
     };
     if (CanWriteThinLine() && WriteThinOutline(outline()))
         return;
+    stampKey_.clear();
+    if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
+        stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
+                     startY - top, endX - left, endY - top};
     PaintStampedFigure(QPoint(left, top), [&] { return Shape{QPainterPath(), outline()}; });
 }
 
