@@ -345,6 +345,8 @@ public:
 
 private:
     QPoint World(QPoint screen) const { return map_.ScreenToWorld(screen); }
+    // A length of the plan: the corner size of a rounded rectangle.
+    QPoint WorldLength(QPoint screen) const { return World(screen) - World(QPoint(0, 0)); }
 
     int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
@@ -398,7 +400,7 @@ private:
             std::unique_ptr<TVyrMapCom> shape = map_.CreateMapCom(id);
             const QRect box = ScreenBox();
             if (kindCase == KindCase::RoundRect)
-                SetBox<TVYRRoundRectRangle>(shape.get(), box)->CornerSize = QPoint(box.width() / 4, box.height() / 4);
+                SetBox<TVYRRoundRectRangle>(shape.get(), box)->CornerSize = WorldLength(QPoint(box.width() / 4, box.height() / 4));
             else if (kindCase == KindCase::Arc)
                 SetBox<TVyrArc>(shape.get(), box)->StartAngle = Between(0, 3599);
             else if (kindCase == KindCase::FramedPicture)

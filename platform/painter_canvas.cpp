@@ -991,6 +991,10 @@ void PainterCanvas::Segments(std::span<const QPoint> ends)
 {
     if (ends.size() < 2)
         return;
+    if (PaintThinSegments(ends)) {
+        penPos_ = ends[ends.size() / 2 * 2 - 1];
+        return;
+    }
     if (!SegmentsInOneStroke()) {
         Canvas::Segments(ends);
         return;
@@ -1113,11 +1117,7 @@ void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int corn
 
 void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, int startY, int endX, int endY)
 {
-    stampKey_.clear();
-    if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
-        stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
-                     startY - top, endX - left, endY - top};
-    PaintStampedFigure(QPoint(left, top), [&] {
+    const auto outline = [&] {
         const QRectF rect = FigureRect(left, top, right, bottom);
         const qreal start = ArcAngle(rect, startX, startY);
         qreal sweep = std::fmod(ArcAngle(rect, endX, endY) - start + 720.0, 360.0);
@@ -1126,8 +1126,15 @@ void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, in
         QPainterPath path;
         path.arcMoveTo(rect, start);
         path.arcTo(rect, start, sweep);
-        return Shape{QPainterPath(), path};
-    });
+        return path;
+    };
+    if (CanWriteThinLine() && WriteThinOutline(outline()))
+        return;
+    stampKey_.clear();
+    if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
+        stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
+                     startY - top, endX - left, endY - top};
+    PaintStampedFigure(QPoint(left, top), [&] { return Shape{QPainterPath(), outline()}; });
 }
 
 void PainterCanvas::FillRect(const QRect& rect)

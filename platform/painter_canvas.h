@@ -127,6 +127,25 @@ private:
     // path through points sets where the canvas can (see
     // CanWriteThinLine); false when it must be drawn by the painter.
     bool PaintThinPath(std::span<const QPoint> points);
+    // Writes the pixels of the separate one-pixel solid lines of Segments
+    // (from, to pairs), each as PaintThinPath or PaintStraightLine would,
+    // where the canvas can and no line is of no length; false (nothing
+    // written) when they must be drawn otherwise.
+    bool PaintThinSegments(std::span<const QPoint> ends);
+    // Calls trace(put), put(run) writing the pen's colour into the pixels
+    // of a ThinRun that lie in the clip (not at all when the clip is
+    // empty); false when the canvas cannot write (see CanWriteThinLine).
+    template <typename Trace>
+    bool WithThinLineWriter(Trace trace);
+    // Writes the pixels that the painter's one-pixel solid stroke of the
+    // outline (one open or closed figure of lines and curves) sets, where
+    // the canvas can (see CanWriteThinLine); false when it must be stroked
+    // by the painter.
+    bool WriteThinOutline(const QPainterPath& outline);
+    // Writes the pixels of the line pieces between points (device pixels,
+    // none left out), a path closed by the piece from closing[0] to
+    // closing[1] unless closing is null.
+    bool PaintThinPieces(std::span<const QPointF> points, const QPointF* closing);
     // Writes the pixels of the straight line that covers area (one pixel
     // wide or high, or a three-pixel box) inside part: solid, or with the
     // dash pattern running from the start end when dashes are given.

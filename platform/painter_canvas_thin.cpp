@@ -4,18 +4,42 @@
 
 #include "thin_line.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
 
 namespace {
 
-// Calls plot(x, y) for each pixel that the painter's one-pixel stroke of
-// the path through points (device pixels) sets on a device of the given
-// size, a pixel once or more. False, with nothing plotted, for a path that
-// the painter draws nothing of.
-template <typename Plot>
-bool TraceThinPath(QSize device, std::span<const QPoint> points, QPoint offset, Plot plot)
+// Writes color into the pixels of run that lie in clip.
+void WriteRun(uchar* bits, qsizetype stride, QRgb color, const ThinRun& run, const QRect& clip)
+{
+    const int alongFirst = run.From;
+    const int alongLast = run.From + run.Count - 1;
+    const std::int64_t acrossEnd = run.Across + std::int64_t{run.Count - 1} * run.Step;
+    const int acrossLow = static_cast<int>(std::min(run.Across, acrossEnd) >> 16);
+    const int acrossHigh = static_cast<int>(std::max(run.Across, acrossEnd) >> 16);
+    const QRect extent = run.Vertical ? QRect(QPoint(acrossLow, alongFirst), QPoint(acrossHigh, alongLast))
+                                      : QRect(QPoint(alongFirst, acrossLow), QPoint(alongLast, acrossHigh));
+    if (!extent.intersects(clip))
+        return;
+    const bool inside = clip.contains(extent);
+    std::int64_t across = run.Across;
+    for (int along = alongFirst; along <= alongLast; ++along, across += run.Step) {
+        const int other = static_cast<int>(across >> 16);
+        const int x = run.Vertical ? other : along;
+        const int y = run.Vertical ? along : other;
+        if (inside || clip.contains(x, y))
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = color;
+    }
+}
+
+// Calls put(run) for the runs of pixels that the painter's one-pixel
+// stroke of the path through points (device pixels) sets on a device of
+// the given size, a pixel once or more. False, with nothing put, for a
+// path that the painter draws nothing of.
+template <typename Put>
+bool TraceThinPath(QSize device, std::span<const QPoint> points, QPoint offset, Put put)
 {
     // The path as the painter keeps it: a point equal to the one before is
     // left out.
@@ -34,17 +58,9 @@ bool TraceThinPath(QSize device, std::span<const QPoint> points, QPoint offset, 
     else
         tracer.BeginOpenPath();
     ThinRun run;
-    for (std::size_t i = 1; i < path.size(); ++i) {
-        if (!tracer.Piece(path[i - 1], path[i], run))
-            continue;
-        std::int64_t across = run.Across;
-        for (int k = 0; k < run.Count; ++k, across += run.Step) {
-            if (run.Vertical)
-                plot(static_cast<int>(across >> 16), run.From + k);
-            else
-                plot(run.From + k, static_cast<int>(across >> 16));
-        }
-    }
+    for (std::size_t i = 1; i < path.size(); ++i)
+        if (tracer.Piece(path[i - 1], path[i], run))
+            put(run);
     return true;
 }
 
@@ -56,29 +72,77 @@ bool PainterCanvas::CanWriteThinLine() const
            (Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame);
 }
 
-bool PainterCanvas::PaintThinPath(std::span<const QPoint> points)
+template <typename Trace>
+bool PainterCanvas::WithThinLineWriter(Trace trace)
 {
     if (!CanWriteThinLine())
         return false;
     QImage& target = *TargetImage();
-    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const QRgb color = ToQColor(Pen.Color).rgb();
     const std::vector<QRect>& clips = StampClip();
     if (clips.empty())
         return true;
-    const auto write = [&](int x, int y) { reinterpret_cast<QRgb*>(bits + y * stride)[x] = color; };
-    if (clips.size() == 1) {
-        const QRect clip = clips.front();
-        return TraceThinPath(target.size(), points, offset, [&](int x, int y) {
-            if (x >= clip.left() && x <= clip.right() && y >= clip.top() && y <= clip.bottom())
-                write(x, y);
-        });
-    }
-    return TraceThinPath(target.size(), points, offset, [&](int x, int y) {
-        if (InClip(clips, QPoint(x, y)))
-            write(x, y);
+    // The clip rectangles do not overlap: each takes its part of a run.
+    trace([&](const ThinRun& run) {
+        for (const QRect& clip : clips)
+            WriteRun(bits, stride, color, run, clip);
+    });
+    return true;
+}
+
+bool PainterCanvas::PaintThinPath(std::span<const QPoint> points)
+{
+    if (!CanWriteThinLine())
+        return false;
+    const QSize device = TargetImage()->size();
+    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    bool drawn = true;
+    WithThinLineWriter([&](auto put) { drawn = TraceThinPath(device, points, offset, put); });
+    return drawn;
+}
+
+bool PainterCanvas::PaintThinSegments(std::span<const QPoint> ends)
+{
+    if (!CanWriteThinLine())
+        return false;
+    // A line of no length is the painter's to draw.
+    for (std::size_t i = 0; i + 1 < ends.size(); i += 2)
+        if (ends[i] == ends[i + 1])
+            return false;
+    const QSize device = TargetImage()->size();
+    const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    return WithThinLineWriter([&](auto put) {
+        ThinRun run;
+        for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
+            const QPoint a = ends[i];
+            const QPoint b = ends[i + 1];
+            if ((a.x() == b.x() || a.y() == b.y()) && PaintStraightLine(a, b))
+                continue;
+            // Each line is a path of its own: nothing of the one before
+            // counts.
+            ThinLineTracer tracer(device);
+            tracer.BeginOpenPath();
+            if (tracer.Piece(QPointF(a + offset), QPointF(b + offset), run))
+                put(run);
+        }
+    });
+}
+
+bool PainterCanvas::PaintThinPieces(std::span<const QPointF> points, const QPointF* closing)
+{
+    const QSize device = TargetImage()->size();
+    return WithThinLineWriter([&](auto put) {
+        ThinLineTracer tracer(device);
+        if (closing != nullptr)
+            tracer.BeginClosedPath(closing[0], closing[1]);
+        else
+            tracer.BeginOpenPath();
+        ThinRun run;
+        for (std::size_t i = 1; i < points.size(); ++i)
+            if (tracer.Piece(points[i - 1], points[i], run))
+                put(run);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -42,10 +43,28 @@ QPoint TVyrTaDiao::OnArmCircle(std::int64_t angle) const
 
 TVyrTaDiao::TOutline TVyrTaDiao::Outline() const
 {
+    return Kept().World;
+}
+
+const TVyrTaDiao::TKeptOutline& TVyrTaDiao::Kept() const
+{
+    const TPlaneMap& map = *PlaneMap();
+    const std::array<std::int64_t, 13> key{BasePoint.x(), BasePoint.y(), ArmLength, CounterJibLength, JibAngle,
+                                           BaseWidth, BaseHeight, CounterweightSize, ArcBefore, ArcAfter,
+                                           std::bit_cast<std::int32_t>(map.ScaleFactor()), map.Origin.x(),
+                                           map.Origin.y()};
+    if (kept_.Known && kept_.Key == key)
+        return kept_;
     TOutline o = LinesOutline();
     o[ArcLimitA] = OnArmCircle(std::int64_t{JibAngle} - ArcBefore);
     o[ArcLimitB] = OnArmCircle(std::int64_t{JibAngle} + ArcAfter);
-    return o;
+    kept_.World = o;
+    for (QPoint& p : o)
+        p = WorldToScreen(p, false);
+    kept_.Screen = o;
+    kept_.Key = key;
+    kept_.Known = true;
+    return kept_;
 }
 
 TVyrTaDiao::TOutline TVyrTaDiao::LinesOutline() const
@@ -121,9 +140,7 @@ void TVyrTaDiao::Draw(platform::Canvas& canvas, std::uint8_t mode)
     canvas.Pen = OwnPen.DrawnValue();
     canvas.Pen.Mode = platform::TPenMode::pmCopy;
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
-    TOutline s = Outline();
-    for (QPoint& p : s)
-        p = WorldToScreen(p, false);
+    const TOutline& s = Kept().Screen;
     const QPoint base[] = {s[P0], s[P1], s[P3], s[P0], s[P2], s[P3], s[P1], s[P2]};
     const QPoint square[] = {s[Q0], s[Q1], s[Q2], s[Q3], s[Q0]};
     const QPoint jib[] = {s[R0], s[Tip], s[R1]};
@@ -196,12 +213,12 @@ void TVyrTaDiao::MoveWorld(QPoint delta)
 int TVyrTaDiao::GetPaintMargin() const
 {
     const TRect b = GetBounds();
-    const TOutline o = LinesOutline();
+    const TOutline& o = Kept().Screen;
     // How far the drawn lines reach beyond the arm's square; the arc lies on
     // its circle.
     std::int64_t reach = 0;
     for (int i = P0; i <= Tip; ++i) {
-        const QPoint s = WorldToScreen(o[static_cast<std::size_t>(i)], false);
+        const QPoint s = o[static_cast<std::size_t>(i)];
         reach = std::max({reach, std::int64_t{b.Left} - s.x(), std::int64_t{s.x()} - b.Right,
                           std::int64_t{b.Top} - s.y(), std::int64_t{s.y()} - b.Bottom});
     }

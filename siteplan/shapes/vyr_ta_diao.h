@@ -90,6 +90,16 @@ private:
     // Outline() without its two points on the arm's circle (left at 0, 0),
     // for what needs only the drawn lines.
     TOutline LinesOutline() const;
+    // Outline() and its points on the screen (unrotated), kept while the
+    // base point, the dimensions and the plan's scale and origin stay.
+    struct TKeptOutline {
+        std::array<std::int64_t, 13> Key{};
+        bool Known = false;
+        TOutline World;
+        TOutline Screen;
+    };
+    const TKeptOutline& Kept() const;
+    mutable TKeptOutline kept_;
     // The point on the arm's circle at the angle.
     QPoint OnArmCircle(std::int64_t angle) const;
 };

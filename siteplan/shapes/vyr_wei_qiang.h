@@ -6,8 +6,28 @@
 #include "point_list_map_com.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace siteplan {
+
+// The ticks of a wall kept between paints (see DrawTicks): made again only
+// when the screen points or the pen width differ from those they were made
+// for. A wall of more ticks than are worth keeping draws them as
+// DrawTicks does, only those near the visible area.
+class TKeptTicks {
+public:
+    void Draw(platform::Canvas& canvas, std::span<const QPoint> points, int tickLength, int spacing);
+
+private:
+    std::vector<QPoint> points_;
+    int pen_ = -1;
+    int tickLength_ = 0;
+    int spacing_ = 0;
+    // Set when ends_ holds every tick of the wall, and their frame.
+    bool whole_ = false;
+    std::vector<QPoint> ends_;
+    QRect frame_;
+};
 
 class TVYRWeiQiang : public TPointListMapCom {
 public:
@@ -34,6 +54,7 @@ public:
 
 private:
     std::uint16_t FLineType = 0;
+    TKeptTicks ticks_;
 };
 
 // Ticks along points (screen pixels, unrotated): one every spacing pixels

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 
+#include <functional>
 #include <limits>
 
 using platform::CanvasOp;
@@ -227,6 +228,49 @@ TEST_F(TowerCrane, DrawsInItsOwnPenAndCopyModeSelectedOrNot)
     canvas.Clear();
     crane->Draw(canvas, 0);
     EXPECT_EQ(canvas.Log(CanvasOp::Arc), positive);
+}
+
+// The crane keeps its outline between paints: after each change of its
+// base point, its dimensions or the plan's scale it draws what a crane of
+// the same values drawn for the first time draws.
+TEST_F(TowerCrane, KeptOutlineFollowsEveryChange)
+{
+    TVyrTaDiao* crane = Place();
+    const auto calls = [](TVyrTaDiao& shape) {
+        RecordingCanvas canvas{QSize(1200, 1400), 254};
+        shape.Draw(canvas, siteplan::drawmode::Normal);
+        return canvas.Log(CanvasOp::Polyline) + canvas.Log(CanvasOp::Arc) +
+               QStringList{QString::number(shape.GetPaintMargin())};
+    };
+    const std::function<void(TVyrTaDiao&)> changes[] = {
+        [](TVyrTaDiao& c) { c.MoveWorld({3000, -7000}); },
+        [](TVyrTaDiao& c) { c.ArmLength = 200000; },
+        [](TVyrTaDiao& c) { c.CounterJibLength = 90000; },
+        [](TVyrTaDiao& c) { c.JibAngle = 1200; },
+        [](TVyrTaDiao& c) { c.BaseWidth = 70000; },
+        [](TVyrTaDiao& c) { c.BaseHeight = 30000; },
+        [](TVyrTaDiao& c) { c.CounterweightSize = 50000; },
+        [](TVyrTaDiao& c) { c.ArcBefore = 900; },
+        [](TVyrTaDiao& c) { c.ArcAfter = 100; },
+    };
+    calls(*crane);
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        changes[i](*crane);
+        const QPoint at[] = {crane->BasePoint};
+        TVyrTaDiao fresh(&map, at);
+        for (std::size_t j = 0; j <= i; ++j)
+            if (j != 0)
+                changes[j](fresh);
+        fresh.BasePoint = crane->BasePoint;
+        EXPECT_EQ(calls(*crane), calls(fresh)) << "change " << i;
+    }
+    map.SetMapScale(200);
+    const QPoint at[] = {crane->BasePoint};
+    TVyrTaDiao fresh(&map, at);
+    for (std::size_t j = 1; j < std::size(changes); ++j)
+        changes[j](fresh);
+    fresh.BasePoint = crane->BasePoint;
+    EXPECT_EQ(calls(*crane), calls(fresh)) << "another scale";
 }
 
 TEST_F(TowerCrane, AHugeStoredPenIsKeptButDrawnAtMost1024Wide)

@@ -181,6 +181,47 @@ TEST_F(Wall, RepaintRegionHoldsTheTicks)
     map.InvalidateMapCom(*wall);
 }
 
+// The ticks a wall keeps between paints show what drawing them afresh
+// shows, paint after paint, under clips that cut the wall or miss it, and
+// after its points, its pen or the plan's scale changed.
+TEST_F(Wall, KeptTicksShowWhatFreshTicksShow)
+{
+    TVYRWeiQiang* wall = AddWall({{100, 200}, {300, 230}, {310, 330}, {120, 300}, {140, 150}});
+    ASSERT_NE(wall, nullptr);
+    const auto paint = [&](const QRegion& clip, bool kept) {
+        QImage image(600, 600, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        platform::PainterCanvas canvas(image);
+        if (!clip.isEmpty())
+            canvas.SetClipRegion(clip);
+        if (kept) {
+            wall->Draw(canvas, siteplan::drawmode::Normal);
+        } else {
+            std::vector<QPoint> screen;
+            for (int i = 0; i < wall->PointCount(); ++i)
+                screen.push_back(map.WorldToScreen(wall->Points[static_cast<std::size_t>(i)]));
+            canvas.Pen = wall->OwnPen.Value();
+            canvas.Brush.Style = platform::TBrushStyle::bsClear;
+            canvas.Polyline(screen);
+            siteplan::DrawTicks(canvas, screen, TVYRWeiQiang::TickLength, TVYRWeiQiang::TickSpacing);
+        }
+        return image;
+    };
+    const QRegion clips[] = {QRegion(), QRegion(150, 180, 100, 90), QRegion(0, 0, 600, 210) + QRegion(290, 250, 40, 40),
+                             QRegion(500, 500, 50, 50)};
+    const auto allClips = [&](const char* step) {
+        for (const QRegion& clip : clips)
+            EXPECT_EQ(paint(clip, true), paint(clip, false)) << step << ", clip " << clip.boundingRect().x();
+    };
+    allClips("first paints");
+    wall->Points[2] = QPoint(35000, 25000);
+    allClips("a point moved");
+    wall->OwnPen.SetWidth(3);
+    allClips("a wider pen");
+    map.SetMapScale(50);
+    allClips("another scale");
+}
+
 TEST_F(Wall, PenDialogWithItsOwnCaption)
 {
     TVYRWeiQiang* wall = AddWall({{100, 100}, {300, 100}});
