@@ -126,6 +126,10 @@ private:
     // path through points sets where the canvas can (see
     // CanWriteThinLine); false when it must be drawn by the painter.
     bool PaintThinPath(std::span<const QPoint> points);
+    // Writes the pixels of such a path of many points from those kept for
+    // it (see ThinPathCache), keeping them the second time it is drawn;
+    // false when it must be traced. offset moves its points onto the device.
+    bool PaintKeptThinPath(std::span<const QPoint> points, QPoint offset, QRgb color);
     // Writes the pixels of the straight line that covers area (one pixel
     // wide or high, or a three-pixel box) inside part: solid, or with the
     // dash pattern running from the start end when dashes are given.

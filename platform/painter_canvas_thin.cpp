@@ -3,7 +3,9 @@
 #include "painter_canvas.h"
 
 #include "thin_line.h"
+#include "thin_path_cache.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -48,7 +50,57 @@ bool TraceThinPath(QSize device, std::span<const QPoint> points, QPoint offset, 
     return true;
 }
 
+// Writes the kept runs of a path whose first point lies at device point at
+// within the clip rectangles.
+void WriteThinRuns(uchar* bits, qsizetype stride, QRgb color, const std::vector<QRect>& clips, QPoint at,
+                   const std::vector<ThinPathRun>& runs)
+{
+    for (const ThinPathRun& run : runs) {
+        const int y = at.y() + run.Y;
+        const int left = at.x() + run.X;
+        const int right = left + run.Length - 1;
+        for (const QRect& clip : clips) {
+            if (y < clip.top() || y > clip.bottom())
+                continue;
+            const int from = std::max(left, clip.left());
+            const int to = std::min(right, clip.right());
+            if (from <= to) {
+                auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+                std::fill(line + from, line + to + 1, color);
+            }
+        }
+    }
+}
+
 } // namespace
+
+bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint offset, QRgb color)
+{
+    thread_local std::vector<int> key;
+    QRect extent;
+    if (!ThinPathCache::KeyOf(points, key, extent))
+        return false;
+    QImage& target = *TargetImage();
+    // Only a path wholly on the device shows pixels that move with it.
+    const std::int64_t x = std::int64_t{points.front().x()} + offset.x();
+    const std::int64_t y = std::int64_t{points.front().y()} + offset.y();
+    if (x + extent.left() < 0 || y + extent.top() < 0 || x + extent.right() >= target.width() ||
+        y + extent.bottom() >= target.height())
+        return false;
+    ThinPathCache& cache = ThinPathCache::OfThread();
+    const std::vector<ThinPathRun>* runs = cache.Find(key);
+    if (runs == nullptr) {
+        if (!cache.ShouldKeep(key))
+            return false;
+        thread_local std::vector<QPoint> pixels;
+        pixels.clear();
+        const QPoint at = points.front() + offset;
+        TraceThinPath(target.size(), points, offset, [&](int px, int py) { pixels.emplace_back(px - at.x(), py - at.y()); });
+        runs = &cache.Keep(key, pixels);
+    }
+    WriteThinRuns(target.bits(), target.bytesPerLine(), color, StampClip(), points.front() + offset, *runs);
+    return true;
+}
 
 bool PainterCanvas::CanWriteThinLine() const
 {
@@ -67,6 +119,8 @@ bool PainterCanvas::PaintThinPath(std::span<const QPoint> points)
     const QRgb color = ToQColor(Pen.Color).rgb();
     const std::vector<QRect>& clips = StampClip();
     if (clips.empty())
+        return true;
+    if (PaintKeptThinPath(points, offset, color))
         return true;
     const auto write = [&](int x, int y) { reinterpret_cast<QRgb*>(bits + y * stride)[x] = color; };
     if (clips.size() == 1) {

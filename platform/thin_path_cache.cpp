@@ -1,0 +1,114 @@
+#include "thin_path_cache.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+// All kept paths together hold at most this many runs (6 bytes each).
+constexpr std::size_t MostRuns = std::size_t{1} << 22;
+// The hashes of keys seen once are kept up to this many.
+constexpr std::size_t MostSeen = std::size_t{1} << 16;
+
+} // namespace
+
+bool ThinPathCache::KeyOf(std::span<const QPoint> points, std::vector<int>& key, QRect& extent)
+{
+    key.clear();
+    if (points.size() < FewestPoints)
+        return false;
+    const QPoint first = points.front();
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    for (const QPoint& p : points) {
+        const std::int64_t farX = std::int64_t{p.x()} - first.x();
+        const std::int64_t farY = std::int64_t{p.y()} - first.y();
+        if (std::abs(farX) > MostReach || std::abs(farY) > MostReach)
+            return false;
+        const auto dx = static_cast<int>(farX);
+        const auto dy = static_cast<int>(farY);
+        left = std::min(left, dx);
+        right = std::max(right, dx);
+        top = std::min(top, dy);
+        bottom = std::max(bottom, dy);
+        key.push_back(static_cast<int>(static_cast<std::uint32_t>(dx & 0xFFFF) | static_cast<std::uint32_t>(dy) << 16));
+    }
+    extent = QRect(QPoint(left, top), QPoint(right, bottom));
+    return true;
+}
+
+const std::vector<ThinPathRun>* ThinPathCache::Find(const std::vector<int>& key)
+{
+    const auto found = paths_.find(key);
+    if (found == paths_.end())
+        return nullptr;
+    if (full_)
+        ++hitsWhileFull_;
+    return &found->second;
+}
+
+bool ThinPathCache::ShouldKeep(const std::vector<int>& key)
+{
+    if (seen_.size() >= MostSeen)
+        seen_.clear();
+    if (seen_.insert(IntKeyHash()(key)).second)
+        return false;
+    if (!full_)
+        return true;
+    if (refusedWhileFull_ <= 8 * hitsWhileFull_ + paths_.size()) {
+        ++refusedWhileFull_;
+        return false;
+    }
+    paths_.clear();
+    runs_ = 0;
+    full_ = false;
+    return true;
+}
+
+const std::vector<ThinPathRun>& ThinPathCache::Keep(const std::vector<int>& key, const std::vector<QPoint>& pixels)
+{
+    // The pixels come along the path: neighbours on a row join one run.
+    std::vector<ThinPathRun> runs;
+    int y = 0;
+    int left = 0;
+    int right = -2;
+    const auto flush = [&] {
+        if (right >= left)
+            runs.push_back({static_cast<std::int16_t>(left), static_cast<std::int16_t>(y),
+                            static_cast<std::uint16_t>(right - left + 1)});
+    };
+    for (const QPoint& p : pixels) {
+        if (p.y() == y && p.x() >= left - 1 && p.x() <= right + 1) {
+            left = std::min(left, p.x());
+            right = std::max(right, p.x());
+            continue;
+        }
+        flush();
+        y = p.y();
+        left = p.x();
+        right = p.x();
+    }
+    flush();
+    runs.shrink_to_fit();
+    if (runs_ + runs.size() > MostRuns) {
+        full_ = true;
+        hitsWhileFull_ = 0;
+        refusedWhileFull_ = 0;
+        scratch_ = std::move(runs);
+        return scratch_;
+    }
+    runs_ += runs.size();
+    return paths_.insert_or_assign(key, std::move(runs)).first->second;
+}
+
+ThinPathCache& ThinPathCache::OfThread()
+{
+    thread_local ThinPathCache cache;
+    return cache;
+}
+
+} // namespace platform
