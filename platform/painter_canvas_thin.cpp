@@ -51,10 +51,19 @@ bool TraceThinPath(QSize device, std::span<const QPoint> points, QPoint offset, 
 }
 
 // Writes the kept runs of a path whose first point lies at device point at
-// within the clip rectangles.
+// within the clip rectangles; reach holds every run.
 void WriteThinRuns(uchar* bits, qsizetype stride, QRgb color, const std::vector<QRect>& clips, QPoint at,
-                   const std::vector<ThinPathRun>& runs)
+                   const QRect& reach, const std::vector<ThinPathRun>& runs)
 {
+    if (std::any_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(reach); })) {
+        uchar* const origin = bits + at.y() * stride + qsizetype{at.x()} * 4;
+        for (const ThinPathRun& run : runs) {
+            auto* line = reinterpret_cast<QRgb*>(origin + run.Y * stride) + run.X;
+            for (int k = 0; k < run.Length; ++k)
+                line[k] = color;
+        }
+        return;
+    }
     for (const ThinPathRun& run : runs) {
         const int y = at.y() + run.Y;
         const int left = at.x() + run.X;
@@ -87,6 +96,7 @@ bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint off
     if (x + extent.left() < 0 || y + extent.top() < 0 || x + extent.right() >= target.width() ||
         y + extent.bottom() >= target.height())
         return false;
+    const QPoint at = points.front() + offset;
     ThinPathCache& cache = ThinPathCache::OfThread();
     const std::vector<ThinPathRun>* runs = cache.Find(key);
     if (runs == nullptr) {
@@ -94,11 +104,12 @@ bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint off
             return false;
         thread_local std::vector<QPoint> pixels;
         pixels.clear();
-        const QPoint at = points.front() + offset;
         TraceThinPath(target.size(), points, offset, [&](int px, int py) { pixels.emplace_back(px - at.x(), py - at.y()); });
         runs = &cache.Keep(key, pixels);
     }
-    WriteThinRuns(target.bits(), target.bytesPerLine(), color, StampClip(), points.front() + offset, *runs);
+    // A piece's pixels stay within a pixel of the box of its ends.
+    WriteThinRuns(target.bits(), target.bytesPerLine(), color, StampClip(), at,
+                  extent.translated(at).adjusted(-2, -2, 2, 2), *runs);
     return true;
 }
 
