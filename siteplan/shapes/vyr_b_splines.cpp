@@ -58,8 +58,10 @@ void TVYRBSplines::Recalculate()
             store(j, spline.Evaluate(static_cast<float>(j) / (SampleCount - 1)));
     } else {
         const SampleWeightTable& weights = SampleWeights(spline.Count());
-        for (int j = 0; j < SampleCount; ++j)
-            store(j, spline.Evaluate(weights[static_cast<std::size_t>(j)]));
+        for (int j = 0; j < SampleCount; ++j) {
+            const QPointF v = spline.EvaluatePlane(weights[static_cast<std::size_t>(j)]);
+            Samples[static_cast<std::size_t>(j)] = QPoint(ScreenCoordinate(v.x()), ScreenCoordinate(v.y()));
+        }
     }
     const auto [minX, maxX] = std::minmax_element(Samples.begin(), Samples.end(),
                                                   [](QPoint a, QPoint b) { return a.x() < b.x(); });
