@@ -1032,6 +1032,8 @@ void PainterCanvas::Polygon(std::span<const QPoint> points)
         for (const QPoint& p : points)
             stampKey_.insert(stampKey_.end(), {p.x() - points.front().x(), p.y() - points.front().y()});
     }
+    if (stampKey_.empty() && PaintThinPolygon(points))
+        return;
     PaintStampedFigure(points.front(), [&] {
         QPainterPath path(points.front());
         for (std::size_t i = 1; i < points.size(); ++i)

@@ -1,0 +1,84 @@
+// Polygons of a one-pixel solid pen whose outline the canvas writes into a
+// 32-bit image itself, after the painter's fill, must show exactly the
+// pixels of the painter's own polygon: they come from the same drawing on a
+// 24-bit image, which the canvas always leaves to the painter.
+#include "platform/painter_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <functional>
+#include <random>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+constexpr QSize ImageSize(90, 70);
+
+QImage Start(QImage::Format format)
+{
+    QImage image(ImageSize, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 2, y * 3, 90));
+    return image.convertToFormat(format);
+}
+
+// Random polygons of many corners, crossing themselves, some with the first
+// point repeated at the end or inside, some reaching past the edges of the
+// image, in each brush, moved by whole pixels and clipped.
+TEST(PainterCanvasThinPolygons, ShowThePaintersPixels)
+{
+    std::mt19937 random(20261211);
+    std::uniform_int_distribution<int> coordinate(-8, 97);
+    std::uniform_int_distribution<int> step(-25, 25);
+    const TBrush brushes[] = {{clYellow, TBrushStyle::bsSolid}, {clYellow, TBrushStyle::bsClear},
+                              {clBlue, TBrushStyle::bsCross}};
+    const std::function<void(Canvas&)> setups[] = {
+        [](Canvas&) {},
+        [](Canvas& canvas) { canvas.SetWorldTransform(QTransform::fromTranslate(3, -2)); },
+        [](Canvas& canvas) { canvas.SetClipRegion(QRegion(8, 9, 40, 30) + QRegion(50, 30, 30, 30)); },
+    };
+    for (int round = 0; round < 600; ++round) {
+        std::vector<QPoint> points{QPoint(coordinate(random), coordinate(random))};
+        const int count = 9 + round % 24;
+        for (int i = 1; i < count; ++i)
+            points.push_back(round % 4 == 0 ? QPoint(coordinate(random), coordinate(random))
+                                            : points.back() + QPoint(step(random), step(random)));
+        if (round % 5 == 1)
+            points.push_back(points.front());
+        if (round % 7 == 3)
+            points[static_cast<std::size_t>(count / 2)] = points[static_cast<std::size_t>(count / 2 - 1)];
+        QImage written = Start(QImage::Format_RGB32);
+        QImage painted = Start(QImage::Format_RGB888);
+        for (QImage* image : {&written, &painted}) {
+            PainterCanvas canvas(*image);
+            canvas.Pen = TPen{RGB(200, 20, 0), round % 11 == 5 ? TPenStyle::psInsideFrame : TPenStyle::psSolid, 1,
+                              TPenMode::pmCopy};
+            canvas.Brush = brushes[round % 3];
+            setups[round % 3 == 0 ? round / 3 % 3 : round % 3](canvas);
+            canvas.Polygon(points);
+        }
+        EXPECT_EQ(written, painted.convertToFormat(QImage::Format_RGB32)) << "round " << round;
+    }
+}
+
+// A polygon of one point repeated, the smallest the canvas takes.
+TEST(PainterCanvasThinPolygons, OfOnePointShowThePaintersPixels)
+{
+    const std::vector<QPoint> points(12, QPoint(30, 20));
+    QImage written = Start(QImage::Format_RGB32);
+    QImage painted = Start(QImage::Format_RGB888);
+    for (QImage* image : {&written, &painted}) {
+        PainterCanvas canvas(*image);
+        canvas.Pen = TPen{clRed, TPenStyle::psSolid, 1, TPenMode::pmCopy};
+        canvas.Brush = TBrush{clYellow, TBrushStyle::bsSolid};
+        canvas.Polygon(points);
+    }
+    EXPECT_EQ(written, painted.convertToFormat(QImage::Format_RGB32));
+}
+
+} // namespace
