@@ -2,8 +2,8 @@
 // itself, pixel for pixel where the painter's stroke would set them.
 #include "painter_canvas.h"
 
+#include "kept_run_cache.h"
 #include "thin_line.h"
-#include "thin_path_cache.h"
 
 #include <algorithm>
 #include <vector>
@@ -50,44 +50,13 @@ bool TraceThinPath(QSize device, std::span<const QPoint> points, QPoint offset, 
     return true;
 }
 
-// Writes the kept runs of a path whose first point lies at device point at
-// within the clip rectangles; reach holds every run.
-void WriteThinRuns(uchar* bits, qsizetype stride, QRgb color, const std::vector<QRect>& clips, QPoint at,
-                   const QRect& reach, const std::vector<ThinPathRun>& runs)
-{
-    if (std::any_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(reach); })) {
-        uchar* const origin = bits + at.y() * stride + qsizetype{at.x()} * 4;
-        for (const ThinPathRun& run : runs) {
-            auto* line = reinterpret_cast<QRgb*>(origin + run.Y * stride) + run.X;
-            for (int k = 0; k < run.Length; ++k)
-                line[k] = color;
-        }
-        return;
-    }
-    for (const ThinPathRun& run : runs) {
-        const int y = at.y() + run.Y;
-        const int left = at.x() + run.X;
-        const int right = left + run.Length - 1;
-        for (const QRect& clip : clips) {
-            if (y < clip.top() || y > clip.bottom())
-                continue;
-            const int from = std::max(left, clip.left());
-            const int to = std::min(right, clip.right());
-            if (from <= to) {
-                auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-                std::fill(line + from, line + to + 1, color);
-            }
-        }
-    }
-}
-
 } // namespace
 
 bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint offset, QRgb color)
 {
     thread_local std::vector<int> key;
     QRect extent;
-    if (!ThinPathCache::KeyOf(points, key, extent))
+    if (points.size() < KeptRunCache::FewestPathPoints || !KeptRunCache::KeyOf(points, key, extent))
         return false;
     QImage& target = *TargetImage();
     // Only a path wholly on the device shows pixels that move with it.
@@ -97,8 +66,8 @@ bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint off
         y + extent.bottom() >= target.height())
         return false;
     const QPoint at = points.front() + offset;
-    ThinPathCache& cache = ThinPathCache::OfThread();
-    const std::vector<ThinPathRun>* runs = cache.Find(key);
+    KeptRunCache& cache = KeptRunCache::ThinPaths();
+    const std::vector<KeptRun>* runs = cache.Find(key);
     if (runs == nullptr) {
         if (!cache.ShouldKeep(key))
             return false;
@@ -108,7 +77,7 @@ bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint off
         runs = &cache.Keep(key, pixels);
     }
     // A piece's pixels stay within a pixel of the box of its ends.
-    WriteThinRuns(target.bits(), target.bytesPerLine(), color, StampClip(), at,
+    WriteKeptRuns(target.bits(), target.bytesPerLine(), color, StampClip(), at,
                   extent.translated(at).adjusted(-2, -2, 2, 2), *runs);
     return true;
 }

@@ -4,7 +4,7 @@
 // colour or on another canvas. The painter's own pixels come from the same
 // drawing on a 24-bit image, which the canvas always leaves to the painter.
 #include "platform/painter_canvas.h"
-#include "platform/thin_path_cache.h"
+#include "platform/kept_run_cache.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +92,7 @@ TEST(PainterCanvasKeptThinPaths, DrawnAgainShowThePaintersPixels)
         {{2, 0}, {}, clFuchsia},
     };
     for (int round = 0; round < 300; ++round) {
-        const int count = static_cast<int>(ThinPathCache::FewestPoints) + round % 200;
+        const int count = static_cast<int>(KeptRunCache::FewestPathPoints) + round % 200;
         std::vector<QPoint> points = Curve(random, QPoint(corner(random), corner(random)), count);
         if (round % 5 == 1)
             points.back() = points.front();

@@ -1,4 +1,4 @@
-#include "thin_path_cache.h"
+#include "kept_run_cache.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,18 +7,16 @@ namespace platform {
 
 namespace {
 
-// All kept paths together hold at most this many runs (6 bytes each).
+// All kept figures of a cache together hold at most this many runs (6 bytes each).
 constexpr std::size_t MostRuns = std::size_t{1} << 22;
 // The hashes of keys seen once are kept up to this many.
 constexpr std::size_t MostSeen = std::size_t{1} << 16;
 
 } // namespace
 
-bool ThinPathCache::KeyOf(std::span<const QPoint> points, std::vector<int>& key, QRect& extent)
+bool KeptRunCache::KeyOf(std::span<const QPoint> points, std::vector<int>& key, QRect& extent)
 {
     key.clear();
-    if (points.size() < FewestPoints)
-        return false;
     const QPoint first = points.front();
     int left = 0;
     int top = 0;
@@ -41,7 +39,7 @@ bool ThinPathCache::KeyOf(std::span<const QPoint> points, std::vector<int>& key,
     return true;
 }
 
-const std::vector<ThinPathRun>* ThinPathCache::Find(const std::vector<int>& key)
+const std::vector<KeptRun>* KeptRunCache::Find(const std::vector<int>& key)
 {
     const auto found = paths_.find(key);
     if (found == paths_.end())
@@ -51,7 +49,7 @@ const std::vector<ThinPathRun>* ThinPathCache::Find(const std::vector<int>& key)
     return &found->second;
 }
 
-bool ThinPathCache::ShouldKeep(const std::vector<int>& key)
+bool KeptRunCache::ShouldKeep(const std::vector<int>& key)
 {
     if (seen_.size() >= MostSeen)
         seen_.clear();
@@ -69,10 +67,10 @@ bool ThinPathCache::ShouldKeep(const std::vector<int>& key)
     return true;
 }
 
-const std::vector<ThinPathRun>& ThinPathCache::Keep(const std::vector<int>& key, const std::vector<QPoint>& pixels)
+const std::vector<KeptRun>& KeptRunCache::Keep(const std::vector<int>& key, const std::vector<QPoint>& pixels)
 {
     // The pixels come along the path: neighbours on a row join one run.
-    std::vector<ThinPathRun> runs;
+    std::vector<KeptRun> runs;
     int y = 0;
     int left = 0;
     int right = -2;
@@ -105,9 +103,44 @@ const std::vector<ThinPathRun>& ThinPathCache::Keep(const std::vector<int>& key,
     return paths_.insert_or_assign(key, std::move(runs)).first->second;
 }
 
-ThinPathCache& ThinPathCache::OfThread()
+void WriteKeptRuns(uchar* bits, qsizetype stride, QRgb color, const std::vector<QRect>& clips, QPoint at,
+                   const QRect& reach, const std::vector<KeptRun>& runs)
 {
-    thread_local ThinPathCache cache;
+    if (std::any_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(reach); })) {
+        uchar* const origin = bits + at.y() * stride + qsizetype{at.x()} * 4;
+        for (const KeptRun& run : runs) {
+            auto* line = reinterpret_cast<QRgb*>(origin + run.Y * stride) + run.X;
+            for (int k = 0; k < run.Length; ++k)
+                line[k] = color;
+        }
+        return;
+    }
+    for (const KeptRun& run : runs) {
+        const int y = at.y() + run.Y;
+        const int left = at.x() + run.X;
+        const int right = left + run.Length - 1;
+        for (const QRect& clip : clips) {
+            if (y < clip.top() || y > clip.bottom())
+                continue;
+            const int from = std::max(left, clip.left());
+            const int to = std::min(right, clip.right());
+            if (from <= to) {
+                auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+                std::fill(line + from, line + to + 1, color);
+            }
+        }
+    }
+}
+
+KeptRunCache& KeptRunCache::ThinPaths()
+{
+    thread_local KeptRunCache cache;
+    return cache;
+}
+
+KeptRunCache& KeptRunCache::Fills()
+{
+    thread_local KeptRunCache cache;
     return cache;
 }
 
