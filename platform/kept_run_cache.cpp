@@ -109,9 +109,7 @@ void WriteKeptRuns(uchar* bits, qsizetype stride, QRgb color, const std::vector<
     if (std::any_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(reach); })) {
         uchar* const origin = bits + at.y() * stride + qsizetype{at.x()} * 4;
         for (const KeptRun& run : runs) {
-            auto* line = reinterpret_cast<QRgb*>(origin + run.Y * stride) + run.X;
-            for (int k = 0; k < run.Length; ++k)
-                line[k] = color;
+            std::fill_n(reinterpret_cast<QRgb*>(origin + run.Y * stride) + run.X, run.Length, color);
         }
         return;
     }
