@@ -1025,6 +1025,8 @@ void PainterCanvas::Polygon(std::span<const QPoint> points)
 {
     if (points.size() < 2)
         return;
+    if (PaintThinPolygon(points))
+        return;
     stampKey_.clear();
     if (points.size() <= 8 &&
         std::all_of(points.begin(), points.end(), [](QPoint p) { return WithinStampReach({p.x(), p.y()}); })) {
@@ -1032,8 +1034,6 @@ void PainterCanvas::Polygon(std::span<const QPoint> points)
         for (const QPoint& p : points)
             stampKey_.insert(stampKey_.end(), {p.x() - points.front().x(), p.y() - points.front().y()});
     }
-    if (stampKey_.empty() && PaintThinPolygon(points))
-        return;
     PaintStampedFigure(points.front(), [&] {
         QPainterPath path(points.front());
         for (std::size_t i = 1; i < points.size(); ++i)

@@ -131,8 +131,9 @@ private:
     // false when it must be traced. offset moves its points onto the device.
     bool PaintKeptThinPath(std::span<const QPoint> points, QPoint offset, QRgb color);
     // A polygon of a one-pixel solid pen where the canvas may write its
-    // outline (see CanWriteThinLine): filled by the painter, its outline
-    // written; false when the painter must draw it all.
+    // outline (see CanWriteThinLine): its outline written, its fill written
+    // from kept pixels (see PaintKeptFill) or filled by the painter; false
+    // when the painter must draw it all.
     bool PaintThinPolygon(std::span<const QPoint> points);
     // Writes the fill of a polygon of a solid brush from the pixels kept
     // for it (see KeptRunCache), keeping them the second time it is drawn;

@@ -28,7 +28,7 @@ QImage Start(QImage::Format format)
     return image.convertToFormat(format);
 }
 
-// Random polygons of many corners, crossing themselves, some with the first
+// Random polygons of few and many corners, crossing themselves, some with the first
 // point repeated at the end or inside, some reaching past the edges of the
 // image, in each brush, moved by whole pixels and clipped.
 TEST(PainterCanvasThinPolygons, ShowThePaintersPixels)
@@ -45,7 +45,7 @@ TEST(PainterCanvasThinPolygons, ShowThePaintersPixels)
     };
     for (int round = 0; round < 600; ++round) {
         std::vector<QPoint> points{QPoint(coordinate(random), coordinate(random))};
-        const int count = 9 + round % 24;
+        const int count = 3 + round % 30;
         for (int i = 1; i < count; ++i)
             points.push_back(round % 4 == 0 ? QPoint(coordinate(random), coordinate(random))
                                             : points.back() + QPoint(step(random), step(random)));
@@ -95,7 +95,7 @@ TEST(PainterCanvasThinPolygons, DrawnAgainShowThePaintersPixels)
     std::uniform_int_distribution<int> step(-15, 15);
     for (int round = 0; round < 150; ++round) {
         std::vector<QPoint> points{QPoint(start(random), start(random))};
-        const int count = 9 + round % 12;
+        const int count = 3 + round % 18;
         for (int i = 1; i < count; ++i)
             points.push_back(points.back() + QPoint(step(random), step(random)));
         QImage written = Start(QImage::Format_RGB32);
