@@ -7,7 +7,8 @@ namespace platform {
 
 namespace {
 
-// All kept figures of a cache together hold at most this many runs (6 bytes each).
+// All kept figures of a cache together hold at most this many runs (6
+// bytes each).
 constexpr std::size_t MostRuns = std::size_t{1} << 22;
 // The hashes of keys seen once are kept up to this many.
 constexpr std::size_t MostSeen = std::size_t{1} << 16;
@@ -69,7 +70,8 @@ bool KeptRunCache::ShouldKeep(const std::vector<int>& key)
 
 const std::vector<KeptRun>& KeptRunCache::Keep(const std::vector<int>& key, const std::vector<QPoint>& pixels)
 {
-    // The pixels come along the path: neighbours on a row join one run.
+    // The pixels come along a path or row by row: neighbours on a row join
+    // one run.
     std::vector<KeptRun> runs;
     int y = 0;
     int left = 0;
@@ -108,9 +110,8 @@ void WriteKeptRuns(uchar* bits, qsizetype stride, QRgb color, const std::vector<
 {
     if (std::any_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(reach); })) {
         uchar* const origin = bits + at.y() * stride + qsizetype{at.x()} * 4;
-        for (const KeptRun& run : runs) {
+        for (const KeptRun& run : runs)
             std::fill_n(reinterpret_cast<QRgb*>(origin + run.Y * stride) + run.X, run.Length, color);
-        }
         return;
     }
     for (const KeptRun& run : runs) {

@@ -1,11 +1,11 @@
 // One-pixel solid lines written into the canvas's image by the canvas
-// itself, pixel for pixel where the painter's stroke would set them.
+// itself, pixel for pixel where the painter's stroke would set them; paths
+// of many points drawn again from the pixels kept for them.
 #include "painter_canvas.h"
 
 #include "kept_run_cache.h"
 #include "thin_line.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -73,10 +73,12 @@ bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint off
             return false;
         thread_local std::vector<QPoint> pixels;
         pixels.clear();
-        TraceThinPath(target.size(), points, offset, [&](int px, int py) { pixels.emplace_back(px - at.x(), py - at.y()); });
+        TraceThinPath(target.size(), points, offset,
+                      [&](int px, int py) { pixels.emplace_back(px - at.x(), py - at.y()); });
         runs = &cache.Keep(key, pixels);
     }
-    // A piece's pixels stay within a pixel of the box of its ends.
+    // A piece's pixels stay within a pixel of the box of its ends; the
+    // reach allows two.
     WriteKeptRuns(target.bits(), target.bytesPerLine(), color, StampClip(), at,
                   extent.translated(at).adjusted(-2, -2, 2, 2), *runs);
     return true;
