@@ -71,15 +71,18 @@ bool KeptRunCache::ShouldKeep(const std::vector<int>& key)
 const std::vector<KeptRun>& KeptRunCache::Keep(const std::vector<int>& key, const std::vector<QPoint>& pixels)
 {
     // The pixels come along a path or row by row: neighbours on a row join
-    // one run.
-    std::vector<KeptRun> runs;
+    // one run. The runs are gathered in a vector kept for that and then
+    // copied once into their own, so keeping many figures does not grow
+    // and free vectors of every size.
+    thread_local std::vector<KeptRun> gathered;
+    gathered.clear();
     int y = 0;
     int left = 0;
     int right = -2;
     const auto flush = [&] {
         if (right >= left)
-            runs.push_back({static_cast<std::int16_t>(left), static_cast<std::int16_t>(y),
-                            static_cast<std::uint16_t>(right - left + 1)});
+            gathered.push_back({static_cast<std::int16_t>(left), static_cast<std::int16_t>(y),
+                                static_cast<std::uint16_t>(right - left + 1)});
     };
     for (const QPoint& p : pixels) {
         if (p.y() == y && p.x() >= left - 1 && p.x() <= right + 1) {
@@ -93,7 +96,7 @@ const std::vector<KeptRun>& KeptRunCache::Keep(const std::vector<int>& key, cons
         right = p.x();
     }
     flush();
-    runs.shrink_to_fit();
+    std::vector<KeptRun> runs(gathered.begin(), gathered.end());
     if (runs_ + runs.size() > MostRuns) {
         full_ = true;
         hitsWhileFull_ = 0;
