@@ -126,7 +126,7 @@ qreal ArcAngle(const QRectF& rect, qreal x, qreal y)
 }
 
 // The figures kept as stamps, the first number of their keys.
-enum class CanvasOpKey { Polyline, Polygon, Ellipse, Arc };
+enum class CanvasOpKey { Polyline, Polygon, Ellipse, Arc, PolyBezier };
 
 // Stamps are kept for figures within this distance of the origin, where
 // the painter rounds every coordinate exactly.
@@ -1033,15 +1033,27 @@ void PainterCanvas::PolyBezier(std::span<const QPoint> points)
 {
     if (points.size() < 4)
         return;
-    QPainterPath path(points.front());
-    for (std::size_t i = 1; i + 2 < points.size(); i += 3)
-        path.cubicTo(points[i], points[i + 1], points[i + 2]);
-    PaintFigure({QPainterPath(), path});
+    // A single curve may be placed from a stamp.
+    stampKey_.clear();
+    if (points.size() == 4 &&
+        std::all_of(points.begin(), points.end(), [](QPoint p) { return WithinStampReach({p.x(), p.y()}); })) {
+        stampKey_.push_back(static_cast<int>(CanvasOpKey::PolyBezier));
+        for (const QPoint& p : points)
+            stampKey_.insert(stampKey_.end(), {p.x() - points.front().x(), p.y() - points.front().y()});
+    }
+    PaintStampedFigure(points.front(), [&] {
+        QPainterPath path(points.front());
+        for (std::size_t i = 1; i + 2 < points.size(); i += 3)
+            path.cubicTo(points[i], points[i + 1], points[i + 2]);
+        return Shape{QPainterPath(), path};
+    });
 }
 
 void PainterCanvas::Polygon(std::span<const QPoint> points)
 {
     if (points.size() < 2)
+        return;
+    if (PaintThinPolygon(points))
         return;
     stampKey_.clear();
     if (points.size() <= 8 &&

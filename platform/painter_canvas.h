@@ -146,6 +146,19 @@ private:
     // none left out), a path closed by the piece from closing[0] to
     // closing[1] unless closing is null.
     bool PaintThinPieces(std::span<const QPointF> points, const QPointF* closing);
+    // Writes the pixels of such a path of many points from those kept for
+    // it (see KeptRunCache), keeping them the second time it is drawn;
+    // false when it must be traced. offset moves its points onto the device.
+    bool PaintKeptThinPath(std::span<const QPoint> points, QPoint offset, QRgb color);
+    // A polygon of a one-pixel solid pen where the canvas may write its
+    // outline (see CanWriteThinLine): its outline written, its fill written
+    // from kept pixels (see PaintKeptFill) or filled by the painter; false
+    // when the painter must draw it all.
+    bool PaintThinPolygon(std::span<const QPoint> points);
+    // Writes the fill of a polygon of a solid brush from the pixels kept
+    // for it (see KeptRunCache), keeping them the second time it is drawn;
+    // false when the painter must fill it.
+    bool PaintKeptFill(std::span<const QPoint> points);
     // Writes the pixels of the straight line that covers area (one pixel
     // wide or high, or a three-pixel box) inside part: solid, or with the
     // dash pattern running from the start end when dashes are given.

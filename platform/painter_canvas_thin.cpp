@@ -1,7 +1,9 @@
 // One-pixel solid lines written into the canvas's image by the canvas
-// itself, pixel for pixel where the painter's stroke would set them.
+// itself, pixel for pixel where the painter's stroke would set them; paths
+// of many points drawn again from the pixels kept for them.
 #include "painter_canvas.h"
 
+#include "kept_run_cache.h"
 #include "thin_line.h"
 
 #include <algorithm>
@@ -66,6 +68,46 @@ bool TraceThinPath(QSize device, std::span<const QPoint> points, QPoint offset, 
 
 } // namespace
 
+bool PainterCanvas::PaintKeptThinPath(std::span<const QPoint> points, QPoint offset, QRgb color)
+{
+    thread_local std::vector<int> key;
+    QRect extent;
+    if (points.size() < KeptRunCache::FewestPathPoints || !KeptRunCache::KeyOf(points, key, extent))
+        return false;
+    QImage& target = *TargetImage();
+    // Only a path wholly on the device shows pixels that move with it.
+    const std::int64_t x = std::int64_t{points.front().x()} + offset.x();
+    const std::int64_t y = std::int64_t{points.front().y()} + offset.y();
+    if (x + extent.left() < 0 || y + extent.top() < 0 || x + extent.right() >= target.width() ||
+        y + extent.bottom() >= target.height())
+        return false;
+    const QPoint at = points.front() + offset;
+    KeptRunCache& cache = KeptRunCache::ThinPaths();
+    const std::vector<KeptRun>* runs = cache.Find(key);
+    if (runs == nullptr) {
+        if (!cache.ShouldKeep(key))
+            return false;
+        thread_local std::vector<QPoint> pixels;
+        pixels.clear();
+        TraceThinPath(target.size(), points, offset, [&](const ThinRun& run) {
+            std::int64_t across = run.Across;
+            for (int k = 0; k < run.Count; ++k, across += run.Step) {
+                const int other = static_cast<int>(across >> 16);
+                if (run.Vertical)
+                    pixels.emplace_back(other - at.x(), run.From + k - at.y());
+                else
+                    pixels.emplace_back(run.From + k - at.x(), other - at.y());
+            }
+        });
+        runs = &cache.Keep(key, pixels);
+    }
+    // A piece's pixels stay within a pixel of the box of its ends; the
+    // reach allows two.
+    WriteKeptRuns(target.bits(), target.bytesPerLine(), color, StampClip(), at,
+                  extent.translated(at).adjusted(-2, -2, 2, 2), *runs);
+    return true;
+}
+
 bool PainterCanvas::CanWriteThinLine() const
 {
     return CanStamp() && DevicePenWidth() == 1 &&
@@ -96,8 +138,12 @@ bool PainterCanvas::PaintThinPath(std::span<const QPoint> points)
 {
     if (!CanWriteThinLine())
         return false;
-    const QSize device = TargetImage()->size();
+    if (StampClip().empty())
+        return true;
     const QPoint offset(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
+    if (PaintKeptThinPath(points, offset, ToQColor(Pen.Color).rgb()))
+        return true;
+    const QSize device = TargetImage()->size();
     bool drawn = true;
     WithThinLineWriter([&](auto put) { drawn = TraceThinPath(device, points, offset, put); });
     return drawn;

@@ -148,3 +148,20 @@ TSplinePoint TBSpline::Evaluate(const TSplineWeights& weights) const
 }
 
 } // namespace siteplan
+
+namespace siteplan {
+
+QPointF TBSpline::EvaluatePlane(const TSplineWeights& weights) const
+{
+    long double x = 0;
+    long double y = 0;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(weights.Count); ++i) {
+        const long double w = weights.Weight[i];
+        const TSplinePoint& p = FPoints[static_cast<std::size_t>(weights.Index[i])];
+        x += w * p.X;
+        y += w * p.Y;
+    }
+    return {static_cast<float>(x), static_cast<float>(y)};
+}
+
+} // namespace siteplan

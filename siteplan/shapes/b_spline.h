@@ -5,6 +5,8 @@
 // gives the curve at any parameter from 0 (first point) to 1 (last point).
 #pragma once
 
+#include <QPointF>
+
 #include <array>
 #include <vector>
 
@@ -48,6 +50,8 @@ public:
     // The curve where the weights were taken, the same as Evaluate(t) for
     // weights of this curve's count.
     TSplinePoint Evaluate(const TSplineWeights& weights) const;
+    // Only X and Y of Evaluate(weights), for a curve in the plane.
+    QPointF EvaluatePlane(const TSplineWeights& weights) const;
 
     int Count() const { return FCount; }
     bool Prepared() const { return FPrepared; }

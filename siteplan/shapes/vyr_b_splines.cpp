@@ -56,22 +56,25 @@ void TVYRBSplines::Recalculate()
     if (spline.Count() < 2) {
         for (int j = 0; j < SampleCount; ++j)
             store(j, spline.Evaluate(static_cast<float>(j) / (SampleCount - 1)));
-        return;
+    } else {
+        const SampleWeightTable& weights = SampleWeights(spline.Count());
+        for (int j = 0; j < SampleCount; ++j) {
+            const QPointF v = spline.EvaluatePlane(weights[static_cast<std::size_t>(j)]);
+            Samples[static_cast<std::size_t>(j)] = QPoint(ScreenCoordinate(v.x()), ScreenCoordinate(v.y()));
+        }
     }
-    const SampleWeightTable& weights = SampleWeights(spline.Count());
-    for (int j = 0; j < SampleCount; ++j)
-        store(j, spline.Evaluate(weights[static_cast<std::size_t>(j)]));
+    const auto [minX, maxX] = std::minmax_element(Samples.begin(), Samples.end(),
+                                                  [](QPoint a, QPoint b) { return a.x() < b.x(); });
+    const auto [minY, maxY] = std::minmax_element(Samples.begin(), Samples.end(),
+                                                  [](QPoint a, QPoint b) { return a.y() < b.y(); });
+    sampleBounds_ = {minX->x(), minY->y(), maxX->x(), maxY->y()};
 }
 
 TRect TVYRBSplines::GetBounds() const
 {
     if (PointCount() == 0)
         return {};
-    const auto [minX, maxX] = std::minmax_element(Samples.begin(), Samples.end(),
-                                                  [](QPoint a, QPoint b) { return a.x() < b.x(); });
-    const auto [minY, maxY] = std::minmax_element(Samples.begin(), Samples.end(),
-                                                  [](QPoint a, QPoint b) { return a.y() < b.y(); });
-    return {minX->x(), minY->y(), maxX->x(), maxY->y()};
+    return sampleBounds_;
 }
 
 std::vector<QPoint> TVYRBSplines::SampleWorldPoints() const

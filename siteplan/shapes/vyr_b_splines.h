@@ -50,6 +50,8 @@ public:
     std::array<QPoint, SampleCount> Samples{};
 
 private:
+    // The extent of the samples, worked out with them.
+    TRect sampleBounds_;
     // The samples as snapped world points, for the hit tests.
     std::vector<QPoint> SampleWorldPoints() const;
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 using siteplan::TBSpline;
@@ -105,6 +106,30 @@ TEST(BSpline, NoneOrOnePointAndTheLimitOfAHundred)
     // The ends read only the entries that exist.
     ExpectNear(full.Evaluate(0), 0, 0, 1e-2f);
     ExpectNear(full.Evaluate(1), 990, 0, 1e-2f);
+}
+
+} // namespace
+
+namespace {
+
+// The plane evaluation gives exactly the X and Y of the full one, for
+// random curves of every length at every sample.
+TEST(BSpline, PlaneEvaluationGivesTheSameXAndY)
+{
+    std::mt19937 random(20261211);
+    std::uniform_real_distribution<float> coordinate(-5000, 5000);
+    for (int count = 2; count <= TBSpline::MaxCount; count += 7) {
+        std::vector<TSplinePoint> points;
+        for (int i = 0; i < count; ++i)
+            points.push_back({coordinate(random), coordinate(random), 0});
+        const TBSpline spline = SplineOf(points);
+        for (int j = 0; j <= 200; ++j) {
+            const siteplan::TSplineWeights weights = TBSpline::Weights(count, static_cast<float>(j) / 200);
+            const TSplinePoint full = spline.Evaluate(weights);
+            const QPointF plane = spline.EvaluatePlane(weights);
+            EXPECT_EQ(plane, QPointF(full.X, full.Y)) << count << " points, sample " << j;
+        }
+    }
 }
 
 } // namespace
