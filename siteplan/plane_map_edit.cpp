@@ -585,7 +585,8 @@ void TPlaneMap::MouseUp(TMouseButton /*button*/, TShiftState /*shift*/, QPoint p
         const TRect r = TRect::Spanning(FDragStart, FDragEnd);
         // A shape lies within its repaint frame: one whose frame the band
         // misses is not in it. The frames of the press serve while the plan
-        // still holds the same shapes at the same scale.
+        // still holds the same shapes at the same scale; with nothing
+        // selected while the band is drawn, no command moves a shape.
         const QRect band(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
         const bool framesHold = FBandFrames.size() == FMapComs.size() && FBandScale == ScaleFactor() &&
                                 FBandOrigin == Origin;
