@@ -169,8 +169,8 @@ void TGrabHandles::Hide()
 
 void TGrabHandles::UpdatePositions()
 {
-    const QPoint center = FMapCom.GetCenter();
     const TRect bounds = FMapCom.GetBounds();
+    const QPoint center = TVyrMapCom::CenterOf(bounds);
     for (auto& handle : FHandles)
         handle.UpdatePosition(center, bounds);
 }

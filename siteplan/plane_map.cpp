@@ -358,6 +358,8 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
     // front, before anything is drawn.
     std::vector<QRect> frames(FMapComs.size());
     std::vector<bool> hidden(FMapComs.size(), false);
+    // Whether each shape is selected, looked up once.
+    std::vector<bool> selected(FMapComs.size(), false);
     if (canvas.KeepsOnlyPixels()) {
         TCoveredCells covered(visible);
         for (std::size_t i = FMapComs.size(); i-- > 0;) {
@@ -365,7 +367,8 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
             if (&shape == FDrawingMapCom)
                 continue;
             frames[i] = PaintFrame(shape);
-            if (IsSelected(&shape))
+            selected[i] = IsSelected(&shape);
+            if (selected[i])
                 continue;
             // The frame's room for the rotation arm of a selected shape is
             // not drawn in the normal mode.
@@ -377,14 +380,16 @@ void TPlaneMap::Paint(platform::Canvas& canvas)
         }
     } else {
         for (std::size_t i = 0; i < FMapComs.size(); ++i)
-            if (FMapComs[i].get() != FDrawingMapCom)
+            if (FMapComs[i].get() != FDrawingMapCom) {
                 frames[i] = PaintFrame(*FMapComs[i]);
+                selected[i] = IsSelected(FMapComs[i].get());
+            }
     }
     for (std::size_t i = 0; i < FMapComs.size(); ++i) {
         TVyrMapCom* shape = FMapComs[i].get();
         if (shape == FDrawingMapCom || hidden[i] || !frames[i].intersects(visible))
             continue;
-        shape->Draw(canvas, IsSelected(shape) ? drawmode::SelectedRotating : drawmode::Normal);
+        shape->Draw(canvas, selected[i] ? drawmode::SelectedRotating : drawmode::Normal);
     }
     canvas.SetWorldTransform(QTransform());
     for (TVyrMapCom* shape : FSelection.List())

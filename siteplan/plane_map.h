@@ -33,6 +33,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 class QDataStream;
@@ -373,6 +374,12 @@ private:
     TVyrMapCom* FDrawingMapCom = nullptr;
     QPoint FDragStart;
     QPoint FDragEnd;
+    // The repaint frames of the shapes, grown by the hit reach, found by the
+    // press that began a band, with the scale and origin they were found
+    // at: the band's release tests only the shapes whose frame it meets.
+    std::vector<std::pair<const TVyrMapCom*, QRect>> FBandFrames;
+    float FBandScale = 0;
+    QPoint FBandOrigin;
     QPoint FMovePress;       // press point of a move by the shapes' body
     QPoint FMoveDoneWorld;   // world distance the selection has moved since
     TGrabHandle* FCaptureHandle = nullptr;

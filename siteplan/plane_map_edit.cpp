@@ -488,10 +488,15 @@ void TPlaneMap::MouseDown(TMouseButton button, TShiftState shift, QPoint p)
 
     FDragStart = FDragEnd = p;
     TVyrMapCom* hit = nullptr;
+    FBandFrames.clear();
+    FBandScale = ScaleFactor();
+    FBandOrigin = Origin;
     for (auto& shape : FMapComs) {
         // A shape is hit within 5 pixels of what it draws, so never outside
         // its repaint frame grown by that much: the others need no test.
-        if (!PaintFrame(*shape).adjusted(-HitReach, -HitReach, HitReach, HitReach).contains(p))
+        const QRect reach = PaintFrame(*shape).adjusted(-HitReach, -HitReach, HitReach, HitReach);
+        FBandFrames.emplace_back(shape.get(), reach);
+        if (!reach.contains(p))
             continue;
         if (shape->HitTest(p)) {
             hit = shape.get();
@@ -578,9 +583,20 @@ void TPlaneMap::MouseUp(TMouseButton /*button*/, TShiftState /*shift*/, QPoint p
     case mousestate::Band: {
         DrawBand();
         const TRect r = TRect::Spanning(FDragStart, FDragEnd);
-        for (std::size_t i = 0; i < FMapComs.size(); ++i)
-            if (FMapComs[i]->InRect(r))
-                AddToSelection(FMapComs[i].get());
+        // A shape lies within its repaint frame: one whose frame the band
+        // misses is not in it. The frames of the press serve while the plan
+        // still holds the same shapes at the same scale; with nothing
+        // selected while the band is drawn, no command moves a shape.
+        const QRect band(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
+        const bool framesHold = FBandFrames.size() == FMapComs.size() && FBandScale == ScaleFactor() &&
+                                FBandOrigin == Origin;
+        for (std::size_t i = 0; i < FMapComs.size(); ++i) {
+            TVyrMapCom* shape = FMapComs[i].get();
+            if (framesHold && FBandFrames[i].first == shape && !FBandFrames[i].second.intersects(band))
+                continue;
+            if (shape->InRect(r))
+                AddToSelection(shape);
+        }
         ShowGrabHandles(true);
         break;
     }

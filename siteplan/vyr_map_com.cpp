@@ -39,7 +39,11 @@ TRect TVyrMapCom::GetBounds() const
 
 QPoint TVyrMapCom::GetCenter() const
 {
-    const TRect r = GetBounds();
+    return CenterOf(GetBounds());
+}
+
+QPoint TVyrMapCom::CenterOf(const TRect& r)
+{
     const std::int64_t x = (static_cast<std::int64_t>(r.Left) + r.Right) / 2;
     const std::int64_t y = (static_cast<std::int64_t>(r.Top) + r.Bottom) / 2;
     return {static_cast<int>(x), static_cast<int>(y)};

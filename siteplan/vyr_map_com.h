@@ -74,6 +74,8 @@ public:
     virtual TRect GetBounds() const;
     // Centre of GetBounds, the centre of rotation.
     QPoint GetCenter() const;
+    // The centre of bounds, as GetCenter takes it of GetBounds.
+    static QPoint CenterOf(const TRect& bounds);
     virtual bool HitTest(QPoint /*p*/) const { return false; }
     // r is normalised, in screen pixels.
     virtual bool InRect(const TRect& /*r*/) const { return false; }

@@ -192,6 +192,17 @@ TEST_F(PlaneMapSelection, BandSelectsTheSameShapesInEitherDirection)
     EXPECT_EQ(Selected(), (std::vector<siteplan::TVyrMapCom*>{a, b}));
 }
 
+TEST_F(PlaneMapSelection, BandTestsTheShapesAtTheZoomOfItsRelease)
+{
+    // Pressed at 100 %, released at 50 %: c then lies within the band,
+    // though it lay far from it when the band began.
+    Press({320, 40});
+    Move({460, 160});
+    map.SetZoom(50);
+    Release({460, 160});
+    EXPECT_EQ(Selected(), (std::vector<siteplan::TVyrMapCom*>{c}));
+}
+
 TEST_F(PlaneMapSelection, SelectAllAndInvert)
 {
     map.SelectMapCom(b, true);
