@@ -3,7 +3,6 @@
 #include "network/schedule_graph.h"
 
 #include <algorithm>
-#include <type_traits>
 #include <utility>
 
 namespace network {
@@ -33,6 +32,7 @@ void IndexedLinks::Build(const ScheduleGraph& graph)
     m_intoPlace.assign(works, -1);
     m_fromPlace.assign(works, -1);
     m_forward = m_unique = true;
+    m_backward = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const int slot = graph.SlotOfIndex(static_cast<int>(k));
         m_intoStart[k] = static_cast<int>(m_into.size());
@@ -55,7 +55,9 @@ void IndexedLinks::Build(const ScheduleGraph& graph)
         m_forward = m_forward && m_unique;
         for (const int work : graph.From(slot)) {
             const int end = graph.NextSlot(work);
-            m_forward = m_forward && (end < 0 || graph.IndexOfSlot(end) > static_cast<int>(k));
+            const bool backward = end >= 0 && graph.IndexOfSlot(end) <= static_cast<int>(k);
+            m_backward += backward;
+            m_forward = m_forward && !backward;
             Place(m_fromPlace, work, static_cast<int>(m_from.size()));
             m_fromWork.push_back(work);
             m_from.push_back(
@@ -83,58 +85,80 @@ bool IndexedLinks::SetValues(int work, float duration, float overlap, float inte
     return true;
 }
 
-bool IndexedLinks::NodesReordered(std::span<const int> order)
+bool IndexedLinks::NodesReordered(int first, std::span<const int> stretch)
 {
-    if (!m_unique || order.size() != m_ownsFrom.size())
+    if (!m_unique || static_cast<std::size_t>(first) + stretch.size() > m_ownsFrom.size())
         return false;
-    const std::size_t count = order.size();
-    m_newIndex.resize(count);
-    for (std::size_t i = 0; i < count; ++i)
-        m_newIndex[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
-    // Copies each node's lists to its new place; a list keeps its order.
-    // Each work is listed once at most on each side, and the same works stay
-    // listed, so their places are written as they are copied.
-    const auto move = [&](const std::vector<int>& start, const std::vector<Link>& links, const std::vector<int>& works,
-                          std::vector<int>& places, std::vector<int>* loop, auto leaving) {
-        m_newStart.resize(count + 1);
-        m_newLinks.resize(links.size());
-        m_newWorks.resize(works.size());
-        const int* newIndex = m_newIndex.data();
-        Link* newLinks = m_newLinks.data();
-        int* newWorks = m_newWorks.data();
-        bool forward = true;
-        int next = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            const auto old = static_cast<std::size_t>(order[i]);
+    const int last = first + static_cast<int>(stretch.size());
+    m_newIndex.resize(m_ownsFrom.size());
+    for (std::size_t i = 0; i < stretch.size(); ++i)
+        m_newIndex[static_cast<std::size_t>(stretch[i])] = first + static_cast<int>(i);
+    const auto moved = [&](int index) { return index >= first && index < last; };
+    const auto newIndexOf = [&](int index) { return moved(index) ? m_newIndex[static_cast<std::size_t>(index)] : index; };
+    // The nodes of the stretch hold the same lists between them, so the
+    // lists are copied in their new order over the same part of the arrays;
+    // a list keeps its order. Each work is listed once at most on each side,
+    // so its places are written as it is copied.
+    int backwardBefore = 0, backwardAfter = 0;
+    const auto move = [&](std::vector<int>& start, std::vector<Link>& links, std::vector<int>& works,
+                          std::vector<int>& places, std::vector<int>* loop, bool leaving) {
+        const int begin = start[static_cast<std::size_t>(first)];
+        const int end = start[static_cast<std::size_t>(last)];
+        m_newStart.resize(stretch.size());
+        m_newLoop.resize(stretch.size());
+        m_newLinks.resize(static_cast<std::size_t>(end - begin));
+        m_newWorks.resize(static_cast<std::size_t>(end - begin));
+        int next = begin;
+        for (std::size_t i = 0; i < stretch.size(); ++i) {
+            const auto old = static_cast<std::size_t>(stretch[i]);
+            const int index = first + static_cast<int>(i);
             m_newStart[i] = next;
             if (loop)
                 m_newLoop[i] = next + ((*loop)[old] - start[old]);
             for (int p = start[old]; p < start[old + 1]; ++p, ++next) {
                 Link link = links[static_cast<std::size_t>(p)];
-                if (link.other >= 0)
-                    link.other = newIndex[static_cast<std::size_t>(link.other)];
-                if constexpr (decltype(leaving)::value)
-                    forward = forward && (link.other < 0 || link.other > static_cast<int>(i));
-                const int work = works[static_cast<std::size_t>(p)];
-                newLinks[next] = link;
-                newWorks[next] = work;
-                places[static_cast<std::size_t>(work)] = next;
+                if (leaving && moved(link.other)) {
+                    backwardBefore += link.other <= static_cast<int>(old);
+                    link.other = newIndexOf(link.other);
+                    backwardAfter += link.other <= index;
+                } else {
+                    link.other = newIndexOf(link.other);
+                }
+                const auto q = static_cast<std::size_t>(next - begin);
+                m_newLinks[q] = link;
+                m_newWorks[q] = works[static_cast<std::size_t>(p)];
             }
         }
-        m_newStart[count] = next;
-        if constexpr (decltype(leaving)::value)
-            m_forward = forward;
+        std::copy(m_newStart.begin(), m_newStart.end(), start.begin() + first);
+        if (loop)
+            std::copy(m_newLoop.begin(), m_newLoop.end(), loop->begin() + first);
+        std::copy(m_newLinks.begin(), m_newLinks.end(), links.begin() + begin);
+        std::copy(m_newWorks.begin(), m_newWorks.end(), works.begin() + begin);
+        for (int p = begin; p < end; ++p)
+            places[static_cast<std::size_t>(works[static_cast<std::size_t>(p)])] = p;
     };
-    m_newLoop.resize(count);
-    move(m_intoStart, m_into, m_intoWork, m_intoPlace, &m_intoLoop, std::false_type{});
-    m_intoStart.swap(m_newStart);
-    m_into.swap(m_newLinks);
-    m_intoWork.swap(m_newWorks);
-    m_intoLoop.swap(m_newLoop);
-    move(m_fromStart, m_from, m_fromWork, m_fromPlace, nullptr, std::true_type{});
-    m_fromStart.swap(m_newStart);
-    m_from.swap(m_newLinks);
-    m_fromWork.swap(m_newWorks);
+    move(m_intoStart, m_into, m_intoWork, m_intoPlace, &m_intoLoop, false);
+    move(m_fromStart, m_from, m_fromWork, m_fromPlace, nullptr, true);
+    // The lists of nodes outside the stretch name the moved nodes at the
+    // other end of their works.
+    for (int index = first; index < last; ++index) {
+        const auto i = static_cast<std::size_t>(index);
+        for (int p = m_intoStart[i]; p < m_intoStart[i + 1]; ++p) {
+            const int other = m_into[static_cast<std::size_t>(p)].other;
+            if (other >= 0 && !moved(other))
+                m_from[static_cast<std::size_t>(m_fromPlace[static_cast<std::size_t>(m_intoWork[static_cast<std::size_t>(p)])])]
+                    .other = index;
+        }
+        for (int p = m_fromStart[i]; p < m_fromStart[i + 1]; ++p) {
+            const int other = m_from[static_cast<std::size_t>(p)].other;
+            if (other >= 0 && !moved(other))
+                m_into[static_cast<std::size_t>(m_intoPlace[static_cast<std::size_t>(m_fromWork[static_cast<std::size_t>(p)])])]
+                    .other = index;
+        }
+    }
+    // Only works between two moved nodes can change direction.
+    m_backward += backwardAfter - backwardBefore;
+    m_forward = m_backward == 0;
     return true;
 }
 

@@ -54,9 +54,12 @@ public:
     // Takes a work's new values; false when the work is listed more than
     // once on one side (duplicate NewIDs) and the lists must be read again.
     bool SetValues(int work, float duration, float overlap, float interval);
-    // After the nodes or works were put in this order (new -> old index);
-    // false when the lists must be read again (duplicate NewIDs).
-    bool NodesReordered(std::span<const int> order);
+    // After the nodes from first on were put in this order (their old
+    // indices in their new order), the others staying in place; false when
+    // the lists must be read again (duplicate NewIDs).
+    bool NodesReordered(int first, std::span<const int> stretch);
+    // After the works were put in this order (new -> old index); false when
+    // the lists must be read again (duplicate NewIDs).
     bool WorksReordered(std::span<const int> order);
 
 private:
@@ -83,6 +86,9 @@ private:
     // the order of the works within a list changes no result.
     bool m_forward = true;
     bool m_unique = true; // every node is the first of its NewID
+    // Works between two nodes that run to the same or a lower index, where
+    // every node is the first of its NewID.
+    int m_backward = 0;
 };
 
 } // namespace network

@@ -795,35 +795,59 @@ void TVYRNetworkAddNodeWork::SortNodes()
         StableSortByTime(order);
     m_orderMeetsRules = OrderEqualTimes(order, resorted);
 
-    bool moved = false;
-    for (int i = 0; i < count && !moved; ++i)
-        moved = order[static_cast<std::size_t>(i)] != i;
-    if (moved) {
+    // Only the stretch from the first to the last node that moved is
+    // reordered.
+    int first = 0;
+    int last = count;
+    while (first < count && order[static_cast<std::size_t>(first)] == first)
+        ++first;
+    while (last > first && order[static_cast<std::size_t>(last) - 1] == last - 1)
+        --last;
+    const std::uint64_t before = m_nodes->OrderRevision();
+    if (first < last) {
+        const std::span<const int> stretch(order.data() + first, static_cast<std::size_t>(last - first));
         for (std::vector<float>* times : {&m_earliestTimes, &m_latestTimes}) {
-            m_reorderedTimes.resize(order.size());
-            for (std::size_t i = 0; i < order.size(); ++i)
-                m_reorderedTimes[i] = (*times)[static_cast<std::size_t>(order[i])];
-            times->swap(m_reorderedTimes);
+            m_reorderedTimes.resize(stretch.size());
+            for (std::size_t i = 0; i < stretch.size(); ++i)
+                m_reorderedTimes[i] = (*times)[static_cast<std::size_t>(stretch[i])];
+            std::copy(m_reorderedTimes.begin(), m_reorderedTimes.end(), times->begin() + first);
         }
-        m_nodes->ReorderNodes(order);
-        m_graph.NodesReordered(order, *m_nodes);
+        m_nodes->ReorderNodes(first, stretch);
+        m_graph.NodesReordered(first, stretch, *m_nodes);
         ++m_timesRevision;
         m_nodes->Changed();
+        // The stretches moved since the works were last sorted.
+        if (m_nodesMoved.to == before) {
+            m_nodesMoved.first = std::min(m_nodesMoved.first, first);
+            m_nodesMoved.last = std::max(m_nodesMoved.last, last);
+        } else {
+            m_nodesMoved = {before, 0, first, last};
+        }
+        m_nodesMoved.to = m_nodes->OrderRevision();
     }
     // Renumbering twice changes nothing: it is needed only after a move or
-    // a change of numbers.
-    if (!m_renumbered || m_renumberedOrder != m_nodes->OrderRevision()
-        || m_renumberedNumbers != m_nodes->NumbersRevision())
+    // a change of numbers, and after a move only from the stretch on.
+    if (m_renumbered && m_renumberedOrder == before && m_renumberedNumbers == m_nodes->NumbersRevision()
+        && first < last)
+        RenumberFrom(first, last);
+    else if (!m_renumbered || m_renumberedOrder != m_nodes->OrderRevision()
+             || m_renumberedNumbers != m_nodes->NumbersRevision())
         RenumberNodes();
 }
 
-void TVYRNetworkAddNodeWork::RenumberNodes()
+void TVYRNetworkAddNodeWork::RenumberNodes() { RenumberFrom(1, m_nodes->Count()); }
+
+void TVYRNetworkAddNodeWork::RenumberFrom(int first, int last)
 {
-    for (int i = 1; i < m_nodes->Count(); ++i) {
+    // Numbers before first and, once one node from last on keeps its
+    // number, those after it were renumbered already.
+    for (int i = std::max(first, 1); i < m_nodes->Count(); ++i) {
         const std::int64_t p = m_nodes->Items(i - 1)->Number();
         TNodeItem* node = m_nodes->Items(i);
         if (node->m_number <= p || (node->m_autoNumber && node->m_number > p + 1))
             node->m_number = platform::SaturateInt(p + 1);
+        else if (i >= last)
+            break;
     }
     m_renumbered = true;
     m_renumberedOrder = m_nodes->OrderRevision();

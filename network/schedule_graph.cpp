@@ -148,19 +148,22 @@ const IndexedLinks& ScheduleGraph::Links() const
     return m_links;
 }
 
-void ScheduleGraph::NodesReordered(std::span<const int> order, const TNodes& nodes)
+void ScheduleGraph::NodesReordered(int first, std::span<const int> stretch, const TNodes& nodes)
 {
-    m_linksValid = m_linksValid && m_built && !m_duplicateNewIDs && m_links.NodesReordered(order);
+    m_linksValid = m_linksValid && m_built && !m_duplicateNewIDs && m_links.NodesReordered(first, stretch);
     if (m_duplicateNewIDs || !m_built) {
         // Which of two equal NewIDs comes first may have changed.
         m_built = false;
         return;
     }
-    m_previousSlots.assign(m_slotOfIndex.begin(), m_slotOfIndex.end());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const int slot = m_previousSlots[static_cast<std::size_t>(order[i])];
-        m_slotOfIndex[i] = slot;
-        m_indexOfSlot[static_cast<std::size_t>(slot)] = static_cast<int>(i);
+    m_previousSlots.resize(stretch.size());
+    for (std::size_t i = 0; i < stretch.size(); ++i)
+        m_previousSlots[i] = m_slotOfIndex[static_cast<std::size_t>(stretch[i])];
+    for (std::size_t i = 0; i < stretch.size(); ++i) {
+        const int slot = m_previousSlots[i];
+        const auto index = static_cast<std::size_t>(first) + i;
+        m_slotOfIndex[index] = slot;
+        m_indexOfSlot[static_cast<std::size_t>(slot)] = static_cast<int>(index);
     }
     m_nodesOrder = nodes.OrderRevision();
 }

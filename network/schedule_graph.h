@@ -24,8 +24,10 @@ public:
     // Brings the arrays up to date with the items; index must be current.
     void Refresh(const NetworkIndex& index, const TNodes& nodes, TWorks& works);
 
-    // After the collection put its items in this order (new -> old index).
-    void NodesReordered(std::span<const int> order, const TNodes& nodes);
+    // After the collection put its nodes from first on in this order (their
+    // old indices in their new order), and its works in this order (new ->
+    // old index).
+    void NodesReordered(int first, std::span<const int> stretch, const TNodes& nodes);
     void WorksReordered(std::span<const int> order, const TWorks& works);
 
     std::size_t NodeCount() const { return m_slotOfIndex.size(); }
