@@ -3,6 +3,7 @@
 #include "network/schedule_graph.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace network {
@@ -202,6 +203,33 @@ bool IndexedLinks::WorksReordered(std::span<const int> order)
         }
     }
     PlaceWorks();
+    return true;
+}
+
+bool IndexedLinks::WorksReordered(int first, std::span<const int> stretch)
+{
+    if (!m_unique)
+        return false;
+    if (!m_forward) {
+        m_newIndex.resize(m_intoPlace.size());
+        std::iota(m_newIndex.begin(), m_newIndex.end(), 0);
+        std::copy(stretch.begin(), stretch.end(), m_newIndex.begin() + first);
+        m_newWorks = m_newIndex;
+        return WorksReordered(m_newWorks);
+    }
+    // Where every work runs forward the lists keep their order; the moved
+    // works take their new indices where they are listed.
+    for (auto [places, works] : {std::pair{&m_intoPlace, &m_intoWork}, std::pair{&m_fromPlace, &m_fromWork}}) {
+        m_newStart.resize(stretch.size());
+        for (std::size_t i = 0; i < stretch.size(); ++i)
+            m_newStart[i] = (*places)[static_cast<std::size_t>(stretch[i])];
+        for (std::size_t i = 0; i < stretch.size(); ++i) {
+            const int place = m_newStart[i];
+            (*places)[static_cast<std::size_t>(first) + i] = place;
+            if (place >= 0)
+                (*works)[static_cast<std::size_t>(place)] = first + static_cast<int>(i);
+        }
+    }
     return true;
 }
 

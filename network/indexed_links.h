@@ -61,6 +61,12 @@ public:
     // After the works were put in this order (new -> old index); false when
     // the lists must be read again (duplicate NewIDs).
     bool WorksReordered(std::span<const int> order);
+    // The same where only the works from first on moved among themselves.
+    bool WorksReordered(int first, std::span<const int> stretch);
+    // Where the leaving works of the node start in the lists of all nodes:
+    // with every node the first of its NewID, the number of works leaving
+    // the nodes before it.
+    int FromBegin(int index) const { return m_fromStart[static_cast<std::size_t>(index)]; }
 
 private:
     void PlaceWorks();

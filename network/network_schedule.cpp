@@ -865,6 +865,47 @@ void TVYRNetworkAddNodeWork::SortWorks()
         return;
     }
     const int count = m_works->Count();
+    const auto byGap = [&](int a, int b) {
+        return graph.Interval(a) - graph.Overlap(a) < graph.Interval(b) - graph.Overlap(b);
+    };
+    // A node's leaving works as its list holds them, by work index and
+    // then by G - P where that is out of order, appended to order.
+    const auto appendLeaving = [&](const IndexedLinks& links, int node, std::vector<int>& order) {
+        const auto works = links.FromWorks(node);
+        const auto begin = order.insert(order.end(), works.begin(), works.end());
+        if (works.size() < 2)
+            return;
+        if (!std::is_sorted(begin, order.end()))
+            std::sort(begin, order.end());
+        if (!std::is_sorted(begin, order.end(), byGap))
+            std::stable_sort(begin, order.end(), byGap);
+    };
+    const bool sortedBeforeMove = m_worksSortedAt[1] == m_works->OrderRevision()
+        && m_worksSortedAt[2] == graph.GapRevision() && m_nodesMoved.from == m_worksSortedAt[0]
+        && m_nodesMoved.to == m_nodes->OrderRevision();
+    if (sortedBeforeMove && graph.Links().Unique()) {
+        // The works were in order before a stretch of nodes moved, and each
+        // is listed once at its start node: the works leaving the stretch
+        // follow one another, and only they can move.
+        const IndexedLinks& links = graph.Links();
+        const int first = links.FromBegin(m_nodesMoved.first);
+        std::vector<int>& order = m_workOrder;
+        order.clear();
+        for (int k = m_nodesMoved.first; k < m_nodesMoved.last; ++k)
+            appendLeaving(links, k, order);
+        bool moved = false;
+        for (std::size_t i = 0; i < order.size() && !moved; ++i)
+            moved = order[i] != first + static_cast<int>(i);
+        if (moved) {
+            m_works->ReorderWorks(first, order);
+            m_graph.WorksReordered(first, order, *m_works);
+        }
+        m_worksSortedAt[0] = m_nodes->OrderRevision();
+        m_worksSortedAt[1] = m_works->OrderRevision();
+        m_worksSortedAt[2] = graph.GapRevision();
+        m_works->SetUpdateEnabled(true);
+        return;
+    }
     struct Key {
         int start;
         float gap;
@@ -892,19 +933,8 @@ void TVYRNetworkAddNodeWork::SortWorks()
         const IndexedLinks& links = graph.Links();
         std::vector<int>& order = m_workOrder;
         order.clear();
-        const auto byGap = [&](int a, int b) {
-            return graph.Interval(a) - graph.Overlap(a) < graph.Interval(b) - graph.Overlap(b);
-        };
-        for (int k = 0; k < links.NodeCount(); ++k) {
-            const auto works = links.FromWorks(k);
-            const auto begin = order.insert(order.end(), works.begin(), works.end());
-            if (works.size() < 2)
-                continue;
-            if (!std::is_sorted(begin, order.end()))
-                std::sort(begin, order.end());
-            if (!std::is_sorted(begin, order.end(), byGap))
-                std::stable_sort(begin, order.end(), byGap);
-        }
+        for (int k = 0; k < links.NodeCount(); ++k)
+            appendLeaving(links, k, order);
         if (order.size() < static_cast<std::size_t>(count)) {
             const auto listed = static_cast<std::ptrdiff_t>(order.size());
             for (int w = 0; w < count; ++w)

@@ -6,6 +6,8 @@
 #include "network/work_item.h"
 #include "network/works.h"
 
+#include <algorithm>
+
 namespace network {
 
 void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWorks& works)
@@ -178,6 +180,40 @@ void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& wor
     m_works.swap(m_reorderedWorks);
     BuildLists();
     m_linksValid = m_linksValid && m_links.WorksReordered(order);
+    m_worksOrder = works.OrderRevision();
+}
+
+void ScheduleGraph::WorksReordered(int first, std::span<const int> stretch, const TWorks& works)
+{
+    if (!m_built)
+        return;
+    m_reorderedWorks.resize(stretch.size());
+    for (std::size_t i = 0; i < stretch.size(); ++i)
+        m_reorderedWorks[i] = m_works[static_cast<std::size_t>(stretch[i])];
+    std::copy(m_reorderedWorks.begin(), m_reorderedWorks.end(), m_works.begin() + first);
+    // The lists holding a moved work take its new index and stay ascending.
+    const int last = first + static_cast<int>(stretch.size());
+    m_newWorkIndex.resize(stretch.size());
+    for (std::size_t i = 0; i < stretch.size(); ++i)
+        m_newWorkIndex[static_cast<std::size_t>(stretch[i] - first)] = first + static_cast<int>(i);
+    for (const bool into : {true, false}) {
+        m_touchedKeys.clear();
+        for (const WorkRow& row : m_reorderedWorks)
+            m_touchedKeys.push_back(into ? row.nextKey : row.priorKey);
+        std::sort(m_touchedKeys.begin(), m_touchedKeys.end());
+        m_touchedKeys.erase(std::unique(m_touchedKeys.begin(), m_touchedKeys.end()), m_touchedKeys.end());
+        std::vector<int>& items = into ? m_into : m_from;
+        const std::vector<int>& starts = into ? m_intoStart : m_fromStart;
+        for (const int key : m_touchedKeys) {
+            const auto begin = items.begin() + starts[static_cast<std::size_t>(key)];
+            const auto end = items.begin() + starts[static_cast<std::size_t>(key) + 1];
+            for (auto it = begin; it != end; ++it)
+                if (*it >= first && *it < last)
+                    *it = m_newWorkIndex[static_cast<std::size_t>(*it - first)];
+            std::sort(begin, end);
+        }
+    }
+    m_linksValid = m_linksValid && m_links.WorksReordered(first, stretch);
     m_worksOrder = works.OrderRevision();
 }
 

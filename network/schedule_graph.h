@@ -29,6 +29,8 @@ public:
     // old index).
     void NodesReordered(int first, std::span<const int> stretch, const TNodes& nodes);
     void WorksReordered(std::span<const int> order, const TWorks& works);
+    // The same where only the works from first on moved among themselves.
+    void WorksReordered(int first, std::span<const int> stretch, const TWorks& works);
 
     std::size_t NodeCount() const { return m_slotOfIndex.size(); }
     std::size_t WorkCount() const { return m_works.size(); }
@@ -95,6 +97,7 @@ private:
     std::vector<WorkRow> m_works;
     std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
     std::vector<int> m_previousSlots;      // the same for the nodes
+    std::vector<int> m_newWorkIndex, m_touchedKeys;
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
     std::uint64_t m_gapRevision = 0;
