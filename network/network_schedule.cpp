@@ -817,7 +817,7 @@ void TVYRNetworkAddNodeWork::SortNodes()
         ++m_timesRevision;
         m_nodes->Changed();
         // The stretches moved since the works were last sorted.
-        if (m_nodesMoved.to == before) {
+        if (m_nodesMoved.to == before && m_worksSortedAt[0] != before) {
             m_nodesMoved.first = std::min(m_nodesMoved.first, first);
             m_nodesMoved.last = std::max(m_nodesMoved.last, last);
         } else {
