@@ -741,36 +741,60 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
 
 void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
 {
+    // order holds node indices in their current places, which are
+    // ascending. Only nodes between the first and the last fall in time can
+    // move, with those of the sorted ends whose times lie within the times
+    // there.
+    const auto timeOf = [&](std::size_t i) { return m_earliestTimes[static_cast<std::size_t>(order[i])]; };
+    const std::size_t count = order.size();
+    std::size_t lastOfHead = 0;
+    while (lastOfHead + 1 < count && timeOf(lastOfHead) <= timeOf(lastOfHead + 1))
+        ++lastOfHead;
+    if (lastOfHead + 1 >= count)
+        return;
+    std::size_t firstOfTail = count - 1;
+    while (timeOf(firstOfTail - 1) <= timeOf(firstOfTail))
+        --firstOfTail;
+    float lowest = std::numeric_limits<float>::infinity();
+    for (std::size_t i = lastOfHead + 1; i <= firstOfTail; ++i)
+        lowest = std::min(lowest, timeOf(i));
+    float highest = -std::numeric_limits<float>::infinity();
+    for (std::size_t i = lastOfHead; i < firstOfTail; ++i)
+        highest = std::max(highest, timeOf(i));
+    std::size_t begin = 0;
+    while (timeOf(begin) <= lowest)
+        ++begin;
+    std::size_t end = count;
+    while (end > firstOfTail && timeOf(end - 1) >= highest)
+        --end;
+
     // After an edit most nodes keep their place: those not earlier than any
     // node before them nor later than any node after them stay as they are,
     // only the others are sorted, and both are merged, the earlier place
     // first among equal times.
-    const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
-    const std::size_t count = order.size();
+    const auto nodeTime = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     std::vector<float>& smallestAfter = m_smallestAfter;
-    smallestAfter.resize(count);
+    smallestAfter.resize(end - begin);
     float smallest = std::numeric_limits<float>::infinity();
-    for (std::size_t i = count; i-- > 0;) {
-        smallest = std::min(smallest, timeOf(order[i]));
-        smallestAfter[i] = smallest;
+    for (std::size_t i = end; i-- > begin;) {
+        smallest = std::min(smallest, timeOf(i));
+        smallestAfter[i - begin] = smallest;
     }
     std::vector<int>& kept = m_keptNodes;
     std::vector<int>& moved = m_movedNodes;
     kept.clear();
     moved.clear();
     float largest = -std::numeric_limits<float>::infinity();
-    for (std::size_t i = 0; i < count; ++i) {
-        const float time = timeOf(order[i]);
-        const bool inPlace = time >= largest && (i + 1 == count || time <= smallestAfter[i + 1]);
+    for (std::size_t i = begin; i < end; ++i) {
+        const float time = timeOf(i);
+        const bool inPlace = time >= largest && (i + 1 == end || time <= smallestAfter[i + 1 - begin]);
         largest = std::max(largest, time);
         (inPlace ? kept : moved).push_back(order[i]);
     }
-    const auto earlier = [&](int a, int b) { return timeOf(a) < timeOf(b); };
+    const auto earlier = [&](int a, int b) { return nodeTime(a) < nodeTime(b); };
     std::stable_sort(moved.begin(), moved.end(), earlier);
-    // order holds node indices in their current places, which are ascending.
-    std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), order.begin(), [&](int a, int b) {
-        return timeOf(a) < timeOf(b) || (timeOf(a) == timeOf(b) && a < b);
-    });
+    std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), order.begin() + static_cast<std::ptrdiff_t>(begin),
+               [&](int a, int b) { return nodeTime(a) < nodeTime(b) || (nodeTime(a) == nodeTime(b) && a < b); });
 }
 
 void TVYRNetworkAddNodeWork::SortNodes()

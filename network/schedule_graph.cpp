@@ -196,21 +196,26 @@ void ScheduleGraph::WorksReordered(int first, std::span<const int> stretch, cons
     m_newWorkIndex.resize(stretch.size());
     for (std::size_t i = 0; i < stretch.size(); ++i)
         m_newWorkIndex[static_cast<std::size_t>(stretch[i] - first)] = first + static_cast<int>(i);
+    m_keyMark.resize(m_slotOfKey.size(), 0);
     for (const bool into : {true, false}) {
-        m_touchedKeys.clear();
-        for (const WorkRow& row : m_reorderedWorks)
-            m_touchedKeys.push_back(into ? row.nextKey : row.priorKey);
-        std::sort(m_touchedKeys.begin(), m_touchedKeys.end());
-        m_touchedKeys.erase(std::unique(m_touchedKeys.begin(), m_touchedKeys.end()), m_touchedKeys.end());
+        if (++m_mark == 0) {
+            std::fill(m_keyMark.begin(), m_keyMark.end(), 0);
+            m_mark = 1;
+        }
         std::vector<int>& items = into ? m_into : m_from;
         const std::vector<int>& starts = into ? m_intoStart : m_fromStart;
-        for (const int key : m_touchedKeys) {
-            const auto begin = items.begin() + starts[static_cast<std::size_t>(key)];
-            const auto end = items.begin() + starts[static_cast<std::size_t>(key) + 1];
+        for (const WorkRow& row : m_reorderedWorks) {
+            const auto key = static_cast<std::size_t>(into ? row.nextKey : row.priorKey);
+            if (m_keyMark[key] == m_mark)
+                continue;
+            m_keyMark[key] = m_mark;
+            const auto begin = items.begin() + starts[key];
+            const auto end = items.begin() + starts[key + 1];
             for (auto it = begin; it != end; ++it)
                 if (*it >= first && *it < last)
                     *it = m_newWorkIndex[static_cast<std::size_t>(*it - first)];
-            std::sort(begin, end);
+            if (!std::is_sorted(begin, end))
+                std::sort(begin, end);
         }
     }
     m_linksValid = m_linksValid && m_links.WorksReordered(first, stretch);

@@ -97,7 +97,11 @@ private:
     std::vector<WorkRow> m_works;
     std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
     std::vector<int> m_previousSlots;      // the same for the nodes
-    std::vector<int> m_newWorkIndex, m_touchedKeys;
+    // Scratch of a reordering of works: their new indices, and per key the
+    // mark of the last pass that renumbered its lists.
+    std::vector<int> m_newWorkIndex;
+    std::vector<std::uint32_t> m_keyMark;
+    std::uint32_t m_mark = 0;
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
     std::uint64_t m_gapRevision = 0;
