@@ -3,7 +3,6 @@
 #include "network/schedule_graph.h"
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 namespace network {
@@ -32,7 +31,7 @@ void IndexedLinks::Build(const ScheduleGraph& graph)
     m_fromWork.clear();
     m_intoPlace.assign(works, -1);
     m_fromPlace.assign(works, -1);
-    m_forward = m_unique = true;
+    m_forward = m_unique = m_listsSorted = true;
     m_backward = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const int slot = graph.SlotOfIndex(static_cast<int>(k));
@@ -173,6 +172,7 @@ bool IndexedLinks::WorksReordered(std::span<const int> order)
     for (std::vector<int>* works : {&m_intoWork, &m_fromWork})
         for (int& work : *works)
             work = m_newIndex[static_cast<std::size_t>(work)];
+    m_listsSorted = false;
     if (!m_forward) {
         // Where the order within a list matters, each list takes the new
         // order of the works again.
@@ -195,6 +195,7 @@ bool IndexedLinks::WorksReordered(std::span<const int> order)
         };
         sortLists(m_intoStart, m_into, m_intoWork);
         sortLists(m_fromStart, m_from, m_fromWork);
+        m_listsSorted = true;
         for (std::size_t k = 0; k < m_intoLoop.size(); ++k) {
             int p = m_intoStart[k];
             while (p < m_intoStart[k + 1] && m_into[static_cast<std::size_t>(p)].other != static_cast<int>(k))
@@ -210,15 +211,14 @@ bool IndexedLinks::WorksReordered(int first, std::span<const int> stretch)
 {
     if (!m_unique)
         return false;
-    if (!m_forward) {
-        m_newIndex.resize(m_intoPlace.size());
-        std::iota(m_newIndex.begin(), m_newIndex.end(), 0);
-        std::copy(stretch.begin(), stretch.end(), m_newIndex.begin() + first);
-        m_newWorks = m_newIndex;
+    if (!m_forward && !m_listsSorted) {
+        m_newWorks.resize(m_intoPlace.size());
+        for (std::size_t w = 0; w < m_newWorks.size(); ++w)
+            m_newWorks[w] = static_cast<int>(w);
+        std::copy(stretch.begin(), stretch.end(), m_newWorks.begin() + first);
         return WorksReordered(m_newWorks);
     }
-    // Where every work runs forward the lists keep their order; the moved
-    // works take their new indices where they are listed.
+    // The moved works take their new indices where they are listed.
     for (auto [places, works] : {std::pair{&m_intoPlace, &m_intoWork}, std::pair{&m_fromPlace, &m_fromWork}}) {
         m_newStart.resize(stretch.size());
         for (std::size_t i = 0; i < stretch.size(); ++i)
@@ -230,6 +230,52 @@ bool IndexedLinks::WorksReordered(int first, std::span<const int> stretch)
                 (*works)[static_cast<std::size_t>(place)] = first + static_cast<int>(i);
         }
     }
+    if (m_forward) {
+        m_listsSorted = false;
+        return true;
+    }
+    // Where the order within a list matters, each list holding a moved work
+    // takes the new order of the works again; the others are in order.
+    m_listMark.resize(m_ownsFrom.size(), 0);
+    const auto sortLists = [&](const std::vector<int>& start, std::vector<Link>& links, std::vector<int>& works,
+                               std::vector<int>& places, bool into) {
+        if (++m_mark == 0) {
+            std::fill(m_listMark.begin(), m_listMark.end(), 0);
+            m_mark = 1;
+        }
+        for (std::size_t i = 0; i < stretch.size(); ++i) {
+            const int place = places[static_cast<std::size_t>(first) + i];
+            if (place < 0)
+                continue;
+            const auto k = static_cast<std::size_t>(std::upper_bound(start.begin(), start.end(), place) - start.begin() - 1);
+            if (m_listMark[k] == m_mark)
+                continue;
+            m_listMark[k] = m_mark;
+            const auto begin = works.begin() + start[k];
+            const auto end = works.begin() + start[k + 1];
+            if (!std::is_sorted(begin, end)) {
+                m_sorting.clear();
+                for (int p = start[k]; p < start[k + 1]; ++p)
+                    m_sorting.emplace_back(works[static_cast<std::size_t>(p)], links[static_cast<std::size_t>(p)]);
+                std::sort(m_sorting.begin(), m_sorting.end(),
+                          [](const auto& x, const auto& y) { return x.first < y.first; });
+                for (std::size_t j = 0; j < m_sorting.size(); ++j) {
+                    const auto p = static_cast<std::size_t>(start[k]) + j;
+                    works[p] = m_sorting[j].first;
+                    links[p] = m_sorting[j].second;
+                    places[static_cast<std::size_t>(m_sorting[j].first)] = static_cast<int>(p);
+                }
+            }
+            if (into) {
+                int p = start[k];
+                while (p < start[k + 1] && links[static_cast<std::size_t>(p)].other != static_cast<int>(k))
+                    ++p;
+                m_intoLoop[k] = p;
+            }
+        }
+    };
+    sortLists(m_intoStart, m_into, m_intoWork, m_intoPlace, true);
+    sortLists(m_fromStart, m_from, m_fromWork, m_fromPlace, false);
     return true;
 }
 

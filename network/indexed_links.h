@@ -88,10 +88,15 @@ private:
     std::vector<int> m_newIndex, m_newStart, m_newLoop, m_newWorks;
     std::vector<Link> m_newLinks;
     std::vector<std::pair<int, Link>> m_sorting;
+    // Per node the mark of the last pass that sorted its list.
+    std::vector<std::uint32_t> m_listMark;
+    std::uint32_t m_mark = 0;
     // Every work between two nodes runs from a lower to a higher index, so
     // the order of the works within a list changes no result.
     bool m_forward = true;
     bool m_unique = true; // every node is the first of its NewID
+    // Every list holds its works by ascending work index.
+    bool m_listsSorted = true;
     // Works between two nodes that run to the same or a lower index, where
     // every node is the first of its NewID.
     int m_backward = 0;
