@@ -762,7 +762,7 @@ void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
     for (std::size_t i = lastOfHead; i < firstOfTail; ++i)
         highest = std::max(highest, timeOf(i));
     std::size_t begin = 0;
-    while (timeOf(begin) <= lowest)
+    while (begin < lastOfHead && timeOf(begin) <= lowest)
         ++begin;
     std::size_t end = count;
     while (end > firstOfTail && timeOf(end - 1) >= highest)
