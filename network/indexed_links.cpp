@@ -104,38 +104,35 @@ bool IndexedLinks::NodesReordered(int first, std::span<const int> stretch)
                           std::vector<int>& places, std::vector<int>* loop, bool leaving) {
         const int begin = start[static_cast<std::size_t>(first)];
         const int end = start[static_cast<std::size_t>(last)];
-        m_newStart.resize(stretch.size());
-        m_newLoop.resize(stretch.size());
-        m_newLinks.resize(static_cast<std::size_t>(end - begin));
-        m_newWorks.resize(static_cast<std::size_t>(end - begin));
+        // The stretch's part of the arrays as it was, read in the new order.
+        m_newStart.assign(start.begin() + first, start.begin() + last + 1);
+        if (loop)
+            m_newLoop.assign(loop->begin() + first, loop->begin() + last);
+        m_newLinks.assign(links.begin() + begin, links.begin() + end);
+        m_newWorks.assign(works.begin() + begin, works.begin() + end);
         int next = begin;
         for (std::size_t i = 0; i < stretch.size(); ++i) {
-            const auto old = static_cast<std::size_t>(stretch[i]);
+            const auto old = static_cast<std::size_t>(stretch[i] - first);
             const int index = first + static_cast<int>(i);
-            m_newStart[i] = next;
+            start[static_cast<std::size_t>(index)] = next;
             if (loop)
-                m_newLoop[i] = next + ((*loop)[old] - start[old]);
-            for (int p = start[old]; p < start[old + 1]; ++p, ++next) {
-                Link link = links[static_cast<std::size_t>(p)];
+                (*loop)[static_cast<std::size_t>(index)] = next + (m_newLoop[old] - m_newStart[old]);
+            for (int p = m_newStart[old]; p < m_newStart[old + 1]; ++p, ++next) {
+                const auto q = static_cast<std::size_t>(p - begin);
+                Link link = m_newLinks[q];
                 if (leaving && moved(link.other)) {
-                    backwardBefore += link.other <= static_cast<int>(old);
+                    backwardBefore += link.other <= static_cast<int>(old) + first;
                     link.other = newIndexOf(link.other);
                     backwardAfter += link.other <= index;
                 } else {
                     link.other = newIndexOf(link.other);
                 }
-                const auto q = static_cast<std::size_t>(next - begin);
-                m_newLinks[q] = link;
-                m_newWorks[q] = works[static_cast<std::size_t>(p)];
+                const int work = m_newWorks[q];
+                links[static_cast<std::size_t>(next)] = link;
+                works[static_cast<std::size_t>(next)] = work;
+                places[static_cast<std::size_t>(work)] = next;
             }
         }
-        std::copy(m_newStart.begin(), m_newStart.end(), start.begin() + first);
-        if (loop)
-            std::copy(m_newLoop.begin(), m_newLoop.end(), loop->begin() + first);
-        std::copy(m_newLinks.begin(), m_newLinks.end(), links.begin() + begin);
-        std::copy(m_newWorks.begin(), m_newWorks.end(), works.begin() + begin);
-        for (int p = begin; p < end; ++p)
-            places[static_cast<std::size_t>(works[static_cast<std::size_t>(p)])] = p;
     };
     move(m_intoStart, m_into, m_intoWork, m_intoPlace, &m_intoLoop, false);
     move(m_fromStart, m_from, m_fromWork, m_fromPlace, nullptr, true);
@@ -243,11 +240,18 @@ bool IndexedLinks::WorksReordered(int first, std::span<const int> stretch)
             std::fill(m_listMark.begin(), m_listMark.end(), 0);
             m_mark = 1;
         }
+        // A work listed on both sides names at each the node of the other.
+        const std::vector<int>& otherPlaces = into ? m_fromPlace : m_intoPlace;
+        const std::vector<Link>& otherLinks = into ? m_from : m_into;
         for (std::size_t i = 0; i < stretch.size(); ++i) {
-            const int place = places[static_cast<std::size_t>(first) + i];
+            const std::size_t w = static_cast<std::size_t>(first) + i;
+            const int place = places[w];
             if (place < 0)
                 continue;
-            const auto k = static_cast<std::size_t>(std::upper_bound(start.begin(), start.end(), place) - start.begin() - 1);
+            const int otherPlace = otherPlaces[w];
+            const auto k = static_cast<std::size_t>(
+                otherPlace >= 0 ? otherLinks[static_cast<std::size_t>(otherPlace)].other
+                                : std::upper_bound(start.begin(), start.end(), place) - start.begin() - 1);
             if (m_listMark[k] == m_mark)
                 continue;
             m_listMark[k] = m_mark;

@@ -182,6 +182,7 @@ private:
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
     std::vector<int> m_workOrder;        // the same for the works
+    std::vector<int> m_fullWorkOrder;    // the same for the works
     mutable std::vector<float> m_paddedTimes;
     // The walk of CalcEarliestTimes, kept between calls: per node index its
     // state, and the nodes whose start nodes are still being computed.

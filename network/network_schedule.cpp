@@ -920,9 +920,17 @@ void TVYRNetworkAddNodeWork::SortWorks()
         bool moved = false;
         for (std::size_t i = 0; i < order.size() && !moved; ++i)
             moved = order[i] != first + static_cast<int>(i);
-        if (moved) {
+        if (moved && order.size() * 4 < static_cast<std::size_t>(count)) {
             m_works->ReorderWorks(first, order);
             m_graph.WorksReordered(first, order, *m_works);
+        } else if (moved) {
+            // Lists renumbered work by work cost more than reading them in
+            // order again once many works moved.
+            m_fullWorkOrder.resize(static_cast<std::size_t>(count));
+            std::iota(m_fullWorkOrder.begin(), m_fullWorkOrder.end(), 0);
+            std::copy(order.begin(), order.end(), m_fullWorkOrder.begin() + first);
+            m_works->ReorderWorks(m_fullWorkOrder);
+            m_graph.WorksReordered(m_fullWorkOrder, *m_works);
         }
         m_worksSortedAt[0] = m_nodes->OrderRevision();
         m_worksSortedAt[1] = m_works->OrderRevision();
