@@ -155,16 +155,22 @@ protected:
 
     // Puts the items in the order given by permutation (new index -> old
     // index) without reporting.
-    void Reorder(std::span<const int> permutation)
+    void Reorder(std::span<const int> permutation) { Reorder(0, permutation); }
+
+    // The same where only the items from first on moved among themselves:
+    // stretch[i] is the old index of the item that goes to first + i.
+    void Reorder(int first, std::span<const int> stretch)
     {
-        std::vector<std::unique_ptr<TItem>> reordered;
-        reordered.reserve(m_items.size());
-        for (const int old : permutation)
-            reordered.push_back(std::move(m_items[static_cast<std::size_t>(old)]));
-        m_items = std::move(reordered);
-        for (std::size_t i = 0; i < permutation.size(); ++i)
-            if (permutation[i] != static_cast<int>(i))
-                m_items[i]->m_index = static_cast<int>(i);
+        const auto begin = static_cast<std::size_t>(first);
+        m_reordered.clear();
+        m_reordered.reserve(stretch.size());
+        for (const int old : stretch)
+            m_reordered.push_back(std::move(m_items[static_cast<std::size_t>(old)]));
+        for (std::size_t i = 0; i < stretch.size(); ++i) {
+            m_items[begin + i] = std::move(m_reordered[i]);
+            if (stretch[i] != static_cast<int>(begin + i))
+                m_items[begin + i]->m_index = static_cast<int>(begin + i);
+        }
         ++m_orderRevision;
         ++m_changeRevision;
     }
@@ -177,6 +183,7 @@ private:
     }
 
     std::vector<std::unique_ptr<TItem>> m_items;
+    std::vector<std::unique_ptr<TItem>> m_reordered; // kept for the next reordering
     int m_nextID = 0;
     int m_updateCount = 0;
     std::uint64_t m_structureRevision = 0;

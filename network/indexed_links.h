@@ -54,10 +54,19 @@ public:
     // Takes a work's new values; false when the work is listed more than
     // once on one side (duplicate NewIDs) and the lists must be read again.
     bool SetValues(int work, float duration, float overlap, float interval);
-    // After the nodes or works were put in this order (new -> old index);
-    // false when the lists must be read again (duplicate NewIDs).
-    bool NodesReordered(std::span<const int> order);
+    // After the nodes from first on were put in this order (their old
+    // indices in their new order), the others staying in place; false when
+    // the lists must be read again (duplicate NewIDs).
+    bool NodesReordered(int first, std::span<const int> stretch);
+    // After the works were put in this order (new -> old index); false when
+    // the lists must be read again (duplicate NewIDs).
     bool WorksReordered(std::span<const int> order);
+    // The same where only the works from first on moved among themselves.
+    bool WorksReordered(int first, std::span<const int> stretch);
+    // Where the leaving works of the node start in the lists of all nodes:
+    // with every node the first of its NewID, the number of works leaving
+    // the nodes before it.
+    int FromBegin(int index) const { return m_fromStart[static_cast<std::size_t>(index)]; }
 
 private:
     void PlaceWorks();
@@ -79,10 +88,18 @@ private:
     std::vector<int> m_newIndex, m_newStart, m_newLoop, m_newWorks;
     std::vector<Link> m_newLinks;
     std::vector<std::pair<int, Link>> m_sorting;
+    // Per node the mark of the last pass that sorted its list.
+    std::vector<std::uint32_t> m_listMark;
+    std::uint32_t m_mark = 0;
     // Every work between two nodes runs from a lower to a higher index, so
     // the order of the works within a list changes no result.
     bool m_forward = true;
     bool m_unique = true; // every node is the first of its NewID
+    // Every list holds its works by ascending work index.
+    bool m_listsSorted = true;
+    // Works between two nodes that run to the same or a lower index, where
+    // every node is the first of its NewID.
+    int m_backward = 0;
 };
 
 } // namespace network

@@ -151,6 +151,9 @@ private:
         bool groupsKept = true;
     };
     void StableSortByTime(std::vector<int>& order) const;
+    // Renumbers from node first on, up to the first node from last on that
+    // keeps its number, where the numbers before were renumbered already.
+    void RenumberFrom(int first, int last);
     // True when every group's new order meets the ordering rules, so that
     // sorting it again moves nothing.
     bool OrderEqualTimes(std::vector<int>& order, bool resorted) const;
@@ -179,6 +182,7 @@ private:
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
     std::vector<int> m_workOrder;        // the same for the works
+    std::vector<int> m_fullWorkOrder;    // the same for the works
     mutable std::vector<float> m_paddedTimes;
     // The walk of CalcEarliestTimes, kept between calls: per node index its
     // state, and the nodes whose start nodes are still being computed.
@@ -224,6 +228,13 @@ private:
     // Revisions of node order, work order and gaps when the works were last
     // found in order.
     std::uint64_t m_worksSortedAt[3] = {};
+    // The nodes in [first, last) moved between the node orders of revisions
+    // from and to, the others stayed in place.
+    struct MovedNodes {
+        std::uint64_t from = 0, to = 0;
+        int first = 0, last = 0;
+    };
+    MovedNodes m_nodesMoved;
     // What decides the critical works, valid for the revisions recorded.
     std::uint64_t m_timesRevision = 0;
     // By node index when every work runs forward, else by key of the

@@ -741,36 +741,60 @@ bool TVYRNetworkAddNodeWork::OrderEqualTimes(std::vector<int>& order, bool resor
 
 void TVYRNetworkAddNodeWork::StableSortByTime(std::vector<int>& order) const
 {
+    // order holds node indices in their current places, which are
+    // ascending. Only nodes between the first and the last fall in time can
+    // move, with those of the sorted ends whose times lie within the times
+    // there.
+    const auto timeOf = [&](std::size_t i) { return m_earliestTimes[static_cast<std::size_t>(order[i])]; };
+    const std::size_t count = order.size();
+    std::size_t lastOfHead = 0;
+    while (lastOfHead + 1 < count && timeOf(lastOfHead) <= timeOf(lastOfHead + 1))
+        ++lastOfHead;
+    if (lastOfHead + 1 >= count)
+        return;
+    std::size_t firstOfTail = count - 1;
+    while (timeOf(firstOfTail - 1) <= timeOf(firstOfTail))
+        --firstOfTail;
+    float lowest = std::numeric_limits<float>::infinity();
+    for (std::size_t i = lastOfHead + 1; i <= firstOfTail; ++i)
+        lowest = std::min(lowest, timeOf(i));
+    float highest = -std::numeric_limits<float>::infinity();
+    for (std::size_t i = lastOfHead; i < firstOfTail; ++i)
+        highest = std::max(highest, timeOf(i));
+    std::size_t begin = 0;
+    while (begin < lastOfHead && timeOf(begin) <= lowest)
+        ++begin;
+    std::size_t end = count;
+    while (end > firstOfTail && timeOf(end - 1) >= highest)
+        --end;
+
     // After an edit most nodes keep their place: those not earlier than any
     // node before them nor later than any node after them stay as they are,
     // only the others are sorted, and both are merged, the earlier place
     // first among equal times.
-    const auto timeOf = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
-    const std::size_t count = order.size();
+    const auto nodeTime = [&](int node) { return m_earliestTimes[static_cast<std::size_t>(node)]; };
     std::vector<float>& smallestAfter = m_smallestAfter;
-    smallestAfter.resize(count);
+    smallestAfter.resize(end - begin);
     float smallest = std::numeric_limits<float>::infinity();
-    for (std::size_t i = count; i-- > 0;) {
-        smallest = std::min(smallest, timeOf(order[i]));
-        smallestAfter[i] = smallest;
+    for (std::size_t i = end; i-- > begin;) {
+        smallest = std::min(smallest, timeOf(i));
+        smallestAfter[i - begin] = smallest;
     }
     std::vector<int>& kept = m_keptNodes;
     std::vector<int>& moved = m_movedNodes;
     kept.clear();
     moved.clear();
     float largest = -std::numeric_limits<float>::infinity();
-    for (std::size_t i = 0; i < count; ++i) {
-        const float time = timeOf(order[i]);
-        const bool inPlace = time >= largest && (i + 1 == count || time <= smallestAfter[i + 1]);
+    for (std::size_t i = begin; i < end; ++i) {
+        const float time = timeOf(i);
+        const bool inPlace = time >= largest && (i + 1 == end || time <= smallestAfter[i + 1 - begin]);
         largest = std::max(largest, time);
         (inPlace ? kept : moved).push_back(order[i]);
     }
-    const auto earlier = [&](int a, int b) { return timeOf(a) < timeOf(b); };
+    const auto earlier = [&](int a, int b) { return nodeTime(a) < nodeTime(b); };
     std::stable_sort(moved.begin(), moved.end(), earlier);
-    // order holds node indices in their current places, which are ascending.
-    std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), order.begin(), [&](int a, int b) {
-        return timeOf(a) < timeOf(b) || (timeOf(a) == timeOf(b) && a < b);
-    });
+    std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), order.begin() + static_cast<std::ptrdiff_t>(begin),
+               [&](int a, int b) { return nodeTime(a) < nodeTime(b) || (nodeTime(a) == nodeTime(b) && a < b); });
 }
 
 void TVYRNetworkAddNodeWork::SortNodes()
@@ -795,35 +819,59 @@ void TVYRNetworkAddNodeWork::SortNodes()
         StableSortByTime(order);
     m_orderMeetsRules = OrderEqualTimes(order, resorted);
 
-    bool moved = false;
-    for (int i = 0; i < count && !moved; ++i)
-        moved = order[static_cast<std::size_t>(i)] != i;
-    if (moved) {
+    // Only the stretch from the first to the last node that moved is
+    // reordered.
+    int first = 0;
+    int last = count;
+    while (first < count && order[static_cast<std::size_t>(first)] == first)
+        ++first;
+    while (last > first && order[static_cast<std::size_t>(last) - 1] == last - 1)
+        --last;
+    const std::uint64_t before = m_nodes->OrderRevision();
+    if (first < last) {
+        const std::span<const int> stretch(order.data() + first, static_cast<std::size_t>(last - first));
         for (std::vector<float>* times : {&m_earliestTimes, &m_latestTimes}) {
-            m_reorderedTimes.resize(order.size());
-            for (std::size_t i = 0; i < order.size(); ++i)
-                m_reorderedTimes[i] = (*times)[static_cast<std::size_t>(order[i])];
-            times->swap(m_reorderedTimes);
+            m_reorderedTimes.resize(stretch.size());
+            for (std::size_t i = 0; i < stretch.size(); ++i)
+                m_reorderedTimes[i] = (*times)[static_cast<std::size_t>(stretch[i])];
+            std::copy(m_reorderedTimes.begin(), m_reorderedTimes.end(), times->begin() + first);
         }
-        m_nodes->ReorderNodes(order);
-        m_graph.NodesReordered(order, *m_nodes);
+        m_nodes->ReorderNodes(first, stretch);
+        m_graph.NodesReordered(first, stretch, *m_nodes);
         ++m_timesRevision;
         m_nodes->Changed();
+        // The stretches moved since the works were last sorted.
+        if (m_nodesMoved.to == before && m_worksSortedAt[0] != before) {
+            m_nodesMoved.first = std::min(m_nodesMoved.first, first);
+            m_nodesMoved.last = std::max(m_nodesMoved.last, last);
+        } else {
+            m_nodesMoved = {before, 0, first, last};
+        }
+        m_nodesMoved.to = m_nodes->OrderRevision();
     }
     // Renumbering twice changes nothing: it is needed only after a move or
-    // a change of numbers.
-    if (!m_renumbered || m_renumberedOrder != m_nodes->OrderRevision()
-        || m_renumberedNumbers != m_nodes->NumbersRevision())
+    // a change of numbers, and after a move only from the stretch on.
+    if (m_renumbered && m_renumberedOrder == before && m_renumberedNumbers == m_nodes->NumbersRevision()
+        && first < last)
+        RenumberFrom(first, last);
+    else if (!m_renumbered || m_renumberedOrder != m_nodes->OrderRevision()
+             || m_renumberedNumbers != m_nodes->NumbersRevision())
         RenumberNodes();
 }
 
-void TVYRNetworkAddNodeWork::RenumberNodes()
+void TVYRNetworkAddNodeWork::RenumberNodes() { RenumberFrom(1, m_nodes->Count()); }
+
+void TVYRNetworkAddNodeWork::RenumberFrom(int first, int last)
 {
-    for (int i = 1; i < m_nodes->Count(); ++i) {
+    // Numbers before first and, once one node from last on keeps its
+    // number, those after it were renumbered already.
+    for (int i = std::max(first, 1); i < m_nodes->Count(); ++i) {
         const std::int64_t p = m_nodes->Items(i - 1)->Number();
         TNodeItem* node = m_nodes->Items(i);
         if (node->m_number <= p || (node->m_autoNumber && node->m_number > p + 1))
             node->m_number = platform::SaturateInt(p + 1);
+        else if (i >= last)
+            break;
     }
     m_renumbered = true;
     m_renumberedOrder = m_nodes->OrderRevision();
@@ -841,6 +889,55 @@ void TVYRNetworkAddNodeWork::SortWorks()
         return;
     }
     const int count = m_works->Count();
+    const auto byGap = [&](int a, int b) {
+        return graph.Interval(a) - graph.Overlap(a) < graph.Interval(b) - graph.Overlap(b);
+    };
+    // A node's leaving works as its list holds them, by work index and
+    // then by G - P where that is out of order, appended to order.
+    const auto appendLeaving = [&](const IndexedLinks& links, int node, std::vector<int>& order) {
+        const auto works = links.FromWorks(node);
+        const auto begin = order.insert(order.end(), works.begin(), works.end());
+        if (works.size() < 2)
+            return;
+        if (!std::is_sorted(begin, order.end()))
+            std::sort(begin, order.end());
+        if (!std::is_sorted(begin, order.end(), byGap))
+            std::stable_sort(begin, order.end(), byGap);
+    };
+    const bool sortedBeforeMove = m_worksSortedAt[1] == m_works->OrderRevision()
+        && m_worksSortedAt[2] == graph.GapRevision() && m_nodesMoved.from == m_worksSortedAt[0]
+        && m_nodesMoved.to == m_nodes->OrderRevision();
+    if (sortedBeforeMove && graph.Links().Unique()) {
+        // The works were in order before a stretch of nodes moved, and each
+        // is listed once at its start node: the works leaving the stretch
+        // follow one another, and only they can move.
+        const IndexedLinks& links = graph.Links();
+        const int first = links.FromBegin(m_nodesMoved.first);
+        std::vector<int>& order = m_workOrder;
+        order.clear();
+        for (int k = m_nodesMoved.first; k < m_nodesMoved.last; ++k)
+            appendLeaving(links, k, order);
+        bool moved = false;
+        for (std::size_t i = 0; i < order.size() && !moved; ++i)
+            moved = order[i] != first + static_cast<int>(i);
+        if (moved && order.size() * 4 < static_cast<std::size_t>(count)) {
+            m_works->ReorderWorks(first, order);
+            m_graph.WorksReordered(first, order, *m_works);
+        } else if (moved) {
+            // Lists renumbered work by work cost more than reading them in
+            // order again once many works moved.
+            m_fullWorkOrder.resize(static_cast<std::size_t>(count));
+            std::iota(m_fullWorkOrder.begin(), m_fullWorkOrder.end(), 0);
+            std::copy(order.begin(), order.end(), m_fullWorkOrder.begin() + first);
+            m_works->ReorderWorks(m_fullWorkOrder);
+            m_graph.WorksReordered(m_fullWorkOrder, *m_works);
+        }
+        m_worksSortedAt[0] = m_nodes->OrderRevision();
+        m_worksSortedAt[1] = m_works->OrderRevision();
+        m_worksSortedAt[2] = graph.GapRevision();
+        m_works->SetUpdateEnabled(true);
+        return;
+    }
     struct Key {
         int start;
         float gap;
@@ -868,19 +965,8 @@ void TVYRNetworkAddNodeWork::SortWorks()
         const IndexedLinks& links = graph.Links();
         std::vector<int>& order = m_workOrder;
         order.clear();
-        const auto byGap = [&](int a, int b) {
-            return graph.Interval(a) - graph.Overlap(a) < graph.Interval(b) - graph.Overlap(b);
-        };
-        for (int k = 0; k < links.NodeCount(); ++k) {
-            const auto works = links.FromWorks(k);
-            const auto begin = order.insert(order.end(), works.begin(), works.end());
-            if (works.size() < 2)
-                continue;
-            if (!std::is_sorted(begin, order.end()))
-                std::sort(begin, order.end());
-            if (!std::is_sorted(begin, order.end(), byGap))
-                std::stable_sort(begin, order.end(), byGap);
-        }
+        for (int k = 0; k < links.NodeCount(); ++k)
+            appendLeaving(links, k, order);
         if (order.size() < static_cast<std::size_t>(count)) {
             const auto listed = static_cast<std::ptrdiff_t>(order.size());
             for (int w = 0; w < count; ++w)

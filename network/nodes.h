@@ -52,6 +52,9 @@ public:
     // Puts the nodes in the order given (new index -> old index), without
     // reporting.
     void ReorderNodes(std::span<const int> permutation) { Reorder(permutation); }
+    // The same where only the nodes from first on moved among themselves
+    // (stretch: their old indices in their new order).
+    void ReorderNodes(int first, std::span<const int> stretch) { Reorder(first, stretch); }
 
 protected:
     void Update(TNodeItem* item) override;

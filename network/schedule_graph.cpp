@@ -6,6 +6,8 @@
 #include "network/work_item.h"
 #include "network/works.h"
 
+#include <algorithm>
+
 namespace network {
 
 void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWorks& works)
@@ -148,19 +150,22 @@ const IndexedLinks& ScheduleGraph::Links() const
     return m_links;
 }
 
-void ScheduleGraph::NodesReordered(std::span<const int> order, const TNodes& nodes)
+void ScheduleGraph::NodesReordered(int first, std::span<const int> stretch, const TNodes& nodes)
 {
-    m_linksValid = m_linksValid && m_built && !m_duplicateNewIDs && m_links.NodesReordered(order);
+    m_linksValid = m_linksValid && m_built && !m_duplicateNewIDs && m_links.NodesReordered(first, stretch);
     if (m_duplicateNewIDs || !m_built) {
         // Which of two equal NewIDs comes first may have changed.
         m_built = false;
         return;
     }
-    m_previousSlots.assign(m_slotOfIndex.begin(), m_slotOfIndex.end());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const int slot = m_previousSlots[static_cast<std::size_t>(order[i])];
-        m_slotOfIndex[i] = slot;
-        m_indexOfSlot[static_cast<std::size_t>(slot)] = static_cast<int>(i);
+    m_previousSlots.resize(stretch.size());
+    for (std::size_t i = 0; i < stretch.size(); ++i)
+        m_previousSlots[i] = m_slotOfIndex[static_cast<std::size_t>(stretch[i])];
+    for (std::size_t i = 0; i < stretch.size(); ++i) {
+        const int slot = m_previousSlots[i];
+        const auto index = static_cast<std::size_t>(first) + i;
+        m_slotOfIndex[index] = slot;
+        m_indexOfSlot[static_cast<std::size_t>(slot)] = static_cast<int>(index);
     }
     m_nodesOrder = nodes.OrderRevision();
 }
@@ -175,6 +180,45 @@ void ScheduleGraph::WorksReordered(std::span<const int> order, const TWorks& wor
     m_works.swap(m_reorderedWorks);
     BuildLists();
     m_linksValid = m_linksValid && m_links.WorksReordered(order);
+    m_worksOrder = works.OrderRevision();
+}
+
+void ScheduleGraph::WorksReordered(int first, std::span<const int> stretch, const TWorks& works)
+{
+    if (!m_built)
+        return;
+    m_reorderedWorks.resize(stretch.size());
+    for (std::size_t i = 0; i < stretch.size(); ++i)
+        m_reorderedWorks[i] = m_works[static_cast<std::size_t>(stretch[i])];
+    std::copy(m_reorderedWorks.begin(), m_reorderedWorks.end(), m_works.begin() + first);
+    // The lists holding a moved work take its new index and stay ascending.
+    const int last = first + static_cast<int>(stretch.size());
+    m_newWorkIndex.resize(stretch.size());
+    for (std::size_t i = 0; i < stretch.size(); ++i)
+        m_newWorkIndex[static_cast<std::size_t>(stretch[i] - first)] = first + static_cast<int>(i);
+    m_keyMark.resize(m_slotOfKey.size(), 0);
+    for (const bool into : {true, false}) {
+        if (++m_mark == 0) {
+            std::fill(m_keyMark.begin(), m_keyMark.end(), 0);
+            m_mark = 1;
+        }
+        std::vector<int>& items = into ? m_into : m_from;
+        const std::vector<int>& starts = into ? m_intoStart : m_fromStart;
+        for (const WorkRow& row : m_reorderedWorks) {
+            const auto key = static_cast<std::size_t>(into ? row.nextKey : row.priorKey);
+            if (m_keyMark[key] == m_mark)
+                continue;
+            m_keyMark[key] = m_mark;
+            const auto begin = items.begin() + starts[key];
+            const auto end = items.begin() + starts[key + 1];
+            for (auto it = begin; it != end; ++it)
+                if (*it >= first && *it < last)
+                    *it = m_newWorkIndex[static_cast<std::size_t>(*it - first)];
+            if (!std::is_sorted(begin, end))
+                std::sort(begin, end);
+        }
+    }
+    m_linksValid = m_linksValid && m_links.WorksReordered(first, stretch);
     m_worksOrder = works.OrderRevision();
 }
 

@@ -24,9 +24,13 @@ public:
     // Brings the arrays up to date with the items; index must be current.
     void Refresh(const NetworkIndex& index, const TNodes& nodes, TWorks& works);
 
-    // After the collection put its items in this order (new -> old index).
-    void NodesReordered(std::span<const int> order, const TNodes& nodes);
+    // After the collection put its nodes from first on in this order (their
+    // old indices in their new order), and its works in this order (new ->
+    // old index).
+    void NodesReordered(int first, std::span<const int> stretch, const TNodes& nodes);
     void WorksReordered(std::span<const int> order, const TWorks& works);
+    // The same where only the works from first on moved among themselves.
+    void WorksReordered(int first, std::span<const int> stretch, const TWorks& works);
 
     std::size_t NodeCount() const { return m_slotOfIndex.size(); }
     std::size_t WorkCount() const { return m_works.size(); }
@@ -93,6 +97,11 @@ private:
     std::vector<WorkRow> m_works;
     std::vector<WorkRow> m_reorderedWorks; // kept for the next reordering
     std::vector<int> m_previousSlots;      // the same for the nodes
+    // Scratch of a reordering of works: their new indices, and per key the
+    // mark of the last pass that renumbered its lists.
+    std::vector<int> m_newWorkIndex;
+    std::vector<std::uint32_t> m_keyMark;
+    std::uint32_t m_mark = 0;
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
     std::uint64_t m_gapRevision = 0;

@@ -36,6 +36,9 @@ public:
     // Puts the works in the order given (new index -> old index), without
     // reporting.
     void ReorderWorks(std::span<const int> permutation) { Reorder(permutation); }
+    // The same where only the works from first on moved among themselves
+    // (stretch: their old indices in their new order).
+    void ReorderWorks(int first, std::span<const int> stretch) { Reorder(first, stretch); }
 
     int LineWidth() const { return m_lineWidth; }
     void SetLineWidth(int value);
