@@ -179,7 +179,7 @@ StampCache& ThreadStamps()
 // Texts drawn or measured by the canvases of a thread, by the identity of
 // their font and what else decides their pixels or size.
 struct TextKey {
-    QString Font;
+    int Font = 0;
     QString Text;
     int A = 0;
     int B = 0;
@@ -240,6 +240,14 @@ TextCache& ThreadTexts()
 {
     thread_local TextCache cache;
     return cache;
+}
+
+// The number of a font's description on this thread: texts are keyed by
+// it instead of the description, which is long to hash and compare.
+int FontNumber(const QString& description)
+{
+    thread_local std::unordered_map<QString, int> numbers;
+    return numbers.emplace(description, static_cast<int>(numbers.size())).first->second;
 }
 
 template <typename Map>
@@ -1252,7 +1260,7 @@ const QFont& PainterCanvas::CurrentFont() const
                                .arg(pixelsPerInch)
                                .arg(device != nullptr ? device->devType() : 0)
                                .arg(device != nullptr ? device->logicalDpiY() : 0);
-        fonts_.push_back(std::make_unique<FontCache>(FontCache{key, font, QFontMetrics(font, device), id}));
+        fonts_.push_back(std::make_unique<FontCache>(FontCache{key, font, QFontMetrics(font, device), FontNumber(id)}));
         fontCache_ = fonts_.back().get();
     }
     return fontCache_->Font;
