@@ -179,7 +179,7 @@ StampCache& ThreadStamps()
 // Texts drawn or measured by the canvases of a thread, by the identity of
 // their font and what else decides their pixels or size.
 struct TextKey {
-    QString Font;
+    int Font = 0;
     QString Text;
     int A = 0;
     int B = 0;
@@ -193,10 +193,11 @@ struct TextKeyHash {
 
 // Each kind of text kept is bounded, and dropped as a whole when it would
 // grow past its bound: a text image of at most 2^20 pixels, all of them
-// together at most 2^22 pixels (16 MB).
+// together at most 16 MB. A text of whole pixels keeps one byte a pixel, so
+// the texts of a large drawing (its numbers and names) fit.
 constexpr std::size_t MostTextEntries = 1 << 14;
 constexpr qreal MostTextImagePixels = 1 << 20;
-constexpr std::size_t MostTextPixels = 1 << 22;
+constexpr std::size_t MostTextBytes = std::size_t{1} << 24;
 
 } // namespace
 
@@ -209,6 +210,8 @@ struct PixelRun {
 };
 
 struct PlacedText {
+    // Indexed by the colours of its pixels when they are all opaque or
+    // transparent, which draws the same pixels as the painted image.
     QImage Image;
     QPoint Origin;
     // The image's pixels as runs of opaque pixels relative to its corner,
@@ -223,7 +226,7 @@ struct TextCache {
     std::unordered_map<TextKey, int, TextKeyHash> Widths;
     std::unordered_map<TextKey, TextBlock, TextKeyHash> Layouts; // A width, B height, C flags
     std::unordered_map<TextKey, PlacedText, TextKeyHash> Images; // A escapement, B colour, C background
-    std::size_t ImagePixels = 0;
+    std::size_t ImageBytes = 0;
     // Texts drawn once in place since the images were last dropped: a text
     // gets an image when it is drawn again, so a bitmap that draws each
     // text once makes none.
@@ -239,11 +242,71 @@ TextCache& ThreadTexts()
     return cache;
 }
 
+// The number of a font's description on this thread: texts are keyed by
+// it instead of the description, which is long to hash and compare.
+int FontNumber(const QString& description)
+{
+    thread_local std::unordered_map<QString, int> numbers;
+    return numbers.emplace(description, static_cast<int>(numbers.size())).first->second;
+}
+
 template <typename Map>
 void MakeRoom(Map& map)
 {
     if (map.size() >= MostTextEntries)
         map.clear();
+}
+
+// The area of a painted text as an image of one byte a pixel, indexing the
+// colours it holds; null when a pixel is partly covered or the text holds
+// more colours than an index can name.
+QImage IndexedText(const QImage& painted, const QRect& area)
+{
+    QImage indexed(area.size(), QImage::Format_Indexed8);
+    QList<QRgb> colors{0};
+    for (int y = 0; y < area.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(painted.constScanLine(area.top() + y)) + area.left();
+        uchar* out = indexed.scanLine(y);
+        for (int x = 0; x < area.width(); ++x) {
+            const QRgb pixel = qAlpha(line[x]) == 0 ? 0 : line[x];
+            if (qAlpha(pixel) != 0 && qAlpha(pixel) != 255)
+                return QImage();
+            auto found = std::find(colors.begin(), colors.end(), pixel);
+            if (found == colors.end()) {
+                if (colors.size() == 256)
+                    return QImage();
+                colors.push_back(pixel);
+                found = colors.end() - 1;
+            }
+            out[x] = static_cast<uchar>(found - colors.begin());
+        }
+    }
+    indexed.setColorTable(colors);
+    return indexed;
+}
+
+// The opaque pixels of an indexed text image as runs of one colour along
+// its rows, relative to its corner.
+std::vector<PixelRun> TextRuns(const QImage& indexed)
+{
+    std::vector<PixelRun> runs;
+    const QList<QRgb> colors = indexed.colorTable();
+    const int width = indexed.width();
+    for (int y = 0; y < indexed.height(); ++y) {
+        const uchar* line = indexed.constScanLine(y);
+        for (int x = 0; x < width;) {
+            if (line[x] == 0) {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < width && line[end] == line[x])
+                ++end;
+            runs.push_back({x, y, end - x, colors[line[x]]});
+            x = end;
+        }
+    }
+    return runs;
 }
 
 } // namespace
@@ -638,6 +701,7 @@ bool PainterCanvas::PlaceText(const PlacedText& text, QPoint at)
     // by whole pixels where texts are placed.
     const std::int64_t dx = static_cast<std::int64_t>(world_.dx());
     const std::int64_t dy = static_cast<std::int64_t>(world_.dy());
+    const QList<QRgb> colors = text.Image.colorTable();
     for (const QRect& clip : StampClip()) {
         std::int64_t clipLeft = clip.left();
         std::int64_t clipTop = clip.top();
@@ -650,7 +714,8 @@ bool PainterCanvas::PlaceText(const PlacedText& text, QPoint at)
             clipBottom = std::min(clipBottom, textClip_->bottom() + dy);
         }
         // Runs that follow each other on a row hold the pixels of the
-        // image's row there: they are copied from it as one stretch.
+        // image's row there: they are copied from it as one stretch, each
+        // index turned into its colour.
         const std::vector<PixelRun>& runs = text.Runs;
         for (std::size_t k = 0; k < runs.size();) {
             const PixelRun& first = runs[k];
@@ -663,9 +728,10 @@ bool PainterCanvas::PlaceText(const PlacedText& text, QPoint at)
             const std::int64_t right = std::min(x + length - 1, clipRight);
             if (y < clipTop || y > clipBottom || left > right)
                 continue;
-            const auto* source = reinterpret_cast<const QRgb*>(text.Image.constScanLine(first.Y)) + first.X + (left - x);
+            const uchar* source = text.Image.constScanLine(first.Y) + first.X + (left - x);
             auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-            std::copy(source, source + (right - left + 1), line + left);
+            std::transform(source, source + (right - left + 1), line + left,
+                           [&colors](uchar index) { return colors[index]; });
         }
     }
     return true;
@@ -1206,7 +1272,7 @@ const QFont& PainterCanvas::CurrentFont() const
                                .arg(pixelsPerInch)
                                .arg(device != nullptr ? device->devType() : 0)
                                .arg(device != nullptr ? device->logicalDpiY() : 0);
-        fonts_.push_back(std::make_unique<FontCache>(FontCache{key, font, QFontMetrics(font, device), id}));
+        fonts_.push_back(std::make_unique<FontCache>(FontCache{key, font, QFontMetrics(font, device), FontNumber(id)}));
         fontCache_ = fonts_.back().get();
     }
     return fontCache_->Font;
@@ -1281,12 +1347,6 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
     if (turned.width() * turned.height() > MostTextImagePixels)
         return nullptr;
     const QRect area = turned.toAlignedRect();
-    const std::size_t pixels = static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height());
-    if (cache.Images.size() >= MostTextEntries || cache.ImagePixels + pixels > MostTextPixels) {
-        cache.Images.clear();
-        cache.Seen.clear();
-        cache.ImagePixels = 0;
-    }
     // Drawn on one image kept for the purpose, whose painter the toolkit
     // keeps too, then copied out.
     if (cache.Scratch.width() < area.width() || cache.Scratch.height() < area.height())
@@ -1308,28 +1368,20 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
         painter.setPen(ToQColor(Font.Color));
         painter.drawText(QPoint(0, metrics.ascent()), text);
     }
-    PlacedText result{cache.Scratch.copy(drawn), area.topLeft(), {}, true};
-    for (int y = 0; y < result.Image.height() && result.Placeable; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(result.Image.constScanLine(y));
-        for (int x = 0; x < result.Image.width();) {
-            if (qAlpha(line[x]) == 0) {
-                ++x;
-                continue;
-            }
-            if (qAlpha(line[x]) != 255) {
-                result.Placeable = false;
-                break;
-            }
-            int end = x + 1;
-            while (end < result.Image.width() && line[end] == line[x])
-                ++end;
-            result.Runs.push_back({x, y, end - x, line[x]});
-            x = end;
-        }
+    PlacedText result{IndexedText(cache.Scratch, drawn), area.topLeft(), {}, true};
+    if (result.Image.isNull()) {
+        result.Image = cache.Scratch.copy(drawn);
+        result.Placeable = false;
+    } else {
+        result.Runs = TextRuns(result.Image);
     }
-    if (!result.Placeable)
-        result.Runs.clear();
-    cache.ImagePixels += pixels;
+    const std::size_t bytes = static_cast<std::size_t>(result.Image.sizeInBytes());
+    if (cache.Images.size() >= MostTextEntries || cache.ImageBytes + bytes > MostTextBytes) {
+        cache.Images.clear();
+        cache.Seen.clear();
+        cache.ImageBytes = 0;
+    }
+    cache.ImageBytes += bytes;
     return &cache.Images.emplace(key, std::move(result)).first->second;
 }
 

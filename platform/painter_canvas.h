@@ -290,12 +290,13 @@ private:
     // rect; valid until the next call.
     const TextBlock& LayoutOf(const QString& text, const QRect& rect, unsigned flags);
     // A font of the texts drawn or measured (escapement 0, black), and
-    // what names it in the texts that the canvases keep.
+    // what names it in the texts that the canvases keep: a number given to
+    // each description of a font on the thread.
     struct FontCache {
         TFont Key;
         QFont Font;
         QFontMetrics Metrics;
-        QString Id;
+        int Id;
     };
     mutable std::vector<std::unique_ptr<FontCache>> fonts_;
     // The one of fonts_ in use.

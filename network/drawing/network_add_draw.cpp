@@ -217,6 +217,7 @@ void TVYRNetworkAddDraw::BuildOffsetColumns()
         const std::int64_t width = platform::Trunc(double(pair.Offset) * m_smallWidth / m_smallDate);
         m_offsetColumns.push_back({from, ScreenCoordinate(from + width)});
     }
+    m_columnIndex.Build(m_offsetColumns);
 }
 
 platform::Canvas& TVYRNetworkAddDraw::MeasureCanvas()

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "network/drawing/lank_panel.h"
+#include "network/drawing/offset_columns.h"
 #include "network/drawing/offset_shift.h"
 #include "network/drawing/vyr_draw_tool.h"
 #include "network/drawing/work_calendar.h"
@@ -218,6 +219,7 @@ private:
     platform::TFont m_font;
 
     std::vector<TOffsetColumn> m_offsetColumns;
+    OffsetColumnIndex m_columnIndex;
     std::unique_ptr<TLankPanel> m_startHandle;
     std::unique_ptr<TLankPanel> m_endHandle;
     std::unique_ptr<TLankPanel> m_bendHandle;

@@ -410,6 +410,7 @@ void TVYRNetworkAddDraw::SplitWorkPolyline(const TWorkItem& work, const TPointLi
     TPointList pieces;
     TPointList rests;
     TPointList out;
+    std::vector<std::size_t> meeting;
     for (std::size_t i = 0; i + 1 < polyline.size(); ++i) {
         QPoint a = polyline[i];
         const QPoint b = polyline[i + 1];
@@ -431,7 +432,9 @@ void TVYRNetworkAddDraw::SplitWorkPolyline(const TWorkItem& work, const TPointLi
             continue;
         }
         pieces = {a, b};
-        for (const TOffsetColumn& column : m_offsetColumns) {
+        m_columnIndex.Meeting(std::min(a.x(), b.x()), std::max(a.x(), b.x()), meeting);
+        for (const std::size_t c : meeting) {
+            const TOffsetColumn& column = m_offsetColumns[c];
             const QPoint c1(column.From, a.y());
             const QPoint c2(column.To, a.y());
             rests.clear();

@@ -50,4 +50,77 @@ TEST(PainterCanvasText, PlacedTextsShowThePixelsOfDrawingTheirImages)
     }
 }
 
+// How a text of the first-drawn test is clipped.
+enum class TextClip { None, Region, OwnRect, RegionAndOwnRect, EmptyOwnRect };
+
+void DrawOnce(Canvas& canvas, const QString& text, TColor color, TBrush brush, int escapement, TextClip clip)
+{
+    if (clip == TextClip::Region || clip == TextClip::RegionAndOwnRect)
+        canvas.SetClipRegion(QRegion(4, 4, 30, 40) + QRegion(38, 10, 50, 18));
+    canvas.SetWorldTransform(QTransform::fromTranslate(3, -2));
+    canvas.Font.Size = 11;
+    canvas.Font.Color = color;
+    canvas.Font.Escapement = escapement;
+    canvas.Brush = brush;
+    switch (clip) {
+    case TextClip::None:
+    case TextClip::Region: canvas.TextOut(12, 20, text); break;
+    case TextClip::OwnRect:
+    case TextClip::RegionAndOwnRect: {
+        QRect rect(20, 14, 41, 11);
+        canvas.DrawText(text, rect, dt::SingleLine | dt::Center);
+        break;
+    }
+    case TextClip::EmptyOwnRect: canvas.TextRect(QRect(30, 18, 0, 9), 12, 20, text); break;
+    }
+}
+
+// A text is drawn in place the first time; from the second on it comes
+// from its image of one byte a pixel, placed on a 32-bit image and drawn by
+// the painter on others. Every text colour on every background, turned and
+// clipped, must show the pixels of the first drawing.
+TEST(PainterCanvasText, IndexedTextImagesShowThePixelsOfTheTextDrawnInPlace)
+{
+    const TColor nearBlue = 0x7F0102;
+    const struct {
+        TColor color;
+        TBrush brush;
+    } colours[] = {
+        {clBlue, {clYellow, TBrushStyle::bsClear}},
+        {clBlack, {clYellow, TBrushStyle::bsSolid}},
+        {nearBlue, {nearBlue + 1, TBrushStyle::bsSolid}},
+        {clWhite, {clWhite, TBrushStyle::bsSolid}},
+        {clRed, {clBlack, TBrushStyle::bsClear}},
+    };
+    const TextClip clips[] = {TextClip::None, TextClip::Region, TextClip::OwnRect, TextClip::RegionAndOwnRect,
+                              TextClip::EmptyOwnRect};
+    int serial = 0;
+    for (const auto& colour : colours)
+        for (const int escapement : {0, 450, 900, 2700})
+            for (const TextClip clip : clips) {
+                // A text of its own, so that the first drawing is in place.
+                const QString text = QStringLiteral("墙 Wall %1").arg(serial++);
+                QImage first(100, 60, QImage::Format_RGB32);
+                first.fill(qRgb(200, 230, 210));
+                QImage placed = first;
+                QImage placedAgain = first;
+                QImage painted = first.convertToFormat(QImage::Format_RGB888);
+                QImage premultiplied = first.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+                for (QImage* image : {&first, &placed, &painted, &premultiplied, &placedAgain}) {
+                    PainterCanvas canvas(*image);
+                    DrawOnce(canvas, text, colour.color, colour.brush, escapement, clip);
+                }
+                const QString where = QStringLiteral("colour %1 brush %2 style %3 escapement %4 clip %5")
+                                          .arg(colour.color)
+                                          .arg(colour.brush.Color)
+                                          .arg(int(colour.brush.Style))
+                                          .arg(escapement)
+                                          .arg(int(clip));
+                EXPECT_EQ(placed, first) << where.toStdString();
+                EXPECT_EQ(placedAgain, first) << where.toStdString();
+                EXPECT_EQ(painted.convertToFormat(QImage::Format_RGB32), first) << where.toStdString();
+                EXPECT_EQ(premultiplied.convertToFormat(QImage::Format_RGB32), first) << where.toStdString();
+            }
+}
+
 } // namespace
