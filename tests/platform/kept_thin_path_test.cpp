@@ -4,6 +4,7 @@
 // colour or on another canvas. The painter's own pixels come from the same
 // drawing on a 24-bit image, which the canvas always leaves to the painter.
 #include "platform/painter_canvas.h"
+#include "pattern_image.h"
 #include "platform/kept_run_cache.h"
 
 #include <gtest/gtest.h>
@@ -22,15 +23,6 @@ namespace {
 
 constexpr QSize ImageSize(96, 80);
 
-QImage Start(QImage::Format format)
-{
-    QImage image(ImageSize, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 2, y * 3, 90));
-    return image.convertToFormat(format);
-}
-
 // Where a path is drawn again: moved, clipped, in another colour.
 struct Placing {
     QPoint Shift;
@@ -42,8 +34,8 @@ struct Placing {
 // canvas's own image and on the painter's.
 void ExpectPaintersPixels(const std::vector<QPoint>& points, const std::vector<Placing>& placings, const char* what)
 {
-    QImage written = Start(QImage::Format_RGB32);
-    QImage painted = Start(QImage::Format_RGB888);
+    QImage written = PatternImage(ImageSize);
+    QImage painted = PatternImage(ImageSize, QImage::Format_RGB888);
     for (std::size_t i = 0; i < placings.size(); ++i) {
         const Placing& placing = placings[i];
         for (QImage* image : {&written, &painted}) {

@@ -4,6 +4,7 @@
 // and on another canvas. The painter's own pixels come from the same
 // drawing on a 24-bit image, which the canvas always leaves to the painter.
 #include "platform/painter_canvas.h"
+#include "pattern_image.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,6 @@ using namespace platform;
 namespace {
 
 constexpr QSize ImageSize(120, 100);
-
-QImage Start(QImage::Format format)
-{
-    QImage image(ImageSize, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 2, y * 2, 90));
-    return image.convertToFormat(format);
-}
 
 struct Placing {
     QPoint Shift;
@@ -67,8 +59,8 @@ TEST(PainterCanvasStampedCurves, DrawnAgainShowThePaintersPixels)
             points[i] = points[0] + QPoint(step(random), step(random));
         if (round % 9 == 4)
             points[3] = points[0];
-        QImage written = Start(QImage::Format_RGB32);
-        QImage painted = Start(QImage::Format_RGB888);
+        QImage written = PatternImage(ImageSize);
+        QImage painted = PatternImage(ImageSize, QImage::Format_RGB888);
         for (std::size_t i = 0; i < std::size(Placings); ++i) {
             const Placing& placing = Placings[i];
             for (QImage* image : {&written, &painted}) {

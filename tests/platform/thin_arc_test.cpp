@@ -3,6 +3,7 @@
 // when it strokes them: the painter's own pixels come from the same drawing
 // on a 24-bit image, which the canvas always leaves to the painter.
 #include "platform/painter_canvas.h"
+#include "pattern_image.h"
 
 #include <gtest/gtest.h>
 
@@ -18,28 +19,6 @@ using namespace platform;
 namespace {
 
 constexpr QSize ImageSize(96, 80);
-
-QImage Start()
-{
-    QImage image(ImageSize, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 2, y * 3, 90));
-    return image;
-}
-
-std::array<QImage, 2> WrittenAndPainted(const std::function<void(Canvas&)>& draw)
-{
-    QImage written = Start();
-    QImage painted = Start().convertToFormat(QImage::Format_RGB888);
-    for (QImage* image : {&written, &painted}) {
-        PainterCanvas canvas(*image);
-        canvas.Pen = TPen{RGB(250, 20, 0), TPenStyle::psSolid, 1, TPenMode::pmCopy};
-        canvas.Brush.Style = TBrushStyle::bsClear;
-        draw(canvas);
-    }
-    return {written, painted.convertToFormat(QImage::Format_RGB32)};
-}
 
 struct ArcCase {
     const char* Name;
@@ -80,7 +59,7 @@ TEST_P(ThinArcs, ShowThePaintersPixels)
         [](Canvas& canvas) { canvas.SetClipRegion(QRegion(0, 0, 35, 80) + QRegion(41, 14, 55, 30)); },
     };
     for (std::size_t s = 0; s < std::size(setups); ++s) {
-        const auto [written, painted] = WrittenAndPainted([&](Canvas& canvas) {
+        const auto [written, painted] = WrittenAndPainted(ImageSize, [&](Canvas& canvas) {
             setups[s](canvas);
             const QRect& b = c.Box;
             canvas.Arc(b.left(), b.top(), b.left() + b.width(), b.top() + b.height(), c.Start.x(), c.Start.y(),
@@ -111,7 +90,7 @@ TEST(PainterCanvasThinArcs, RandomArcsShowThePaintersPixels)
         const int bottom = top + size(random);
         const QPoint start(radial(random), radial(random));
         const QPoint end = round % 6 == 5 ? start : QPoint(radial(random), radial(random));
-        const auto [written, painted] = WrittenAndPainted([&](Canvas& canvas) {
+        const auto [written, painted] = WrittenAndPainted(ImageSize, [&](Canvas& canvas) {
             if (round % 5 == 2)
                 canvas.SetClipRegion(QRegion(5, 5, 40, 50) + QRegion(50, 20, 35, 40));
             if (round % 7 == 3)
@@ -143,7 +122,7 @@ TEST(PainterCanvasThinSegments, RandomLinesShowThePaintersPixels)
         }
         if (round % 10 == 9)
             ends.push_back(ends.back());
-        const auto [written, painted] = WrittenAndPainted([&](Canvas& canvas) {
+        const auto [written, painted] = WrittenAndPainted(ImageSize, [&](Canvas& canvas) {
             if (round % 5 == 2)
                 canvas.SetClipRegion(QRegion(5, 5, 40, 50) + QRegion(50, 20, 35, 40));
             if (round % 7 == 3)

@@ -3,6 +3,7 @@
 // the painter's own pixels come from the same drawing on a 24-bit image,
 // which the canvas always leaves to the painter.
 #include "platform/painter_canvas.h"
+#include "pattern_image.h"
 
 #include <gtest/gtest.h>
 
@@ -18,29 +19,6 @@ using namespace platform;
 namespace {
 
 constexpr QSize ImageSize(72, 56);
-
-QImage Start()
-{
-    QImage image(ImageSize, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 3, y * 4, 90));
-    return image;
-}
-
-// The drawing on the canvas's own image and on the painter's, each as
-// 32-bit pixels.
-std::array<QImage, 2> WrittenAndPainted(const std::function<void(Canvas&)>& draw)
-{
-    QImage written = Start();
-    QImage painted = Start().convertToFormat(QImage::Format_RGB888);
-    for (QImage* image : {&written, &painted}) {
-        PainterCanvas canvas(*image);
-        canvas.Pen = TPen{RGB(250, 20, 0), TPenStyle::psSolid, 1, TPenMode::pmCopy};
-        draw(canvas);
-    }
-    return {written, painted.convertToFormat(QImage::Format_RGB32)};
-}
 
 // Where the lines start and which way they run: every octant, the slopes
 // where the painter changes its stepped axis (1 : 1) or rounds at half a
@@ -98,7 +76,7 @@ TEST_P(ThinLineDirections, ShowThePaintersPixels)
         [](Canvas& canvas) { canvas.SetClipRegion(QRegion(0, 0, 25, 56) + QRegion(31, 14, 41, 20)); },
     };
     for (std::size_t s = 0; s < std::size(setups); ++s) {
-        const auto [written, painted] = WrittenAndPainted([&](Canvas& canvas) {
+        const auto [written, painted] = WrittenAndPainted(ImageSize, [&](Canvas& canvas) {
             setups[s](canvas);
             canvas.MoveTo(c.From.x(), c.From.y());
             canvas.LineTo(c.To.x(), c.To.y());
@@ -138,7 +116,7 @@ TEST_P(ThinPolylineJoins, ShowThePaintersPixels)
 {
     const PolylineCase& c = GetParam();
     for (const QPoint shift : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(7, 5)}) {
-        const auto [written, painted] = WrittenAndPainted([&](Canvas& canvas) {
+        const auto [written, painted] = WrittenAndPainted(ImageSize, [&](Canvas& canvas) {
             canvas.SetWorldTransform(QTransform::fromTranslate(shift.x(), shift.y()));
             canvas.Polyline(c.Points);
             std::vector<QPoint> reversed(c.Points.rbegin(), c.Points.rend());
@@ -175,7 +153,7 @@ TEST(PainterCanvasThinLines, PolylinesShowThePaintersPixels)
         }
         if (round % 4 == 1)
             points.push_back(points.front());
-        const auto [written, painted] = WrittenAndPainted([&](Canvas& canvas) {
+        const auto [written, painted] = WrittenAndPainted(ImageSize, [&](Canvas& canvas) {
             if (round % 5 == 2)
                 canvas.SetClipRegion(QRegion(5, 5, 30, 40) + QRegion(40, 20, 25, 30));
             if (round % 7 == 3)

@@ -4,6 +4,7 @@
 // painter's own polygon: they come from the same drawing on a 24-bit image,
 // which the canvas always leaves to the painter.
 #include "platform/painter_canvas.h"
+#include "pattern_image.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,6 @@ using namespace platform;
 namespace {
 
 constexpr QSize ImageSize(90, 70);
-
-QImage Start(QImage::Format format)
-{
-    QImage image(ImageSize, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 2, y * 3, 90));
-    return image.convertToFormat(format);
-}
 
 // Random polygons of few and many corners, crossing themselves, some with the first
 // point repeated at the end or inside, some reaching past the edges of the
@@ -53,8 +45,8 @@ TEST(PainterCanvasThinPolygons, ShowThePaintersPixels)
             points.push_back(points.front());
         if (round % 7 == 3)
             points[static_cast<std::size_t>(count / 2)] = points[static_cast<std::size_t>(count / 2 - 1)];
-        QImage written = Start(QImage::Format_RGB32);
-        QImage painted = Start(QImage::Format_RGB888);
+        QImage written = PatternImage(ImageSize);
+        QImage painted = PatternImage(ImageSize, QImage::Format_RGB888);
         for (QImage* image : {&written, &painted}) {
             PainterCanvas canvas(*image);
             canvas.Pen = TPen{RGB(200, 20, 0), round % 11 == 5 ? TPenStyle::psInsideFrame : TPenStyle::psSolid, 1,
@@ -98,8 +90,8 @@ TEST(PainterCanvasThinPolygons, DrawnAgainShowThePaintersPixels)
         const int count = 3 + round % 18;
         for (int i = 1; i < count; ++i)
             points.push_back(points.back() + QPoint(step(random), step(random)));
-        QImage written = Start(QImage::Format_RGB32);
-        QImage painted = Start(QImage::Format_RGB888);
+        QImage written = PatternImage(ImageSize);
+        QImage painted = PatternImage(ImageSize, QImage::Format_RGB888);
         for (std::size_t i = 0; i < std::size(placings); ++i) {
             const Placing& placing = placings[i];
             for (QImage* image : {&written, &painted}) {
@@ -120,8 +112,8 @@ TEST(PainterCanvasThinPolygons, DrawnAgainShowThePaintersPixels)
 TEST(PainterCanvasThinPolygons, OfOnePointShowThePaintersPixels)
 {
     const std::vector<QPoint> points(12, QPoint(30, 20));
-    QImage written = Start(QImage::Format_RGB32);
-    QImage painted = Start(QImage::Format_RGB888);
+    QImage written = PatternImage(ImageSize);
+    QImage painted = PatternImage(ImageSize, QImage::Format_RGB888);
     for (QImage* image : {&written, &painted}) {
         PainterCanvas canvas(*image);
         canvas.Pen = TPen{clRed, TPenStyle::psSolid, 1, TPenMode::pmCopy};
