@@ -147,10 +147,6 @@ TSplinePoint TBSpline::Evaluate(const TSplineWeights& weights) const
     return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
 }
 
-} // namespace siteplan
-
-namespace siteplan {
-
 QPointF TBSpline::EvaluatePlane(const TSplineWeights& weights) const
 {
     long double x = 0;
