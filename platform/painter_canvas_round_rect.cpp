@@ -62,16 +62,22 @@ bool PainterCanvas::WriteRoundRect(int left, int top, int right, int bottom, int
     if (std::none_of(clips.begin(), clips.end(), [&](const QRect& clip) { return clip.contains(reach); }))
         return false;
 
-    const QPainterPath path = RoundRectPath(left, top, right, bottom, cornerWidth, cornerHeight);
-    if (Brush.Style == TBrushStyle::bsSolid) {
-        thread_local std::vector<int> key;
+    // A fill neither kept nor to be kept now is left to the painter, before
+    // the figure's path is made.
+    KeptRunCache& cache = KeptRunCache::Fills();
+    thread_local std::vector<int> key;
+    const std::vector<KeptRun>* runs = nullptr;
+    const bool filled = Brush.Style == TBrushStyle::bsSolid;
+    if (filled) {
         key.assign({FillTag, static_cast<int>(width), static_cast<int>(height), static_cast<int>(cornerX),
                     static_cast<int>(cornerY)});
-        KeptRunCache& cache = KeptRunCache::Fills();
-        const std::vector<KeptRun>* runs = cache.Find(key);
+        runs = cache.Find(key);
+        if (runs == nullptr && !cache.ShouldKeep(key))
+            return false;
+    }
+    const QPainterPath path = RoundRectPath(left, top, right, bottom, cornerWidth, cornerHeight);
+    if (filled) {
         if (runs == nullptr) {
-            if (!cache.ShouldKeep(key))
-                return false;
             // Filled by the painter on a clear image of the figure's reach.
             thread_local QImage scratch;
             if (scratch.width() < reach.width() || scratch.height() < reach.height())
