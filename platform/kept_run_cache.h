@@ -2,7 +2,8 @@
 // shape of the figure: a view that paints the same figures again writes
 // their pixels instead of working them out once more. Kept are the pixels
 // of one-pixel paths of many short pieces (curves drawn as the polyline of
-// their samples) and the fills of polygons, each in a cache of its own.
+// their samples) and the outlines of rounded rectangles, and the fills of
+// polygons and rounded rectangles, in two caches.
 //
 // The pixels that the painter sets for a figure that lies wholly on the
 // device (and within one rectangle of the clip, for a fill) move with the

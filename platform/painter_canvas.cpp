@@ -1187,9 +1187,9 @@ void PainterCanvas::Ellipse(int left, int top, int right, int bottom)
 
 void PainterCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
 {
-    QPainterPath path;
-    path.addRoundedRect(FigureRect(left, top, right, bottom), std::abs(cornerWidth) / 2.0,
-                        std::abs(cornerHeight) / 2.0);
+    if (WriteRoundRect(left, top, right, bottom, cornerWidth, cornerHeight))
+        return;
+    const QPainterPath path = RoundRectPath(left, top, right, bottom, cornerWidth, cornerHeight);
     PaintFigure({path, path, true});
 }
 

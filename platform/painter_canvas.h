@@ -169,6 +169,16 @@ private:
     // CanStamp), as the painter's own ellipse rasterizer sets them; false
     // when it must be drawn by the painter.
     bool WriteEllipse(int left, int top, int right, int bottom);
+    // The path of a rounded rectangle with corners of the given width and
+    // height.
+    QPainterPath RoundRectPath(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) const;
+    // Writes the pixels of a rounded rectangle of a one-pixel solid or clear
+    // pen and a solid or clear brush from those kept when the painter drew
+    // one of its size and corners before (see KeptRunCache), keeping them
+    // the second time it is drawn, where the canvas can (see CanStamp) and
+    // it lies within the image and one clip rectangle; false when it must be
+    // drawn by the painter.
+    bool WriteRoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
     // Writes the pixels of an unturned rectangle of a one-pixel solid or
     // clear pen and a solid or clear brush where the canvas can (see
     // CanStamp): the fill rect, then its frame one pixel further right and
