@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 using siteplan::TMouseButton;
 using testshapes::TTestBox;
 using testshapes::TTestPath;
@@ -201,6 +203,37 @@ TEST_F(PlaneMapSelection, BandTestsTheShapesAtTheZoomOfItsRelease)
     map.SetZoom(50);
     Release({460, 160});
     EXPECT_EQ(Selected(), (std::vector<siteplan::TVyrMapCom*>{c}));
+}
+
+TEST_F(PlaneMapSelection, PressOnEmptyPaperRepaintsEachShapeItUnselects)
+{
+    // The press reuses the frames of its hit pass for the shapes it
+    // unselects; in any order of selection each must get its own frame.
+    using Order = std::vector<siteplan::TVyrMapCom*>;
+    const auto invalidated = [this](const siteplan::TVyrMapCom* shape) {
+        return std::ranges::find(services.invalidatedRects, map.GetMapComRegion(*shape).boundingRect()) !=
+               services.invalidatedRects.end();
+    };
+    const Order orders[] = {{a, b, c}, {c, a, b}, {c, b, a}, {b}, {a, c}};
+    for (std::size_t i = 0; i < std::size(orders); ++i) {
+        map.ClearSelection();
+        for (siteplan::TVyrMapCom* shape : orders[i])
+            map.SelectMapCom(shape, false);
+        services.invalidatedRects.clear();
+        Press({1500, 1500});
+        for (std::size_t j = 0; j < orders[i].size(); ++j)
+            EXPECT_TRUE(invalidated(orders[i][j])) << "order " << i << ", shape " << j;
+        Release({1500, 1500});
+    }
+    // The frames belong to that press alone: a shape moved since repaints
+    // where it is now when it is unselected.
+    map.SelectMapCom(c, true);
+    Click({1500, 1500});
+    map.SelectMapCom(b, true);
+    map.MoveSelectionWorld({300, 0});
+    services.invalidatedRects.clear();
+    map.ClearSelection();
+    EXPECT_TRUE(invalidated(b));
 }
 
 TEST_F(PlaneMapSelection, SelectAllAndInvert)
