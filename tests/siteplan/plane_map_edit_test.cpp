@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 
 using siteplan::TMouseButton;
 using testshapes::TTestBox;
@@ -234,6 +235,29 @@ TEST_F(PlaneMapSelection, PressOnEmptyPaperRepaintsEachShapeItUnselects)
     services.invalidatedRects.clear();
     map.ClearSelection();
     EXPECT_TRUE(invalidated(b));
+}
+
+TEST_F(PlaneMapSelection, EachShapeKnowsWhetherTheSelectionHoldsIt)
+{
+    // Every way in and out of the selection must leave each shape's own
+    // mark agreeing with the list.
+    const std::function<void()> steps[] = {
+        [&] { map.SelectAll(); },
+        [&] { Click({800, 150}, siteplan::ssShift); },
+        [&] { map.InvertSelection(); },
+        [&] { Click({1500, 1500}); },
+        [&] { map.SelectMapCom(b, false); },
+        [&] { map.DeleteMapCom(b, true); },
+        [&] { Drag({50, 50}, {500, 500}); },
+        [&] { map.ClearSelection(); },
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i]();
+        const std::vector<siteplan::TVyrMapCom*> listed = Selected();
+        for (siteplan::TVyrMapCom* shape : {a, b, c})
+            EXPECT_EQ(map.IsSelected(shape), std::ranges::find(listed, shape) != listed.end()) << "step " << i;
+    }
+    EXPECT_FALSE(map.Selection().Contains(nullptr));
 }
 
 TEST_F(PlaneMapSelection, SelectAllAndInvert)
