@@ -296,6 +296,10 @@ private:
     // The rectangle the shape repaints and draws within: its frame, or the
     // bounds of its turned frame.
     QRect PaintFrame(const TVyrMapCom& shape) const;
+    // PaintFrame of a shape leaving the selection; taken from the frames the
+    // press has just found when it is the next one of them below
+    // FPressFramesBelow.
+    QRect RemovedShapeFrame(const TVyrMapCom& shape);
     void StoreSettings(const TPlanSettings& settings);
     // A shape of a stored record's kind, with no creation points; null for a
     // kind no shape class has. Does not mark the plan modified.
@@ -374,12 +378,15 @@ private:
     TVyrMapCom* FDrawingMapCom = nullptr;
     QPoint FDragStart;
     QPoint FDragEnd;
-    // The repaint frames of the shapes, grown by the hit reach, found by the
-    // press that began a band, with the scale and origin they were found
-    // at: the band's release tests only the shapes whose frame it meets.
+    // The repaint frames of the shapes, in plan order, found by the press
+    // that began a band, with the scale and origin they were found at: the
+    // band's release tests only the shapes whose frame it meets.
     std::vector<std::pair<const TVyrMapCom*, QRect>> FBandFrames;
     float FBandScale = 0;
     QPoint FBandOrigin;
+    // While that press clears the selection: the removed shapes' frames are
+    // looked for in FBandFrames below this position (see RemovedShapeFrame).
+    std::size_t FPressFramesBelow = 0;
     QPoint FMovePress;       // press point of a move by the shapes' body
     QPoint FMoveDoneWorld;   // world distance the selection has moved since
     TGrabHandle* FCaptureHandle = nullptr;

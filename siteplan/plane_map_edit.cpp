@@ -360,7 +360,7 @@ void TPlaneMap::SelectionNotify(TSelectMapComs& list, TVyrMapCom* shape, TListNo
 {
     if (FDestroying)
         return;
-    InvalidateMapCom(*shape);
+    FServices.InvalidateRect(action == TListNotification::lnDeleted ? RemovedShapeFrame(*shape) : PaintFrame(*shape));
     if (TGrabHandles* handles = shape->GrabHandles()) {
         if (action == TListNotification::lnAdded)
             handles->Show(true);
@@ -389,6 +389,20 @@ void TPlaneMap::SelectionNotify(TSelectMapComs& list, TVyrMapCom* shape, TListNo
         DoCurTextShowChanged(textShow);
     }
     DoSelectChanged();
+}
+
+QRect TPlaneMap::RemovedShapeFrame(const TVyrMapCom& shape)
+{
+    // A selection in plan order, as select all and a band make it, is
+    // removed last first and meets its frames going down, past those of
+    // the shapes not selected. A shape out of that order is not found below
+    // and uses up the look-up: the rest work out their frames.
+    while (FPressFramesBelow > 0) {
+        const auto& [known, frame] = FBandFrames[--FPressFramesBelow];
+        if (known == &shape)
+            return frame;
+    }
+    return PaintFrame(shape);
 }
 
 void TPlaneMap::ShowGrabHandles(bool show)
@@ -494,9 +508,9 @@ void TPlaneMap::MouseDown(TMouseButton button, TShiftState shift, QPoint p)
     for (auto& shape : FMapComs) {
         // A shape is hit within 5 pixels of what it draws, so never outside
         // its repaint frame grown by that much: the others need no test.
-        const QRect reach = PaintFrame(*shape).adjusted(-HitReach, -HitReach, HitReach, HitReach);
-        FBandFrames.emplace_back(shape.get(), reach);
-        if (!reach.contains(p))
+        const QRect frame = PaintFrame(*shape);
+        FBandFrames.emplace_back(shape.get(), frame);
+        if (!frame.adjusted(-HitReach, -HitReach, HitReach, HitReach).contains(p))
             continue;
         if (shape->HitTest(p)) {
             hit = shape.get();
@@ -523,7 +537,11 @@ void TPlaneMap::MouseDown(TMouseButton button, TShiftState shift, QPoint p)
     }
     if (shift & ssShift)
         return;
+    // Nothing was hit, so the pass above found the frame of every shape,
+    // and nothing has moved a shape since: the removals repaint those.
+    FPressFramesBelow = FBandFrames.size();
     ClearSelection();
+    FPressFramesBelow = 0;
     FMouseState = mousestate::Band;
     DrawBand();
 }
@@ -592,7 +610,8 @@ void TPlaneMap::MouseUp(TMouseButton /*button*/, TShiftState /*shift*/, QPoint p
                                 FBandOrigin == Origin;
         for (std::size_t i = 0; i < FMapComs.size(); ++i) {
             TVyrMapCom* shape = FMapComs[i].get();
-            if (framesHold && FBandFrames[i].first == shape && !FBandFrames[i].second.intersects(band))
+            if (framesHold && FBandFrames[i].first == shape &&
+                !FBandFrames[i].second.adjusted(-HitReach, -HitReach, HitReach, HitReach).intersects(band))
                 continue;
             if (shape->InRect(r))
                 AddToSelection(shape);

@@ -19,7 +19,7 @@ void TSelectMapComs::Tally(const TVyrMapCom* shape, int by)
 int TSelectMapComs::Add(TVyrMapCom* shape)
 {
     FItems.push_back(shape);
-    FMembers.insert(shape);
+    shape->FSelectedIn = this;
     Tally(shape, 1);
     Notified(shape, TListNotification::lnAdded);
     return Count() - 1;
@@ -31,7 +31,7 @@ int TSelectMapComs::Remove(TVyrMapCom* shape)
     if (index < 0)
         return -1;
     FItems.erase(FItems.begin() + index);
-    FMembers.erase(shape);
+    shape->FSelectedIn = nullptr;
     Tally(shape, -1);
     Notified(shape, TListNotification::lnDeleted);
     return index;
@@ -42,15 +42,20 @@ void TSelectMapComs::Clear()
     while (!FItems.empty()) {
         TVyrMapCom* shape = FItems.back();
         FItems.pop_back();
-        FMembers.erase(shape);
+        shape->FSelectedIn = nullptr;
         Tally(shape, -1);
         Notified(shape, TListNotification::lnDeleted);
     }
 }
 
+bool TSelectMapComs::Contains(const TVyrMapCom* shape) const
+{
+    return shape && shape->FSelectedIn == this;
+}
+
 int TSelectMapComs::IndexOf(const TVyrMapCom* shape) const
 {
-    if (!FMembers.contains(shape))
+    if (!Contains(shape))
         return -1;
     // The last selected are the ones most often looked for.
     const auto it = std::find(FItems.rbegin(), FItems.rend(), shape);

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <array>
 #include <functional>
-#include <unordered_set>
 #include <vector>
 
 namespace siteplan {
@@ -30,7 +29,7 @@ public:
     int Remove(TVyrMapCom* shape);
     void Clear();
     int IndexOf(const TVyrMapCom* shape) const;
-    bool Contains(const TVyrMapCom* shape) const { return FMembers.contains(shape); }
+    bool Contains(const TVyrMapCom* shape) const;
     TVyrMapCom* Items(int index) const { return FItems[static_cast<std::size_t>(index)]; }
     int Count() const { return static_cast<int>(FItems.size()); }
     const std::vector<TVyrMapCom*>& List() const { return FItems; }
@@ -51,9 +50,9 @@ private:
 
     TNotify FOwner;
     std::vector<TVyrMapCom*> FItems;
-    // Membership and, per style group bit, how many entries have it: a
-    // selection of thousands answers both without walking the list.
-    std::unordered_set<const TVyrMapCom*> FMembers;
+    // Per style group bit, how many entries have it: a selection of
+    // thousands answers without walking the list. Membership is marked in
+    // each entry.
     std::array<int, 8> FWithBit{};
 };
 

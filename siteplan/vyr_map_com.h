@@ -34,6 +34,7 @@ class TGrabHandles;
 class TMapBrush;
 class TMapPen;
 class TPlaneMap;
+class TSelectMapComs;
 class TShapePropertyEditor;
 class TTextShowSet;
 
@@ -183,12 +184,19 @@ public:
     std::function<void(TVyrMapCom*)> OnChanged;
 
 private:
+    // The selection list sets FSelectedIn while it holds the shape.
+    friend class TSelectMapComs;
+
     TPlaneMap* FPlaneMap;
     std::unique_ptr<TGrabHandles> FGrabHandles;
     TMapPen* FPen = nullptr;
     TMapBrush* FBrush = nullptr;
     TTextShowSet* FTextShow = nullptr;
     std::uint8_t FAttributes = 0;
+    // The selection list that holds the shape; null while none does. Kept
+    // with the shape, so that a selection of thousands is looked up and
+    // cleared without a table beside it.
+    const TSelectMapComs* FSelectedIn = nullptr;
 };
 
 // Direction of p seen from centre in tenths of a degree: 0 right, 900 down,

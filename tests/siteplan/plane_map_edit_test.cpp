@@ -6,6 +6,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <functional>
+
 using siteplan::TMouseButton;
 using testshapes::TTestBox;
 using testshapes::TTestPath;
@@ -201,6 +204,60 @@ TEST_F(PlaneMapSelection, BandTestsTheShapesAtTheZoomOfItsRelease)
     map.SetZoom(50);
     Release({460, 160});
     EXPECT_EQ(Selected(), (std::vector<siteplan::TVyrMapCom*>{c}));
+}
+
+TEST_F(PlaneMapSelection, PressOnEmptyPaperRepaintsEachShapeItUnselects)
+{
+    // The press reuses the frames of its hit pass for the shapes it
+    // unselects; in any order of selection each must get its own frame.
+    using Order = std::vector<siteplan::TVyrMapCom*>;
+    const auto invalidated = [this](const siteplan::TVyrMapCom* shape) {
+        return std::ranges::find(services.invalidatedRects, map.GetMapComRegion(*shape).boundingRect()) !=
+               services.invalidatedRects.end();
+    };
+    const Order orders[] = {{a, b, c}, {c, a, b}, {c, b, a}, {b}, {a, c}};
+    for (std::size_t i = 0; i < std::size(orders); ++i) {
+        map.ClearSelection();
+        for (siteplan::TVyrMapCom* shape : orders[i])
+            map.SelectMapCom(shape, false);
+        services.invalidatedRects.clear();
+        Press({1500, 1500});
+        for (std::size_t j = 0; j < orders[i].size(); ++j)
+            EXPECT_TRUE(invalidated(orders[i][j])) << "order " << i << ", shape " << j;
+        Release({1500, 1500});
+    }
+    // The frames belong to that press alone: a shape moved since repaints
+    // where it is now when it is unselected.
+    map.SelectMapCom(c, true);
+    Click({1500, 1500});
+    map.SelectMapCom(b, true);
+    map.MoveSelectionWorld({300, 0});
+    services.invalidatedRects.clear();
+    map.ClearSelection();
+    EXPECT_TRUE(invalidated(b));
+}
+
+TEST_F(PlaneMapSelection, EachShapeKnowsWhetherTheSelectionHoldsIt)
+{
+    // Every way in and out of the selection must leave each shape's own
+    // mark agreeing with the list.
+    const std::function<void()> steps[] = {
+        [&] { map.SelectAll(); },
+        [&] { Click({800, 150}, siteplan::ssShift); },
+        [&] { map.InvertSelection(); },
+        [&] { Click({1500, 1500}); },
+        [&] { map.SelectMapCom(b, false); },
+        [&] { map.DeleteMapCom(b, true); },
+        [&] { Drag({50, 50}, {500, 500}); },
+        [&] { map.ClearSelection(); },
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i]();
+        const std::vector<siteplan::TVyrMapCom*> listed = Selected();
+        for (siteplan::TVyrMapCom* shape : {a, b, c})
+            EXPECT_EQ(map.IsSelected(shape), std::ranges::find(listed, shape) != listed.end()) << "step " << i;
+    }
+    EXPECT_FALSE(map.Selection().Contains(nullptr));
 }
 
 TEST_F(PlaneMapSelection, SelectAllAndInvert)
