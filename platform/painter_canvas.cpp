@@ -222,10 +222,33 @@ struct PlacedText {
 
 namespace {
 
+} // namespace
+
+// The image a line of a kept layout was last drawn from, and what it was
+// found by besides the line's font and text (those of the layout).
+struct LineImage {
+    std::uint64_t Generation = 0;
+    int Escapement = 0;
+    int Color = 0;
+    int Background = 0;
+    const PlacedText* Image = nullptr;
+};
+
+struct KeptLayout {
+    TextBlock Block;
+    // One for each line of the block.
+    std::vector<LineImage> Images;
+};
+
+namespace {
+
 struct TextCache {
     std::unordered_map<TextKey, int, TextKeyHash> Widths;
-    std::unordered_map<TextKey, TextBlock, TextKeyHash> Layouts; // A width, B height, C flags
-    std::unordered_map<TextKey, PlacedText, TextKeyHash> Images; // A escapement, B colour, C background
+    std::unordered_map<TextKey, KeptLayout, TextKeyHash> Layouts; // A width, B height, C flags (see LayoutKeyOf)
+    std::unordered_map<TextKey, PlacedText, TextKeyHash> Images;  // A escapement, B colour, C background
+    // Counts the times a kind of text was dropped: what a canvas or a kept
+    // layout remembers of an entry holds while it stays the same.
+    std::uint64_t Generation = 1;
     std::size_t ImageBytes = 0;
     // Texts drawn once in place since the images were last dropped: a text
     // gets an image when it is drawn again, so a bitmap that draws each
@@ -251,10 +274,41 @@ int FontNumber(const QString& description)
 }
 
 template <typename Map>
-void MakeRoom(Map& map)
+void MakeRoom(TextCache& cache, Map& map)
 {
-    if (map.size() >= MostTextEntries)
+    if (map.size() >= MostTextEntries) {
         map.clear();
+        ++cache.Generation;
+    }
+}
+
+// What of a DrawText call decides its layout (see LayoutTextBlock), so that
+// a call that measures a text and the call that draws it, with flags that
+// differ only where the layout does not read them, share it: the width for
+// words broken over lines, the height for a single line placed by it, and
+// the flags that the lines and the top read. A text of one line without a
+// line feed is laid out the same with or without dt::SingleLine.
+struct LayoutKey {
+    int Width = 0;
+    int Height = 0;
+    unsigned Flags = 0;
+};
+
+LayoutKey LayoutKeyOf(const QString& text, const QRect& rect, unsigned flags)
+{
+    unsigned kept = flags & (dt::SingleLine | dt::WordBreak | dt::EditControl | dt::VCenter | dt::Bottom);
+    if (kept & dt::SingleLine)
+        kept &= ~(dt::WordBreak | dt::EditControl);
+    else
+        kept &= ~(dt::VCenter | dt::Bottom);
+    if (!(kept & dt::WordBreak))
+        kept &= ~dt::EditControl;
+    if (kept == dt::SingleLine && !text.isEmpty() &&
+        std::none_of(text.begin(), text.end(), [](QChar c) { return c == u'\n' || c == u'\r'; }))
+        kept = 0;
+    const bool byWidth = (kept & dt::WordBreak) != 0;
+    const bool byHeight = (kept & (dt::VCenter | dt::Bottom)) != 0;
+    return {byWidth ? rect.width() : 0, byHeight ? rect.height() : 0, kept};
 }
 
 // The area of a painted text as an image of one byte a pixel, indexing the
@@ -1251,15 +1305,19 @@ const QFont& PainterCanvas::CurrentFont() const
     // Labels draw the same font again and again, turned: the escapement
     // is drawn by the painter, so it does not make another font; nor does
     // the colour. A drawing that takes turns with a few fonts keeps them.
-    TFont key = Font;
-    key.Escapement = 0;
-    key.Color = clBlack;
-    if (fontCache_ != nullptr && fontCache_->Key == key)
+    // The kept fonts' keys are of escapement 0 and black.
+    const auto current = [this](const FontCache& font) {
+        return font.Key.Size == Font.Size && font.Key.Style == Font.Style && font.Key.Name == Font.Name;
+    };
+    if (fontCache_ != nullptr && current(*fontCache_))
         return fontCache_->Font;
-    const auto known = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& font) { return font->Key == key; });
+    const auto known = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& font) { return current(*font); });
     if (known != fonts_.end()) {
         fontCache_ = known->get();
     } else {
+        TFont key = Font;
+        key.Escapement = 0;
+        key.Color = clBlack;
         if (fonts_.size() >= 8)
             fonts_.clear();
         const int pixelsPerInch = PixelsPerInch();
@@ -1284,7 +1342,7 @@ const QFontMetrics& PainterCanvas::CurrentMetrics() const
     return fontCache_->Metrics;
 }
 
-void PainterCanvas::PaintText(int x, int y, const QString& text)
+void PainterCanvas::PaintText(int x, int y, const QString& text, LineImage* line)
 {
     if (!painter_->isActive())
         return;
@@ -1299,7 +1357,7 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
         // Moved by whole pixels a text shows the same pixels: it is drawn
         // once into an image and placed from there on (labels and the
         // numbers and names of a network repeat on every repaint).
-        if (const PlacedText* image = TextImageOf(text)) {
+        if (const PlacedText* image = TextImageOf(text, line)) {
             const QPoint at =
                 QPoint(x + static_cast<int>(world_.dx()), y + static_cast<int>(world_.dy())) + image->Origin;
             if (PlaceText(*image, at))
@@ -1322,16 +1380,25 @@ void PainterCanvas::PaintText(int x, int y, const QString& text)
     painter_->drawText(QPoint(0, metrics.ascent()), text);
 }
 
-const PlacedText* PainterCanvas::TextImageOf(const QString& text)
+const PlacedText* PainterCanvas::TextImageOf(const QString& text, LineImage* line)
 {
     const QFont& font = CurrentFont();
     const QFontMetrics& metrics = CurrentMetrics();
     TextCache& cache = ThreadTexts();
     const bool opaque = Brush.Style == TBrushStyle::bsSolid;
-    const TextKey key{fontCache_->Id, text, Font.Escapement, static_cast<int>(ColorToRGB(Font.Color)),
-                      opaque ? static_cast<int>(ColorToRGB(Brush.Color)) : -1};
+    const int color = static_cast<int>(ColorToRGB(Font.Color));
+    const int brushColor = opaque ? static_cast<int>(ColorToRGB(Brush.Color)) : -1;
+    if (line != nullptr && line->Generation == cache.Generation && line->Escapement == Font.Escapement &&
+        line->Color == color && line->Background == brushColor)
+        return line->Image;
+    const auto remember = [&](const PlacedText* image) {
+        if (line != nullptr)
+            *line = LineImage{cache.Generation, Font.Escapement, color, brushColor, image};
+        return image;
+    };
+    const TextKey key{fontCache_->Id, text, Font.Escapement, color, brushColor};
     if (const auto found = cache.Images.find(key); found != cache.Images.end())
-        return &found->second;
+        return remember(&found->second);
     if (cache.Seen.size() >= 4 * MostTextEntries)
         cache.Seen.clear();
     if (cache.Seen.insert(key).second)
@@ -1380,24 +1447,31 @@ const PlacedText* PainterCanvas::TextImageOf(const QString& text)
         cache.Images.clear();
         cache.Seen.clear();
         cache.ImageBytes = 0;
+        ++cache.Generation;
     }
     cache.ImageBytes += bytes;
-    return &cache.Images.emplace(key, std::move(result)).first->second;
+    return remember(&cache.Images.emplace(key, std::move(result)).first->second);
 }
 
-const TextBlock& PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
+KeptLayout& PainterCanvas::LayoutOf(const QString& text, const QRect& rect, unsigned flags)
 {
     const QFontMetrics& metrics = CurrentMetrics();
-    // Only a single line placed by the rect's height depends on it.
-    const bool byHeight = (flags & dt::SingleLine) && (flags & (dt::VCenter | dt::Bottom));
-    const unsigned layoutFlags = flags & ~dt::CalcRect;
+    const LayoutKey layout = LayoutKeyOf(text, rect, flags);
     TextCache& cache = ThreadTexts();
-    const TextKey key{fontCache_->Id, text, rect.width(), byHeight ? rect.height() : 0, static_cast<int>(layoutFlags)};
-    if (const auto found = cache.Layouts.find(key); found != cache.Layouts.end())
-        return found->second;
-    MakeRoom(cache.Layouts);
-    const QRect box(0, 0, rect.width(), byHeight ? rect.height() : 0);
-    return cache.Layouts.emplace(key, LayoutTextBlock(text, box, layoutFlags, metrics)).first->second;
+    LastLayout& last = lastLayout_;
+    if (last.Layout != nullptr && last.Generation == cache.Generation && last.Font == fontCache_->Id &&
+        last.Width == layout.Width && last.Height == layout.Height && last.Flags == layout.Flags && last.Text == text)
+        return *last.Layout;
+    const TextKey key{fontCache_->Id, text, layout.Width, layout.Height, static_cast<int>(layout.Flags)};
+    auto found = cache.Layouts.find(key);
+    if (found == cache.Layouts.end()) {
+        MakeRoom(cache, cache.Layouts);
+        TextBlock block = LayoutTextBlock(text, QRect(0, 0, layout.Width, layout.Height), layout.Flags, metrics);
+        std::vector<LineImage> images(block.Lines.size());
+        found = cache.Layouts.emplace(key, KeptLayout{std::move(block), std::move(images)}).first;
+    }
+    last = LastLayout{cache.Generation, key.Font, text, layout.Width, layout.Height, layout.Flags, &found->second};
+    return found->second;
 }
 
 void PainterCanvas::TextOut(int x, int y, const QString& text)
@@ -1424,7 +1498,8 @@ void PainterCanvas::TextRect(const QRect& rect, int x, int y, const QString& tex
 int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
 {
     // The block is laid out in a box at the top of the rect.
-    const TextBlock& block = LayoutOf(text, rect, flags);
+    KeptLayout& kept = LayoutOf(text, rect, flags);
+    const TextBlock& block = kept.Block;
     const int top = block.Top + rect.top();
     if (flags & dt::CalcRect) {
         rect.setSize(block.Size);
@@ -1449,7 +1524,7 @@ int PainterCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
             x += (rect.width() - line.Width) / 2;
         else if (flags & dt::Right)
             x += rect.width() - line.Width;
-        PaintText(x, y, line.Text);
+        PaintText(x, y, line.Text, &kept.Images[i]);
     }
     textClip_.reset();
     painter_->restore();
@@ -1460,12 +1535,16 @@ QSize PainterCanvas::TextExtent(const QString& text)
 {
     const QFontMetrics& metrics = CurrentMetrics();
     TextCache& cache = ThreadTexts();
+    LastWidth& last = lastWidth_;
+    if (last.Known && last.Font == fontCache_->Id && last.Text == text)
+        return QSize(last.Width, LineHeight(metrics));
     const TextKey key{fontCache_->Id, text};
     auto found = cache.Widths.find(key);
     if (found == cache.Widths.end()) {
-        MakeRoom(cache.Widths);
+        MakeRoom(cache, cache.Widths);
         found = cache.Widths.emplace(key, metrics.horizontalAdvance(text)).first;
     }
+    last = LastWidth{true, fontCache_->Id, text, found->second};
     return QSize(found->second, LineHeight(metrics));
 }
 

@@ -33,6 +33,10 @@ struct FigureStamp;
 struct PlacedText;
 // The pixels that a mixed figure paints into its layer, kept to mix it again.
 struct MixedFigure;
+// The layout of a DrawText call, kept with the images its lines were drawn
+// from, and one such image.
+struct KeptLayout;
+struct LineImage;
 
 class PainterCanvas final : public Canvas {
 public:
@@ -256,7 +260,10 @@ private:
     bool SegmentsInOneStroke() const;
     // The pen width in device pixels; 1 means a one-pixel (cosmetic) line.
     int DevicePenWidth() const;
-    void PaintText(int x, int y, const QString& text);
+    // Draws text with its top left corner at (x, y). A line of a kept
+    // layout passes what it remembers of its image, which is found by
+    // that and remembered there.
+    void PaintText(int x, int y, const QString& text, LineImage* line = nullptr);
     // Writes the pixels of a text image with its corner at device point at
     // into the image, as drawing the image would set them, where the canvas
     // can; false (nothing written) where the image must be drawn.
@@ -294,11 +301,33 @@ private:
     std::vector<std::uint32_t> mixedPixels_;
     // The image of a text in the current font, on the brush colour when the
     // brush is solid; null for a text drawn for the first time or too large
-    // to keep as an image.
-    const PlacedText* TextImageOf(const QString& text);
+    // to keep as an image. line, when given, remembers the image found.
+    const PlacedText* TextImageOf(const QString& text, LineImage* line = nullptr);
     // The layout of DrawText in the current font, in a box at the top of
     // rect; valid until the next call.
-    const TextBlock& LayoutOf(const QString& text, const QRect& rect, unsigned flags);
+    KeptLayout& LayoutOf(const QString& text, const QRect& rect, unsigned flags);
+    // The layout found last, so that the call that draws a text finds what
+    // the call that measured it found without a lookup; it holds while the
+    // thread's texts were not dropped since (Generation).
+    struct LastLayout {
+        std::uint64_t Generation = 0;
+        int Font = 0;
+        QString Text;
+        int Width = 0;
+        int Height = 0;
+        unsigned Flags = 0;
+        KeptLayout* Layout = nullptr;
+    };
+    LastLayout lastLayout_;
+    // The width measured last: TextOut moves the pen past the text that was
+    // just measured to place it. A width depends only on font and text.
+    struct LastWidth {
+        bool Known = false;
+        int Font = 0;
+        QString Text;
+        int Width = 0;
+    };
+    LastWidth lastWidth_;
     // A font of the texts drawn or measured (escapement 0, black), and
     // what names it in the texts that the canvases keep: a number given to
     // each description of a font on the thread.
