@@ -3,6 +3,7 @@
 // must show exactly the painter's own pixels: they come from the same
 // drawing on a 24-bit image, which the canvas always leaves to the painter.
 #include "platform/painter_canvas.h"
+#include "pattern_image.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,6 @@ using namespace platform;
 namespace {
 
 constexpr QSize ImageSize(200, 160);
-
-QImage Start(QImage::Format format)
-{
-    QImage image(ImageSize, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x, y, 90));
-    return image.convertToFormat(format);
-}
 
 struct Drawing {
     QRect Box; // left, top, right, bottom as handed to RoundRect
@@ -55,8 +47,8 @@ void ExpectThePaintersPixels(const Drawing& drawing, const char* what)
     for (const QPoint& place : places) {
         Drawing moved = drawing;
         moved.Shift += place;
-        QImage written = Start(QImage::Format_RGB32);
-        QImage painted = Start(QImage::Format_RGB888);
+        QImage written = PatternImage(ImageSize);
+        QImage painted = PatternImage(ImageSize, QImage::Format_RGB888);
         Draw(written, moved);
         Draw(painted, moved);
         ASSERT_EQ(written, painted.convertToFormat(QImage::Format_RGB32))
