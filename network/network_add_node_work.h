@@ -168,13 +168,16 @@ private:
     // After a pass in order over works that all run forward, only the
     // values of logged works changed: the times are redone only where those
     // changes reach, downstream for the earliest times and upstream for the
-    // latest ones (with chainOn). False, with nothing changed, when a whole
-    // pass is needed.
+    // latest ones (with chainOn). False when a whole pass is needed, which
+    // then redoes every time, also those redone before it gave up.
     bool UpdateEarliestTimes();
     bool UpdateLatestTimes(float total);
     // Starts an empty set of node indices to visit; Push marks one.
     void BeginPending(int count);
     void Push(int index);
+    // After so many visits: true, with every mark cleared, when a whole
+    // pass costs less.
+    bool TooManyVisited(int visited);
     // rising: no work ends at an earlier time than it starts; forward: every
     // work between two nodes runs from a lower to a higher index.
     void CheckLinks(bool& rising, bool& forward) const;
