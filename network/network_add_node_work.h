@@ -165,6 +165,19 @@ private:
     // (false may also mean that it cannot tell).
     bool ChainsMeetOffsets(std::span<const int> members, std::span<const float> offsets,
                            const GroupScratch& scratch) const;
+    // After a pass in order over works that all run forward, only the
+    // values of logged works changed: the times are redone only where those
+    // changes reach, downstream for the earliest times and upstream for the
+    // latest ones (with chainOn). False when a whole pass is needed, which
+    // then redoes every time, also those redone before it gave up.
+    bool UpdateEarliestTimes();
+    bool UpdateLatestTimes(float total);
+    // Starts an empty set of node indices to visit; Push marks one.
+    void BeginPending(int count);
+    void Push(int index);
+    // After so many visits: true, with every mark cleared, when a whole
+    // pass costs less.
+    bool TooManyVisited(int visited);
     // rising: no work ends at an earlier time than it starts; forward: every
     // work between two nodes runs from a lower to a higher index.
     void CheckLinks(bool& rising, bool& forward) const;
@@ -181,6 +194,7 @@ private:
     std::vector<float> m_earliestTimes;
     std::vector<float> m_latestTimes;
     std::vector<float> m_reorderedTimes; // kept for the next reordering
+    std::vector<char> m_reorderedFlags;  // the same for chainOn
     std::vector<int> m_workOrder;        // the same for the works
     std::vector<int> m_fullWorkOrder;    // the same for the works
     mutable std::vector<float> m_paddedTimes;
@@ -204,6 +218,28 @@ private:
     mutable std::vector<float> m_smallestAfter;
     mutable std::vector<int> m_keptNodes, m_movedNodes;
     std::vector<EarliestFrame> m_earliestStack;
+    // What such an update starts from: the times of a pass in order over
+    // forward works for the lists of the graph's change epoch and the node
+    // order kept (SortNodes carries the times along when it moves nodes),
+    // the value changes logged before `logged` taken in; the first node's
+    // slot for the earliest times, the total time for the latest ones.
+    struct PassBasis {
+        bool valid = false;
+        std::uint64_t epoch = 0, nodeOrder = 0;
+        std::size_t logged = 0;
+        int firstSlot = 0;
+        std::uint32_t totalBits = 0;
+    };
+    PassBasis m_earliestBasis;
+    mutable PassBasis m_latestBasis;
+    // By slot: some work entering the node ends before the time of its start
+    // node; and how many nodes are so.
+    std::vector<char> m_fallsInto;
+    int m_fallingNodes = 0;
+    // Per node index: an update still has to visit it; and the lowest and
+    // highest index marked.
+    std::vector<char> m_pending;
+    int m_pendingLow = 0, m_pendingHigh = -1;
     // The last earliest times depend only on the links and the first node:
     // no cycle and no work from a node to itself after the first node.
     bool m_timesFollowLinks = false;

@@ -11,6 +11,7 @@
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -87,37 +88,54 @@ float TVYRNetworkAddNodeWork::GetWorkTotalFloat(const TWorkItem& work) const
 void TVYRNetworkAddNodeWork::CalcEarliestTimes()
 {
     const int count = m_nodes->Count();
-    m_earliestTimes.assign(static_cast<std::size_t>(count), -1.0f);
     ++m_timesRevision;
     m_timesFollowLinks = true;
-    if (count == 0)
-        return;
-    const IndexedLinks& links = Graph().Links();
-    m_earliestTimes[0] = 0.0f;
-    m_risingSeen.known = false;
-    if (links.Forward()) {
-        // Every start node comes before the end node: one pass in order,
-        // which also sees whether every work rises in time.
-        float* times = m_earliestTimes.data();
-        bool rising = true;
-        for (int k = 1; k < count; ++k) {
-            float result = 0.0f;
-            const auto into = links.IntoBeforeLoop(k);
-            for (const IndexedLinks::Link& link : into) {
-                if (link.other < 0)
-                    continue;
-                const float v = WorkSpan(times[link.other], link);
-                if (result < v)
-                    result = v;
-            }
-            times[k] = result;
-            for (const IndexedLinks::Link& link : into)
-                rising &= link.other < 0 || result >= times[link.other];
-        }
-        m_risingSeen
-            = {true, rising, m_timesRevision, m_nodes->OrderRevision(), m_works->StructureRevision()};
+    if (count == 0) {
+        m_earliestTimes.clear();
+        m_earliestBasis.valid = false;
         return;
     }
+    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = graph.Links();
+    m_risingSeen.known = false;
+    if (links.Forward()) {
+        if (!UpdateEarliestTimes()) {
+            // Every start node comes before the end node: one pass in
+            // order, which also sees whether every work rises in time.
+            m_earliestTimes.assign(static_cast<std::size_t>(count), -1.0f);
+            m_earliestTimes[0] = 0.0f;
+            float* times = m_earliestTimes.data();
+            m_fallsInto.assign(static_cast<std::size_t>(count), 0);
+            m_fallingNodes = 0;
+            for (int k = 1; k < count; ++k) {
+                float result = 0.0f;
+                const auto into = links.IntoBeforeLoop(k);
+                for (const IndexedLinks::Link& link : into) {
+                    if (link.other < 0)
+                        continue;
+                    const float v = WorkSpan(times[link.other], link);
+                    if (result < v)
+                        result = v;
+                }
+                times[k] = result;
+                bool rising = true;
+                for (const IndexedLinks::Link& link : into)
+                    rising &= link.other < 0 || result >= times[link.other];
+                if (!rising) {
+                    m_fallsInto[static_cast<std::size_t>(graph.SlotOfIndex(k))] = 1;
+                    ++m_fallingNodes;
+                }
+            }
+        }
+        m_earliestBasis = {true, graph.ChangeEpoch(), m_nodes->OrderRevision(), graph.ChangeCount(),
+                           graph.SlotOfIndex(0), 0};
+        m_risingSeen = {true, m_fallingNodes == 0, m_timesRevision, m_nodes->OrderRevision(),
+                        m_works->StructureRevision()};
+        return;
+    }
+    m_earliestBasis.valid = false;
+    m_earliestTimes.assign(static_cast<std::size_t>(count), -1.0f);
+    m_earliestTimes[0] = 0.0f;
     std::vector<char>& state = m_earliestState; // by index
     state.assign(static_cast<std::size_t>(count), unvisited);
     state[0] = visited;
@@ -190,6 +208,151 @@ void TVYRNetworkAddNodeWork::CalcEarliestTimes()
     m_timesFollowLinks = orderFree;
 }
 
+void TVYRNetworkAddNodeWork::BeginPending(int count)
+{
+    // Every visit clears its mark, so the marks are all clear between
+    // updates.
+    if (m_pending.size() != static_cast<std::size_t>(count))
+        m_pending.assign(static_cast<std::size_t>(count), 0);
+    m_pendingLow = count;
+    m_pendingHigh = -1;
+}
+
+bool TVYRNetworkAddNodeWork::TooManyVisited(int visited)
+{
+    // Beyond an eighth of the nodes a whole pass in order costs less than
+    // the visits still to come; it leaves the marks clear.
+    if (visited * 8 <= static_cast<int>(m_pending.size()))
+        return false;
+    std::fill(m_pending.begin() + m_pendingLow, m_pending.begin() + m_pendingHigh + 1, 0);
+    return true;
+}
+
+void TVYRNetworkAddNodeWork::Push(int index)
+{
+    m_pending[static_cast<std::size_t>(index)] = 1;
+    m_pendingLow = std::min(m_pendingLow, index);
+    m_pendingHigh = std::max(m_pendingHigh, index);
+}
+
+bool TVYRNetworkAddNodeWork::UpdateEarliestTimes()
+{
+    // A node's time changes only when the values of a work entering it or
+    // the time of a start node did. Every work runs forward, so a sweep in
+    // ascending order visits the marked nodes each after all its start
+    // nodes, and marks only nodes ahead of it.
+    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = graph.Links();
+    const int count = m_nodes->Count();
+    const PassBasis& basis = m_earliestBasis;
+    if (!basis.valid || basis.epoch != graph.ChangeEpoch() || basis.nodeOrder != m_nodes->OrderRevision()
+        || m_earliestTimes.size() != static_cast<std::size_t>(count)
+        || m_fallsInto.size() != static_cast<std::size_t>(count) || graph.SlotOfIndex(0) != basis.firstSlot)
+        return false;
+    BeginPending(count);
+    for (const ScheduleGraph::ValueChange& change : graph.ChangesFrom(basis.logged))
+        if (change.nextSlot >= 0)
+            Push(graph.IndexOfSlot(change.nextSlot));
+    float* times = m_earliestTimes.data();
+    char* pending = m_pending.data();
+    int visited = 0;
+    for (int k = m_pendingLow; k <= m_pendingHigh; ++k) {
+        if (!pending[k])
+            continue;
+        if (TooManyVisited(++visited))
+            return false;
+        pending[k] = 0;
+        if (k == 0)
+            continue;
+        float result = 0.0f;
+        const auto into = links.IntoBeforeLoop(k);
+        for (const IndexedLinks::Link& link : into) {
+            if (link.other < 0)
+                continue;
+            const float v = WorkSpan(times[link.other], link);
+            if (result < v)
+                result = v;
+        }
+        bool rising = true;
+        for (const IndexedLinks::Link& link : into)
+            rising &= link.other < 0 || result >= times[link.other];
+        char& falls = m_fallsInto[static_cast<std::size_t>(graph.SlotOfIndex(k))];
+        m_fallingNodes += int{!rising} - int{falls};
+        falls = !rising;
+        if (std::bit_cast<std::uint32_t>(result) == std::bit_cast<std::uint32_t>(times[k]))
+            continue;
+        times[k] = result;
+        for (const IndexedLinks::Link& link : links.From(k))
+            if (link.other >= 0)
+                Push(link.other);
+    }
+    return true;
+}
+
+bool TVYRNetworkAddNodeWork::UpdateLatestTimes(float total)
+{
+    // A node's latest time and chainOn change only when the values of a
+    // work leaving it or the latest time or chainOn of an end node did; the
+    // sweep runs in descending order, each node after all its end nodes.
+    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = graph.Links();
+    const int count = m_nodes->Count();
+    const PassBasis& basis = m_latestBasis;
+    if (!basis.valid || basis.epoch != graph.ChangeEpoch() || basis.nodeOrder != m_nodes->OrderRevision()
+        || basis.totalBits != std::bit_cast<std::uint32_t>(total)
+        || m_latestTimes.size() != static_cast<std::size_t>(count)
+        || m_keyFlags.chainOn.size() != static_cast<std::size_t>(count))
+        return false;
+    BeginPending(count);
+    for (const ScheduleGraph::ValueChange& change : graph.ChangesFrom(basis.logged))
+        if (change.priorSlot >= 0)
+            Push(graph.IndexOfSlot(change.priorSlot));
+    float* latest = m_latestTimes.data();
+    char* chainOn = m_keyFlags.chainOn.data();
+    char* pending = m_pending.data();
+    int visited = 0;
+    for (int k = m_pendingHigh; k >= m_pendingLow; --k) {
+        if (!pending[k])
+            continue;
+        if (TooManyVisited(++visited))
+            return false;
+        pending[k] = 0;
+        const auto from = links.From(k);
+        bool changed = false;
+        if (k < count - 1) {
+            float v = total;
+            for (const IndexedLinks::Link& link : from) {
+                if (link.other < 0)
+                    continue;
+                const float c = latest[link.other] - link.duration + link.overlap - link.interval;
+                if (v > c)
+                    v = c;
+            }
+            changed = std::bit_cast<std::uint32_t>(v) != std::bit_cast<std::uint32_t>(latest[k]);
+            latest[k] = v;
+        }
+        const float start = latest[k];
+        bool anyWork = false;
+        bool found = false;
+        for (const IndexedLinks::Link& link : from) {
+            if (link.other < 0)
+                continue;
+            anyWork = true;
+            found |= (latest[link.other] - start - link.duration - link.interval == 0.0f)
+                & (chainOn[link.other] != 0);
+        }
+        const char on = found || !anyWork;
+        changed = changed || on != chainOn[k];
+        chainOn[k] = on;
+        if (!changed)
+            continue;
+        for (const IndexedLinks::Link& link : links.Into(k))
+            if (link.other >= 0)
+                Push(link.other);
+    }
+    return true;
+}
+
 void TVYRNetworkAddNodeWork::CalcLatestTimes()
 {
     const int count = m_nodes->Count();
@@ -197,11 +360,14 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
     ++m_timesRevision;
     if (count == 0)
         return;
-    const IndexedLinks& links = Graph().Links();
+    const ScheduleGraph& graph = Graph();
+    const IndexedLinks& links = graph.Links();
     const float total = GetTotalTime();
     m_latestTimes[static_cast<std::size_t>(count) - 1] = total;
     m_chainOnKept = false;
-    if (links.Forward()) {
+    if (links.Forward() && UpdateLatestTimes(total)) {
+        m_chainOnKept = true;
+    } else if (links.Forward()) {
         // The ends of a node's works are done already, so the chains of
         // critical works onwards are found on the way (see
         // KeyWorksInNodeOrder), while the node's lists are at hand.
@@ -234,11 +400,16 @@ void TVYRNetworkAddNodeWork::CalcLatestTimes()
             chainOn[k] = found || !anyWork;
         }
         m_chainOnKept = true;
+    }
+    if (m_chainOnKept) {
         const std::uint64_t revisions[4]
             = {m_nodes->OrderRevision(), m_works->StructureRevision(), m_works->ValueRevision(), m_timesRevision};
         std::copy(std::begin(revisions), std::end(revisions), std::begin(m_chainOnRevisions));
+        m_latestBasis = {true, graph.ChangeEpoch(), m_nodes->OrderRevision(), graph.ChangeCount(), 0,
+                         std::bit_cast<std::uint32_t>(total)};
         return;
     }
+    m_latestBasis.valid = false;
     for (int k = count - 2; k >= 0; --k) {
         float v = total;
         for (const IndexedLinks::Link& link : links.From(k)) {
@@ -307,8 +478,10 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
         = {m_nodes->OrderRevision(), m_works->StructureRevision(), m_works->ValueRevision(), m_timesRevision};
     const bool chainOnKept = m_chainOnKept && times == &m_latestTimes
         && std::equal(std::begin(revisions), std::end(revisions), std::begin(m_chainOnRevisions));
-    if (!chainOnKept)
+    if (!chainOnKept) {
         flags.chainOn.assign(count, 1);
+        m_latestBasis.valid = false;
+    }
     flags.chainBack.assign(count, 1);
     char* chainOn = flags.chainOn.data();
     char* chainBack = flags.chainBack.data();
@@ -346,6 +519,7 @@ bool TVYRNetworkAddNodeWork::KeyWorksInNodeOrder() const
 void TVYRNetworkAddNodeWork::KeyWorksDepthFirst() const
 {
     m_chainOnKept = false;
+    m_latestBasis.valid = false;
     const ScheduleGraph& graph = Graph();
     KeyFlags& flags = m_keyFlags;
     const int workCount = m_works->Count();
@@ -836,10 +1010,25 @@ void TVYRNetworkAddNodeWork::SortNodes()
                 m_reorderedTimes[i] = (*times)[static_cast<std::size_t>(stretch[i])];
             std::copy(m_reorderedTimes.begin(), m_reorderedTimes.end(), times->begin() + first);
         }
+        // chainOn goes along with the latest times it was found from.
+        const bool chainOnMoves
+            = m_latestBasis.valid && m_keyFlags.chainOn.size() == static_cast<std::size_t>(count);
+        if (chainOnMoves) {
+            m_reorderedFlags.resize(stretch.size());
+            for (std::size_t i = 0; i < stretch.size(); ++i)
+                m_reorderedFlags[i] = m_keyFlags.chainOn[static_cast<std::size_t>(stretch[i])];
+            std::copy(m_reorderedFlags.begin(), m_reorderedFlags.end(), m_keyFlags.chainOn.begin() + first);
+        }
         m_nodes->ReorderNodes(first, stretch);
         m_graph.NodesReordered(first, stretch, *m_nodes);
         ++m_timesRevision;
         m_nodes->Changed();
+        if (m_earliestBasis.nodeOrder == before)
+            m_earliestBasis.nodeOrder = m_nodes->OrderRevision();
+        if (chainOnMoves && m_latestBasis.nodeOrder == before)
+            m_latestBasis.nodeOrder = m_nodes->OrderRevision();
+        else
+            m_latestBasis.valid = false;
         // The stretches moved since the works were last sorted.
         if (m_nodesMoved.to == before && m_worksSortedAt[0] != before) {
             m_nodesMoved.first = std::min(m_nodesMoved.first, first);

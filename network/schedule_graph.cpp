@@ -40,8 +40,15 @@ void ScheduleGraph::Refresh(const NetworkIndex& index, const TNodes& nodes, TWor
         works.TakeChangedValues(m_changed);
     } else if (m_worksValues != works.ValueRevision()) {
         if (works.TakeChangedValues(m_changed)) {
+            if (m_valueChanges.size() + m_changed.size() > m_works.size() + 64) {
+                // A log longer than the works would cost more to replay
+                // than a whole pass.
+                m_valueChanges.clear();
+                ++m_changeEpoch;
+            }
             for (const TWorkItem* work : m_changed) {
                 WorkRow& row = m_works[static_cast<std::size_t>(work->Index())];
+                m_valueChanges.push_back({row.priorSlot, row.nextSlot});
                 if (work->Diapause() - work->ParallelTime() != row.interval - row.overlap)
                     ++m_gapRevision;
                 row.duration = work->ContinueTime();
@@ -102,6 +109,8 @@ void ScheduleGraph::Build(const NetworkIndex& index, const TNodes& nodes, const 
 void ScheduleGraph::ReadWorks(const TWorks& works)
 {
     ++m_gapRevision;
+    m_valueChanges.clear();
+    ++m_changeEpoch;
     m_works.resize(static_cast<std::size_t>(works.Count()));
     for (std::size_t w = 0; w < m_works.size(); ++w) {
         const TWorkItem& work = *works.Items(static_cast<int>(w));

@@ -42,6 +42,20 @@ public:
     // changed, so that an order of works by it can be trusted until then.
     std::uint64_t GapRevision() const { return m_gapRevision; }
 
+    // Works whose values changed one by one, logged as the slots of their
+    // nodes (-1 when missing), so that a pass can redo only what they
+    // reach. The log holds every value change since the epoch began; a new
+    // epoch begins whenever values are read in bulk or the lists rebuilt.
+    struct ValueChange {
+        int priorSlot, nextSlot;
+    };
+    std::uint64_t ChangeEpoch() const { return m_changeEpoch; }
+    std::size_t ChangeCount() const { return m_valueChanges.size(); }
+    std::span<const ValueChange> ChangesFrom(std::size_t position) const
+    {
+        return std::span<const ValueChange>(m_valueChanges).subspan(position);
+    }
+
     float NodeOffset(int slot) const { return m_nodeOffset[static_cast<std::size_t>(slot)]; }
 
     int SlotOfIndex(int index) const { return m_slotOfIndex[static_cast<std::size_t>(index)]; }
@@ -105,6 +119,8 @@ private:
     std::vector<int> m_intoStart, m_into, m_fromStart, m_from;
     std::vector<TWorkItem*> m_changed;
     std::uint64_t m_gapRevision = 0;
+    std::vector<ValueChange> m_valueChanges;
+    std::uint64_t m_changeEpoch = 0;
     mutable IndexedLinks m_links;
     mutable bool m_linksValid = false;
 };
