@@ -520,16 +520,16 @@ bool PainterCanvas::CanStamp() const
             image->format() == QImage::Format_ARGB32_Premultiplied);
 }
 
-template <typename Make>
-void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
+template <typename Make, typename Paint>
+void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make, Paint paint)
 {
     if (stampKey_.empty() || !CanStamp()) {
-        PaintFigure(make());
+        paint(make());
         return;
     }
     const QPoint at = anchor + QPoint(static_cast<int>(world_.dx()), static_cast<int>(world_.dy()));
     if (!WithinStampReach({at.x(), at.y()})) {
-        PaintFigure(make());
+        paint(make());
         return;
     }
     stampKey_.insert(stampKey_.end(), {static_cast<int>(ColorToRGB(Pen.Color)), static_cast<int>(Pen.Style), Pen.Width,
@@ -538,7 +538,7 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     const std::size_t hash = IntKeyHash()(stampKey_);
     if (const auto found = cache.Stamps.find(stampKey_); found != cache.Stamps.end()) {
         if (!PlaceStamp(found->second, at))
-            PaintFigure(make());
+            paint(make());
         if (cache.Full)
             ++cache.HitsWhileFull;
         return;
@@ -546,13 +546,13 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
     if (cache.Seen.size() >= MostSeenFigures)
         cache.Seen.clear();
     if (cache.Seen.insert(hash).second) {
-        PaintFigure(make());
+        paint(make());
         return;
     }
     if (cache.Full) {
         if (cache.RefusedWhileFull <= 8 * cache.HitsWhileFull + cache.Stamps.size()) {
             ++cache.RefusedWhileFull;
-            PaintFigure(make());
+            paint(make());
             return;
         }
         cache.Stamps.clear();
@@ -566,7 +566,7 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
                            .toAlignedRect()
                            .adjusted(-margin, -margin, margin, margin);
     if (area.width() > MostStampSide || area.height() > MostStampSide) {
-        PaintFigure(shape);
+        paint(shape);
         return;
     }
     QImage& scratch = cache.Scratch;
@@ -610,13 +610,19 @@ void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
         cache.HitsWhileFull = 0;
         cache.RefusedWhileFull = 0;
         if (!PlaceStamp(stamp, at))
-            PaintFigure(shape);
+            paint(shape);
         return;
     }
     cache.Runs += stamp.Runs.size();
     const FigureStamp& kept = cache.Stamps.emplace(stampKey_, std::move(stamp)).first->second;
     if (!PlaceStamp(kept, at))
-        PaintFigure(shape);
+        paint(shape);
+}
+
+template <typename Make>
+void PainterCanvas::PaintStampedFigure(QPoint anchor, Make make)
+{
+    PaintStampedFigure(anchor, make, [this](const Shape& shape) { PaintFigure(shape); });
 }
 
 const std::vector<QRect>& PainterCanvas::StampClip()
@@ -1260,13 +1266,18 @@ void PainterCanvas::Arc(int left, int top, int right, int bottom, int startX, in
         path.arcTo(rect, start, sweep);
         return path;
     };
-    if (CanWriteThinLine() && WriteThinOutline(outline()))
-        return;
+    // An arc drawn again is placed from its stamp; one not placed is
+    // written by the canvas where it can, which is cheaper than the painter.
     stampKey_.clear();
     if (WithinStampReach({left, top, right, bottom, startX, startY, endX, endY}))
         stampKey_ = {static_cast<int>(CanvasOpKey::Arc), right - left, bottom - top, startX - left,
                      startY - top, endX - left, endY - top};
-    PaintStampedFigure(QPoint(left, top), [&] { return Shape{QPainterPath(), outline()}; });
+    PaintStampedFigure(
+        QPoint(left, top), [&] { return Shape{QPainterPath(), outline()}; },
+        [this](const Shape& shape) {
+            if (!CanWriteThinLine() || !WriteThinOutline(shape.outline))
+                PaintFigure(shape);
+        });
 }
 
 void PainterCanvas::FillRect(const QRect& rect)

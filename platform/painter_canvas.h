@@ -112,6 +112,10 @@ private:
     // from its stamp and not built at all, a new one is stamped first.
     template <typename Make>
     void PaintStampedFigure(QPoint anchor, Make make);
+    // The same, with paint(shape) drawing a figure that is not placed from
+    // a stamp.
+    template <typename Make, typename Paint>
+    void PaintStampedFigure(QPoint anchor, Make make, Paint paint);
     // True when a figure drawn now shows the same pixels wherever it is
     // moved by whole pixels, and the canvas may write them into the image
     // itself: copy mode, a solid or clear brush, a world transform that
